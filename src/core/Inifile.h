@@ -1,0 +1,63 @@
+#ifndef QV_CORE_INIFILE_H
+#define QV_CORE_INIFILE_H
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// An INI text file held in memory. Every line is kept in order (comments,
+// blank lines and odd lines included), so a file that is not changed is
+// written back byte for byte. A key line is "key=value", the key being the
+// text before the first '='; values keep their blanks.
+class INIfile {
+public:
+    INIfile() = default;
+    ~INIfile() = default;
+    INIfile(const INIfile&) = delete;
+    INIfile& operator=(const INIfile&) = delete;
+
+    bool open(const std::string& name, bool create = false);
+    bool create(const std::string& name);
+    // Writes the file back when it was changed, then forgets everything.
+    void close();
+
+    bool isOpen() const { return open_; }
+    const std::string& name() const { return name_; }
+
+    std::string operator()(const std::string& section, const std::string& key,
+                           const char* def = "") const;
+    int get(const std::string& section, const std::string& key, int def) const;
+    bool get(const std::string& section, const std::string& key, bool def) const;
+    // Whether the key exists with a non-empty value.
+    bool has(const std::string& section, const std::string& key) const;
+
+    bool set(const std::string& section, const std::string& key, const char* value);
+    bool set(const std::string& section, const std::string& key, const std::string& value);
+    bool set(const std::string& section, const std::string& key, int value);
+    bool set(const std::string& section, const std::string& key, short value);
+
+    // Section names in file order, each once.
+    std::vector<std::string> sectionNames() const;
+    // The whole text as close() would write it.
+    std::string text() const;
+
+private:
+    struct Section {
+        std::string name;                 // "" for the lines before any header
+        std::vector<std::string> lines;   // header line first (absent in the preamble)
+        std::unordered_map<std::string, size_t> keys;  // first line of each key
+    };
+    void clear();
+    void parse(const std::string& content);
+    Section& addSection(const std::string& name, bool withHeader);
+    const std::string* find(const std::string& section, const std::string& key) const;
+
+    std::string name_;
+    bool open_ = false;
+    bool changed_ = false;
+    bool finalNewline_ = true;
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, std::vector<size_t>> byName_;
+};
+
+#endif
