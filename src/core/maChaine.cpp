@@ -148,6 +148,29 @@ bool entierStrict(const std::string& text, long lo, long hi, long& out) {
     return true;
 }
 
+std::string formaterTexte(const std::string& modele, std::initializer_list<std::string> args) {
+    std::string out;
+    auto arg = args.begin();
+    for (size_t i = 0; i < modele.size(); ++i) {
+        char c = modele[i];
+        if (c == '%' && i + 1 < modele.size()) {
+            char f = modele[i + 1];
+            if (f == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (f == 's' || f == 'd' || f == 'i') {
+                if (arg != args.end()) out += *arg++;
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
 std::string latin1VersUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);

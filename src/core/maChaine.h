@@ -1,6 +1,7 @@
 #ifndef QV_CORE_MACHAINE_H
 #define QV_CORE_MACHAINE_H
 
+#include <initializer_list>
 #include <string>
 
 // printf-style formatting into a string of the needed size.
@@ -30,6 +31,11 @@ int champInt(const std::string& text, int n, const std::string& sep);
 bool entierStrict(const std::string& text, long lo, long hi, long& out);
 // Leading decimal integer of the text as atoi reads it, clamped to int; 0 when none.
 int entierTolerant(const std::string& text);
+
+// Fills a format read from a file (a translation): each %s, %d or %i takes
+// the next argument as it stands, "%%" gives '%', anything else is copied.
+// File text is never handed to printf.
+std::string formaterTexte(const std::string& modele, std::initializer_list<std::string> args);
 
 // Latin-1 text to UTF-8 for the toolkit's drawing calls.
 std::string latin1VersUtf8(const std::string& text);

@@ -1,0 +1,79 @@
+#include "app/interface.h"
+
+#include "app/messagebox.h"
+#include "engine/params.h"
+#include "engine/partie.h"
+#include "lexicon/dico2.h"
+
+#include <FL/fl_ask.H>
+
+INIfile gini_msg;
+const char* const FIC_MSGMENUS = "msgmenus.ini";
+INIfile gini_def;
+bool gini_def_ok = false;
+const char* const FIC_DEFINITIONS_PERSO = "_dicos/definitions_personnelles.ini";
+
+EtatMenus gl_menus;
+std::string gs_dernierRecap;
+
+bool gl_generationParties = false;
+bool gl_generationParties2 = false;
+bool gl_affLetOrdi = false;
+bool gl_affValLet = false;
+bool alimBestGosOrdi = false;
+short valBestGosOrdi = 0;
+std::string utiliserChemin;
+std::string strLabelBoutons = "Ok|Annuler|Fermer|Sortir|Suivant";
+std::string strLabelBtOk = "Ok";
+
+std::string ptraduire(const std::string& texte) {
+    if (!gini_msg.isOpen()) return texte;
+    std::string t = gini_msg(texte, params.langue, "");
+    return t.empty() ? texte : t;
+}
+
+void alimMenuModeResolution(bool) {
+    gl_menus.resolution = partie.modeResolution != 0;
+    if (gl_menus.resolution) {
+        params.optionResolution = true;
+        gl_menus.boutonPlacerActif = true;
+    }
+}
+
+void alimMenuDuplicate() { gl_menus.duplicate = partie.modeDuplicate != 0; }
+void alimMenuJoker() { gl_menus.joker = partie.partieJoker != 0; }
+bool valMenuModeResolution() { return gl_menus.resolution; }
+bool valMenuDuplicate() { return gl_menus.duplicate; }
+bool valMenuJoker() { return gl_menus.joker; }
+bool menu_joker_coche() { return gl_menus.joker; }
+
+void boutonsE(bool actifs) {
+    gl_menus.boutonsActifs = actifs;
+    gl_menus.boutonPlacerActif = actifs || params.optionResolution;
+}
+
+void sauveFichier(std::string& out) {
+    out = gestionnaireMessages().choixFichier(ptraduire("Sauver dans:"), "*.qv2", gs_dernierRecap, true);
+}
+
+std::string chercherDefinition(const std::string& mot) {
+    std::string resultat;
+    auto ajoute = [&resultat](const std::string& d) {
+        if (d.empty()) return;
+        if (!resultat.empty()) resultat += " / ";
+        resultat += d;
+    };
+    if (gl_definitionsChargees) {
+        std::string d = valeurDefinition(mot);
+        if (d != TXT_DEFINITION_NON_TROUVEE) ajoute(d);
+    }
+    // The personal definitions: every rubric that defines the word.
+    INIfile local;
+    const INIfile* perso = &gini_def;
+    if (!gini_def_ok) perso = local.open(FIC_DEFINITIONS_PERSO, false) ? &local : nullptr;
+    if (perso && !mot.empty())
+        for (const std::string& rubrique : perso->sectionNames()) ajoute((*perso)(rubrique, mot, ""));
+    return resultat.empty() ? std::string(TXT_DEFINITION_NON_TROUVEE) : resultat;
+}
+
+void MessageBeep() { fl_beep(); }

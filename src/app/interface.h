@@ -1,0 +1,58 @@
+#ifndef QV_APP_INTERFACE_H
+#define QV_APP_INTERFACE_H
+
+#include "core/Inifile.h"
+
+#include <string>
+
+// Translation of a French text through "msgmenus.ini" (the text itself when
+// there is none).
+std::string ptraduire(const std::string& texte);
+extern INIfile gini_msg;
+extern const char* const FIC_MSGMENUS;  // "msgmenus.ini"
+
+// Menu check marks and the command buttons, kept as plain state: this build
+// has no menu bar.
+struct EtatMenus {
+    bool resolution = false;
+    bool duplicate = false;
+    bool joker = false;
+    bool boutonsActifs = false;
+    bool boutonPlacerActif = false;
+};
+extern EtatMenus gl_menus;
+
+void alimMenuModeResolution(bool flag);
+void alimMenuDuplicate();
+void alimMenuJoker();
+bool valMenuModeResolution();
+bool valMenuDuplicate();
+bool valMenuJoker();
+bool menu_joker_coche();
+void boutonsE(bool actifs);
+
+// Asks for the name of a recap file to save; "" when cancelled.
+void sauveFichier(std::string& out);
+extern std::string gs_dernierRecap;  // last recap name read, start of the save question
+
+// Definition of an upper-case word, the definitions joined by " / ".
+std::string chercherDefinition(const std::string& mot);
+
+extern INIfile gini_def;
+extern bool gini_def_ok;
+extern const char* const FIC_DEFINITIONS_PERSO;  // "_dicos/definitions_personnelles.ini"
+
+extern bool gl_generationParties;
+extern bool gl_generationParties2;
+extern bool gl_affLetOrdi;
+extern bool gl_affValLet;
+extern bool alimBestGosOrdi;
+extern short valBestGosOrdi;
+extern std::string utiliserChemin;
+extern std::string strLabelBoutons;
+extern std::string strLabelBtOk;
+
+// The bell that sounds when a message or input box opens.
+void MessageBeep();
+
+#endif

@@ -1,0 +1,3 @@
+#include "engine/params.h"
+
+Params params;

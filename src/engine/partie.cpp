@@ -1,0 +1,48 @@
+#include "engine/partie.h"
+
+#include "engine/duplicate.h"
+#include "engine/historic.h"
+
+#include <algorithm>
+
+Partie partie;
+std::string gs_finPartie;
+std::vector<short> vect_regpt;
+
+bool estDuplicateHorsTest() { return partie.modeDuplicate && !partie.modeTest; }
+
+void Partie::AlimDernCoupDuplSaisi() {
+    int n = std::min<int>(std::max<int>(nbJoueurs, 0), NB_JOUEURS_MAX);
+    if (n == 0) {
+        dernCoupDuplSaisi = 0;
+        return;
+    }
+    size_t plusPetit = 9999;
+    for (int i = 0; i < n; ++i) {
+        size_t compte = saisie_duplicate[i].size();
+        if (joueurs[i].type == 0 && !saisieDuplicateEnCours && compte > 0) --compte;
+        plusPetit = std::min(plusPetit, compte);
+    }
+    dernCoupDuplSaisi = static_cast<unsigned short>(plusPetit);
+}
+
+unsigned short Partie::NombreEnregsRecap() {
+    if (estDuplicateHorsTest()) {
+        AlimDernCoupDuplSaisi();
+        return dernCoupDuplSaisi;
+    }
+    size_t n = v_histo.size();
+    if (n > 0 && v_histo.back().joueur == 0) --n;
+    return static_cast<unsigned short>(std::min<size_t>(n, 65535));
+}
+
+void Partie::noterCoupAnnule() {
+    ++nbCoupsAnnules_;
+    short n = static_cast<short>(std::min<unsigned>(NombreEnregsRecap(), 32767));
+    if (n > nivDernierCoupAnnule_) nivDernierCoupAnnule_ = n;
+}
+
+void Partie::nouvellePartie() {
+    nbCoupsAnnules_ = 0;
+    nivDernierCoupAnnule_ = 0;
+}

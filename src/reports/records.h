@@ -1,0 +1,42 @@
+#ifndef QV_REPORTS_RECORDS_H
+#define QV_REPORTS_RECORDS_H
+
+#include <string>
+
+struct c_record {
+    short score = 0;
+    std::string texte;
+    std::string date;
+};
+
+struct c_recordCoup {
+    short score = 0;
+    std::string joueur;
+    std::string date;
+    std::string mot;
+};
+
+// The records of best games and best moves, kept in the records file.
+class Records {
+public:
+    static const int NB = 20;
+
+    Records();
+
+    void defauts();  // the default content of every table
+    void loadscores();
+    void savescores();
+    void alterscores();
+    void alterbestgo(int score, std::string& mot);
+
+    c_record meilleuresParties[NB];
+    c_record scoresHumains[8][NB];
+    c_record scoresOrdi[8][NB];
+    c_recordCoup bestGosHumains[NB];
+    c_recordCoup bestGosOrdi[NB];
+};
+
+// Forms the records file name in use and reloads the tables when it changes.
+void InitLangue(const std::string& ficRecords);
+
+#endif
