@@ -18,8 +18,9 @@ const size_t TEXTE_MAX = Records::LONGUEUR_TEXTE_MAX;
 
 short versScore(long v) { return static_cast<short>(std::clamp<long>(v, SHRT_MIN, SHRT_MAX)); }
 
-// Appends a text so that it stays one line of the file: line breaks (and NULs,
-// which the reader would refuse) become blanks, and it is cut at 255 characters.
+// Appends a text so that it stays one line of the file: line breaks become
+// blanks (NULs too, which would cut the text where it is shown), and it is cut
+// at 255 characters.
 void ajouterTexteLigne(std::string& out, const std::string& texte) {
     size_t n = std::min(texte.size(), TEXTE_MAX);
     for (size_t i = 0; i < n; ++i) {
