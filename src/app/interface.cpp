@@ -4,6 +4,7 @@
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "lexicon/dico2.h"
+#include "reports/records.h"
 
 #include <FL/fl_ask.H>
 
@@ -46,6 +47,12 @@ bool valMenuModeResolution() { return gl_menus.resolution; }
 bool valMenuDuplicate() { return gl_menus.duplicate; }
 bool valMenuJoker() { return gl_menus.joker; }
 bool menu_joker_coche() { return gl_menus.joker; }
+
+void changerPartieJoker(bool joker) {
+    partie.partieJoker = joker ? 1 : 0;
+    alimMenuJoker();
+    InitLangue(params.ficRecords);
+}
 
 void boutonsE(bool actifs) {
     gl_menus.boutonsActifs = actifs;

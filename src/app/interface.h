@@ -29,6 +29,8 @@ bool valMenuModeResolution();
 bool valMenuDuplicate();
 bool valMenuJoker();
 bool menu_joker_coche();
+// Sets the joker-game option and switches to the records file that goes with it.
+void changerPartieJoker(bool joker);
 void boutonsE(bool actifs);
 
 // Asks for the name of a recap file to save; "" when cancelled.

@@ -20,6 +20,8 @@ struct c_recordCoup {
 class Records {
 public:
     static const int NB = 20;
+    static const int NB_LIGNES_FICHIER = 1180;
+    static const size_t LONGUEUR_TEXTE_MAX = 255;  // longest text value of the file
 
     Records();
 
@@ -27,7 +29,10 @@ public:
     void loadscores();
     void savescores();
     void alterscores();
-    void alterbestgo(int score, std::string& mot);
+    void alterbestgo(int score, const std::string& mot);
+
+    // The records file as savescores writes it: 1,180 lines, one value each.
+    std::string contenuFichier() const;
 
     c_record meilleuresParties[NB];
     c_record scoresHumains[8][NB];
