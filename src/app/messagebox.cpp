@@ -54,6 +54,7 @@ GestionnaireMessages& gestionnaireMessages() { return *courant; }
 void msgAffiche(const char* texte) { courant->information(texte ? texte : ""); }
 void msgAffiche(const std::string& texte) { courant->information(texte); }
 
+template <typename>
 void msgAffiche(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -61,6 +62,7 @@ void msgAffiche(const char* format, ...) {
     va_end(args);
     courant->information(texte);
 }
+template void msgAffiche<void>(const char* format, ...);
 
 void msgAfficheErr(const std::string& texte) { courant->erreur(texte); }
 

@@ -27,8 +27,12 @@ GestionnaireMessages& gestionnaireMessages();
 // Texts are shown verbatim: a '%' in a path is never read as a format.
 void msgAffiche(const char* texte);
 void msgAffiche(const std::string& texte);
-// printf form, for formats written in the code only (never a translated text)
+// printf form, for formats written in the code only (never a translated text).
+// A template, so that a call with the text alone picks the verbatim form above
+// (two plain overloads would make every such call ambiguous).
+template <typename = void>
 void msgAffiche(const char* format, ...) __attribute__((format(printf, 1, 2)));
+extern template void msgAffiche<void>(const char* format, ...);
 void msgAfficheErr(const std::string& texte);
 bool msgQuestion(const std::string& question, const std::string& titre);
 bool msgSaisie(const std::string& invite, std::string& valeur);

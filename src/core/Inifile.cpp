@@ -22,6 +22,14 @@ bool parseHeader(const std::string& line, std::string& name) {
     return true;
 }
 
+// A key that would not read back as the same key: one holding '=' (the key
+// ends at the first '=') or one whose line could read as a section header.
+bool cleIllisible(const std::string& key) {
+    if (key.find('=') != std::string::npos) return true;
+    size_t start = key.find_first_not_of(" \t");
+    return start != std::string::npos && key[start] == '[';
+}
+
 // Line breaks cannot live inside one line of the file: they become blanks.
 std::string oneLine(std::string s) {
     for (char& c : s)
@@ -77,7 +85,9 @@ bool INIfile::open(const std::string& name, bool create) {
     clear();
     FILE* f = std::fopen(name.c_str(), "rb");
     if (!f) {
-        if (!create) return false;
+        // Only a file that does not exist may be created: an existing file that
+        // cannot be read would otherwise be replaced by an empty one at close.
+        if (!create || errno != ENOENT) return false;
         return this->create(name);
     }
     std::string content;
@@ -149,6 +159,7 @@ bool INIfile::set(const std::string& section, const std::string& key, const std:
     if (!open_) return false;
     const std::string sec = oneLine(section);
     const std::string k = oneLine(key);
+    if (cleIllisible(k)) return false;
     std::string line = k + "=" + oneLine(value);
     changed_ = true;
     auto it = byName_.find(sec);

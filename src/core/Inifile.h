@@ -16,6 +16,8 @@ public:
     INIfile(const INIfile&) = delete;
     INIfile& operator=(const INIfile&) = delete;
 
+    // false when the file cannot be read; with `create`, a file that does not
+    // exist opens as a new empty file.
     bool open(const std::string& name, bool create = false);
     bool create(const std::string& name);
     // Writes the file back when it was changed, then forgets everything.
@@ -31,6 +33,10 @@ public:
     // Whether the key exists with a non-empty value.
     bool has(const std::string& section, const std::string& key) const;
 
+    // Sets the key in the first section of that name (a missing key goes after
+    // the section's last line, a missing section at the end of the file).
+    // false when the object is not open, or for a key that would not read back
+    // as itself (one holding '=', or starting with '[').
     bool set(const std::string& section, const std::string& key, const char* value);
     bool set(const std::string& section, const std::string& key, const std::string& value);
     bool set(const std::string& section, const std::string& key, int value);

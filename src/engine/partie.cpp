@@ -42,7 +42,5 @@ void Partie::noterCoupAnnule() {
     if (n > nivDernierCoupAnnule_) nivDernierCoupAnnule_ = n;
 }
 
-void Partie::nouvellePartie() {
-    nbCoupsAnnules_ = 0;
-    nivDernierCoupAnnule_ = 0;
-}
+// The undo level survives new games: it is only ever raised.
+void Partie::nouvellePartie() { nbCoupsAnnules_ = 0; }

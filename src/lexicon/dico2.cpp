@@ -1,6 +1,7 @@
 #include "lexicon/dico2.h"
 
 #include "core/maChaine.h"
+#include "core/utile_gcc.h"
 #include "engine/dicopartie.h"
 #include "engine/params.h"
 #include "engine/partie.h"
@@ -14,6 +15,7 @@ std::map<std::string, std::string> gl_indexDefinitions;
 bool gl_definitionsChargees = false;
 
 bool Lexique::charger(const std::string& path) {
+    if (!estFichierRegulier(path)) return false;  // a folder opens but reads nothing
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::vector<std::string> mots;
@@ -36,6 +38,7 @@ bool Lexique::charger(const std::string& path) {
         }
         mots.push_back(ligne);
     }
+    if (in.bad()) return false;
     definir(std::move(mots));
     commentaire_ = commentaire;
     return true;
@@ -58,7 +61,8 @@ bool Lexique::prefixe(const std::string& debut) const {
 }
 
 std::string verifMotLstDico(const std::string& mot) {
-    std::string cherche = mot;
+    // Words come from the board, where a joker is a lower-case letter.
+    std::string cherche = chaineMajuscule(mot);
     if (partie.partieJoker) {
         size_t blanc = cherche.find(' ');
         if (blanc != std::string::npos) cherche.resize(blanc);
