@@ -42,5 +42,9 @@ void Partie::noterCoupAnnule() {
     if (n > nivDernierCoupAnnule_) nivDernierCoupAnnule_ = n;
 }
 
-// The undo level survives new games: it is only ever raised.
-void Partie::nouvellePartie() { nbCoupsAnnules_ = 0; }
+// Within a game the undo level is only raised; a new game starts it from 0,
+// or one undo would stop the best moves of every later game from counting.
+void Partie::nouvellePartie() {
+    nbCoupsAnnules_ = 0;
+    nivDernierCoupAnnule_ = 0;
+}

@@ -81,16 +81,16 @@ TEST(Partie, UndoCountersAndLevel) {
     EXPECT_EQ(partie.nbCoupsAnnules(), 2);
     EXPECT_EQ(partie.nivDernierCoupAnnule(), 5);
 
-    // A new game forgets the undone moves, never the level.
+    // A new game forgets both: an undo in one game must not block the next.
     init_board();
     EXPECT_EQ(partie.nbCoupsAnnules(), 0);
-    EXPECT_EQ(partie.nivDernierCoupAnnule(), 5);
-    for (int i = 1; i <= 6; ++i) {
+    EXPECT_EQ(partie.nivDernierCoupAnnule(), 0);
+    for (int i = 1; i <= 2; ++i) {
         ajouterEnregHisto();
         v_histo.back().joueur = 1;
     }
     partie.noterCoupAnnule();
-    EXPECT_EQ(partie.nivDernierCoupAnnule(), 7);
+    EXPECT_EQ(partie.nivDernierCoupAnnule(), 3);
 }
 
 }  // namespace
