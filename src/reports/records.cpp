@@ -280,8 +280,11 @@ void Records::alterscores() {
         std::string texte = js[p].nom;
         if (partie.modeDuplicate) texte += " (top=" + std::to_string(sommeTops) + ")";
         else texte += " (max=" + std::to_string(js[p].sommeMeilleursCoups) + ")";
-        for (int q = 0; q < std::min(n, 4); ++q) {
+        // At most three others, taken among the first four slots.
+        int nommes = 0;
+        for (int q = 0; q < std::min(n, 4) && nommes < 3; ++q) {
             if (q == p) continue;
+            ++nommes;
             texte += ", (" + (js[q].type == 0 ? js[q].nom : std::to_string(js[q].type)) + "," +
                      std::to_string(js[q].scoreFinal) + ")";
         }

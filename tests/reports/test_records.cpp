@@ -227,7 +227,7 @@ TEST_F(RecordsTest, PartieASixJoueurs) {
     const auto& h = rec().scoresHumains[5];
     EXPECT_EQ(h[0].texte, "A (max=400), (3,287), (C,250), (5,240)");
     EXPECT_EQ(h[1].texte, "C (max=300), (A,312), (3,287), (5,240)");
-    EXPECT_EQ(h[2].texte, "E (max=10), (A,312), (3,287), (C,250), (5,240)");  // only the first four slots
+    EXPECT_EQ(h[2].texte, "E (max=10), (A,312), (3,287), (C,250)");  // three others, from the first four slots
     EXPECT_EQ(h[3].score, 220);
     EXPECT_EQ(h[4].score, 20);
     EXPECT_EQ(rec().scoresOrdi[5][0].texte, "B");
