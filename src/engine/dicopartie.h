@@ -43,7 +43,11 @@ public:
 
     void viderPlateaux();
     // Computes the moves of the current player's rack into v_result, best
-    // first, and records the top in result_best. Returns whether a move exists.
+    // first, the top into bestmove and the current history record's
+    // scoreMeilleurCoup. Returns whether a move exists. It leaves result_best
+    // alone: the duplicate round start appends the round's top there, so the
+    // moves offered to a human in a normal game never add a top. The flag is
+    // not used; no level limit is applied.
     bool suggestmove(bool flag);
 };
 
