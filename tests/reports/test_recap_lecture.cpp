@@ -13,6 +13,7 @@
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
 
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -58,7 +59,10 @@ void memeJeu(const Instantane& a, const Instantane& b) {
     EXPECT_EQ(a.plateauT, b.plateauT);
     EXPECT_EQ(a.nbJoueurs, b.nbJoueurs);
     EXPECT_EQ(a.joueurs, b.joueurs);
-    EXPECT_EQ(a.enregs, b.enregs);
+    // The last record is the empty one of the move to come: the loader gives it the new rack.
+    ASSERT_EQ(a.enregs.size(), b.enregs.size());
+    EXPECT_EQ(std::vector<std::string>(a.enregs.begin(), a.enregs.end() - 1),
+              std::vector<std::string>(b.enregs.begin(), b.enregs.end() - 1));
     EXPECT_EQ(a.sac, b.sac);
     EXPECT_EQ(a.nbLettresSac, b.nbLettresSac);
 }
@@ -345,4 +349,84 @@ TEST(ChargementRecap, PartieSauveeAvantLePremierCoup) {
     EXPECT_TRUE(partie.partieEnCours);
     EXPECT_EQ(partie.joueurEnCours, 0) << "the first turn is player 1's";
     EXPECT_EQ(partie.chevaletEnCours, "AEINRST");
+}
+
+namespace {
+
+const char* const kAncienNormal =
+    "[General]\nVersion=30\n"
+    "[Plateau]\n8=...MAISON......\n"
+    "[Scores finaux (tiennent compte du r\351ajustement)]\n"
+    "Joueur 1=0,22\nNom Joueur 1=Alice\nLettres Joueur 1=EEIRSTU\n"
+    "Joueur 2=6,0\nNom Joueur 2=Ordi\nLettres Joueur 2=ABCDEFG\n"
+    "[Partie]\nDuplicate=non\nJoker Tessarel=non\nEn Cours=oui\nNb Joueurs=2\nTotal=22\nNb Enreg. Recap=1\n"
+    "[Recap]\n1=1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|AIMNOSE||AIMNOSE|| | | | "
+    "|4|5|6|7|8|9|0|0|8|8|8|8|8|8|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-|-|-|-|-|-|-|2||\n";
+
+const char* const kAncienDuplicate =
+    "[General]\nVersion=27\n"
+    "[Plateau]\n8=...MAISON......\n"
+    "[Scores finaux (tiennent compte du r\351ajustement)]\n"
+    "Joueur 1=0,20\nNom Joueur 1=Alice\nLettres Joueur 1=EERSTUV\n"
+    "[Partie]\nDuplicate=oui\nJoker Tessarel=non\nEn Cours=oui\nNb Joueurs=1\nTotal=22\nNb Enreg. Recap=1\n"
+    "[Recap]\n1=1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|AIMNOSE||AIMNOSE|| | | | "
+    "|4|5|6|7|8|9|0|0|8|8|8|8|8|8|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-|-|-|-|-|-|-|2||\n"
+    "[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1=EERT+SUV|0|22|0| |||0\n"
+    "[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n";
+
+}  // namespace
+
+TEST(ChargementAncienneVersion, LeSacEstRejoueSansHorloge) {
+    InTempDir ici;
+    MessageRecorder messages;
+    autrePartie();
+    ecrireFichier("v30.qv2", kAncienNormal);
+    ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+    EXPECT_TRUE(messages.boites().empty());
+    // Record 1 takes its rack AIMNOSE out of the bag, then the six letters
+    // drawn to replace MAISON: 102 - 7 - 6.
+    EXPECT_EQ(partie.nbLettresSac, 89);
+    EXPECT_EQ(partie.sac[1], 9 - 2);
+    EXPECT_EQ(partie.sac[5], 15 - 1);
+    EXPECT_EQ(partie.sac[13], 3 - 2);
+    EXPECT_EQ(partie.joueurEnCours, 1) << "Ordi plays after Alice's move";
+    EXPECT_TRUE(partie.partieEnCours);
+    EXPECT_EQ(partie.chevaletEnCours, "ABCDEFG");
+    EXPECT_EQ(dicP.plateau[8][4], 'M');
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
+
+    // Stopped: the game is shown, its flags as the file gives them.
+    std::string stoppe = kAncienNormal;
+    replaceAllNb(stoppe, "En Cours=oui", "En Cours=non");
+    replaceAllNb(stoppe, "Joker Tessarel=non", "Joker Tessarel=oui");
+    ecrireFichier("v30.qv2", stoppe);
+    gl_menus.joker = false;
+    messages.reponsesQuestions.push_back(true);  // end the game in progress
+    ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+    EXPECT_FALSE(partie.partieEnCours);
+    EXPECT_TRUE(partie.partieJoker);
+    EXPECT_FALSE(gl_menus.boutonsActifs);
+}
+
+TEST(ChargementAncienneVersion, DuplicateDuSeulJoueurHumain) {
+    InTempDir ici;
+    MessageRecorder messages;
+    autrePartie();
+    ecrireFichier("v27.qv2", kAncienDuplicate);
+    ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
+    EXPECT_EQ(messages.boites(),
+              (std::vector<std::string>{"Version un peu ancienne, le resultat n'est pas garanti",
+                                        "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
+                                        "seul le joueur humain sera traite"}));
+    // The shared rack EERSTUV and the six tiles of MAISON leave the bag.
+    EXPECT_EQ(partie.sac[5], 15 - 2);
+    EXPECT_EQ(partie.sac[1], 9 - 1);
+    ASSERT_EQ(saisie_duplicate[0].size(), 1u);
+    EXPECT_EQ(saisie_duplicate[0][0].score, 20);
+    EXPECT_EQ(saisie_duplicate[0][0].position, "H5");
+    ASSERT_GE(result_best.size(), 2u);
+    EXPECT_EQ(result_best[0].score, 22);
+    EXPECT_EQ(result_best.back().tirage, "EERT+SUV") << "the draw of the round open in the file";
+    EXPECT_TRUE(partie.partieEnCours);
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono));
 }
