@@ -4,7 +4,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 bool gl_debugAfficher = false;
 
@@ -30,17 +29,6 @@ public:
 GestionnaireStderr gestionnaireParDefaut;
 GestionnaireMessages* courant = &gestionnaireParDefaut;
 
-std::string vformat(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n <= 0) return std::string();
-    std::vector<char> buf(static_cast<size_t>(n) + 1);
-    std::vsnprintf(buf.data(), buf.size(), format, args);
-    return std::string(buf.data(), static_cast<size_t>(n));
-}
-
 }  // namespace
 
 GestionnaireMessages* setGestionnaireMessages(GestionnaireMessages* g) {
@@ -58,7 +46,7 @@ template <typename>
 void msgAffiche(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string texte = vformat(format, args);
+    std::string texte = vchaine(format, args);
     va_end(args);
     courant->information(texte);
 }
@@ -75,7 +63,7 @@ bool msgSaisie(const std::string& invite, std::string& valeur) { return courant-
 void affErreur(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string texte = vformat(format, args);
+    std::string texte = vchaine(format, args);
     va_end(args);
     courant->journal("ERR : " + texte + "\n");
 }
@@ -84,7 +72,7 @@ void affDebug(const char* format, ...) {
     if (!gl_debugAfficher) return;
     va_list args;
     va_start(args, format);
-    std::string texte = vformat(format, args);
+    std::string texte = vchaine(format, args);
     va_end(args);
     courant->journal(texte);
 }

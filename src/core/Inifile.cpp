@@ -64,7 +64,9 @@ void INIfile::parse(const std::string& content) {
         size_t eol = content.find('\n', pos);
         size_t stop = eol == std::string::npos ? n : eol;
         std::string line = content.substr(pos, stop - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Every trailing '\r' goes ("\r\r\n" is CRLF converted twice): a value
+        // ending in one would not survive the next write, which ends lines in '\n'.
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         pos = eol == std::string::npos ? n : eol + 1;
 
         std::string header;

@@ -9,7 +9,17 @@
 
 namespace {
 
-std::string vformat(const char* format, va_list args) {
+// Latin-1 accented letters and their plain letters, from 0xC0 to 0xFF; a blank
+// marks a character that has no plain letter of the same length.
+const char kSansAccent[] =
+    "AAAAAA CEEEEIIII"   // C0-CF (AE ligature kept)
+    "DNOOOOO OUUUUY  "   // D0-DF (multiplication sign, thorn, sharp s kept)
+    "aaaaaa ceeeeiiii"   // E0-EF
+    "dnooooo ouuuuy y";  // F0-FF (division sign, thorn kept)
+
+}  // namespace
+
+std::string vchaine(const char* format, va_list args) {
     if (!format) return std::string();
     va_list copy;
     va_copy(copy, args);
@@ -24,20 +34,10 @@ std::string vformat(const char* format, va_list args) {
     return out;
 }
 
-// Latin-1 accented letters and their plain letters, from 0xC0 to 0xFF; a blank
-// marks a character that has no plain letter of the same length.
-const char kSansAccent[] =
-    "AAAAAA CEEEEIIII"   // C0-CF (AE ligature kept)
-    "DNOOOOO OUUUUY  "   // D0-DF (multiplication sign, thorn, sharp s kept)
-    "aaaaaa ceeeeiiii"   // E0-EF
-    "dnooooo ouuuuy y";  // F0-FF (division sign, thorn kept)
-
-}  // namespace
-
 std::string chaine(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string s = vformat(format, args);
+    std::string s = vchaine(format, args);
     va_end(args);
     return s;
 }
@@ -45,7 +45,7 @@ std::string chaine(const char* format, ...) {
 std::string chaine2(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string s = vformat(format, args);
+    std::string s = vchaine(format, args);
     va_end(args);
     return s;
 }

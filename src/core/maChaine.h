@@ -1,12 +1,15 @@
 #ifndef QV_CORE_MACHAINE_H
 #define QV_CORE_MACHAINE_H
 
+#include <cstdarg>
 #include <initializer_list>
 #include <string>
 
 // printf-style formatting into a string of the needed size.
 std::string chaine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string chaine2(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The same from a va_list, for other printf-style functions.
+std::string vchaine(const char* format, va_list args) __attribute__((format(printf, 1, 0)));
 
 // Latin-1 case and accent folding; the length never changes.
 char QToUpper(char c);

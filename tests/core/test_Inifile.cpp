@@ -122,12 +122,13 @@ TEST_F(INIfileTest, BooleanValues) {
 }
 
 TEST_F(INIfileTest, CrLfLinesLoseTheirCarriageReturn) {
-    ouvrir("[S]\r\nk=v\r\nw=x y \r\n");
+    ouvrir("[S]\r\nk=v\r\nw=x y \r\nd=z\r\r\n");
     EXPECT_EQ(ini("S", "k", ""), "v");
     EXPECT_EQ(ini("S", "w", ""), "x y ");
+    EXPECT_EQ(ini("S", "d", ""), "z");  // CRLF converted twice
     ASSERT_TRUE(ini.set("S", "k", "2"));
     ini.close();
-    EXPECT_EQ(lireFichier(chemin), "[S]\nk=2\nw=x y \n");
+    EXPECT_EQ(lireFichier(chemin), "[S]\nk=2\nw=x y \nd=z\n");
 }
 
 TEST_F(INIfileTest, SetPlacesKeysWhereTheFileExpects) {

@@ -8,6 +8,14 @@
 
 namespace {
 
+// n moves played by player 1, as the turn engine appends them.
+void jouerCoups(int n) {
+    for (int i = 0; i < n; ++i) {
+        ajouterEnregHisto();
+        v_histo.back().joueur = 1;
+    }
+}
+
 TEST(Partie, AlimDernCoupDuplSaisiTakesTheSlowestPlayer) {
     struct Cas {
         const char* nom;
@@ -44,10 +52,7 @@ TEST(Partie, NombreEnregsRecap) {
     partie.nbJoueurs = 2;
     init_board();
     EXPECT_EQ(partie.NombreEnregsRecap(), 0u);  // the new game's empty record
-    ajouterEnregHisto();
-    v_histo.back().joueur = 1;
-    ajouterEnregHisto();
-    v_histo.back().joueur = 2;
+    jouerCoups(2);
     EXPECT_EQ(partie.NombreEnregsRecap(), 3u);
     ajouterEnregHisto();  // a record not yet given to a player
     EXPECT_EQ(partie.NombreEnregsRecap(), 3u);
@@ -69,10 +74,7 @@ TEST(Partie, UndoCountersAndLevel) {
     init_board();
     EXPECT_EQ(partie.nbCoupsAnnules(), 0);
     EXPECT_EQ(partie.nivDernierCoupAnnule(), 0);
-    for (int i = 1; i <= 4; ++i) {
-        ajouterEnregHisto();
-        v_histo.back().joueur = 1;
-    }
+    jouerCoups(4);
     partie.noterCoupAnnule();
     EXPECT_EQ(partie.nbCoupsAnnules(), 1);
     EXPECT_EQ(partie.nivDernierCoupAnnule(), 5);
@@ -85,10 +87,7 @@ TEST(Partie, UndoCountersAndLevel) {
     init_board();
     EXPECT_EQ(partie.nbCoupsAnnules(), 0);
     EXPECT_EQ(partie.nivDernierCoupAnnule(), 0);
-    for (int i = 1; i <= 2; ++i) {
-        ajouterEnregHisto();
-        v_histo.back().joueur = 1;
-    }
+    jouerCoups(2);
     partie.noterCoupAnnule();
     EXPECT_EQ(partie.nivDernierCoupAnnule(), 3);
 }
