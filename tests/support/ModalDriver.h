@@ -1,0 +1,64 @@
+#ifndef QV_TEST_MODALDRIVER_H
+#define QV_TEST_MODALDRIVER_H
+
+// Drives modal dialogs from toolkit timeouts: the test queues steps, then
+// calls the code that opens the dialog and runs its own wait loop; the steps
+// run inside that loop, one after the other. A watchdog fails the test when
+// the steps have not all run in time, and hides every window so that the
+// dialog's loop ends instead of hanging; a loop that still does not end
+// stops the test program.
+//
+//   qvtest::ModalDriver driver;
+//   driver.onModal([](Fl_Window& w) { qvtest::clickWidget(qvtest::findWidget(&w, "Oui")); });
+//   int answer = fl_choice(...);
+//   EXPECT_TRUE(driver.done());
+
+#include <deque>
+#include <functional>
+
+class Fl_Group;
+class Fl_Widget;
+class Fl_Window;
+
+namespace qvtest {
+
+class ModalDriver {
+public:
+    explicit ModalDriver(double watchdogSeconds = 10.0);
+    ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+    // Runs `action` on the modal window as soon as one is shown.
+    ModalDriver& onModal(std::function<void(Fl_Window&)> action);
+    // Runs `action` `delay` seconds after the previous step.
+    ModalDriver& after(double delay, std::function<void()> action);
+
+    bool done() const { return steps_.empty(); }
+    bool timedOut() const { return timedOut_; }
+
+private:
+    struct Step {
+        double delay;
+        bool waitsForModal;
+        std::function<void(Fl_Window&)> onWindow;
+        std::function<void()> action;
+    };
+    void armNext();
+    void runStep();
+    void watchdog();
+    static void runStepCb(void* d);
+    static void watchdogCb(void* d);
+    static void lastResortCb(void* d);
+
+    std::deque<Step> steps_;
+    bool armed_ = false;
+    bool timedOut_ = false;
+};
+
+// The first widget under `root` (itself included) whose label is `label`.
+Fl_Widget* findWidget(Fl_Group* root, const char* label);
+
+}  // namespace qvtest
+
+#endif

@@ -1,0 +1,92 @@
+#ifndef QV_TEST_RECORDINGTABLE_H
+#define QV_TEST_RECORDINGTABLE_H
+
+// A table subclass whose draw_cell records every call and paints each cell
+// in a solid colour, so that tests can check what the table asked to draw,
+// in which order, and what reached the screen. Works over any table class:
+//   qvtest::RecordingCells<qv::Fl_Table_Row> t(10, 10, 300, 200);
+
+#include "widgets/Fl_Table.h"
+
+#include <FL/Fl.H>
+
+#include <ostream>
+#include <vector>
+
+namespace qvtest {
+
+struct CellCall {
+    int context, row, col, x, y, w, h;
+    bool operator==(const CellCall& o) const {
+        return context == o.context && row == o.row && col == o.col && x == o.x && y == o.y &&
+               w == o.w && h == o.h;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const CellCall& c) {
+    return os << "{ctx 0x" << std::hex << c.context << std::dec << " r" << c.row << " c" << c.col
+              << " @" << c.x << "," << c.y << " " << c.w << "x" << c.h << "}";
+}
+
+// Kept out of line: the toolkit's drawing header brings X11 macros that
+// clash with GoogleTest.
+void fillRect(Fl_Color color, int X, int Y, int W, int H);
+
+template <class Table>
+class RecordingCells : public Table {
+public:
+    using Context = typename qv::Fl_Table::TableContext;
+    using Table::Table;
+
+    std::vector<CellCall> calls;
+    bool recordResizeNotices = false;  // CONTEXT_RC_RESIZE comes with every recomputation
+    Fl_Color cellColor = FL_WHITE;
+    Fl_Color selectedColor = FL_YELLOW;
+    Fl_Color headerColor = FL_DARK3;
+
+    void draw_cell(Context context, int R, int C, int X, int Y, int W, int H) override {
+        if (context != qv::Fl_Table::CONTEXT_RC_RESIZE || recordResizeNotices)
+            calls.push_back({int(context), R, C, X, Y, W, H});
+        if (context == qv::Fl_Table::CONTEXT_CELL)
+            fillRect(this->is_selected(R, C) ? selectedColor : cellColor, X, Y, W, H);
+        else if (context == qv::Fl_Table::CONTEXT_ROW_HEADER ||
+                 context == qv::Fl_Table::CONTEXT_COL_HEADER)
+            fillRect(headerColor, X, Y, W, H);
+        Table::draw_cell(context, R, C, X, Y, W, H);
+    }
+
+    // The calls of one context, as (row, column) pairs in order.
+    std::vector<std::pair<int, int>> cellsOf(Context context) const {
+        std::vector<std::pair<int, int>> out;
+        for (const CellCall& c : calls)
+            if (c.context == int(context)) out.emplace_back(c.row, c.col);
+        return out;
+    }
+};
+
+// Records what each callback of a table reported.
+struct TableCallbackLog {
+    struct Entry {
+        int context, row, col, clicks;
+        bool operator==(const Entry& o) const {
+            return context == o.context && row == o.row && col == o.col && clicks == o.clicks;
+        }
+    };
+    std::vector<Entry> entries;
+
+    static void record(Fl_Widget* w, void* log) {
+        qv::Fl_Table* t = static_cast<qv::Fl_Table*>(w);
+        static_cast<TableCallbackLog*>(log)->entries.push_back(
+            {int(t->callback_context()), t->callback_row(), t->callback_col(), Fl::event_clicks()});
+    }
+    void attach(qv::Fl_Table& t) { t.callback(record, this); }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const TableCallbackLog::Entry& e) {
+    return os << "{ctx 0x" << std::hex << e.context << std::dec << " r" << e.row << " c" << e.col
+              << " clicks " << e.clicks << "}";
+}
+
+}  // namespace qvtest
+
+#endif

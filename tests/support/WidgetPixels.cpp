@@ -1,0 +1,51 @@
+#include "WidgetPixels.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+namespace qvtest {
+
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+    return os << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
+
+Rgb rgbOf(Fl_Color c) {
+    Rgb out;
+    Fl::get_color(c, out.r, out.g, out.b);
+    return out;
+}
+
+void flushDrawing() {
+    Fl::flush();
+    if (fl_display) XSync(fl_display, False);
+}
+
+void showAndDraw(Fl_Window& w) {
+    w.show();
+    // Tests share one X server and run in parallel: their windows overlap.
+    // With a backing store the server keeps what is drawn in the covered parts.
+    XSetWindowAttributes attributes;
+    attributes.backing_store = Always;
+    XChangeWindowAttributes(fl_display, fl_xid(&w), CWBackingStore, &attributes);
+    w.wait_for_expose();
+    // Let the expose events of the mapping arrive, then draw everything.
+    for (int i = 0; i < 5; ++i) Fl::wait(0.01);
+    w.redraw();
+    flushDrawing();
+}
+
+Rgb pixelAt(Fl_Window& w, int x, int y) {
+    flushDrawing();
+    w.make_current();
+    unsigned char buf[3] = {0, 0, 0};
+    fl_read_image(buf, x, y, 1, 1);
+    Rgb out;
+    out.r = buf[0];
+    out.g = buf[1];
+    out.b = buf[2];
+    return out;
+}
+
+}  // namespace qvtest

@@ -1,0 +1,32 @@
+#ifndef QV_TEST_WIDGETPIXELS_H
+#define QV_TEST_WIDGETPIXELS_H
+
+// Showing a window under the virtual X server and reading back what it drew.
+
+#include <FL/Enumerations.H>
+
+#include <ostream>
+
+class Fl_Window;
+
+namespace qvtest {
+
+struct Rgb {
+    unsigned char r = 0, g = 0, b = 0;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+std::ostream& operator<<(std::ostream& os, const Rgb& c);
+
+Rgb rgbOf(Fl_Color c);
+
+// Shows the window, waits until it is mapped and exposed, and draws it.
+void showAndDraw(Fl_Window& w);
+// Draws whatever is damaged, now.
+void flushDrawing();
+// The pixel at window coordinates (x, y), after flushing pending drawing.
+Rgb pixelAt(Fl_Window& w, int x, int y);
+
+}  // namespace qvtest
+
+#endif
