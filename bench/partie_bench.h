@@ -1,0 +1,45 @@
+// A game of a given number of records on a 21 x 21 board, for the benchmarks.
+#ifndef QV_BENCH_PARTIE_BENCH_H
+#define QV_BENCH_PARTIE_BENCH_H
+
+#include "engine/chargerpeau2.h"
+#include "engine/dicopartie.h"
+#include "engine/divers.h"
+#include "engine/historic.h"
+#include "engine/partie.h"
+
+namespace {
+
+inline void partieDe(int nbEnregs) {
+    parametresParDefaut();
+    partie.dimPlateau = 21;
+    partie.nbJoueurs = 2;
+    init_board();
+    partie.partieEnCours = 1;
+    partie.joueurs[0].nom = "Alice";
+    partie.joueurs[1].nom = "Ordi";
+    partie.joueurs[1].type = 6;
+    for (int r = 1; r <= 21; ++r)
+        for (int c = 1; c <= 21; c += 2) dicP.plateau[r][c] = static_cast<char>('A' + (r + c) % 26);
+    for (int i = 0; i < nbEnregs; ++i) {
+        c_historique& h = v_histo.back();
+        h.joueur = static_cast<short>(1 + i % 2);
+        h.score = static_cast<short>(10 + i % 50);
+        h.nbLettresPosees = 5;
+        h.coupJoue = "MAISONS";
+        h.mots = "MAISONS, AS, ON";
+        h.position = "H4";
+        h.reglette = "AEIMNOS";
+        h.chevalet = "AEIMNOS";
+        for (int k = 0; k < 5; ++k) {
+            h.lettres[k] = static_cast<char>('A' + k);
+            h.coord1[k] = static_cast<short>(4 + k);
+            h.coord2[k] = 8;
+        }
+        ajouterEnregHisto();
+    }
+}
+
+}  // namespace
+
+#endif
