@@ -20,5 +20,7 @@ void save_recap_vsc(const std::string& path);
 // Loads a recap file into the running game.
 void AffRecap2(std::string path);
 void AffRecap31(std::string path);
+// AffRecap2 with its outcome: true when the game of the file is in place.
+bool chargerRecapitulatif(const std::string& path);
 
 #endif

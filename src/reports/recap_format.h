@@ -1,0 +1,29 @@
+#ifndef QV_REPORTS_RECAP_FORMAT_H
+#define QV_REPORTS_RECAP_FORMAT_H
+
+#include <string>
+
+// Section names of the recap file, shared by its writer and its loaders.
+extern const char* const SECTION_PRESENTATION;
+extern const char* const SECTION_GENERAL;
+extern const char* const SECTION_PLATEAU;
+extern const char* const SECTION_DICOS;
+extern const char* const SECTION_SCORES;
+extern const char* const SECTION_SAC;
+extern const char* const SECTION_FIN;
+extern const char* const SECTION_PARTIE;
+extern const char* const SECTION_BONUS;
+extern const char* const SECTION_RECAP;
+extern const char* const SECTION_RECAP_TOP;
+extern const char* const SECTION_RECAP_JOUEUR;  // "RecapJoueurDuplicate%d"
+extern const char* const SECTION_RECAP_TXT;
+extern const int VERSION_RECAP;
+
+// A key formatted from one number ("Joueur %d").
+std::string cleNumero(const char* format, int n);
+// The 2,047-character cut of composed values.
+std::string valeurBornee(std::string s);
+// A field of a "|" list: the format has no escape, so "|" and line breaks become blanks.
+std::string champSansSeparateur(std::string s);
+
+#endif
