@@ -11,7 +11,7 @@
 
 #include <FL/Enumerations.H>
 
-#include <algorithm>
+#include <unordered_set>
 
 std::vector<std::string> vdef;
 unsigned int gi_nb_affcach = 0;
@@ -21,6 +21,10 @@ const std::string niveaux =
     "Valeur de 45 points maxi|Excellent|Mot de 4 lettres maxi|Valeur de 15 points maxi";
 
 namespace {
+
+// The words of vdef, for the look-up; rebuilt when vdef was changed elsewhere
+// (its order may change, its content only through viderVdef and ajoutMotVDef).
+std::unordered_set<std::string> indexVdef;
 
 struct RegleStyle {
     const char* selecteur;
@@ -189,10 +193,16 @@ void ajoutMotVDef(const std::string& mot) {
         size_t blanc = w.find(' ');
         if (blanc != std::string::npos) w.resize(blanc);
     }
-    if (std::find(vdef.begin(), vdef.end(), w) == vdef.end()) vdef.push_back(w);
+    // A game of a thousand moves lists thousands of words: a search through
+    // vdef for each one would cost more than the rest of the page.
+    if (indexVdef.size() != vdef.size()) indexVdef = std::unordered_set<std::string>(vdef.begin(), vdef.end());
+    if (indexVdef.insert(w).second) vdef.push_back(w);
 }
 
-void viderVdef() { vdef.clear(); }
+void viderVdef() {
+    vdef.clear();
+    indexVdef.clear();
+}
 
 void ajoutMotsFormesVDef(const std::string& mots) {
     const int n = nbElem(mots, ", ");

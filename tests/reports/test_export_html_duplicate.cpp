@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace pagehtml;
 
 namespace {
@@ -16,9 +14,7 @@ namespace {
 void troisJoueurs() {
     nouvellePartie({0, 2, 6}, true);
     partie.saisieDuplicateEnCours = 1;
-    saisieDP t1 = unTop("CHATON", 30, 7);
-    t1.mots = "CHATON, AH";
-    tour(t1, {{30, "CHATON"}, {12, "CHAT"}, {0, ""}});
+    tour(unTop("CHATON", 30, 7, "CHATON, AH"), {{30, "CHATON"}, {12, "CHAT"}, {0, ""}});
     saisieDP t2 = unTop("MaRE", 20, 4);
     t2.nbTops = 2;
     tour(t2, {{-1, "xyz"}, {20, "MARE"}, {20, "maRE"}});
@@ -28,27 +24,8 @@ void troisJoueurs() {
     saisie_duplicate[1][0].mots = "CHAT, AH";
 }
 
-std::string synthese() {
-    std::ostringstream out;
-    affSyntheseDuplicate(out);
-    return out.str();
-}
-
-std::string details() {
-    std::ostringstream out;
-    affDetailsJoueursDuplicate(out);
-    return out.str();
-}
-
-// Cells (td or th lines) of each row between "    <tr>" and "    </tr>".
-std::vector<std::vector<std::string>> rangees(const std::string& page) {
-    std::vector<std::vector<std::string>> r;
-    for (const std::string& l : lignes(page)) {
-        if (l == "    <tr>") r.emplace_back();
-        else if (!r.empty() && (l.rfind("      <td", 0) == 0 || l.rfind("      <th", 0) == 0)) r.back().push_back(l);
-    }
-    return r;
-}
+std::string synthese() { return ecrit(affSyntheseDuplicate); }
+std::string details() { return ecrit(affDetailsJoueursDuplicate); }
 
 }  // namespace
 
@@ -56,36 +33,22 @@ TEST(DuplicateHtml, SynthesisSetsEachEntryBesideTheTop) {
     troisJoueurs();
     const std::string s = synthese();
     verifierBalises(s);
+    EXPECT_EQ(lignes(s)[2], "*: les 7 lettres sont plac\351es (bonus de 50 points)<br/><br/>");
     const auto r = rangees(s);
     ASSERT_EQ(r.size(), 6u);  // two head rows, three rounds, the foot
-    EXPECT_EQ(r[0].size(), 6u);
-    EXPECT_EQ(r[0][4], "      <th colspan=3 class=\"cj2\">J2<br />(Mot de 6 lettres maxi)</th>");
+    EXPECT_EQ(valeurs(r[0]), "N\260|Tirage|Top|J1|J2<br />(Mot de 6 lettres maxi)|J3<br />(Excellent)");
     EXPECT_EQ(r[0][3], "      <th colspan=3 class=\"cj1\">J1</th>");
     EXPECT_EQ(r[1].size(), 12u);
     EXPECT_EQ(r[1][3], "      <th width=\"40\" class=\"cj1\">R\351f.</th>");
-    for (size_t i = 2; i <= 4; ++i) EXPECT_EQ(r[i].size(), 14u) << "round " << i - 1;
-    EXPECT_EQ(r[2], (std::vector<std::string>{
-                        "      <td>1</td>", "      <td>ABCDEFG</td>", "      <td class=\"ctop\">H8</td>",
-                        "      <td class=\"ctop\">CHATON</td>", "      <td class=\"ctop\">* 30</td>",
-                        "      <td class=\"cj1\">H4</td>", "      <td class=\"cj1\">CHATON</td>",
-                        "      <td class=\"cj1\"> 30 # </td>", "      <td class=\"cj2\">H4</td>",
-                        "      <td class=\"cj2\">CHAT</td>", "      <td class=\"cj2\"> 12  </td>",
-                        "      <td class=\"cj3\"> </td>", "      <td class=\"cj3\"></td>",
-                        "      <td class=\"cj3\"> 0  </td>"}));
-    // A joker's letter is bracketed, but not in an entry without a valid move.
-    EXPECT_EQ(r[3][3], "      <td class=\"ctop\">M(A)RE</td>");
-    EXPECT_EQ(r[3][5], "      <td class=\"cj1\"> </td>");
-    EXPECT_EQ(r[3][6], "      <td class=\"cj1\">xyz</td>");
-    EXPECT_EQ(r[3][7], "      <td class=\"cj1\"> -1  </td>");
-    EXPECT_EQ(r[3][12], "      <td class=\"cj3\">(M)(A)RE</td>");
+    // The top mark "# " ends a score that equals the top's, "* " opens a whole rack.
+    EXPECT_EQ(valeurs(r[2]), "1|ABCDEFG|H8|CHATON|* 30|H4|CHATON| 30 # |H4|CHAT| 12  | || 0  ");
+    EXPECT_EQ(r[2][13], "      <td class=\"cj3\"> 0  </td>");
+    // Jokers bracketed, but not in an entry without a valid move.
+    EXPECT_EQ(valeurs(r[3]), "2|ABCDEFG|H8|M(A)RE| 20| |xyz| -1  |H4|MARE| 20 # |H4|(M)(A)RE| 20 # ");
     // The round that ended the game shows its top's word as stored.
-    EXPECT_EQ(r[4][3], "      <td class=\"ctop\">fIN</td>");
-    EXPECT_EQ(r[5], (std::vector<std::string>{
-                        "      <td colspan=3>&nbsp;</td>", "      <td colspan=2 class=\"ctop\">Total: 50</td>",
-                        "      <td>&nbsp;</td>", "      <td colspan=2 class=\"cj1\">Total: 29</td>",
-                        "      <td>&nbsp;</td>", "      <td colspan=2 class=\"cj2\">Total: 32</td>",
-                        "      <td>&nbsp;</td>", "      <td colspan=2 class=\"cj3\">Total: 20</td>"}));
-    EXPECT_EQ(lignes(s)[2], "*: les 7 lettres sont plac\351es (bonus de 50 points)<br/><br/>");
+    EXPECT_EQ(valeurs(r[4]), "3|ABCDEFG|H8|fIN| 0| || 0 # | || 0 # | || 0 # ");
+    EXPECT_EQ(valeurs(r[5]), "&nbsp;|Total: 50|&nbsp;|Total: 29|&nbsp;|Total: 32|&nbsp;|Total: 20");
+    EXPECT_EQ(r[5][7], "      <td colspan=2 class=\"cj3\">Total: 20</td>");
 }
 
 TEST(DuplicateHtml, DetailsFillTheWordListAndFoldTheTops) {
@@ -94,57 +57,43 @@ TEST(DuplicateHtml, DetailsFillTheWordListAndFoldTheTops) {
     gi_nb_affcach = 0;
     const std::string d = details();
     verifierBalises(d);
-    EXPECT_EQ(vdef, (std::vector<std::string>{"CHATON", "AH", "MARE", "FIN", "CHAT"}));
-    EXPECT_TRUE(contientLigne(
-        d, "  <h3 class=\"GrosTitre\"><a href=\"#sommaire\" name=\"dj2\">D\351tail joueur 2: J2 (niveau: Mot de 6 "
-           "lettres maxi)</a></h3>"));
-    EXPECT_TRUE(contientLigne(d, "  <h3 class=\"GrosTitre\"><a href=\"#sommaire\" name=\"dj1\">D\351tail joueur 1: "
-                                 "J1</a></h3>"));
+    EXPECT_EQ(vdef, (Lignes{"CHATON", "AH", "MARE", "FIN", "CHAT"}));
+    EXPECT_TRUE(contientLigne(d, "  <h3 class=\"GrosTitre\"><a href=\"#sommaire\" name=\"dj2\">D\351tail joueur 2: J2 "
+                                 "(niveau: Mot de 6 lettres maxi)</a></h3>"));
     const auto r = rangees(d);
     ASSERT_EQ(r.size(), 3u * 6u);
-    EXPECT_EQ(r[0].size(), 4u);
     EXPECT_EQ(r[1].size(), 9u);
-    EXPECT_EQ(r[6 + 2], (std::vector<std::string>{
-                            "      <td>1</td>", "      <td>ABCDEFG</td>", "      <td class=\"cj2\">H4</td>",
-                            "      <td class=\"cj2\">CHAT</td>", "      <td class=\"cj2\"> 12  </td>",
-                            "      <td class=\"cj2\">AH</td>", "      <td class=\"cj1\">H8</td>",
-                            "      <td class=\"cj1\">CHATON</td>", "      <td class=\"cj1\">* 30</td>",
-                            "      <td class=\"cj1\">AH</td>", "      <td class=\"cj1\">1</td>"}));
+    EXPECT_EQ(valeurs(r[6 + 2]), "1|ABCDEFG|H4|CHAT| 12  |AH|H8|CHATON|* 30|AH|1");
+    EXPECT_EQ(r[6 + 2][2], "      <td class=\"cj2\">H4</td>");
+    EXPECT_EQ(r[6 + 2][6], "      <td class=\"cj1\">H8</td>");
     // One folded block per player, numbered in page order.
     EXPECT_EQ(r[3][10],
               "      <td class=\"cj1\"><a class=\"affcach\" onclick=\"ShowHide('affcach_1')\">Afficher : 2</a>"
               "<div id=\"affcach_1\" style=\"display:none;\">[MARE H4]<br/> [M(E)RA 4H]<br/></div></td>");
-    EXPECT_NE(r[6 + 3][10].find("'affcach_2'"), std::string::npos);
-    EXPECT_NE(r[12 + 3][10].find("'affcach_3'"), std::string::npos);
-    EXPECT_EQ(r[4][7], "      <td class=\"cj1\">fIN</td>");
-    EXPECT_EQ(r[5], (std::vector<std::string>{
-                        "      <td colspan=3>&nbsp;</td>", "      <td colspan=2 class=\"cj2\">Total: 29</td>",
-                        "      <td colspan=3>&nbsp;</td>", "      <td colspan=2 class=\"cj1\">Total: 50</td>",
-                        "      <td>&nbsp;</td>"}));
+    EXPECT_TRUE(contient(r[6 + 3][10], "'affcach_2'"));
+    EXPECT_TRUE(contient(r[12 + 3][10], "'affcach_3'"));
+    EXPECT_EQ(valeurs(r[4]), "3|ABCDEFG| || 0 # ||H8|fIN| 0||1");
+    EXPECT_EQ(valeurs(r[5]), "&nbsp;|Total: 29|&nbsp;|Total: 50|&nbsp;");
 }
 
 TEST(DuplicateHtml, FivePlayersReuseTheFourColours) {
     nouvellePartie({6, 6, 6, 6, 6}, true);
     tour(unTop("ZOO", 30, 3), {{1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}, {5, "E<"}});
-    const std::string s = synthese();
-    const auto r = rangees(s);
+    const auto r = rangees(synthese());
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[0][7], "      <th colspan=3 class=\"cj1\">J5<br />(Excellent)</th>");
     EXPECT_EQ(r[2].size(), 5u + 15u);
-    EXPECT_EQ(r[2][18], "      <td class=\"cj1\">E&lt;</td>");
     EXPECT_EQ(r[2][12], "      <td class=\"cj3\">C</td>");
+    EXPECT_EQ(r[2][18], "      <td class=\"cj1\">E&lt;</td>");
 }
 
 TEST(DuplicateHtml, MissingTopsAndRecordsReadAsEmpty) {
     nouvellePartie({6}, true);
     tour(unTop("ZOO", 30, 3), {{30, "ZOO"}});
-    saisie_duplicate[0].push_back(saisieDP());  // a second round without top
-    saisie_duplicate[0].back().score = 12;
-    saisie_duplicate[0].back().mot = "AS";
+    saisie_duplicate[0].push_back(unTop("AS", 12, 2));  // a second round without top or record
     v_histo.resize(1);
     const auto r = rangees(synthese() + details());
     ASSERT_EQ(r.size(), 2u * 5u);
-    EXPECT_EQ(r[3][4], "      <td class=\"ctop\"> 0</td>");
-    EXPECT_EQ(r[3][7], "      <td class=\"cj1\"> 12  </td>");
-    EXPECT_EQ(r[8][9], "      <td class=\"cj1\"></td>");
+    EXPECT_EQ(valeurs(r[3]), "2|||| 0|H8|AS| 12  ");
+    EXPECT_EQ(valeurs(r[8]), "2||H8|AS| 12  |||| 0||0");
 }
