@@ -2,9 +2,9 @@
 
 #include "app/interface.h"
 #include "app/messagebox.h"
+#include "core/maChaine.h"
 #include "core/utile_gcc.h"
 #include "engine/historic.h"
-#include "core/maChaine.h"
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "reports/version.h"
