@@ -166,6 +166,18 @@ void gestDebDuplicate() {
         }
     }
 
+    // Every player gets the round's entry: a computer its move (the level
+    // limits are not applied, so the top), a human an empty one that his
+    // typed move fills. The count of complete rounds relies on it.
+    for (int p = 0; p < std::min<int>(partie.nbJoueurs, NB_JOUEURS_MAX); ++p) {
+        saisieDP entree;
+        if (partie.joueurs[p].type != 0 && coupPossible) {
+            entree = top;
+            entree.tirage.clear();
+            entree.nbTops = 0;
+        }
+        saisie_duplicate[p].push_back(entree);
+    }
     gl_tourDuplicateOuvert = true;
     boutonsE(true);
     if (params.chronoPartie)

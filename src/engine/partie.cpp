@@ -20,7 +20,10 @@ void Partie::AlimDernCoupDuplSaisi() {
     size_t plusPetit = 9999;
     for (int i = 0; i < n; ++i) {
         size_t compte = saisie_duplicate[i].size();
-        if (joueurs[i].type == 0 && !saisieDuplicateEnCours && compte > 0) --compte;
+        // While a round is open a human's last entry is the empty one of
+        // that round, until he has typed it; a game without an open round
+        // (finished, or loaded without being resumed) has none.
+        if (joueurs[i].type == 0 && gl_tourDuplicateOuvert && !saisieDuplicateEnCours && compte > 0) --compte;
         plusPetit = std::min(plusPetit, compte);
     }
     dernCoupDuplSaisi = static_cast<unsigned short>(plusPetit);

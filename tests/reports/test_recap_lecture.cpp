@@ -421,7 +421,7 @@ TEST(ChargementAncienneVersion, DuplicateDuSeulJoueurHumain) {
     // The shared rack EERSTUV and the six tiles of MAISON leave the bag.
     EXPECT_EQ(partie.sac[5], 15 - 2);
     EXPECT_EQ(partie.sac[1], 9 - 1);
-    ASSERT_EQ(saisie_duplicate[0].size(), 1u);
+    ASSERT_EQ(saisie_duplicate[0].size(), 2u) << "the file's entry, then the open round's";
     EXPECT_EQ(saisie_duplicate[0][0].score, 20);
     EXPECT_EQ(saisie_duplicate[0][0].position, "H5");
     ASSERT_GE(result_best.size(), 2u);

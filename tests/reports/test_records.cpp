@@ -191,8 +191,8 @@ const CasGarde kCasGardes[] = {
     {"TiragesSaisis", [] { partieDuplicate(); params.saisieTirage = true; }, -1, "", false, false},
     {"EnCours", [] { partieNormale(); partie.partieEnCours = 1; }, 1, "Alice (max=150), (3,90)", true, false},
     {"ModeTest", [] { partieNormale(); partie.modeTest = 1; }, 1, "Alice (max=150), (3,90)", true, false},
-    {"Duplicate", partieDuplicate, 0, "Alice (top=70), (3,90)", false, false},
-    {"DuplicateGeneration", [] { partieDuplicate(); gl_generationParties = true; }, 0, "Alice (top=70), (3,90)", true, true},
+    {"Duplicate", partieDuplicate, 0, "Alice (top=120), (3,90)", false, false},
+    {"DuplicateGeneration", [] { partieDuplicate(); gl_generationParties = true; }, 0, "Alice (top=120), (3,90)", true, true},
     {"AucunJoueur", [] { partieNormale(); partie.nbJoueurs = 0; }, -1, "", false, false},
     {"NeufJoueurs", [] { partieNormale(); partie.nbJoueurs = 9; }, -1, "", false, false},
 };

@@ -183,6 +183,7 @@ void partieDuplicate() {
     partie.joueurs[1].score = 88;
     partie.joueurs[2].score = 40;
     partie.joueurEnCours = 0;
+    gl_tourDuplicateOuvert = true;  // round 4 is open: the humans' last entries wait for their moves
 }
 
 void partieCommencee() {
