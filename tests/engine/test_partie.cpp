@@ -23,21 +23,24 @@ TEST(Partie, AlimDernCoupDuplSaisiTakesTheSlowestPlayer) {
         std::vector<short> types;
         std::vector<size_t> saisies;
         bool humainEnSaisie;
+        bool tourOuvert;
         unsigned short attendu;
     } cas[] = {
-        {"no player", 0, {}, {4}, false, 0},
-        {"computers", 2, {1, 8}, {3, 5}, false, 3},
-        {"human not typing counts one less", 2, {0, 3}, {3, 5}, false, 2},
-        {"human typing", 2, {0, 3}, {3, 5}, true, 3},
-        {"never below 0", 2, {0, 0}, {0, 4}, false, 0},
-        {"slots beyond the players are ignored", 1, {2, 0}, {6, 1}, false, 6},
-        {"starts from 9999", 1, {1}, {10000}, false, 9999},
-        {"at most eight slots", 12, {1, 1, 1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2, 2, 1}, false, 1},
+        {"no player", 0, {}, {4}, false, true, 0},
+        {"computers", 2, {1, 8}, {3, 5}, false, true, 3},
+        {"open round: the human's empty entry is not a round", 2, {0, 3}, {3, 5}, false, true, 2},
+        {"human typing", 2, {0, 3}, {3, 5}, true, true, 3},
+        {"no open round: every entry counts", 2, {0, 3}, {3, 5}, false, false, 3},
+        {"never below 0", 2, {0, 0}, {0, 4}, false, true, 0},
+        {"slots beyond the players are ignored", 1, {2, 0}, {6, 1}, false, true, 6},
+        {"starts from 9999", 1, {1}, {10000}, false, true, 9999},
+        {"at most eight slots", 12, {1, 1, 1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2, 2, 1}, false, true, 1},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         partie.nbJoueurs = c.nbJoueurs;
         partie.saisieDuplicateEnCours = c.humainEnSaisie;
+        gl_tourDuplicateOuvert = c.tourOuvert;
         for (int i = 0; i < NB_JOUEURS_MAX; ++i) {
             partie.joueurs[i].type = i < static_cast<int>(c.types.size()) ? c.types[i] : 0;
             saisie_duplicate[i].assign(i < static_cast<int>(c.saisies.size()) ? c.saisies[i] : 0, saisieDP());

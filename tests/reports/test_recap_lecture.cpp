@@ -153,7 +153,10 @@ TEST(ChargementRecap, PartieDuplicateRouvreUnTour) {
     EXPECT_EQ(result_best[2].nbLettresPosees, 7);
     EXPECT_EQ(result_best[0].nbTops, 2);
     EXPECT_EQ(result_best.back().tirage, "TUVW+EES") << "the open round's draw is player 1's letters";
-    ASSERT_EQ(saisie_duplicate[1].size(), 3u);
+    ASSERT_EQ(saisie_duplicate[1].size(), 4u) << "three rounds of the file, then the open round's";
+    EXPECT_EQ(saisie_duplicate[1][3].score, 0);
+    partie.AlimDernCoupDuplSaisi();
+    EXPECT_EQ(partie.dernCoupDuplSaisi, 3) << "the reloaded game keeps all its rounds";
     EXPECT_EQ(saisie_duplicate[1][0].position, "8D");
     EXPECT_FALSE(saisie_duplicate[1][0].horizontal);
     EXPECT_EQ(saisie_duplicate[1][2].mots, "RELATION");
@@ -429,4 +432,19 @@ TEST(ChargementAncienneVersion, DuplicateDuSeulJoueurHumain) {
     EXPECT_EQ(result_best.back().tirage, "EERT+SUV") << "the draw of the round open in the file";
     EXPECT_TRUE(partie.partieEnCours);
     EXPECT_FALSE(Fl::has_timeout(callbackChrono));
+}
+
+TEST(ChargementRecap, DuplicateArreteeGardeTousSesTours) {
+    InTempDir ici;
+    MessageRecorder messages;
+    fixtures::partieDuplicate();
+    save_recap("dup.qv2");
+    modifier("dup.qv2", {{"Partie", "En Cours", "non"}});
+    ASSERT_TRUE(chargerRecapitulatif("dup.qv2"));
+    EXPECT_FALSE(partie.partieEnCours);
+    // Saved again, the stopped game loses no round.
+    save_recap("encore.qv2");
+    const std::string avant = lireFichier("dup.qv2"), apres = lireFichier("encore.qv2");
+    const std::string top = avant.substr(avant.find("[RecapTop]"), avant.find("[RecapTxt]") - avant.find("[RecapTop]"));
+    EXPECT_NE(apres.find(top), std::string::npos) << apres;
 }
