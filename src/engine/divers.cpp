@@ -113,6 +113,7 @@ void init_board() {
     v_result.clear();
     result_best.clear();
     for (auto& v : saisie_duplicate) v.clear();
+    gl_tourDuplicateOuvert = false;
     v_histo.clear();
     v_histo.push_back(c_historique());
     v_listeContenu.clear();

@@ -440,6 +440,7 @@ TEST(ChargementRecap, DuplicateArreteeGardeTousSesTours) {
     fixtures::partieDuplicate();
     save_recap("dup.qv2");
     modifier("dup.qv2", {{"Partie", "En Cours", "non"}});
+    autrePartie();
     ASSERT_TRUE(chargerRecapitulatif("dup.qv2"));
     EXPECT_FALSE(partie.partieEnCours);
     // Saved again, the stopped game loses no round.
