@@ -13,6 +13,7 @@ namespace {
 inline void partieDe(int nbEnregs) {
     parametresParDefaut();
     partie.dimPlateau = 21;
+    partie.fichierPea2 = PEA2_DEFAUT;
     partie.nbJoueurs = 2;
     init_board();
     partie.partieEnCours = 1;
