@@ -50,6 +50,8 @@ void qvaff_infos_sc() {
         drawarea.affScore(i);
         total += j.score;
     }
+    // The whole zone is redrawn: seats of a larger earlier game show nothing.
+    for (int i = n; i < NB_JOUEURS_MAX; ++i) drawarea.noms[i] = drawarea.scores[i] = drawarea.chevalets[i] = "";
     drawarea.AffCpteur(total, ZONE_TOTAL, 0);
     drawarea.AffCpteur(partie.nbLettresSac, ZONE_SAC, 0);
     drawarea.AffCpteur(partie.modeDuplicate ? partie.chronoPartie : partie.chronoCoup, ZONE_CHRONO, 0);

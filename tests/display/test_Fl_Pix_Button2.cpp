@@ -1,0 +1,107 @@
+#include "display/Fl_Pix_Button2.h"
+
+#include "support/MessageRecorder.h"
+#include "support/TempDir.h"
+#include "support/WidgetEvents.h"
+#include "support/WidgetPixels.h"
+
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>
+
+namespace {
+
+using qvtest::Rgb;
+const Rgb ROUGE{200, 30, 30}, VERT{30, 200, 30}, BLEU{30, 30, 200};
+const int L = 60, H = 20;  // one cell of the strip
+
+// A strip of three solid cells, as a binary PPM.
+std::string bande(const TempDir& dir) {
+    std::string ppm = "P6\n" + std::to_string(L) + " " + std::to_string(3 * H) + "\n255\n";
+    for (const Rgb& c : {ROUGE, VERT, BLEU})
+        for (int i = 0; i < L * H; ++i) ppm += {char(c.r), char(c.g), char(c.b)};
+    ecrireFichier(dir.file("b.ppm"), ppm);
+    return dir.file("b.ppm");
+}
+
+// Pixels of the button (less a margin) that differ from `fond`: its label.
+int pixelsHors(Fl_Window& w, Fl_Widget& b, const Rgb& fond, int marge) {
+    int n = 0;
+    for (int y = b.y() + marge; y < b.y() + b.h() - marge; ++y)
+        for (int x = b.x() + marge; x < b.x() + b.w() - marge; ++x) n += qvtest::pixelAt(w, x, y) != fond;
+    return n;
+}
+
+TEST(Fl_Pix_Button2, CellPerStateAndItsOwnLabelOverThePicture) {
+    TempDir dir;
+    Fl_Window w(0, 0, 120, 60);
+    Fl_Pix_Button2 b(10, 10, L, H - 3, "Ok", bande(dir), false, 0);  // shorter than a cell
+    w.end();
+    qvtest::showAndDraw(w);
+    auto coin = [&] { return qvtest::pixelAt(w, 11, 11); };
+    auto bas = [&] { return qvtest::pixelAt(w, 10 + L - 1, 10 + H - 4); };
+    EXPECT_EQ(coin(), ROUGE);
+    EXPECT_EQ(bas(), ROUGE);
+    const int texte = pixelsHors(w, b, ROUGE, 0);
+    EXPECT_GT(texte, 0);
+    for (const char* autre : {"Un autre libell\303\251 bien plus long", static_cast<const char*>(nullptr)}) {
+        b.label(autre);
+        b.redraw();
+        EXPECT_EQ(pixelsHors(w, b, ROUGE, 0), texte);
+    }
+    b.hilight(1);
+    EXPECT_EQ(coin(), VERT);
+    b.hilight(0);
+    EXPECT_EQ(coin(), ROUGE);
+    qvtest::moveMouse(&w, 30, 15);  // hovered
+    EXPECT_EQ(coin(), VERT);
+    qvtest::moveMouse(&w, 100, 50);
+    EXPECT_EQ(coin(), ROUGE);
+    qvtest::push(&w, 30, 15);
+    EXPECT_EQ(coin(), VERT);
+    b.deactivate();
+    EXPECT_EQ(coin(), BLEU);
+    EXPECT_EQ(bas(), BLEU);
+}
+
+TEST(Fl_Pix_Button2, FailedPictureIsLoggedAndTheLabelDrawnOnAPlainBox) {
+    InTempDir ici;
+    ecrireFichier("pas_une_image.png", "texte");
+    for (std::string image : {"absente.png", "pas_une_image.png", ""}) {
+        MessageRecorder rec;
+        Fl_Window w(0, 0, 120, 60);
+        Fl_Pix_Button2 b(10, 10, L, H, "Arr\352t", image, false, 0);
+        w.end();
+        if (image.empty()) image = "peaux_rozezuziv/boutons/boutons_style_7_75x25x3.jpg";
+        EXPECT_EQ(rec.journal(), std::vector<std::string>{"ERR : Fl_Pix_Button2 [Arr\352t] - Image '" + image +
+                                                          "' non charg\351e\n"});
+        qvtest::showAndDraw(w);
+        const Rgb boite = qvtest::rgbOf(b.color());
+        EXPECT_EQ(qvtest::pixelAt(w, 15, 14), boite);
+        EXPECT_GT(pixelsHors(w, b, boite, 4), 0);
+    }
+}
+
+TEST(Fl_Pix_Button2, EnterFiresOnlyTheDefaultButton) {
+    TempDir dir;
+    Fl_Window win(0, 0, 200, 80);
+    Fl_Input saisie(10, 40, 100, 25);
+    Fl_Pix_Button2 ok(10, 10, L, H, "Ok", bande(dir), true, 2);
+    Fl_Pix_Button2 annuler(80, 10, L, H, "Annuler", bande(dir), false, 2);
+    win.end();
+    int n[2] = {0, 0};
+    ok.callback([](Fl_Widget*, void* c) { ++*static_cast<int*>(c); }, &n[0]);
+    annuler.callback([](Fl_Widget*, void* c) { ++*static_cast<int*>(c); }, &n[1]);
+    qvtest::showAndDraw(win);
+    saisie.take_focus();
+    char a[] = "a";  // writable: the toolkit may swap the case of an unused key's text
+    qvtest::key(&win, 'a', 0, a);
+    for (int k : {FL_Enter, FL_KP_Enter}) qvtest::key(&win, k);
+    ok.deactivate();
+    qvtest::key(&win, FL_Enter);
+    EXPECT_EQ(saisie.value(), std::string("a"));
+    EXPECT_EQ(n[0], 2);
+    EXPECT_EQ(n[1], 0);
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+#include "display/chargerpeau.h"
+
+#include <gtest/gtest.h>
+
+TEST(ChargerPeau, DetermineRgbPicksTheColourCubeEntry) {
+    const std::pair<const char*, double> cas[] = {
+        {"0,0,0", 56},   {"255,255,255", 255}, {"128,0,0", 72},      {"0,255,0", 63},
+        {"0,0,255", 216}, {"52,36,52", 105},   {"255", 88},          {"", 56},
+        {"300,-20,999", 248}, {" 128 , x ,0", 72}, {"12|40|200", 56},
+    };
+    for (const auto& [couleur, attendu] : cas) EXPECT_EQ(determineRGB(couleur), attendu) << couleur;
+    EXPECT_EQ(imgFondsMsg, nullptr);
+}
