@@ -3,6 +3,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include <cstdio>
+#include <cstring>
+
 namespace qvtest {
 
 int sendEvent(Fl_Widget* target, int event, const EventSpec& spec) {
@@ -19,9 +22,12 @@ int sendEvent(Fl_Widget* target, int event, const EventSpec& spec) {
     Fl::e_clicks = spec.clicks;
     Fl::e_is_click = spec.clicks ? 1 : 0;
     Fl::e_keysym = spec.key ? spec.key : (spec.button ? FL_Button + spec.button : 0);
-    Fl::e_text = const_cast<char*>(spec.text);
-    Fl::e_length = 0;
-    while (spec.text[Fl::e_length]) ++Fl::e_length;
+    // The toolkit may change the event text in place (it swaps the case of an
+    // unused letter key): hand it a writable copy, never the caller's literal.
+    static char texte[64];
+    std::snprintf(texte, sizeof texte, "%s", spec.text ? spec.text : "");
+    Fl::e_text = texte;
+    Fl::e_length = static_cast<int>(std::strlen(texte));
     Fl::e_dx = spec.dx;
     Fl::e_dy = spec.dy;
     Fl::e_number = event;
