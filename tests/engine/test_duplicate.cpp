@@ -1,10 +1,8 @@
-#include "app/interface.h"
 #include "engine/chargerpeau2.h"
 #include "engine/dicopartie.h"
 #include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
-#include "engine/normal.h"
 #include "engine/params.h"
 #include "engine/timers.h"
 
@@ -13,7 +11,7 @@
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
-// Two players, classic board, draws in a fixed order.
+// A human and a computer, classic board, draws in a fixed order.
 class Duplicate : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -22,70 +20,38 @@ protected:
         partie.nbJoueurs = 2;
         partie.modeDuplicate = 1;
         init_board();
+        partie.joueurs[1].type = 6;
         partie.partieEnCours = 1;
         dicP.lexique.definir({"ZESTE"});
     }
     void TearDown() override { couperTimerPas(); }
-    // What closing a round leaves: the rack less the top's tiles, the record used.
-    static void fermerTour(const std::string& reste) {
-        alimChevalet(0, reste);
-        v_histo.back().joueur = 1;
-        gl_tourDuplicateOuvert = false;
-    }
-    int questions() const { return messages.nombre(MessageRecorder::Message::Question); }
     MessageRecorder messages;
 };
 
-TEST_F(Duplicate, RoundDrawsTheRackAndRecordsTheTop) {
+TEST_F(Duplicate, RoundOpensWithTheTopAndAnEntryForEveryPlayer) {
     gestDebDuplicate();
-    EXPECT_EQ(partie.chevaletEnCours, "ABEESTZ");
-    EXPECT_EQ(partie.chevalet[1][26], 1);  // every player holds the rack
-    EXPECT_EQ(partie.nbLettresSac, 4);
-    ASSERT_EQ(result_best.size(), 1u);
+    EXPECT_TRUE(gl_tourDuplicateOuvert && Fl::has_timeout(callbacktimer));
     // ZESTE over (8,4) and H8: 48, along row H and down column 8.
-    const saisieDP& top = result_best[0];
-    EXPECT_EQ(top.tirage, "ZESTEAB");
-    EXPECT_EQ(top.score * 100 + top.nbTops * 10 + top.nbLettresPosees, 4825);
-    EXPECT_EQ(top.position + " " + top.mot, "H4 ZESTE");
-    ASSERT_EQ(v_histo.size(), 1u);  // the new game's record is round 0's
-    EXPECT_EQ(v_histo[0].reglette, "ZESTEAB");
-    EXPECT_EQ(v_histo[0].scoreMeilleurCoup, 48);
+    ASSERT_EQ(result_best.size(), 1u);
+    EXPECT_EQ(result_best[0].tirage + " " + result_best[0].position + " " + std::to_string(result_best[0].score),
+              "ZESTEAB H4 48");
     EXPECT_EQ(v_histo[0].texteTops, "ZESTE H4, ZESTE 8D");
-    EXPECT_TRUE(gl_tourDuplicateOuvert && gl_menus.boutonsActifs && Fl::has_timeout(callbacktimer));
-    EXPECT_EQ(questions(), 0);
-
-    // Kept letters first; the bag runs short of a full rack; no move: asked,
-    // answered "Non", the round opens all the same.
-    fermerTour("AB");
-    callbacktimer(nullptr);
-    ASSERT_EQ(result_best.size(), 2u);
-    EXPECT_EQ(result_best[1].tirage + " " + result_best[1].mot, "AB+QXUV Rien trouve");
-    EXPECT_EQ(v_histo.size(), 2u);
-    EXPECT_EQ(questions(), 1);
-    EXPECT_TRUE(partie.partieEnCours && gl_tourDuplicateOuvert);
+    // The human's entry waits for his move; the computer plays the top.
+    ASSERT_TRUE(saisie_duplicate[0].size() == 1 && saisie_duplicate[1].size() == 1);
+    EXPECT_EQ(saisie_duplicate[0][0].mot + "|" + saisie_duplicate[1][0].mot, "|ZESTE");
+    EXPECT_EQ(messages.nombre(MessageRecorder::Message::Question), 0);
 }
 
-TEST_F(Duplicate, NoMoveAndYesEndsTheGame) {
-    dicP.lexique.definir({"QI"});
-    messages.reponsesQuestions = {true};
-    gestDebDuplicate();
-    EXPECT_FALSE(partie.partieEnCours || gl_tourDuplicateOuvert || Fl::has_timeout(callbacktimer));
-    EXPECT_EQ(result_best.size(), 1u);
-    ASSERT_EQ(v_histo.size(), 2u);
-    EXPECT_EQ(v_histo[0].typeCoup, COUP_FIN_DUPLICATE);
-    EXPECT_EQ(v_histo[1].typeCoup, COUP_FIN_PARTIE);
+TEST_F(Duplicate, NoMoveAsksWhetherToEndTheGame) {
+    for (bool oui : {false, true}) {
+        SetUp();
+        messages.messages.clear();
+        dicP.lexique.definir({"QI"});
+        messages.reponsesQuestions = {oui};
+        gestDebDuplicate();
+        EXPECT_EQ(messages.messages[0].texte,
+                  "Aucun mot ne peut \352tre plac\351 avec le tirage ZESTEAB\nvoulez-vous terminer la partie ?");
+        EXPECT_EQ(partie.partieEnCours && gl_tourDuplicateOuvert, !oui);
+    }
     EXPECT_EQ(gs_finPartie, "Partie terminee car aucun mot ne peut etre place");
-}
-
-TEST_F(Duplicate, NothingLeftToDrawEndsWithoutAsking) {
-    params.listeLettresOrdonnees = "ZESTE";
-    fillsock();
-    gestDebDuplicate();
-    fermerTour("");
-    callbacktimer(nullptr);
-    EXPECT_FALSE(partie.partieEnCours);
-    EXPECT_EQ(result_best.size(), 1u);
-    EXPECT_EQ(questions(), 0);
-    EXPECT_EQ(v_histo[1].typeCoup, COUP_FIN_DUPLICATE);
-    EXPECT_EQ(gs_finPartie, TXT_FIN_LETTRES_PLACEES);
 }

@@ -2,8 +2,8 @@
 #define QV_TEST_RECORDINGTABLE_H
 
 // A table subclass whose draw_cell records every call and paints each cell
-// in a solid colour, so that tests can check what the table asked to draw,
-// in which order, and what reached the screen. Works over any table class:
+// white, so that tests can check what the table asked to draw, in which
+// order, and what reached the screen. Works over any table class:
 //   qvtest::RecordingCells<qv::Fl_Table_Row> t(10, 10, 300, 200);
 
 #include "widgets/Fl_Table.h"
@@ -16,17 +16,8 @@
 namespace qvtest {
 
 struct CellCall {
-    int context, row, col, x, y, w, h;
-    bool operator==(const CellCall& o) const {
-        return context == o.context && row == o.row && col == o.col && x == o.x && y == o.y &&
-               w == o.w && h == o.h;
-    }
+    int context, row, col;
 };
-
-inline std::ostream& operator<<(std::ostream& os, const CellCall& c) {
-    return os << "{ctx 0x" << std::hex << c.context << std::dec << " r" << c.row << " c" << c.col
-              << " @" << c.x << "," << c.y << " " << c.w << "x" << c.h << "}";
-}
 
 // Kept out of line: the toolkit's drawing header brings X11 macros that
 // clash with GoogleTest.
@@ -38,29 +29,13 @@ public:
     using Context = typename qv::Fl_Table::TableContext;
     using Table::Table;
 
+    // Every call but CONTEXT_RC_RESIZE, which comes with every recomputation.
     std::vector<CellCall> calls;
-    bool recordResizeNotices = false;  // CONTEXT_RC_RESIZE comes with every recomputation
-    Fl_Color cellColor = FL_WHITE;
-    Fl_Color selectedColor = FL_YELLOW;
-    Fl_Color headerColor = FL_DARK3;
 
     void draw_cell(Context context, int R, int C, int X, int Y, int W, int H) override {
-        if (context != qv::Fl_Table::CONTEXT_RC_RESIZE || recordResizeNotices)
-            calls.push_back({int(context), R, C, X, Y, W, H});
-        if (context == qv::Fl_Table::CONTEXT_CELL)
-            fillRect(this->is_selected(R, C) ? selectedColor : cellColor, X, Y, W, H);
-        else if (context == qv::Fl_Table::CONTEXT_ROW_HEADER ||
-                 context == qv::Fl_Table::CONTEXT_COL_HEADER)
-            fillRect(headerColor, X, Y, W, H);
+        if (context != qv::Fl_Table::CONTEXT_RC_RESIZE) calls.push_back({int(context), R, C});
+        if (context == qv::Fl_Table::CONTEXT_CELL) fillRect(FL_WHITE, X, Y, W, H);
         Table::draw_cell(context, R, C, X, Y, W, H);
-    }
-
-    // The calls of one context, as (row, column) pairs in order.
-    std::vector<std::pair<int, int>> cellsOf(Context context) const {
-        std::vector<std::pair<int, int>> out;
-        for (const CellCall& c : calls)
-            if (c.context == int(context)) out.emplace_back(c.row, c.col);
-        return out;
     }
 };
 

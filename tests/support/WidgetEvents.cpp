@@ -95,13 +95,6 @@ int key(Fl_Widget* target, int key, int modifiers, const char* text) {
     return sendEvent(target, FL_KEYBOARD, s);
 }
 
-int wheel(Fl_Widget* target, int x, int y, int dx, int dy) {
-    EventSpec s = mouse(x, y, 0, 0, false);
-    s.dx = dx;
-    s.dy = dy;
-    return sendEvent(target, FL_MOUSEWHEEL, s);
-}
-
 int clickWidget(Fl_Widget* w) {
     Fl_Widget* target = w->as_window() ? w : w->window();
     int x = w->as_window() ? w->w() / 2 : w->x() + w->w() / 2;

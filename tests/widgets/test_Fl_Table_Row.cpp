@@ -1,183 +1,87 @@
 #include "widgets/Fl_Table_Row.h"
 
-#include "support/RecordingTable.h"
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
-#include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
 #include <vector>
 
-using qv::Fl_Table;
 using qv::Fl_Table_Row;
+using Rows = std::vector<int>;
 
-namespace {
-
-class RowProbe : public qvtest::RecordingCells<Fl_Table_Row> {
-public:
-    using RecordingCells::RecordingCells;
-    using Fl_Table::tiy;
-
-    // The smallest flag that a subclass saw when told the rows changed.
-    int lowestFlagSeen = 1;
-    void draw_cell(Context ctx, int R, int C, int X, int Y, int W, int H) override {
-        if (ctx == CONTEXT_RC_RESIZE)
-            for (int r = 0; r < rows(); ++r) lowestFlagSeen = std::min(lowestFlagSeen, row_selected(r));
-        RecordingCells::draw_cell(ctx, R, C, X, Y, W, H);
-    }
-};
-
-// Seven rows of 25 pixels, two columns, all visible; the data area starts at (14, 14).
+// Seven rows of 25 pixels, two columns, all visible; the rows end at y = 189.
 class TableRowTest : public ::testing::Test {
 protected:
-    Fl_Window* win = nullptr;
-    RowProbe* t = nullptr;
+    Fl_Window win{0, 0, 400, 300};
+    Fl_Table_Row* t = new Fl_Table_Row(10, 10, 300, 200);
 
-    void SetUp() override { build(7); }
-    void build(int rows) {
-        delete win;
-        win = new Fl_Window(0, 0, 400, 300);
-        t = new RowProbe(10, 10, 300, 200);
+    void SetUp() override {
         t->end();
-        win->end();
-        t->rows(rows);
+        win.end();
+        t->rows(7);
         t->cols(2);
-        qvtest::showAndDraw(*win);
+        qvtest::showAndDraw(win);
     }
-    void TearDown() override { delete win; }
-
     int rowY(int r) {
         int X, Y, W, H;
-        t->find_cell(Fl_Table::CONTEXT_CELL, r, 0, X, Y, W, H);
+        t->find_cell(qv::Fl_Table::CONTEXT_CELL, r, 0, X, Y, W, H);
         return Y + H / 2;
     }
-    void clickRow(int r, int mods = 0) { qvtest::click(win, 50, rowY(r), 1, mods); }
-    void dragRows(int from, int to) { qvtest::dragPath(win, 50, rowY(from), 50, rowY(to), 6); }
-    std::vector<int> selected() const {
-        std::vector<int> out;
+    Rows selected() const {
+        Rows out;
         for (int r = 0; r < t->rows(); ++r)
             if (t->row_selected(r) == 1) out.push_back(r);
         return out;
     }
 };
 
-using Rows = std::vector<int>;
-
-TEST_F(TableRowTest, FlagsFollowTheRowCount) {
-    EXPECT_EQ(t->row_selected(-1), -1);
-    EXPECT_EQ(t->row_selected(7), -1);
-    EXPECT_EQ(t->select_row(7, 1), -1);
-    EXPECT_EQ(t->select_row(3, 1), 1);
-    EXPECT_EQ(t->select_row(3, 1), 0);
-    t->rows(10);
-    EXPECT_EQ(selected(), Rows{3});
-    t->rows(2);
-    EXPECT_EQ(t->row_selected(3), -1);
-    t->rows(5);
-    EXPECT_EQ(selected(), Rows{});
-
-    // A subclass told of the new rows already finds them, unselected.
-    t->lowestFlagSeen = 1;
-    t->rows(1000);
-    EXPECT_EQ(t->lowestFlagSeen, 0);
+TEST_F(TableRowTest, ClicksModifiersAndDragsInEachMode) {
+    const auto multi = Fl_Table_Row::SELECT_MULTI, single = Fl_Table_Row::SELECT_SINGLE;
+    // A click on row `from` when `to` is the same row, else a drag from `from` to `to`.
+    const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, mods; Rows want; } steps[] = {
+        {multi, 2, 2, 0, {2}}, {multi, 4, 4, 0, {4}}, {multi, 1, 1, FL_CTRL, {1, 4}}, {multi, 4, 4, FL_CTRL, {1}},
+        {multi, 6, 6, FL_SHIFT, {1, 4, 5, 6}},                // from the last row clicked
+        {multi, 3, 3, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
+        {multi, 0, 3, 0, {0, 1, 2, 3}}, {multi, 5, 2, 0, {2, 3, 4, 5}},
+        // The row under the mouse, whatever the modifiers; Ctrl deselects it.
+        {single, 5, 5, FL_SHIFT, {5}}, {single, 2, 2, FL_SHIFT, {2}}, {single, 5, 1, 0, {1}}, {single, 1, 4, 0, {4}},
+        {single, 4, 4, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 0, {}},
+    };
+    for (auto& s : steps) {
+        t->type(s.mode);
+        if (s.from == s.to)
+            qvtest::click(&win, 50, rowY(s.from), 1, s.mods);
+        else
+            qvtest::dragPath(&win, 50, rowY(s.from), 50, rowY(s.to), 6);
+        EXPECT_EQ(selected(), s.want) << "mode " << s.mode << " rows " << s.from << "-" << s.to << " mods " << s.mods;
+    }
 }
 
-TEST_F(TableRowTest, MultiSelectionWithClicksModifiersAndDrags) {
-    ASSERT_EQ(t->type(), Fl_Table_Row::SELECT_MULTI);
-    clickRow(2);
-    EXPECT_EQ(selected(), Rows{2});
-    clickRow(4);
-    EXPECT_EQ(selected(), Rows{4});
-    clickRow(1, FL_CTRL);
-    EXPECT_EQ(selected(), (Rows{1, 4}));
-    clickRow(4, FL_CTRL);
-    EXPECT_EQ(selected(), Rows{1});
-    clickRow(6, FL_SHIFT);  // from the last row clicked
-    EXPECT_EQ(selected(), (Rows{1, 4, 5, 6}));
-    clickRow(3, FL_CTRL | FL_SHIFT);  // Ctrl wins
-    EXPECT_EQ(selected(), (Rows{1, 3, 4, 5, 6}));
-    dragRows(0, 3);
-    EXPECT_EQ(selected(), (Rows{0, 1, 2, 3}));
-    dragRows(5, 2);
-    EXPECT_EQ(selected(), (Rows{2, 3, 4, 5}));
-}
-
-TEST_F(TableRowTest, SingleSelectionKeepsTheRowUnderTheMouse) {
-    t->type(Fl_Table_Row::SELECT_SINGLE);
-    clickRow(2);
-    clickRow(5, FL_SHIFT);
-    EXPECT_EQ(selected(), Rows{5});
-    clickRow(2, FL_SHIFT);
-    EXPECT_EQ(selected(), Rows{2});
-    dragRows(5, 1);
-    EXPECT_EQ(selected(), Rows{1});
-    dragRows(1, 4);
-    EXPECT_EQ(selected(), Rows{4});
-    clickRow(4, FL_CTRL);
-    EXPECT_EQ(selected(), Rows{});
-    t->select_row(1, 1);
-    EXPECT_EQ(t->select_row(3, 1), 1);
-    EXPECT_EQ(selected(), Rows{3});
-}
-
-TEST_F(TableRowTest, SwitchingModes) {
+TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     for (int r : {2, 4, 6}) t->select_row(r, 1);
     t->type(Fl_Table_Row::SELECT_SINGLE);
     EXPECT_EQ(selected(), Rows{2});
+    EXPECT_EQ(t->select_row(3, 1), 1);  // replaces the selected row
+    t->select_all_rows(1);
+    EXPECT_EQ(selected(), Rows{3});
     t->type(Fl_Table_Row::SELECT_MULTI);
     t->select_row(5, 1);
-    EXPECT_EQ(selected(), (Rows{2, 5}));
+    t->select_all_rows(2);  // toggles every row
+    EXPECT_EQ(selected(), (Rows{0, 1, 2, 4, 6}));
+    t->select_all_rows(1);
+    EXPECT_EQ(selected().size(), 7u);
     t->type(Fl_Table_Row::SELECT_NONE);
     EXPECT_EQ(selected(), Rows{});
     EXPECT_EQ(t->select_row(1, 1), -1);
-    clickRow(1);
-    EXPECT_EQ(selected(), Rows{});
-}
-
-TEST_F(TableRowTest, SelectAllRows) {
-    t->select_all_rows(1);
-    EXPECT_EQ(selected().size(), 7u);
-    t->select_all_rows(2);
-    EXPECT_EQ(selected(), Rows{});
-    t->select_row(1, 1);
-    t->select_all_rows(2);
-    EXPECT_EQ(selected(), (Rows{0, 2, 3, 4, 5, 6}));
-    t->select_all_rows(0);
-    EXPECT_EQ(selected(), Rows{});
-
-    t->type(Fl_Table_Row::SELECT_SINGLE);
-    t->select_row(3, 1);
-    t->select_all_rows(1);
-    t->select_all_rows(2);
-    EXPECT_EQ(selected(), Rows{3});
-    t->select_all_rows(0);
-    EXPECT_EQ(selected(), Rows{});
 }
 
 TEST_F(TableRowTest, AReleaseBelowTheDataClearsOnlyAfterAPushThere) {
-    build(5);  // the rows end at y = 139
-    clickRow(1);
-    qvtest::push(win, 50, 170);
-    qvtest::release(win, 50, 175);
-    EXPECT_EQ(selected(), Rows{});
-
-    qvtest::push(win, 50, rowY(2));
-    qvtest::release(win, 50, 175);
+    qvtest::push(&win, 50, rowY(2));
+    qvtest::release(&win, 50, 205);
     EXPECT_EQ(selected(), Rows{2});
+    qvtest::push(&win, 50, 198);
+    qvtest::release(&win, 50, 205);
+    EXPECT_EQ(selected(), Rows{});
 }
-
-TEST_F(TableRowTest, DraggingAboveTheTopScrollsUpByThePixelsMoved) {
-    build(100);
-    t->row_position(50);
-    qvtest::push(win, 50, rowY(51));
-    qvtest::drag(win, 50, 7);  // just above the data area
-    qvtest::drag(win, 50, 4);  // three pixels further up
-    qvtest::release(win, 50, 4);
-    EXPECT_EQ(t->row_position(), 47);
-    EXPECT_EQ(rowY(47), t->tiy + 12);
-    EXPECT_EQ(selected(), (Rows{47, 48, 49, 50, 51}));
-}
-
-}  // namespace
