@@ -85,3 +85,19 @@ TEST_F(TableRowTest, AReleaseBelowTheDataClearsOnlyAfterAPushThere) {
     qvtest::release(&win, 50, 205);
     EXPECT_EQ(selected(), Rows{});
 }
+
+// The table calls back into the subclass while it takes a new row count: the
+// new rows' flags must already be there.
+TEST(TableRowRows, FlagsOfNewRowsExistWhenTheSubclassIsCalledBack) {
+    struct Lecteur : Fl_Table_Row {
+        Lecteur() : Fl_Table_Row(0, 0, 200, 200) { end(); }
+        std::vector<int> lus;
+        void draw_cell(TableContext c, int, int, int, int, int, int) override {
+            if (c == CONTEXT_RC_RESIZE && rows() > 0) lus.push_back(row_selected(rows() - 1));
+        }
+    } t;
+    t.cols(1);
+    t.rows(10);
+    ASSERT_FALSE(t.lus.empty());
+    EXPECT_EQ(t.lus.back(), 0);
+}
