@@ -1,416 +1,336 @@
 #include "app/interface.h"
-#include "core/Inifile.h"
-#include "engine/arbitrage.h"
+#include "core/maChaine.h"
 #include "engine/dicopartie.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
 #include "engine/params.h"
 #include "engine/partie.h"
-#include "lexicon/dico2.h"
+#include "engine/timers.h"
 #include "reports/recap.h"
 #include "support/Fixtures.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
 
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace {
 
 const std::string kScores = "Scores finaux (tiennent compte du r\351ajustement)";
+using Changes = std::vector<std::array<std::string, 3>>;
 
-struct Ligne {
-    std::string section, cle, valeur;
-};
-
-// The file as written, in order: one entry per key line.
-std::vector<Ligne> lignesDe(const std::string& texte) {
-    std::vector<Ligne> out;
-    std::istringstream in(texte);
-    std::string l, section;
-    while (std::getline(in, l)) {
-        if (!l.empty() && l[0] == '[') {
-            section = l.substr(1, l.size() - 2);
-            continue;
-        }
-        size_t eq = l.find('=');
-        out.push_back({section, l.substr(0, eq), eq == std::string::npos ? "" : l.substr(eq + 1)});
-    }
-    return out;
-}
-
-std::vector<std::string> sectionsDe(const std::string& texte) {
-    std::vector<std::string> out;
-    std::istringstream in(texte);
-    std::string l;
-    while (std::getline(in, l))
-        if (!l.empty() && l[0] == '[') out.push_back(l.substr(1, l.size() - 2));
-    return out;
-}
-
+// The keys of one section in file order; section "" gives the sections.
 std::vector<std::string> clesDe(const std::string& texte, const std::string& section) {
     std::vector<std::string> out;
-    for (const Ligne& l : lignesDe(texte))
-        if (l.section == section) out.push_back(l.cle);
+    std::istringstream in(texte);
+    std::string courante;
+    for (std::string l; std::getline(in, l);) {
+        const bool entete = !l.empty() && l[0] == '[';
+        if (entete) courante = l.substr(1, l.size() - 2);
+        if (section.empty() && entete) out.push_back(courante);
+        if (!section.empty() && !entete && courante == section) out.push_back(l.substr(0, l.find('=')));
+    }
     return out;
 }
 
 std::string valeur(const std::string& texte, const std::string& section, const std::string& cle) {
-    for (const Ligne& l : lignesDe(texte))
-        if (l.section == section && l.cle == cle) return l.valeur;
-    return "<absent>";
+    const size_t s = texte.find("[" + section + "]\n"), k = texte.find("\n" + cle + "=", s);
+    if (s == std::string::npos || k == std::string::npos || k > texte.find("\n[", s + 1)) return "<absent>";
+    return texte.substr(k + cle.size() + 2, texte.find('\n', k + 1) - k - cle.size() - 2);
 }
 
-std::string chaine_rack(int i) { return "RACK" + std::to_string(i); }
-
-std::string sauver(const TempDir& dir, const std::string& nom = "recap.qv2") {
-    save_recap(dir.file(nom));
-    return lireFichier(dir.file(nom));
+// The whole game as the recap file holds it, and the transposed board.
+std::string etat() {
+    save_recap("etat.qv2");
+    return lireFichier("etat.qv2") + std::string(&dicP.plateauT[0][0], sizeof dicP.plateauT);
 }
+
+// A file from a saved recap with some values changed ("" removes the key).
+void modifier(const std::string& path, const Changes& changes) {
+    std::string texte = lireFichier(path);
+    for (const auto& c : changes) {
+        const size_t cle = texte.find("\n" + c[1] + "=", texte.find("[" + c[0] + "]"));
+        ASSERT_NE(cle, std::string::npos) << c[0] << " " << c[1];
+        texte.replace(cle, texte.find('\n', cle + 1) - cle, c[2].empty() ? "" : "\n" + c[1] + "=" + c[2]);
+    }
+    ecrireFichier(path, texte);
+}
+
+// Another game in place, to be replaced by the loaded one.
+void autrePartie() {
+    fixtures::partieCommencee();
+    fixtures::joueur(2, "Zoe", 2);
+    fixtures::jouerMot(1, "VIE", "B2", 9, "EIV", "VIE");
+    partie.partieEnCours = 0;
+}
+
+// Saves a fixture's game (stopped unless asked) with keys changed, then puts another game in place.
+void fichierDe(void (*fixture)(), const std::string& nom, const Changes& changes = {}, bool enCours = false) {
+    fixture();
+    if (!enCours) partie.partieEnCours = 0;
+    save_recap(nom);
+    modifier(nom, changes);
+    autrePartie();
+}
+
+class Recap : public ::testing::Test {
+protected:
+    InTempDir ici;
+    MessageRecorder messages;
+};
 
 }  // namespace
 
-TEST(ChampsDuRecord, EcritsPuisRelusChampParChamp) {
-    c_historique h;
-    h.joueur = 2;
-    h.score = -7;
-    h.typeCoup = 0;
-    h.nbLettresPosees = 3;
-    h.sens = 2;  // anything but 1 is vertical
-    h.nbTops = 4;
-    h.mots = "MER, ET|AS";
-    h.duree = "01:02";
-    h.coupJoue = "MeR";
-    h.reglette = "EMRSTU?";
-    h.lettresEchangees = "";
-    h.chevalet = "EMRSTU?";
-    h.meilleurCoup = "MER 4H (6)";
-    h.position = "4H";
-    h.texteTops = "[MER 4H]";
-    const char lettres[] = {'M', 'e', 'R'};
-    for (int i = 0; i < 3; ++i) {
-        h.lettres[i] = lettres[i];
-        h.coord1[i] = static_cast<short>(8 + i);
-        h.coord2[i] = 4;
-    }
-    h.coord1[14] = 21;  // the last saved slot
-    v_histo.assign(1, h);
-
-    std::vector<std::string> champs;
-    for (short f = 0; f <= 65; ++f) champs.push_back(valRec(f, 0));
-    EXPECT_EQ(champs[0], " ");
-    EXPECT_EQ(champs[65], " ");
-    EXPECT_EQ(champs[1], "2");
-    EXPECT_EQ(champs[2], "-7");
-    EXPECT_EQ(champs[5], "0");
-    EXPECT_EQ(champs[6], "MER, ET AS") << "a '|' in a field becomes a blank";
-    EXPECT_EQ(champs[9] + champs[10] + champs[11], "MeR");
-    for (int f : {12, 13, 14, 15, 16, 56, 57, 58, 59, 60, 61, 62}) EXPECT_EQ(champs[f], "-") << f;
-    for (int f : {21, 22, 23, 24}) EXPECT_EQ(champs[f], " ") << f;
-    EXPECT_EQ(champs[25], "8");
-    EXPECT_EQ(champs[33], "4");
-    EXPECT_EQ(champs[48], "21");
-    EXPECT_EQ(champs[41], "4H");
-    EXPECT_EQ(champs[63], "4");
-
-    v_histo.push_back(c_historique());
-    for (short f = 0; f <= 65; ++f) alimRec(champs[f], f);
-    const c_historique& r = v_histo.back();
-    EXPECT_EQ(r.joueur, 2);
-    EXPECT_EQ(r.score, -7);
-    EXPECT_EQ(r.sens, 0);
-    EXPECT_EQ(r.nbLettresPosees, 3);
-    EXPECT_EQ(r.nbTops, 4);
-    EXPECT_EQ(r.mots, "MER, ET AS");
-    EXPECT_EQ(r.coupJoue, "MeR");
-    EXPECT_EQ(r.meilleurCoup, "MER 4H (6)");
-    EXPECT_EQ(r.texteTops, "[MER 4H]");
-    EXPECT_EQ(std::string(r.lettres, 15), "MeR------------");
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(r.coord1[i], h.coord1[i]) << i;
-        EXPECT_EQ(r.coord2[i], h.coord2[i]) << i;
-    }
-
-    // A letter slot left empty below the count (an inconsistent loaded record)
-    // must not cut the line with a NUL.
-    v_histo[0].lettres[1] = 0;
-    EXPECT_EQ(valRec(10, 0), "-");
-    alimRec("", 9);
-    EXPECT_EQ(v_histo.back().lettres[0], 0);
-}
-
-TEST(RecapNormal, SectionsClesEtValeurs) {
-    TempDir dir;
+TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     fixtures::partieNormale();
     gl_definitionsChargees = true;
     gl_indexDefinitions["MAISON"] = "Demeure.\nLogis";
-    const std::string f = sauver(dir);
-
-    EXPECT_EQ(sectionsDe(f), (std::vector<std::string>{"Presentation", "General", "Plateau", "Dico(s)", kScores, "Sac",
-                                                       "Fin", "Partie", "Recap", "RecapTxt"}));
-    EXPECT_EQ(clesDe(f, "General"), (std::vector<std::string>{"Version", "Pea1", "Pea2"}));
-    EXPECT_EQ(valeur(f, "General", "Version"), "34");
-    EXPECT_EQ(clesDe(f, kScores), (std::vector<std::string>{"Joueur 1", "Nom Joueur 1", "Lettres Joueur 1", "Joueur 2",
-                                                            "Nom Joueur 2", "Lettres Joueur 2"}));
-    EXPECT_EQ(valeur(f, kScores, "Joueur 1"), "0,86");
-    EXPECT_EQ(valeur(f, kScores, "Joueur 2"), "6,5");
-    EXPECT_EQ(valeur(f, kScores, "Lettres Joueur 2"), "TUABCDE");
+    partie.joueurs[0].nom = "Ali|ce\nde\rux";
+    v_histo[1].sens = 2;        // anything but 1 is vertical
+    v_histo[1].mots = "MeR|X";  // a field never holds the separator
+    v_histo[1].lettres[0] = 0;  // an empty slot below the count must not cut the line
+    save_recap("p.qv2");
+    const std::string f = lireFichier("p.qv2");
+    EXPECT_EQ(clesDe(f, ""), (std::vector<std::string>{"Presentation", "General", "Plateau", "Dico(s)", kScores, "Sac",
+                                                      "Fin", "Partie", "Recap", "RecapTxt"}));
     EXPECT_EQ(clesDe(f, "Partie"),
               (std::vector<std::string>{"Afficher les lettres de l'ordinateur", "Valeur facultative (duplicate)",
                                         "Un seul chevalet (normal)", "Afficher toutes les solutions (resolution)",
                                         "Resolution", "Afficher les valeurs des lettres", "Saisie tirage (duplicate)",
                                         "Joker Tessarel", "Duplicate", "En Cours", "Nb Joueurs", "Total",
                                         "Nb Enreg. Recap", "Utiliser Repertoire Courant", "Fichier Parametre"}));
-    EXPECT_EQ(valeur(f, "Partie", "Duplicate"), "non");
     EXPECT_EQ(valeur(f, "Partie", "Total"), "91");
     EXPECT_EQ(valeur(f, "Partie", "Nb Enreg. Recap"), "6");
-    EXPECT_EQ(valeur(f, "Partie", "Fichier Parametre"), "dezediziziz640_480_1.pea1");
-    EXPECT_EQ(valeur(f, "Dico(s)", "Liste"), "mots.txt");
-    EXPECT_EQ(clesDe(f, "Recap"), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
-    EXPECT_EQ(valeur(f, "Recap", "3"),
-              "1|64|7|0|1|RELATION||RELATION|E|L|A|T|I|O|N|-|AEILNOT||AEILNOT|RELATION J4 (64)| | | | "
-              "|5|6|7|8|9|10|11|0|10|10|10|10|10|10|10|0|J4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-|-|-|-|-|-|-|1||");
-
-    // The bag: the tile set less the board and the two racks.
-    EXPECT_EQ(valeur(f, "Sac", "5"), "12");
-    EXPECT_EQ(valeur(f, "Sac", "27"), "1");
-    EXPECT_EQ(valeur(f, "Sac", "taille"), "73");
-
-    const std::string vide(15, '.');
-    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
-    EXPECT_EQ(valeur(f, "Plateau", "9"), "...e...........");
-    EXPECT_EQ(valeur(f, "Plateau", "1"), vide);
-    EXPECT_EQ(clesDe(f, "Plateau").size(), 15u);
-
-    const std::vector<std::string> texte = {
-        std::string(59, '*'),
-        "*      Tirage        Solution               Position  Pts *",
-        std::string(59, '*'),
-        "*  1. AIMNOSE                                             *",
-        "*  2. ERTUVWX      MAISON                      H4      22 * Demeure - Logis",
-        "*  3. AEILNOT      MeR                         4H       5 * la d\351finition n'a pas \351t\351 trouv\351e",
-        "*  4. TUVWXYZ      RELATION                  * J4      64 * la d\351finition n'a pas \351t\351 trouv\351e",
-        "*  5. BCDEFGH      echange 'VWX'                        0 *  ",
-        "*  6. TUABCDE      ZOU                                  0 *  ",
-        "*                  passe son tour                       0 *  ",
-        "*                                             Total:   91 *",
-        std::string(59, '*'),
-        "lettres restantes: AAAAAAABBCCDDDEEEEEEEEEEEEEEFFGGHHIIIIIIJKLLLLMMNNNNOOOOPPQRRRRRSSSSSTTTTTUUUUUUVVWXYZ?",
-        "nb lettres restantes: 87"};
-    std::vector<std::string> cles;
-    for (size_t i = 0; i < texte.size(); ++i) {
-        char cle[8];
-        std::snprintf(cle, sizeof cle, "l%2d", static_cast<int>(i + 1));
-        cles.push_back(cle);
-        EXPECT_EQ(valeur(f, "RecapTxt", cle), texte[i]) << cle;
-    }
-    EXPECT_EQ(clesDe(f, "RecapTxt"), cles);
-    EXPECT_EQ(f.find("Mode test"), std::string::npos);
-    EXPECT_EQ(f.find("NbCasesNoires"), std::string::npos);
-
-    // Saving again gives the same bytes: the writer changes nothing in the game.
-    EXPECT_EQ(sauver(dir), f);
-}
-
-TEST(RecapNormal, CasesNoiresBonusEtTextesHorsFormat) {
-    TempDir dir;
-    fixtures::partieNormale();
-    dicP.special[1][1] = CASE_NOIRE;
-    dicP.special[8][4] = CASE_NOIRE;  // under the M of MAISON
-    partie.nbCasesNoires = 2;
-    params.bonus[5] = 10;
-    params.bonus[15] = -3;
-    partie.joueurs[0].nom = "Ali|ce\nde\rux";
-    params.dicos2.resize(3);
-    params.dicos2[0].nomFichier = "extra1.txt";
-    params.dicos2[2].nomFichier = "extra3.txt";
-    const std::string f = sauver(dir);
-    EXPECT_EQ(valeur(f, "Plateau", "1"), "_..............");
-    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
-    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
-    EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), (std::vector<std::string>{"5", "15"}));
-    EXPECT_EQ(valeur(f, "Bonus sp\351cifique", "15"), "-3");
     EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "Ali|ce de ux") << "a value never breaks its line";
-    EXPECT_EQ(valeur(f, "Dico(s)", "Liste"), "mots.txt - extra1.txt - extra3.txt");
-    EXPECT_EQ(sectionsDe(f)[8], "Bonus sp\351cifique") << "the section comes after the first Partie keys";
+    EXPECT_EQ(valeur(f, "Recap", "2"), "2|5|2|0|0|MeR X||MeR|-|R|-|-|-|-|-|-|ERTUVWX||ERTUVWX|| | | | |9|10|0|0|0|0|0|"
+                                       "0|4|4|0|0|0|0|0|0|4H|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-|-|-|-|-|-|-|1||");
+    EXPECT_EQ(valeur(f, "Plateau", "9"), "...e...........");
+    const std::string etoiles(59, '*'), absente = " * la d\351finition n'a pas \351t\351 trouv\351e\n";
+    EXPECT_EQ(f.substr(f.find("[RecapTxt]")),
+              "[RecapTxt]\nl 1=" + etoiles + "\nl 2=*      Tirage        Solution               Position  Pts *\nl 3=" +
+                  etoiles + "\nl 4=*  1. AIMNOSE                                             *\n"
+                  "l 5=*  2. ERTUVWX      MAISON                      H4      22 * Demeure - Logis\n"
+                  "l 6=*  3. AEILNOT      MeR                         4H       5" + absente +
+                  "l 7=*  4. TUVWXYZ      RELATION                  * J4      64" + absente +
+                  "l 8=*  5. BCDEFGH      echange 'VWX'                        0 *  \n"
+                  "l 9=*  6. TUABCDE      ZOU                                  0 *  \n"
+                  "l10=*                  passe son tour                       0 *  \n"
+                  "l11=*                                             Total:   91 *\nl12=" + etoiles + "\nl13=lettres "
+                  "restantes: AAAAAAABBCCDDDEEEEEEEEEEEEEEFFGGHHIIIIIIJKLLLLMMNNNNOOOOPPQRRRRRSSSSSTTTTTUUUUUUVVWXYZ?\n"
+                  "l14=nb lettres restantes: 87\n");
+    partie.joueurs[0].nom = "Ali|ce de ux";  // as the file holds it
+    const std::string avant = etat();
+    EXPECT_EQ(avant.substr(0, f.size()), f) << "the writer changes nothing in the game";
+
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+    EXPECT_EQ(etat(), avant);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
+    EXPECT_EQ(partie.chevaletEnCours, "BCDEFGH");
+    ASSERT_EQ(v_listeContenu.size(), 6u);
+    EXPECT_EQ(v_listeContenu[5].texte + v_listeContenu[5].reglette, "passe son tourTUABCDE");
+    EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
+    // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
+    modifier("p.qv2", {{"Partie", "En Cours", "non"}});
+    EXPECT_FALSE(chargerRecapitulatif("p.qv2"));
+    EXPECT_EQ(messages.messages.back().texte, "Une partie est en cours\nsouhaitez-vous vraiment l'arreter ?");
+    EXPECT_TRUE(partie.partieEnCours);
+    messages.reponsesQuestions.push_back(true);
+    ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+    EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
 }
 
-TEST(RecapNormal, PartieQuiCommence) {
-    TempDir dir;
-    fixtures::partieCommencee();
-    const std::string f = sauver(dir);
-    EXPECT_TRUE(clesDe(f, "Recap").empty());
-    EXPECT_EQ(valeur(f, "Partie", "Nb Enreg. Recap"), "0");
-    EXPECT_EQ(clesDe(f, "RecapTxt"), (std::vector<std::string>{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
-    EXPECT_EQ(valeur(f, "RecapTxt", "l 6"), "*                                             Total:    0 *");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l 9"), "nb lettres restantes: 102");
-    EXPECT_EQ(valeur(f, kScores, "Lettres Joueur 1"), "AEINRST");
+TEST_F(Recap, PartieSauveeAvantLePremierCoup) {
+    fichierDe(fixtures::partieCommencee, "c.qv2", {}, true);
+    EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"),
+              (std::vector<std::string>{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
+    ASSERT_TRUE(chargerRecapitulatif("c.qv2"));
+    EXPECT_TRUE(partie.partieEnCours);
+    EXPECT_EQ(partie.joueurEnCours, 0) << "the first turn is player 1's";
+    EXPECT_EQ(partie.chevaletEnCours, "AEINRST");
 }
 
-TEST(RecapNormal, DouzeEnregistrements) {
-    TempDir dir;
-    fixtures::nouvellePartie(2);
-    fixtures::joueur(1, "A", 0);
-    fixtures::joueur(2, "B", 0);
-    for (int i = 0; i < 12; ++i) fixtures::jouerAutre(1 + i % 2, COUP_PASSE, "passe", chaine_rack(i));
-    const std::string f = sauver(dir);
-    std::vector<std::string> cles = clesDe(f, "RecapTxt");
-    ASSERT_EQ(cles.size(), 20u);
-    EXPECT_EQ(cles[3], "l 4");
-    EXPECT_EQ(cles[8], "l 9");
-    EXPECT_EQ(cles[9], "l10");
-    EXPECT_EQ(cles[19], "l20");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l15").substr(0, 18), "* 12. RACK11      ");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l16").substr(0, 20), "*                  p");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l17").substr(46, 6), "Total:");
-}
-
-
-TEST(RecapDuplicate, TopsEtSaisiesDesJoueurs) {
-    TempDir dir;
-    fixtures::partieDuplicate();
-    const std::string f = sauver(dir);
-    const std::vector<std::string> sections = sectionsDe(f);
-    ASSERT_GE(sections.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(sections.end() - 5, sections.end()),
-              (std::vector<std::string>{"RecapTop", "RecapJoueurDuplicate1", "RecapJoueurDuplicate2",
-                                        "RecapJoueurDuplicate3", "RecapTxt"}));
-    EXPECT_EQ(valeur(f, "Partie", "Duplicate"), "oui");
+TEST_F(Recap, DuplicateEcritePuisRelue) {
+    fichierDe(fixtures::partieDuplicate, "d.qv2", {}, true);
+    const std::string f = lireFichier("d.qv2");
     EXPECT_EQ(valeur(f, "Partie", "Total"), "92") << "the sum of the tops, not of the players";
     EXPECT_EQ(valeur(f, kScores, "Lettres Joueur 2"), "TUVW+EES") << "the draw of the last top";
-    EXPECT_EQ(clesDe(f, "Recap"), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(clesDe(f, "RecapTop"), (std::vector<std::string>{"Taille", "0", "1", "2"}));
-    EXPECT_EQ(valeur(f, "RecapTop", "Taille"), "3");
-    EXPECT_EQ(valeur(f, "RecapTop", "0"), "AIMNOSE|22|22|6| |H4|MAISON|2");
     EXPECT_EQ(valeur(f, "RecapTop", "2"), "AEILNOT|64|92|7|*|J4|RELATION|1");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "2"), "AEILNOT|0|25|0| ||ZUT| |");
-    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "0"), "AIMNOSE|18|18|5| |8D|SON| |SON");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "2"), "AEILNOT|64|88|7|*|J4|RELATION|$|RELATION");
-    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate3", "1"), "TUVW+ER|6|28|2| |4H|MER|$|MER");
-    // The text recap takes each round's rack from its top.
-    EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 19), "*  2. TUVW+ER      ");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l 8"), "*                                             Total:   92 *");
 
-    // The test-mode game writes no duplicate sections and no rack letters.
-    partie.modeTest = 1;
-    const std::string t = sauver(dir, "test.qv2");
-    EXPECT_EQ(valeur(t, "Partie", "Mode test"), "oui");
-    EXPECT_EQ(valeur(t, "Partie", "Duplicate"), "non");
-    EXPECT_EQ(t.find("RecapTop"), std::string::npos);
-    EXPECT_EQ(t.find("Lettres Joueur"), std::string::npos);
-    EXPECT_EQ(valeur(t, "Partie", "Total"), "153") << "the players' scores";
-}
-
-TEST(RecapDuplicate, JoueurSansSaisieNEcritRien) {
-    TempDir dir;
-    fixtures::partieDuplicate();
-    ecrireFichier(dir.file("histo.qv2"), "ancien recap\n");
-    saisie_duplicate[1].clear();
-    save_recap(dir.file("histo.qv2"));
-    EXPECT_EQ(lireFichier(dir.file("histo.qv2")), "ancien recap\n");
-    save_recap(dir.file("nouveau.qv2"));
-    EXPECT_FALSE(fichierExiste(dir.file("nouveau.qv2")));
-    // Tops missing for rounds that the players have typed read as empty tops.
-    fixtures::partieDuplicate();
+    ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    EXPECT_TRUE(gl_tourDuplicateOuvert);
+    EXPECT_EQ(result_best.back().tirage, "TUVW+EES") << "the open round's draw is player 1's letters";
+    ASSERT_EQ(saisie_duplicate[1].size(), 4u) << "three rounds of the file, then the open round's";
+    // Stopped, then saved again: no round is lost.
+    modifier("d.qv2", {{"Partie", "En Cours", "non"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    save_recap("d.qv2");
+    auto tops = [](const std::string& t) { return t.substr(t.find("[RecapTop]")); };
+    EXPECT_EQ(tops(lireFichier("d.qv2")), tops(f));
+    // Tops missing for rounds the players have typed read as empty tops.
     result_best.resize(1);
-    const std::string f = sauver(dir);
-    EXPECT_EQ(valeur(f, "RecapTop", "2"), "|0|22|0| |||0");
-    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate3", "1"), "|6|28|2| |4H|MER| |MER");
+    save_recap("d.qv2");
+    const std::string ancien = lireFichier("d.qv2");
+    EXPECT_EQ(valeur(ancien, "RecapTop", "2"), "|0|22|0| |||0");
+    // A player without an entry: no complete round, the old file stays.
+    saisie_duplicate[1].clear();
+    save_recap("d.qv2");
+    EXPECT_EQ(lireFichier("d.qv2"), ancien);
 }
 
-TEST(RecapEnCours, ChaqueBrancheAvecSesChronos) {
-    struct Cas {
-        const char* nom;
-        void (*preparer)();
-        bool chronoPartie;
-        const char* enCours;
-        std::vector<std::string> chronos;
-    };
+TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
+    struct Cas { void (*preparer)(); bool chronoPartie; const char* enCours; std::vector<std::string> chronos; };
     const std::vector<Cas> cas = {
-        {"normal en cours", [] {}, false, "oui", {}},
-        {"normal, chrono de partie", [] {}, true, "oui",
-         {"Chrono partie", "Chrono partie temps restant j1", "Chrono partie temps restant j2"}},
-        {"duplicate, chrono de partie", [] { fixtures::partieDuplicate(); }, true, "oui",
-         {"Chrono partie", "Chrono partie temps restant"}},
-        {"joker", [] { partie.partieJoker = 1; }, true, "non", {}},
-        {"arretee", [] { partie.partieEnCours = 0; }, true, "non", {}},
-        {"arbitrage d'une partie arretee", [] {
-             partie.partieEnCours = 0;
-             partie.arbitrage = 1;
-             arbitrage.nomFichierSvg = "finale";
-             arbitrage.nomFichierIni = "tournoi.ini";
-         }, true, "oui", {}},
-        {"resolution, sac non vide", [] {
-             partie.partieEnCours = 0;
-             partie.modeResolution = 1;
-         }, true, "oui", {}},
+        {[] {}, false, "oui", {}},
+        {[] {}, true, "oui", {"Chrono partie", "Chrono partie temps restant j1", "Chrono partie temps restant j2"}},
+        {[] { fixtures::partieDuplicate(); }, true, "oui", {"Chrono partie", "Chrono partie temps restant"}},
+        {[] { partie.partieJoker = 1; }, true, "non", {}},
+        {[] { partie.partieEnCours = 0; }, true, "non", {}},
+        {[] { partie.partieEnCours = 0; partie.arbitrage = 1; }, true, "oui", {}},
+        {[] { partie.partieEnCours = 0; partie.modeResolution = 1; }, true, "oui", {}},  // bag not empty
     };
-    for (const Cas& c : cas) {
-        TempDir dir;
+    for (size_t i = 0; i < cas.size(); ++i) {
         fixtures::partieNormale();
-        params.chronoPartie = c.chronoPartie;
-        c.preparer();
+        params.chronoPartie = cas[i].chronoPartie;
+        cas[i].preparer();
         partie.joueurs[0].chrono = 120;
         partie.chronoPartie = 300;
-        const std::string f = sauver(dir);
-        EXPECT_EQ(valeur(f, "Partie", "En Cours"), c.enCours) << c.nom;
+        const std::string f = etat();
+        EXPECT_EQ(valeur(f, "Partie", "En Cours"), cas[i].enCours) << i;
         std::vector<std::string> chronos;
         for (const std::string& k : clesDe(f, "Partie"))
             if (k.rfind("Chrono", 0) == 0) chronos.push_back(k);
-        EXPECT_EQ(chronos, c.chronos) << c.nom;
-        if (!c.chronos.empty()) {
-            const char* cle = partie.modeDuplicate ? "Chrono partie temps restant" : "Chrono partie temps restant j1";
-            EXPECT_EQ(valeur(f, "Partie", cle), partie.modeDuplicate ? "300" : "120") << c.nom;
-        }
-        if (partie.arbitrage) {
-            EXPECT_EQ(valeur(f, "General", "Arbitrage"), "finale");
-            EXPECT_EQ(valeur(f, "General", "ArbitrageIni"), "tournoi.ini");
-        } else {
-            EXPECT_EQ(f.find("Arbitrage"), std::string::npos) << c.nom;
-        }
+        EXPECT_EQ(chronos, cas[i].chronos) << i;
+        if (chronos.size() > 1) { EXPECT_EQ(valeur(f, "Partie", chronos[1]), partie.modeDuplicate ? "300" : "120"); }
     }
 }
 
-TEST(RecapResolution, LeSacEstReconstruitDepuisLePlateau) {
-    TempDir dir;
+TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     fixtures::partieResolution();
-    partie.afficherToutesSolutions = 1;
-    const std::string f = sauver(dir);
+    const std::string f = etat();
     // 102 tiles less M A I S O N e R E on the board.
     EXPECT_EQ(valeur(f, "Sac", "taille"), "93");
     EXPECT_EQ(valeur(f, "Sac", "5"), "14");
-    EXPECT_EQ(valeur(f, "Sac", "27"), "1");
-    EXPECT_EQ(valeur(f, "Sac", "1"), "8");
     EXPECT_EQ(partie.nbLettresSac, 93);
-    EXPECT_EQ(partie.sac[5], 14);
-    EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "oui");
-    EXPECT_EQ(valeur(f, "Partie", "En Cours"), "oui");
-    EXPECT_EQ(sauver(dir), f) << "the second save finds the bag already rebuilt";
+    EXPECT_EQ(etat(), f) << "the second save finds the bag already rebuilt";
 }
 
-TEST(RecapFichier, NomsRefusesEtEcritureRatee) {
-    InTempDir ici;
-    MessageRecorder messages;
+TEST_F(Recap, NomsRefusesEtEcritureRatee) {
     fixtures::partieNormale();
-
     save_recap("a.q");
     EXPECT_FALSE(fichierExiste("a.q"));
-
-    // No path: the name is asked; a cancelled question writes nothing.
-    save_recap("");
+    save_recap("");  // the name is asked; cancelled, nothing is written
     ASSERT_EQ(messages.nombre(MessageRecorder::Message::ChoixFichier), 1);
-    EXPECT_EQ(messages.messages[0].titre, "*.qv2");
     messages.reponsesFichiers.push_back("choisi.qv2");
     save_recap("");
-    EXPECT_NE(lireFichier("choisi.qv2").find("[Recap]"), std::string::npos);
-
+    EXPECT_TRUE(fichierExiste("choisi.qv2"));
     // A write that cannot complete leaves the previous recap byte for byte.
     ecrireFichier("histo.qv2", "ancien\n");
     ASSERT_EQ(mkdir("histo.qv~", 0700), 0);  // the temporary cannot be created
     save_recap("histo.qv2");
     EXPECT_EQ(lireFichier("histo.qv2"), "ancien\n");
-    save_recap("absent/histo.qv2");
-    EXPECT_FALSE(fichierExiste("absent"));
+}
+
+TEST(ChargementRecap, VersionsParametresEtSac) {
+    const std::string ancienne = "Version un peu ancienne, le resultat n'est pas garanti";
+    const std::string mauvaise = "Mauvais n\260 de version";
+    struct Cas { Changes changes; std::vector<std::string> messages; int nbLettresSac; };  // -1 refused, 0 unchecked
+    auto v = [](const char* numero) { return Changes{{"General", "Version", numero}}; };
+    const std::vector<Cas> cas = {
+        {v(""), {mauvaise}, -1},     {v("20"), {mauvaise}, -1},    {v("21"), {ancienne}, 0},  {v("27"), {ancienne}, 0},
+        {v("29"), {mauvaise}, -1},   {v("30"), {}, 0},             {v("-1"), {mauvaise}, -1},
+        {v("65567"), {mauvaise}, -1},  // not taken for 31 modulo 65536
+        {v("31"), {"Recapitulatif cree avec une version <= 1.4, on garde donc les parametres actuels"}, 73},
+        {v("32"), {}, 73},  // naming the parameters already loaded: nothing loaded, nothing shown
+        // Another regular file is loaded, its name shown as it is; a folder is not.
+        {{{"General", "Pea2", "autre%s.pea2"}}, {"On charge les parametres du fichier autre%s.pea2"}, 73},
+        {{{"General", "Pea2", "."}}, {}, 73},
+        // A bag count that disagrees with the counters is recomputed; version 33 has no bag.
+        {{{"Sac", "0", "3"}, {"Sac", "taille", "5000"}}, {}, 76},
+        {{{"Sac", "0", "3"}, {"General", "Version", "33"}}, {}, 73},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        InTempDir ici;
+        MessageRecorder messages;
+        ecrireFichier("autre%s.pea2", "[Bonus]\n7=12\n");
+        fichierDe(fixtures::partieNormale, "v.qv2", cas[i].changes);
+        const std::string avant = etat();
+        EXPECT_EQ(chargerRecapitulatif("v.qv2"), cas[i].nbLettresSac >= 0) << i;
+        EXPECT_EQ(messages.boites(), cas[i].messages) << i;
+        if (cas[i].nbLettresSac < 0) { EXPECT_EQ(etat(), avant) << i; }
+        if (cas[i].nbLettresSac > 0) { EXPECT_EQ(partie.nbLettresSac, cas[i].nbLettresSac) << i; }
+    }
+}
+
+TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
+    const Changes cas = {  // the duplicate game's sections last
+        {"Partie", "Nb Joueurs", "0"}, {"Partie", "Nb Joueurs", "9"}, {kScores, "Joueur 1", "9,22"},
+        {kScores, "Joueur 2", "-1,5"}, {kScores, "Lettres Joueur 1", std::string(29, 'A')}, {"Recap", "2", "3|5|2|0|0||||"},
+        {"Recap", "1", "1|22|16|0|1|"}, {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||23|"},
+        {"Sac", "5", "128"}, {"Sac", "5", "-1"}, {"Plateau", "3", "..#"}, {"Partie", "Nb Enreg. Recap", "32767"},
+        {"Partie", "Nb Enreg. Recap", "-2"}, {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
+        {"RecapJoueurDuplicate3", "1", ""}};
+    for (const auto& c : cas) {
+        InTempDir ici;
+        const bool duplicate = c[0].size() > 5 && c[0].rfind("Recap", 0) == 0;
+        fichierDe(duplicate ? fixtures::partieDuplicate : fixtures::partieNormale, "h.qv2", {c});
+        const std::string avant = etat();
+        MessageRecorder messages;
+        EXPECT_FALSE(chargerRecapitulatif("h.qv2")) << c[1] << "=" << c[2];
+        ASSERT_EQ(messages.boites().size(), 1u) << c[1];
+        EXPECT_EQ(messages.boites()[0].rfind("Le fichier 'h.qv2' n'est pas un r\351capitulatif valide (", 0), 0u) << c[1];
+        EXPECT_EQ(etat(), avant) << c[1];
+    }
+}
+
+TEST_F(Recap, FichiersBizarresMaisUtilisables) {
+    fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "%s%n%s"; }, "b.qv2");
+    std::string texte = lireFichier("b.qv2");
+    replaceAllNb(texte, "\n", "\r\n");
+    ecrireFichier("b.qv2", texte);
+    modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "2", "2|5"}, {"Plateau", "2", std::string(1 << 20, 'A')}});
+    ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
+    EXPECT_EQ(partie.joueurs[0].nom, "%s%n%s");
+    EXPECT_EQ(dicP.plateau[8][6], 'I');
+    EXPECT_EQ(dicP.plateau[8][7], 0) << "a short line leaves the rest of its row empty";
+    EXPECT_EQ(dicP.plateau[2][15], 'A') << "a 1 MB line fills its row and no more";
+    EXPECT_EQ(dicP.plateau[2][16], 0);
+    EXPECT_EQ(v_histo[1].score, 5);
+    EXPECT_EQ(v_histo[1].nbLettresPosees, 0) << "missing fields read 0, not the last field's value";
+    EXPECT_TRUE(messages.boites().empty());
+}
+
+TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
+    autrePartie();
+    const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
+    const std::string recap = "Total=22\nNb Enreg. Recap=1\n[Recap]\n1=1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|"
+                              "AIMNOSE||AIMNOSE|| | | | |4|5|6|7|8|9|0|0|8|8|8|8|8|8|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"
+                              "-|-|-|-|-|-|-|2||\n";
+    ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EEIRSTU\nJoueur 2=6,0\nNom Joueur 2=Ordi\n"
+                             "Lettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\n" + recap);
+    ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+    EXPECT_TRUE(messages.boites().empty());
+    EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6) << "the rack AIMNOSE, then the six letters drawn after MAISON";
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
+
+    // Version 27 duplicate: the human's entries only.
+    ecrireFichier("v27.qv2", "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\n[Partie]\nDuplicate=oui\n"
+                             "En Cours=oui\nNb Joueurs=1\n" + recap + "[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1="
+                             "EERT+SUV|0|22|0| |||0\n[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n");
+    partie.partieEnCours = 0;
+    ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
+    ASSERT_EQ(messages.boites().size(), 2u);
+    EXPECT_EQ(messages.boites()[1], "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
+                                    "seul le joueur humain sera traite");
+    EXPECT_EQ(partie.sac[5], 15 - 2) << "the shared rack EERSTUV and MAISON leave the bag";
+    ASSERT_EQ(saisie_duplicate[0].size(), 2u) << "the file's entry, then the open round's";
+    EXPECT_EQ(saisie_duplicate[0][0].score, 20);
 }
