@@ -145,6 +145,19 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
 }
 
+TEST_F(Recap, CasesNoiresEtBonus) {
+    fixtures::partieNormale();
+    dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
+    partie.nbCasesNoires = 2;
+    params.bonus[5] = 10;
+    save_recap("n.qv2");
+    const std::string f = lireFichier("n.qv2");
+    EXPECT_EQ(valeur(f, "Plateau", "1"), "_..............");
+    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
+    EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), std::vector<std::string>{"5"});
+}
+
 TEST_F(Recap, PartieSauveeAvantLePremierCoup) {
     fichierDe(fixtures::partieCommencee, "c.qv2", {}, true);
     EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"),
