@@ -65,6 +65,13 @@ int moveMouse(Fl_Widget* target, int x, int y) {
     return sendEvent(target, FL_MOVE, mouse(x, y, 0, 0, false));
 }
 
+int wheel(Fl_Widget* target, int x, int y, int dy, int dx) {
+    EventSpec s = mouse(x, y, 0, 0, false);
+    s.dx = dx;
+    s.dy = dy;
+    return sendEvent(target, FL_MOUSEWHEEL, s);
+}
+
 int click(Fl_Widget* target, int x, int y, int button, int modifiers) {
     int r = push(target, x, y, button, modifiers);
     release(target, x, y, button, modifiers);

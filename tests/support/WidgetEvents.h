@@ -40,6 +40,8 @@ void dragPath(Fl_Widget* target, int x1, int y1, int x2, int y2, int steps = 4,
               int modifiers = 0);
 // FL_KEYBOARD with the key, modifiers and the text the key types.
 int key(Fl_Widget* target, int key, int modifiers = 0, const char* text = "");
+// FL_MOUSEWHEEL at (x, y): dy steps down (negative: up), dx steps right.
+int wheel(Fl_Widget* target, int x, int y, int dy, int dx = 0);
 // A click in the middle of a widget of a shown window, routed through the window.
 int clickWidget(Fl_Widget* w);
 

@@ -106,6 +106,16 @@ TEST_F(TableTest, CountsGrowWithTheLastSize) {
     EXPECT_EQ(Y + H, std::get<1>(t->area()) + std::get<3>(t->area()));
 }
 
+TEST_F(TableTest, TheWheelScrollsTheRows) {
+    build(100, 2);
+    win->show();
+    qvtest::wheel(win, 100, 100, 3);
+    EXPECT_GT(t->vscrollbar->value(), 0);
+    const int bas = t->vscrollbar->value();
+    qvtest::wheel(win, 100, 100, -3);
+    EXPECT_LT(t->vscrollbar->value(), bas);
+}
+
 TEST_F(TableTest, FindCellInEveryContext) {
     build(5, 3, 200, true);
     // The data area starts at (54, 32): the frames, a 40-pixel row header and
