@@ -19,6 +19,16 @@ int indexSilencieux(char c) {
     return 0;
 }
 
+// 'A' to 'Z', each repeated by its count, then one '?' per joker.
+template <class Compteur>
+std::string lettresDesCompteurs(const Compteur compteurs[NB_LETTRES]) {
+    std::string s;
+    for (int k = 1; k <= 26; ++k)
+        if (compteurs[k] > 0) s.append(static_cast<size_t>(compteurs[k]), static_cast<char>('A' + k - 1));
+    if (compteurs[IDX_JOKER] > 0) s.append(static_cast<size_t>(compteurs[IDX_JOKER]), '?');
+    return s;
+}
+
 signed char versCompteur(int v) { return static_cast<signed char>(std::clamp(v, -128, 127)); }
 
 // The full tile set: the game's letter counts, or the fixed letter order.
@@ -54,20 +64,19 @@ void sacMoinsPlateau(int sac[NB_LETTRES], int& nbLettres) {
     int n = std::min<int>(partie.dimPlateau, DIM_MAX);
     for (int r = 1; r <= n; ++r)
         for (int c = 1; c <= n; ++c) {
-            char t = dicP.plateau[r][c];
-            int k = (t >= 'A' && t <= 'Z') ? t - 'A' + 1 : (t >= 'a' && t <= 'z') ? IDX_JOKER : 0;
+            int k = indiceTuile(dicP.plateau[r][c]);
             if (k == 0) continue;
             --sac[k];
             --nbLettres;
         }
 }
 
-std::string lettresDuSac(const int sac[NB_LETTRES]) {
-    std::string s;
-    for (int k = 1; k <= 26; ++k)
-        if (sac[k] > 0) s.append(static_cast<size_t>(sac[k]), static_cast<char>('A' + k - 1));
-    if (sac[IDX_JOKER] > 0) s.append(static_cast<size_t>(sac[IDX_JOKER]), '?');
-    return s;
+std::string lettresDuSac(const int sac[NB_LETTRES]) { return lettresDesCompteurs(sac); }
+
+int indiceTuile(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
+    if ((c >= 'a' && c <= 'z') || c == '?') return IDX_JOKER;
+    return 0;
 }
 
 std::string listerLeSac(bool, int) {
@@ -99,13 +108,7 @@ void alim_tableaux(short t1[NB_LETTRES], short t2[NB_LETTRES]) {
         if (c != '+' && c != '-') ++t2[indiceLettre(c, 0)];
 }
 
-void showrack(const signed char compteurs[NB_LETTRES], bool) {
-    std::string s;
-    for (int k = 1; k <= 26; ++k)
-        if (compteurs[k] > 0) s.append(static_cast<size_t>(compteurs[k]), static_cast<char>('A' + k - 1));
-    if (compteurs[IDX_JOKER] > 0) s.append(static_cast<size_t>(compteurs[IDX_JOKER]), '?');
-    partie.chevaletEnCours = s;
-}
+void showrack(const signed char compteurs[NB_LETTRES], bool) { partie.chevaletEnCours = lettresDesCompteurs(compteurs); }
 
 void init_board() {
     dicP.viderPlateaux();

@@ -15,5 +15,8 @@ void showrack(const signed char compteurs[28], bool flag);
 void sacMoinsPlateau(int sac[28], int& nbLettres);
 // 'A' to 'Z' each repeated by its count, then one '?' per joker.
 std::string lettresDuSac(const int sac[28]);
+// Letter index of a tile in board notation: a lower-case letter (or '?') is a
+// joker tile; anything else is no tile (0).
+int indiceTuile(char c);
 
 #endif

@@ -60,9 +60,13 @@ std::string lettreEnChamp(const c_historique& h, int slot) {
     return std::string(1, h.lettres[slot]);
 }
 
+}  // namespace
+
 short versShort(const std::string& texte) {
     return static_cast<short>(std::clamp(entierTolerant(texte), -32768, 32767));
 }
+
+namespace {
 
 // Reads the tops and entries of a game whose vectors may be shorter than the
 // rounds (a loaded file): what is missing reads as an empty entry.

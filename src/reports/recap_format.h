@@ -23,6 +23,8 @@ extern const int VERSION_RECAP;
 std::string cleNumero(const char* format, int n);
 // The 2,047-character cut of composed values.
 std::string valeurBornee(std::string s);
+// Decimal value of a field as a 16-bit number (0 when not a number).
+short versShort(const std::string& texte);
 // A field of a "|" list: the format has no escape, so "|" and line breaks become blanks.
 std::string champSansSeparateur(std::string s);
 

@@ -89,7 +89,6 @@ std::vector<std::string> decouper(const std::string& ligne, size_t nbChamps) {
     return champs;
 }
 
-short versShort(const std::string& s) { return static_cast<short>(std::clamp(entierTolerant(s), -32768, 32767)); }
 
 // Why a file is refused: the key that breaks a limit.
 struct Refus {
@@ -354,13 +353,6 @@ void remettreAuSac(int idx, int nombre) {
     if (idx <= 0 || idx >= NB_LETTRES || nombre <= 0) return;
     partie.sac[idx] = static_cast<signed char>(std::min(partie.sac[idx] + nombre, 127));
     partie.nbLettresSac = static_cast<short>(std::min(partie.nbLettresSac + nombre, 32767));
-}
-
-// A placed letter in board notation: a lower-case letter is a joker tile.
-int indiceTuile(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-    if ((c >= 'a' && c <= 'z') || c == '?') return IDX_JOKER;
-    return 0;
 }
 
 saisieDP entreeDe(const EntreeLue& l, saisieDP base, bool joueur) {

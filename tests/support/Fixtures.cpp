@@ -16,14 +16,8 @@ namespace fixtures {
 
 namespace {
 
-int indice(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-    if ((c >= 'a' && c <= 'z') || c == '?') return IDX_JOKER;
-    return 0;
-}
-
 void retirerDuSac(char c) {
-    int k = indice(c);
+    int k = indiceTuile(c);
     if (k == 0) return;
     --partie.sac[k];
     --partie.nbLettresSac;
@@ -73,7 +67,7 @@ void donnerChevalet(int numero, const std::string& lettres) {
     std::fill(partie.chevalet[numero - 1], partie.chevalet[numero - 1] + NB_LETTRES, 0);
     for (size_t k = 0; k < lettres.size(); ++k) {
         j.lettres[k] = lettres[k];
-        ++partie.chevalet[numero - 1][indice(lettres[k])];
+        ++partie.chevalet[numero - 1][indiceTuile(lettres[k])];
         retirerDuSac(lettres[k]);
     }
 }
