@@ -33,12 +33,12 @@ std::string ptraduire(const std::string& texte) {
     return t.empty() ? texte : t;
 }
 
+// Leaving resolution mode clears its option too, or "Placer" would stay
+// active in every later game.
 void alimMenuModeResolution(bool) {
     gl_menus.resolution = partie.modeResolution != 0;
-    if (gl_menus.resolution) {
-        params.optionResolution = true;
-        gl_menus.boutonPlacerActif = true;
-    }
+    params.optionResolution = gl_menus.resolution;
+    if (gl_menus.resolution) gl_menus.boutonPlacerActif = true;
 }
 
 void alimMenuDuplicate() { gl_menus.duplicate = partie.modeDuplicate != 0; }

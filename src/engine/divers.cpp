@@ -7,6 +7,7 @@
 #include "engine/historic.h"
 #include "engine/params.h"
 #include "engine/partie.h"
+#include "engine/timers.h"
 
 #include <algorithm>
 
@@ -111,6 +112,9 @@ void alim_tableaux(short t1[NB_LETTRES], short t2[NB_LETTRES]) {
 void showrack(const signed char compteurs[NB_LETTRES], bool) { partie.chevaletEnCours = lettresDesCompteurs(compteurs); }
 
 void init_board() {
+    // Nothing of the game before may tick or step into this one.
+    couperTimerPas();
+    couperChrono();
     dicP.viderPlateaux();
     fillsock();
     v_result.clear();
@@ -124,6 +128,7 @@ void init_board() {
     partie.nbPasses = 0;
     partie.finPartie = 0;
     partie.tempsEcoule = 0;
+    partie.saisieDuplicateEnCours = 0;
     partie.joueurEnCours = 0;
     partie.coupEnCours.clear();
     partie.chevaletEnCours.clear();

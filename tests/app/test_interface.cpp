@@ -5,13 +5,15 @@
 #include "lexicon/dico2.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-TEST(Interface, PtraduireFallsBackToTheText) {
-    InTempDir tmp;
+class Interface : public PartieNeuve {};
+
+TEST_F(Interface, PtraduireFallsBackToTheText) {
     params.langue = "en";
     EXPECT_EQ(ptraduire("Passer"), "Passer");  // no table open
     ecrireFichier(FIC_MSGMENUS, "[Passer]\r\nen=Pass\r\nde=\r\n");
@@ -25,7 +27,7 @@ TEST(Interface, PtraduireFallsBackToTheText) {
     gini_msg.close();
 }
 
-TEST(Interface, MenuStateFollowsTheGame) {
+TEST_F(Interface, MenuStateFollowsTheGame) {
     partie.partieJoker = 1;
     alimMenuJoker();
     alimMenuModeResolution(true);  // the flag given is not used
@@ -39,7 +41,7 @@ TEST(Interface, MenuStateFollowsTheGame) {
     EXPECT_FALSE(gl_menus.boutonsActifs);
 }
 
-TEST(Interface, SauveFichierAsksTheHandler) {
+TEST_F(Interface, SauveFichierAsksTheHandler) {
     MessageRecorder rec;
     rec.reponsesFichiers = {"_recap/ma partie.qv2"};
     std::string out = "old";
@@ -51,8 +53,7 @@ TEST(Interface, SauveFichierAsksTheHandler) {
     EXPECT_EQ(out, "");
 }
 
-TEST(Interface, ChercherDefinitionJoinsEverySource) {
-    InTempDir tmp;
+TEST_F(Interface, ChercherDefinitionJoinsEverySource) {
     EXPECT_EQ(chercherDefinition("CHAT"), TXT_DEFINITION_NON_TROUVEE);
     std::filesystem::create_directory("_dicos");
     ecrireFichier(FIC_DEFINITIONS_PERSO, "[Animaux]\nCHAT=f\351lin\n[Jeu]\nCHAT=mot de 4 lettres\n");

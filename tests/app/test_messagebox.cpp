@@ -1,10 +1,13 @@
 #include "app/messagebox.h"
 
 #include "support/MessageRecorder.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(MessageBox, TextsAreShownVerbatimAndFormatsOnlyWhenAsked) {
+class MessageBox : public PartieNeuve {};
+
+TEST_F(MessageBox, TextsAreShownVerbatimAndFormatsOnlyWhenAsked) {
     MessageRecorder rec;
     char chemin[] = "C:\\jeux\\100%s\\%n.qv2";
     msgAffiche(chemin);
@@ -15,7 +18,7 @@ TEST(MessageBox, TextsAreShownVerbatimAndFormatsOnlyWhenAsked) {
     EXPECT_EQ(rec.boites(), (std::vector<std::string>{chemin, "taux : 100%d", "50% %s", longue + " a 42 points"}));
 }
 
-TEST(MessageBox, DebugOutputOnlyWhenEnabled) {
+TEST_F(MessageBox, DebugOutputOnlyWhenEnabled) {
     MessageRecorder rec;
     affDebug("invisible %d", 1);
     gl_debugAfficher = true;

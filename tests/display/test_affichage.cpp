@@ -2,10 +2,13 @@
 
 #include "engine/partie.h"
 #include "support/Fixtures.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(Affichage, InfoZonesShowTheCurrentGameOnly) {
+class ZonesInfos : public PartieNeuve {};
+
+TEST_F(ZonesInfos, InfoZonesShowTheCurrentGameOnly) {
     for (int n : {3, 2}) {
         fixtures::nouvellePartie(n);
         for (int i = 1; i <= n; ++i) fixtures::joueur(i, "J" + std::to_string(i), 0);

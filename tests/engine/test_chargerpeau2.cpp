@@ -5,11 +5,13 @@
 #include "engine/partie.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(ChargerPeau2, MissingFileGivesItsMessageAndTheBuiltInRules) {
-    InTempDir tmp;
+class ParametresDeJeu : public PartieNeuve {};
+
+TEST_F(ParametresDeJeu, MissingFileGivesItsMessageAndTheBuiltInRules) {
     MessageRecorder rec;
     ChargerPeau2("absent_100%s.pea2");
     ASSERT_EQ(rec.boites().size(), 1u);
@@ -28,8 +30,7 @@ TEST(ChargerPeau2, MissingFileGivesItsMessageAndTheBuiltInRules) {
     EXPECT_EQ(total, 102);
 }
 
-TEST(ChargerPeau2, ReadsTheKeysOfTheFile) {
-    InTempDir tmp;
+TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     MessageRecorder rec;
     ecrireFichier("jeu.txt", "# Dico de jeu\nCHAT\n");
     ecrireFichier("sup.txt", "#  Noms propres\nPARIS\n");

@@ -6,12 +6,15 @@
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "support/MessageRecorder.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-TEST(Divers, InitBoardStartsAnEmptyGame) {
+class Divers : public PartieNeuve {};
+
+TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     parametresParDefaut();
     partie.nbJoueurs = 2;
     partie.joueurs[5].type = 4;
@@ -24,7 +27,7 @@ TEST(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_EQ(partie.joueurs[5].type, 0);  // unused slots become human
 }
 
-TEST(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
+TEST_F(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
     parametresParDefaut();
     fillsock();
     EXPECT_EQ(listerLeSac(false, 0),
@@ -39,7 +42,7 @@ TEST(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
     EXPECT_EQ(partie.nbLettresSac, 127);
 }
 
-TEST(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
+TEST_F(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
     MessageRecorder rec;
     const std::pair<char, short> cas[] = {{'A', 1}, {'z', 26}, {'?', 27}, {'@', 0}, {'{', 0}, {'\351', 0}};
     for (auto [c, indice] : cas) EXPECT_EQ(indiceLettre(c, 0), indice) << static_cast<int>(c);
@@ -47,7 +50,7 @@ TEST(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
     EXPECT_TRUE(rec.boites().empty());
 }
 
-TEST(Divers, AlimTableauxAndShowrack) {
+TEST_F(Divers, AlimTableauxAndShowrack) {
     // The rack and the played letters of the last record, as counters.
     v_histo.resize(2);
     v_histo[0].chevalet = "ZZZ";

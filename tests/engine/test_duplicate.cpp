@@ -7,15 +7,16 @@
 #include "engine/timers.h"
 
 #include "support/MessageRecorder.h"
+#include "support/PartieNeuve.h"
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 // A human and a computer, classic board, draws in a fixed order.
-class Duplicate : public ::testing::Test {
+class Duplicate : public PartieNeuve {
 protected:
     void SetUp() override {
-        parametresParDefaut();
+        PartieNeuve::SetUp();
         params.listeLettresOrdonnees = "ZESTEABQXUV";
         partie.nbJoueurs = 2;
         partie.modeDuplicate = 1;
@@ -24,7 +25,6 @@ protected:
         partie.partieEnCours = 1;
         dicP.lexique.definir({"ZESTE"});
     }
-    void TearDown() override { couperTimerPas(); }
     MessageRecorder messages;
 };
 

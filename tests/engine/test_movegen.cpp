@@ -4,16 +4,17 @@
 #include "engine/historic.h"
 #include "engine/normal.h"
 #include "engine/params.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
 // Classic 15 x 15 board, French values: Z 10, G 2, the other letters used
 // here 1; H8 doubles the word; (8,4), (4,8), (8,12) and (12,8) double a
 // letter, (10,10) triples one.
-class MoveGen : public ::testing::Test {
+class MoveGen : public PartieNeuve {
 protected:
     void SetUp() override {
-        parametresParDefaut();
+        PartieNeuve::SetUp();
         partie.nbJoueurs = 1;
         init_board();
     }

@@ -5,10 +5,13 @@
 #include "engine/historic.h"
 #include "engine/partie.h"
 #include "support/MessageRecorder.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(Normal, EndOfGameSettlesTheRacks) {
+class Normal : public PartieNeuve {};
+
+TEST_F(Normal, EndOfGameSettlesTheRacks) {
     MessageRecorder messages;
     const struct { const char* chevalets[3]; short courant; bool passe; short scores[3]; } cas[] = {
         // A empties his rack: B loses Z + A = 11, C loses E = 1, A gains both.

@@ -3,10 +3,13 @@
 #include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(Partie, AlimDernCoupDuplSaisiTakesTheSlowestPlayer) {
+class EtatPartie : public PartieNeuve {};
+
+TEST_F(EtatPartie, AlimDernCoupDuplSaisiTakesTheSlowestPlayer) {
     const struct {
         short nbJoueurs;
         std::vector<short> types;
@@ -35,7 +38,7 @@ TEST(Partie, AlimDernCoupDuplSaisiTakesTheSlowestPlayer) {
     }
 }
 
-TEST(Partie, NombreEnregsRecap) {
+TEST_F(EtatPartie, NombreEnregsRecap) {
     partie.nbJoueurs = 2;
     init_board();
     EXPECT_EQ(partie.NombreEnregsRecap(), 0u);  // the new game's empty record
@@ -53,7 +56,7 @@ TEST(Partie, NombreEnregsRecap) {
     EXPECT_EQ(partie.NombreEnregsRecap(), 2u);
 }
 
-TEST(Partie, UndoCountersRestartWithEachGame) {
+TEST_F(EtatPartie, UndoCountersRestartWithEachGame) {
     partie.nbJoueurs = 1;
     init_board();
     for (int i = 0; i < 4; ++i) ajouterEnregHisto();

@@ -6,6 +6,7 @@
 #include "engine/divers.h"
 #include "engine/params.h"
 #include "engine/partie.h"
+#include "support/PartieNeuve.h"
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
@@ -13,17 +14,13 @@
 #include <chrono>
 
 // A game of two players in progress.
-class Timers : public ::testing::Test {
+class Timers : public PartieNeuve {
 protected:
     void SetUp() override {
-        parametresParDefaut();
+        PartieNeuve::SetUp();
         partie.nbJoueurs = 2;
         init_board();
         partie.partieEnCours = 1;
-    }
-    void TearDown() override {
-        couperTimerPas();
-        couperChrono();
     }
 };
 

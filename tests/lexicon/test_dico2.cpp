@@ -5,10 +5,13 @@
 #include "engine/partie.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
-TEST(Lexique, LoadsAPlainWordList) {
+class Lexicon : public PartieNeuve {};
+
+TEST_F(Lexicon, LoadsAPlainWordList) {
     TempDir dir;
     ecrireFichier(dir.file("mots.txt"), "# ODS 8 - liste de test\r\nzoo\r\n  \351t\351  \n\n# second\nABACA\nZoo");
     Lexique l;
@@ -19,8 +22,7 @@ TEST(Lexique, LoadsAPlainWordList) {
     EXPECT_EQ(l.taille(), 3u);
 }
 
-TEST(Lexique, VerifMotLstDicoNumbersTheDictionariesHoldingTheWord) {
-    InTempDir tmp;
+TEST_F(Lexicon, VerifMotLstDicoNumbersTheDictionariesHoldingTheWord) {
     MessageRecorder rec;
     ecrireFichier("jeu.txt", "MAISON\nCHAT\n");
     ecrireFichier("sup1.txt", "CHAT\nKIWI\n");
@@ -38,7 +40,7 @@ TEST(Lexique, VerifMotLstDicoNumbersTheDictionariesHoldingTheWord) {
     EXPECT_EQ(verifMotLstDico("MAISON (I)"), "1");
 }
 
-TEST(Lexique, ValeurDefinitionReadsTheIndex) {
+TEST_F(Lexicon, ValeurDefinitionReadsTheIndex) {
     gl_indexDefinitions["CHAT"] = "petit f\351lin";
     EXPECT_EQ(valeurDefinition("CHAT"), "petit f\351lin");
     EXPECT_EQ(valeurDefinition("CHIEN"), "la d\351finition n'a pas \351t\351 trouv\351e");

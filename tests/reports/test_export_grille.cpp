@@ -4,13 +4,15 @@
 #include "engine/dicopartie.h"
 #include "engine/params.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
 using namespace pagehtml;
 
-TEST(GrilleHtml, GrilleSansValeursEtCasesInutilisees) {
-    InTempDir tmp;
+class GrilleHtml : public PartieNeuve {};
+
+TEST_F(GrilleHtml, GrilleSansValeursEtCasesInutilisees) {
     fixtures::partieNormale();
     params.typePartie = TYPE_PARTIE_GRILLE;
     dicP.special[1][1] = CASE_NOIRE;

@@ -5,6 +5,7 @@
 #include "reports/export_html_cadre.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,9 @@ static std::string page() {
     return lireFichier("histo.html");
 }
 
-TEST(ExportHtml, PageDeLaPartieNormale) {
-    InTempDir tmp;
+class ExportHtml : public PartieNeuve {};
+
+TEST_F(ExportHtml, PageDeLaPartieNormale) {
     fixtures::partieNormale();
     const std::string p = page();
     verifierPage(p);
@@ -42,8 +44,7 @@ TEST(ExportHtml, PageDeLaPartieNormale) {
     EXPECT_EQ(page(), p) << "each page numbers its folded blocks from 1 again";
 }
 
-TEST(ExportHtml, ChaqueFixtureDonneUnePageBienFormeeEtEchappee) {
-    InTempDir tmp;
+TEST_F(ExportHtml, ChaqueFixtureDonneUnePageBienFormeeEtEchappee) {
     for (void (*f)() : {fixtures::partieNormale, fixtures::partieDuplicate, fixtures::partieCommencee,
                         fixtures::partieResolution, fixtures::partieTest, fixtures::partieArbitrage}) {
         f();
@@ -58,10 +59,8 @@ TEST(ExportHtml, ChaqueFixtureDonneUnePageBienFormeeEtEchappee) {
     }
 }
 
-TEST(ExportHtml, UnePageQuiNePeutEtreEcriteLaisseLAncienne) {
-    InTempDir tmp;
+TEST_F(ExportHtml, UnePageQuiNePeutEtreEcriteLaisseLAncienne) {
     MessageRecorder rec;
-    gl_debugAfficher = true;
     const std::string ancienne = "<html>ancienne page \351</html>\n";
     ecrireFichier("histo.html", ancienne);
     fixtures::partieCommencee();  // a duplicate game with no complete round has nothing to show
@@ -69,6 +68,7 @@ TEST(ExportHtml, UnePageQuiNePeutEtreEcriteLaisseLAncienne) {
     export_html("histo.html");
     EXPECT_EQ(lireFichier("histo.html"), ancienne);
     fixtures::partieNormale();
+    gl_debugAfficher = true;
     std::filesystem::create_directory("histo.htm~");  // the temporary cannot be created
     export_html("histo.html");
     EXPECT_EQ(lireFichier("histo.html"), ancienne);

@@ -1,12 +1,15 @@
 #include "reports/export_html_duplicate.h"
 
 #include "PageHtml.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
 using namespace pagehtml;
 
-TEST(DuplicateHtml, SyntheseAuxCotesDuTop) {
+class DuplicateHtml : public PartieNeuve {};
+
+TEST_F(DuplicateHtml, SyntheseAuxCotesDuTop) {
     // J1 human, J2 computer level 2, J3 level 6; three rounds, the last one ending the game.
     nouvellePartie({0, 2, 6}, true);
     partie.saisieDuplicateEnCours = 1;
@@ -26,7 +29,7 @@ TEST(DuplicateHtml, SyntheseAuxCotesDuTop) {
     EXPECT_EQ(r[5], "&nbsp;|Total: 50|&nbsp;|Total: 29|&nbsp;|Total: 32|&nbsp;|Total: 20");
 }
 
-TEST(DuplicateHtml, CinqJoueursReprennentLesQuatreCouleurs) {
+TEST_F(DuplicateHtml, CinqJoueursReprennentLesQuatreCouleurs) {
     nouvellePartie({6, 6, 6, 6, 6}, true);
     tour("ZOO", 30, 3, {{1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}, {5, "E<"}});
     const std::string s = ecrit(affSyntheseDuplicate);
@@ -36,7 +39,7 @@ TEST(DuplicateHtml, CinqJoueursReprennentLesQuatreCouleurs) {
     EXPECT_TRUE(contient(s, "      <td class=\"cj1\">E&lt;</td>\n"));
 }
 
-TEST(DuplicateHtml, TopsEtEnregistrementsManquantsLusVides) {
+TEST_F(DuplicateHtml, TopsEtEnregistrementsManquantsLusVides) {
     nouvellePartie({6}, true);
     tour("ZOO", 30, 3, {{30, "ZOO"}});
     tour("AS", 12, 2, {{12, "AS"}});

@@ -7,6 +7,7 @@
 #include "lexicon/dico2.h"
 #include "reports/export_html_cadre.h"
 #include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,9 @@
 
 using namespace pagehtml;
 
-TEST(PlateauHtml, CasesCouleursEtLettresRestantes) {
+class PlateauHtml : public PartieNeuve {};
+
+TEST_F(PlateauHtml, CasesCouleursEtLettresRestantes) {
     nouvellePartie({0});
     dicP.plateau[8][9] = 'e';  // a joker, worth 0
     dicP.plateau[3][3] = 'Z';  // on a word x2
@@ -60,8 +63,7 @@ TEST(PlateauHtml, CasesCouleursEtLettresRestantes) {
     }
 }
 
-TEST(PlateauHtml, DicosEtListesDesMots) {
-    InTempDir tmp;
+TEST_F(PlateauHtml, DicosEtListesDesMots) {
     nouvellePartie({0});
     dicP.nomFichier = "ods<5>.dic";
     EXPECT_TRUE(contient(ecrit(affDicosHtml), "Dico utilis\351</a></h3>\n1 - ods&lt;5&gt;.dic<br />\n"));

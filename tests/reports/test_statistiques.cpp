@@ -4,6 +4,7 @@
 #include "engine/chargerpeau2.h"
 #include "engine/params.h"
 #include "reports/export_html_cadre.h"
+#include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,9 @@ void verifierTable(const std::vector<std::pair<std::string, std::string>>& atten
 
 }  // namespace
 
-TEST(Statistiques, PartieNormaleLueDansLHistorique) {
+class Statistiques : public PartieNeuve {};
+
+TEST_F(Statistiques, PartieNormaleLueDansLHistorique) {
     nouvellePartie({0, 6, 0});  // J3 has no move
     coup(1, "MAISON", "MAISON, AS", 20);
     coup(2, "\311T\311", "\311T\311, ET, TE", 10).scoreMeilleurCoup = 12;  // not a top
@@ -59,7 +62,7 @@ TEST(Statistiques, PartieNormaleLueDansLHistorique) {
                    {"nb de mots de 8 lettres", "0|1|0"}});
 }
 
-TEST(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
+TEST_F(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
     nouvellePartie({0, 6}, true);
     partie.saisieDuplicateEnCours = 1;
     tour("CHATON", 30, 7, {{30, "CHATON"}, {30, "CHATON"}}, "CHATON, AH");
@@ -79,7 +82,7 @@ TEST(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
     verifierTable({{"valeur moyenne", "0,00 pt |0,00 pt "}});
 }
 
-TEST(Statistiques, LeFluxGroupeLesNombresMaisPasLesIdentifiants) {
+TEST_F(Statistiques, LeFluxGroupeLesNombresMaisPasLesIdentifiants) {
     parametresParDefaut();
     params.bonus[5] = 1000;
     gi_nb_affcach = 1000;
