@@ -105,11 +105,16 @@ std::string banniereVersion() {
     return s;
 }
 
+// The page is Latin-1: an XML reader takes a page without an encoding in its
+// declaration for UTF-8, and a browser must meet the charset before the first
+// accented letter (the title's), so both come first.
 void affHeadHtml(std::ostream& out) {
-    out << "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+    out << "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
+        << "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n"
         << "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"fr\">\n"
         << "<head>\n"
+        << "    <meta http-equiv=\"content-Type\" content=\"text/html; charset=iso-8859-1\" />\n"
         << "    <title>R\351capitulatif de partie</title>\n"
         << "    <meta name=\"robots\" content=\"noindex,nofollow\" />\n"
         << "    <meta name=\"rating\" content=\"General\" />\n"
@@ -118,7 +123,6 @@ void affHeadHtml(std::ostream& out) {
         << "    <meta name=\"Auteur\" content=\"the quorvel developers\" />\n"
         << "    <meta name=\"Category\" content=\"Games\" />\n"
         << "    <meta name=\"Language\" content=\"fr\" />\n"
-        << "    <meta http-equiv=\"content-Type\" content=\"text/html; charset=iso-8859-1\" />\n"
         << "    <meta http-equiv=\"content-style-type\" content=\"text/css\" />\n"
         << "    <meta http-equiv=\"content-language\" content=\"fr\" />\n"
         << " <style type=\"text/css\">\n"

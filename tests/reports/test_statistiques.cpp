@@ -48,10 +48,16 @@ TEST_F(Statistiques, PartieNormaleLueDansLHistorique) {
     coup(1, "MAISON", "MAISON, AS", 20);
     coup(2, "\311T\311", "\311T\311, ET, TE", 10).scoreMeilleurCoup = 12;  // not a top
     coup(1, "", "", 0, COUP_PASSE);
-    coup(2, "ABRITANT", "ABRITANT", 64).nbLettresPosees = 7;
+    c_historique& abritant = coup(2, "ABRITANT", "ABRITANT", 64);
+    abritant.nbLettresPosees = 7;
+    abritant.sens = 0;
     coup(9, "HORS", "HORS", 99);  // a player number no game has: not counted
     coup(0, "", "", 0, COUP_FIN_PARTIE);
-    verifierTable({{"nb de tops trouv\351s", "1 / 2|&nbsp;|0 / 0"},
+    verifierTable({{"nb de tessarels", "0|1|0"},
+                   {"nb de tops trouv\351s", "1 / 2|&nbsp;|0 / 0"},
+                   {"nb de mots satellites", "1|2|0"},
+                   {"nb de coups horizontaux", "1|1|0"},
+                   {"nb de coups verticaux", "0|1|0"},
                    {"valeur maximum", "20 pts|64 pts|0 pt "},
                    {"valeur minimum", "0 pt |10 pts|999999 pts"},
                    {"valeur moyenne", "10,00 pts|37,00 pts|0,00 pt "},
@@ -68,18 +74,38 @@ TEST_F(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
     tour("CHATON", 30, 7, {{30, "CHATON"}, {30, "CHATON"}}, "CHATON, AH");
     tour("MER", 20, 3, {{10, "ME"}, {20, "MER"}});
     tour("OS", 10, 2, {{0, ""}, {10, "SO"}});
-    verifierTable({{"nb de tops trouv\351s", "3|1 / 3|3 / 3"},
+    result_best[2].horizontal = saisie_duplicate[1][2].horizontal = false;
+    verifierTable({{"nb de tessarels", "1|0|0"},
+                   {"nb de tops trouv\351s", "3|1 / 3|3 / 3"},
+                   {"nb de mots satellites", "1|0|0"},
+                   {"nb de coups horizontaux", "2|2|2"},
+                   {"nb de coups verticaux", "1|0|1"},
+                   {"valeur maximum", "30 pts|30 pts|30 pts"},
+                   // The tops count the words of the round's record, the players those of their entries.
+                   {"nb de mots de 2 lettres", "2|1|1"},
+                   {"nb de mots de 3 lettres", "1|0|1"},
+                   {"nb de mots de 6 lettres", "1|1|1"},
                    {"valeur minimum", "10 pts|0 pt |10 pts"},
                    {"valeur moyenne", "20,00 pts|13,33 pts|20,00 pts"},
                    {"% / top (partie)", "100,00 %|66,67 %|100,00 %"}});
     // Tops that all scored 0, and one more complete round than tops.
     nouvellePartie({6, 6}, true);
-    tour("", 0, 0, {{0, ""}, {0, ""}});
+    tour("", 0, 0, {{0, ""}, {0, ""}}, "ANTICONSTITUTIONNELLES, ANTICONSTITUTIONNELLESX");
     saisie_duplicate[0].emplace_back();
     saisie_duplicate[1].emplace_back();
-    verifierTable({{"% / top (partie)", "0,00 %|0,00 %|0,00 %"}, {"valeur moyenne", "0,00 pt |0,00 pt |0,00 pt "}});
+    verifierTable({{"% / top (partie)", "0,00 %|0,00 %|0,00 %"},
+                   {"valeur moyenne", "0,00 pt |0,00 pt |0,00 pt "},
+                   // 22 letters get a row, 23 and more are counted nowhere.
+                   {"nb de mots de 22 lettres", "1|0|0"},
+                   {"nb de mots de 23 lettres", ""}});
     nouvellePartie({6}, true);  // no complete round at all
     verifierTable({{"valeur moyenne", "0,00 pt |0,00 pt "}});
+    nouvellePartie({});  // no player, no column
+    alimStats();
+    EXPECT_EQ(rangees(ecrit(affStats)), (Lignes{"&nbsp;", "nb de tessarels", "nb de tops trouv\351s",
+                                                "nb de mots satellites", "nb de coups horizontaux",
+                                                "nb de coups verticaux", "valeur maximum", "valeur minimum",
+                                                "valeur moyenne"}));
 }
 
 TEST_F(Statistiques, LeFluxGroupeLesNombresMaisPasLesIdentifiants) {
