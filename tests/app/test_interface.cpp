@@ -4,8 +4,8 @@
 #include "engine/partie.h"
 #include "lexicon/dico2.h"
 #include "support/MessageRecorder.h"
-#include "support/TempDir.h"
 #include "support/PartieNeuve.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +24,42 @@ TEST_F(Interface, PtraduireFallsBackToTheText) {
         params.langue = c[0];
         EXPECT_EQ(ptraduire(c[1]), c[2]) << c[0] << " " << c[1];
     }
-    gini_msg.close();
 }
 
 TEST_F(Interface, MenuStateFollowsTheGame) {
-    partie.partieJoker = 1;
+    partie.partieJoker = partie.modeDuplicate = 1;
     alimMenuJoker();
+    alimMenuDuplicate();
     alimMenuModeResolution(true);  // the flag given is not used
     boutonsE(false);
-    EXPECT_TRUE(menu_joker_coche());
-    EXPECT_FALSE(valMenuModeResolution() || gl_menus.boutonPlacerActif);
+    EXPECT_TRUE(menu_joker_coche() && valMenuJoker() && valMenuDuplicate());
+    EXPECT_FALSE(valMenuModeResolution() || gl_menus.boutonPlacerActif || gl_menus.boutonsActifs);
+    boutonsE(true);
+    EXPECT_TRUE(gl_menus.boutonsActifs && gl_menus.boutonPlacerActif);
     partie.modeResolution = 1;
     alimMenuModeResolution(false);
     boutonsE(false);  // resolution mode keeps "Placer"
     EXPECT_TRUE(valMenuModeResolution() && gl_menus.boutonPlacerActif);
     EXPECT_FALSE(gl_menus.boutonsActifs);
+    // Back to a normal game: "Placer" follows the other buttons again.
+    partie.modeResolution = partie.partieJoker = partie.modeDuplicate = 0;
+    alimMenuModeResolution(true);
+    alimMenuJoker();
+    alimMenuDuplicate();
+    boutonsE(false);
+    EXPECT_FALSE(valMenuModeResolution() || gl_menus.boutonPlacerActif || params.optionResolution);
+    EXPECT_FALSE(menu_joker_coche() || valMenuJoker() || valMenuDuplicate());
+}
+
+TEST_F(Interface, JokerOptionSwitchesTheRecordsFile) {
+    MessageRecorder rec;
+    params.ficRecords = "bst/mes.bst";
+    for (const auto& [joker, fichier] : {std::pair{true, "bst/jmes.bst"}, {false, "bst/mes.bst"}}) {
+        changerPartieJoker(joker);
+        EXPECT_EQ(partie.partieJoker, joker ? 1 : 0);
+        EXPECT_EQ(menu_joker_coche(), joker);
+        EXPECT_EQ(partie.ficRecords, fichier);
+    }
 }
 
 TEST_F(Interface, SauveFichierAsksTheHandler) {
@@ -54,11 +75,18 @@ TEST_F(Interface, SauveFichierAsksTheHandler) {
 }
 
 TEST_F(Interface, ChercherDefinitionJoinsEverySource) {
-    EXPECT_EQ(chercherDefinition("CHAT"), TXT_DEFINITION_NON_TROUVEE);
+    gl_indexDefinitions = {{"CHAT", "petit mammif\350re"}, {"LOUP", TXT_DEFINITION_NON_TROUVEE}};
+    EXPECT_EQ(chercherDefinition("CHAT"), TXT_DEFINITION_NON_TROUVEE) << "an index not loaded is not read";
     std::filesystem::create_directory("_dicos");
-    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Animaux]\nCHAT=f\351lin\n[Jeu]\nCHAT=mot de 4 lettres\n");
-    gl_indexDefinitions["CHAT"] = "petit mammif\350re";
+    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Animaux]\nCHAT=f\351lin\n[Jeu]\nCHAT=mot de 4 lettres\n=vide\n");
     gl_definitionsChargees = true;
     EXPECT_EQ(chercherDefinition("CHAT"), "petit mammif\350re / f\351lin / mot de 4 lettres");
     EXPECT_EQ(chercherDefinition("LOUP"), TXT_DEFINITION_NON_TROUVEE);
+    EXPECT_EQ(chercherDefinition(""), TXT_DEFINITION_NON_TROUVEE);
+    // The shell's open copy, when it holds one, stands for the file.
+    ecrireFichier("autres.ini", "[Jeu]\nLOUP=canid\351\n");
+    ASSERT_TRUE(gini_def.open("autres.ini", false));
+    gini_def_ok = true;
+    EXPECT_EQ(chercherDefinition("LOUP"), "canid\351");
+    EXPECT_EQ(chercherDefinition("CHAT"), "petit mammif\350re");
 }

@@ -18,16 +18,24 @@ TEST_F(ParametresDeJeu, MissingFileGivesItsMessageAndTheBuiltInRules) {
     EXPECT_NE(rec.boites()[0].find("'absent_100%s.pea2'"), std::string::npos) << rec.boites()[0];
     EXPECT_EQ(params.ficRecords + " " + params.langue, "defaut.bst fr");
     EXPECT_EQ(params.typePartie, TYPE_PARTIE_ORDINAIRE);
-    // Classic board: spot checks of the multipliers and the start cell.
-    const int cases[][4] = {  // line, column, word factor, letter factor
-        {1, 1, 3, 1}, {8, 8, 2, 1}, {2, 2, 2, 1}, {1, 4, 1, 2}, {2, 6, 1, 3}, {8, 15, 3, 1}, {8, 9, 1, 1}};
-    for (auto& c : cases)
-        EXPECT_EQ(partie.coefMot[c[0]][c[1]] * 10 + partie.coefLettre[c[0]][c[1]], c[2] * 10 + c[3])
-            << c[0] << "," << c[1];
+    // The classic board: T/D word x3/x2, t/d letter x3/x2, symmetric about its centre lines.
+    const char* const quart[] = {"T..d...T", ".D...t..", "..D...d.", "d..D...d", "....D...", ".t...t..", "..d...d.",
+                                 "T..d...D"};
+    for (int l = 1; l <= 15; ++l) {
+        std::string ligne, attendu;
+        for (int c = 1; c <= 15; ++c) {
+            const short m = partie.coefMot[l][c], k = partie.coefLettre[l][c];
+            ligne += m == 3 ? 'T' : m == 2 ? 'D' : k == 3 ? 't' : k == 2 ? 'd' : m == 1 && k == 1 ? '.' : '?';
+            attendu += quart[(l <= 8 ? l : 16 - l) - 1][(c <= 8 ? c : 16 - c) - 1];
+        }
+        EXPECT_EQ(ligne, attendu) << "row " << l;
+    }
     EXPECT_EQ(partie.dimPlateau * 10000 + partie.ligneDepart * 100 + partie.colDepart, 150808);
-    int total = 0;
-    for (int k = 1; k < NB_LETTRES; ++k) total += partie.nbLettre[k];
-    EXPECT_EQ(total, 102);
+    // The French tile set, 'A' to 'Z' then the joker: counts and values.
+    std::string jeu;
+    for (int k = 1; k < NB_LETTRES; ++k) jeu += std::to_string(partie.nbLettre[k]) + "x" + std::to_string(partie.valeurLettre[k]) + " ";
+    EXPECT_EQ(jeu, "9x1 2x3 2x3 3x2 15x1 2x4 2x2 2x4 8x1 1x8 1x10 5x1 3x2 6x1 6x1 2x3 1x8 6x1 6x1 6x1 6x1 2x4 1x10 "
+                   "1x10 1x10 1x10 2x0 ");
 }
 
 TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
@@ -44,6 +52,7 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
                   "rubrique_1=Jeu\r\nrubrique_2=Villes\r\n");
     ChargerPeau2("regles.pea2");
     EXPECT_TRUE(rec.boites().empty());
+    EXPECT_EQ(rec.journal(), std::vector<std::string>{"ERR : dictionnaire 'absent.txt' non charg\351\n"});
     const short bonus[16] = {0, 0, 0, 0, 0, 0, 0, 10, 20};  // out-of-range values give 0
     for (int i = 1; i <= 15; ++i) EXPECT_EQ(params.bonus[i], bonus[i]) << i;
     EXPECT_EQ(params.ficRecords + " " + params.langue + " " + params.listeLettresOrdonnees, "mes_records.bst en EAS?");
@@ -53,4 +62,10 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     EXPECT_EQ(params.dicos2[0].commentaire, "Noms propres");
     EXPECT_EQ(vect_regpt, (std::vector<short>{3, 0}));
     EXPECT_EQ(params.rubriques, (std::vector<std::string>{"Jeu", "Villes", ""}));  // one per dictionary
+    // A file that is gone gives the built-in rules again, nothing of the one before.
+    ChargerPeau2("parti.pea2");
+    EXPECT_EQ(params.ficRecords + params.listeLettresOrdonnees + params.langue, "defaut.bstfr");
+    EXPECT_TRUE(params.dicos2.empty() && vect_regpt.empty() && dicP.lexique.vide() && dicP.nomFichier.empty());
+    EXPECT_EQ(params.bonus[8] + params.typePartie, 0);
+    EXPECT_EQ(partie.fichierPea2, "parti.pea2");
 }

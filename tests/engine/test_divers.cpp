@@ -2,29 +2,55 @@
 
 #include "engine/chargerpeau2.h"
 #include "engine/dicopartie.h"
+#include "engine/duplicate.h"
 #include "engine/historic.h"
 #include "engine/params.h"
 #include "engine/partie.h"
+#include "engine/normal.h"
+#include "engine/timers.h"
+#include "display/affichage.h"
 #include "support/MessageRecorder.h"
 #include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
+
+#include <FL/Fl.H>
 
 #include <algorithm>
 
 class Divers : public PartieNeuve {};
 
 TEST_F(Divers, InitBoardStartsAnEmptyGame) {
-    parametresParDefaut();
+    // What a game left behind: a tile, moves, scores, racks, a running chrono, a human typing.
     partie.nbJoueurs = 2;
-    partie.joueurs[5].type = 4;
-    dicP.plateau[8][8] = 'A';
+    partie.joueurs[1].type = partie.joueurs[5].type = 4;
+    partie.joueurs[0].nom = "Alice";
+    partie.joueurs[0].score = partie.joueurs[0].scoreFinal = 40;
+    alimChevalet(1, "ZAZ");
+    dicP.plateau[8][8] = dicP.plateauT[8][8] = 'A';
     v_histo.resize(5);
+    result_best.resize(2);
+    saisie_duplicate[1].resize(2);
+    partie.nbPasses = 3;
+    partie.finPartie = partie.saisieDuplicateEnCours = 1;
+    partie.joueurEnCours = 1;
+    gs_finPartie = "fin";
+    params.chrono = true;
+    params.dureeCoup = 30;
+    lancerChrono();
+    armerTimerPas();
     init_board();
-    EXPECT_EQ(dicP.plateau[8][8], 0);
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
+    EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
     EXPECT_EQ(partie.nbLettresSac, 102);
     EXPECT_EQ(v_histo.size(), 1u);  // the new game's empty record
+    EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty());
+    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
+    EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
+    EXPECT_TRUE(chevaletVide(1));
+    EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
     EXPECT_EQ(partie.joueurs[5].type, 0);  // unused slots become human
+    EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0], "Alice0");
 }
 
 TEST_F(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
@@ -42,6 +68,26 @@ TEST_F(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
     EXPECT_EQ(partie.nbLettresSac, 127);
 }
 
+TEST_F(Divers, TheBagLessTheBoard) {
+    dicP.plateau[1][1] = 'E';
+    dicP.plateau[1][2] = 'e';  // a joker
+    dicP.plateau[15][15] = 'Z';
+    dicP.plateau[16][16] = 'Q';  // off the board
+    int sac[NB_LETTRES], n = 0;
+    sacMoinsPlateau(sac, n);
+    EXPECT_EQ(n, 99);
+    EXPECT_EQ(sac[5] * 100 + sac[IDX_JOKER] * 10 + sac[26], 1410);
+    EXPECT_EQ(sac[17], 1);
+    std::fill(sac, sac + NB_LETTRES, 0);
+    sac[1] = 2;
+    sac[26] = 1;
+    sac[IDX_JOKER] = 2;
+    sac[0] = 4;
+    EXPECT_EQ(lettresDuSac(sac), "AAZ??");
+    const std::pair<char, int> tuiles[] = {{'A', 1}, {'Z', 26}, {'a', 27}, {'z', 27}, {'?', 27}, {'@', 0}, {'[', 0}, {0, 0}};
+    for (const auto& [c, k] : tuiles) EXPECT_EQ(indiceTuile(c), k) << c;
+}
+
 TEST_F(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
     MessageRecorder rec;
     const std::pair<char, short> cas[] = {{'A', 1}, {'z', 26}, {'?', 27}, {'@', 0}, {'{', 0}, {'\351', 0}};
@@ -51,6 +97,7 @@ TEST_F(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
 }
 
 TEST_F(Divers, AlimTableauxAndShowrack) {
+    MessageRecorder rec;
     // The rack and the played letters of the last record, as counters.
     v_histo.resize(2);
     v_histo[0].chevalet = "ZZZ";
@@ -67,4 +114,5 @@ TEST_F(Divers, AlimTableauxAndShowrack) {
     c1[5] = -1;
     showrack(c1, true);
     EXPECT_EQ(partie.chevaletEnCours, "AAABC?");
+    EXPECT_TRUE(rec.journal().empty()) << "'+' and '-' are not letters to count";
 }

@@ -19,6 +19,15 @@ protected:
         init_board();
     }
     // The best move found, as "position word score"; "" when there is none.
+    static void poser(int lig, int col, const std::string& mot) {
+        for (size_t k = 0; k < mot.size(); ++k) dicP.plateau[lig][col + k] = dicP.plateauT[col + k][lig] = mot[k];
+    }
+    // Every move found, best first.
+    static std::string tous() {
+        std::string s;
+        for (const solution& m : v_result) s += (s.empty() ? "" : " / ") + m.position + " " + m.mot + " " + std::to_string(m.score);
+        return s;
+    }
     static std::string jouer(const std::vector<std::string>& mots, const std::string& chevalet) {
         dicP.lexique.definir(mots);
         alimChevalet(0, chevalet);
@@ -47,14 +56,28 @@ TEST_F(MoveGen, FirstMoveCoversTheStartCell) {
     jouer({"ZESTE"}, "ZESTE");
     EXPECT_EQ(v_result.size(), 10u);  // five placements each way over H8
     EXPECT_EQ(v_histo.back().scoreMeilleurCoup, 48);
+    // The top as the computer plays it: its word, score and the cells of its tiles.
+    EXPECT_EQ(bestmove.mot + " " + bestmove.position + " " + std::to_string(bestmove.score), "ZESTE H4 48");
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(bestmove.lig[k] * 100 + bestmove.col[k], 800 + 4 + k) << k;
+    // A start cell in the corner: the word starts on the first row and column.
+    partie.ligneDepart = partie.colDepart = 1;
+    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "A1 ZESTE 45");  // (10 + 1 + 1 + 2 + 1) x 3
+    EXPECT_EQ(tous(), "A1 ZESTE 45 / 1A ZESTE 45");
 }
 
 TEST_F(MoveGen, HookScoresTheCrossWord) {
-    const std::string rat = "RAT";  // J7
-    for (int k = 0; k < 3; ++k) dicP.plateau[10][7 + k] = dicP.plateauT[7 + k][10] = rat[k];
+    poser(10, 7, "RAT");  // J7
     // IS down column 10, S on the triple letter: IS 1 + 3, RATS 3 + 3.
     EXPECT_EQ(jouer({"RAT", "RATS", "IS"}, "IS"), "10I IS 10");
     EXPECT_EQ(v_result[0].mots, "IS, RATS");
+    // Every move touches the tiles already there.
+    EXPECT_EQ(tous(), "10I IS 10 / J7 RATS 6");
+    // A tile placed before tiles forms the cross word with those after it.
+    dicP.viderPlateaux();
+    poser(10, 8, "AT");
+    EXPECT_EQ(jouer({"AT", "RAT", "OR"}, "OR"), "7I OR 6");
+    EXPECT_EQ(v_result[0].mots, "OR, RAT");
+    EXPECT_EQ(tous(), "7I OR 6 / J7 RAT 3");
 }
 
 TEST_F(MoveGen, NoRunOfCellsThroughTheStartCell) {

@@ -4,6 +4,7 @@
 #include "engine/divers.h"
 #include "engine/historic.h"
 #include "engine/partie.h"
+#include "display/affichage.h"
 #include "support/MessageRecorder.h"
 #include "support/PartieNeuve.h"
 
@@ -43,4 +44,33 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
     end_game();  // nothing left to end: racks are not charged twice
     EXPECT_EQ(partie.joueurs[0].scoreFinal, 79);
     EXPECT_EQ(messages.boites().size(), 2u);
+}
+
+TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
+    MessageRecorder messages;
+    partie.nbJoueurs = 3;
+    init_board();
+    alimChevalet(0, "A");  // one letter is still a rack
+    alimChevalet(1, "B?x-C");
+    alimChevalet(2, "Q");
+    EXPECT_EQ(std::string(partie.joueurs[1].lettres), "B?C");
+    EXPECT_EQ(valeurChevalet(1), 6);  // B 3 + C 3, the joker 0
+    EXPECT_EQ(valeurChevalet(9) + valeurChevalet(-1), 0);
+    EXPECT_TRUE(chevaletVide(8) && chevaletVide(-1));
+    partie.partieEnCours = 1;
+    partie.coupEnCours = "MOT";
+    const struct { bool passe; short joueur, passes; } tours[] = {
+        {true, 1, 1}, {false, 2, 0}, {true, 0, 1}, {true, 1, 2},
+    };
+    for (const auto& t : tours) {
+        passer_joueur_suiv(t.passe);
+        ASSERT_TRUE(partie.partieEnCours);
+        EXPECT_EQ(partie.joueurEnCours * 10 + partie.nbPasses, t.joueur * 10 + t.passes);
+        EXPECT_EQ(drawarea.joueurEnCours, t.joueur);
+        EXPECT_EQ(partie.coupEnCours, "");
+    }
+    EXPECT_TRUE(messages.messages.empty());
+    passer_joueur_suiv(true);  // the third pass in a row ends it
+    EXPECT_FALSE(partie.partieEnCours);
+    EXPECT_EQ(messages.boites().size(), 1u);
 }

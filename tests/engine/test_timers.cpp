@@ -53,6 +53,7 @@ TEST_F(Timers, ChronosCountDownToTimeOut) {
         partie.joueurs[1].chrono = 2;
         partie.tempsEcoule = 1;  // a new count-down clears it
         c.duplicate ? lancerChronoPartie(true, 2) : lancerChrono();
+        EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur * 10 + drawarea.zones[ZONE_CHRONO].joueur, 20);
         callbackChrono(nullptr);
         EXPECT_EQ(*c.compteur, 1);
         EXPECT_FALSE(partie.tempsEcoule);

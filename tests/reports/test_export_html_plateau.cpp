@@ -36,6 +36,7 @@ TEST_F(PlateauHtml, CasesCouleursEtLettresRestantes) {
     const std::string p = ecrit(affPlateauHtml);
     EXPECT_EQ(compte(p, "<td"), 16 * 16);
     const std::string td = "  <td class=\"pcase\"";
+    EXPECT_TRUE(contient(p, "  <table>\n  <tr>\n" + td + "> </td>\n" + td + "> 1</td>\n" + td + "> 2</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"burlywood\">Z<span class=\"valeur\">10</span>\n</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"darkorange\">E</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"darkorange\">Z</td>\n"));

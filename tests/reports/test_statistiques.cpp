@@ -88,6 +88,12 @@ TEST_F(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
                    {"valeur minimum", "10 pts|0 pt |10 pts"},
                    {"valeur moyenne", "20,00 pts|13,33 pts|20,00 pts"},
                    {"% / top (partie)", "100,00 %|66,67 %|100,00 %"}});
+    // Each column in its player's colour, the computers with their level.
+    const std::string table = ecrit(affStats);
+    EXPECT_TRUE(contient(table, "      <th class=\"ctop\">Top</th>\n      <th class=\"cj1\">J1</th>\n"
+                                "      <th class=\"cj2\">J2<br />(Excellent)</th>\n    </tr>\n"));
+    EXPECT_TRUE(contient(table, "      <td class=\"ctop\">1</td>\n      <td class=\"cj1\">0</td>\n"
+                                "      <td class=\"cj2\">0</td>\n"));
     // Tops that all scored 0, and one more complete round than tops.
     nouvellePartie({6, 6}, true);
     tour("", 0, 0, {{0, ""}, {0, ""}}, "ANTICONSTITUTIONNELLES, ANTICONSTITUTIONNELLESX");
