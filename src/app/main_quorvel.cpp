@@ -46,7 +46,11 @@ bool reecrit(const Empreinte& avant, const Empreinte& apres) {
 
 bool dossierPret(const char* dossier) {
     struct stat st;
-    if (::stat(dossier, &st) == 0) return S_ISDIR(st.st_mode);
+    if (::stat(dossier, &st) == 0) {
+        // The message names the reason: no stale errno from an earlier call.
+        if (!S_ISDIR(st.st_mode)) errno = ENOTDIR;
+        return S_ISDIR(st.st_mode);
+    }
     return ::mkdir(dossier, 0777) == 0 || errno == EEXIST;
 }
 

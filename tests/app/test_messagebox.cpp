@@ -26,3 +26,18 @@ TEST_F(MessageBox, DebugOutputOnlyWhenEnabled) {
     EXPECT_EQ(rec.journal(), std::vector<std::string>{"visible 2\n"});
     EXPECT_TRUE(rec.boites().empty());
 }
+
+TEST_F(MessageBox, CommandLineHandlerWritesLinesAnswersNoAndCancels) {
+    setGestionnaireMessages(nullptr);
+    testing::internal::CaptureStderr();
+    msgAffiche("info 100%s");
+    msgAfficheErr("erreur");
+    std::string valeur = "Andr\351";
+    const bool oui = msgQuestion("Quitter ?", "Titre");
+    const bool saisi = msgSaisie("Nom", valeur);
+    affErreur("code %d", 3);
+    const std::string fichier = gestionnaireMessages().choixFichier("Sauver", "*.qv2", "a.qv2", true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "info 100%s\nerreur\nQuitter ? -> Non\nERR : code 3\n");
+    EXPECT_FALSE(oui || saisi);
+    EXPECT_EQ(valeur + fichier, "Andr\351");
+}

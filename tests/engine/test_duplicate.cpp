@@ -3,6 +3,7 @@
 #include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
+#include "engine/normal.h"
 #include "engine/params.h"
 #include "engine/timers.h"
 
@@ -17,7 +18,7 @@ class Duplicate : public PartieNeuve {
 protected:
     void SetUp() override {
         PartieNeuve::SetUp();
-        params.listeLettresOrdonnees = "ZESTEABQXUV";
+        params.listeLettresOrdonnees = "zESTEABQXUV";  // any case
         partie.nbJoueurs = 2;
         partie.modeDuplicate = 1;
         init_board();
@@ -51,7 +52,21 @@ TEST_F(Duplicate, NoMoveAsksWhetherToEndTheGame) {
         gestDebDuplicate();
         EXPECT_EQ(messages.messages[0].texte,
                   "Aucun mot ne peut \352tre plac\351 avec le tirage ZESTEAB\nvoulez-vous terminer la partie ?");
-        EXPECT_EQ(partie.partieEnCours && gl_tourDuplicateOuvert, !oui);
+        EXPECT_EQ(partie.partieEnCours, !oui);
+        EXPECT_EQ(gl_tourDuplicateOuvert, !oui);
     }
     EXPECT_EQ(gs_finPartie, "Partie terminee car aucun mot ne peut etre place");
+}
+
+TEST_F(Duplicate, NothingLeftToDrawEndsTheGame) {
+    std::fill(partie.sac, partie.sac + NB_LETTRES, 0);
+    partie.nbLettresSac = 0;
+    gestDebDuplicate();
+    EXPECT_FALSE(partie.partieEnCours || gl_tourDuplicateOuvert || Fl::has_timeout(callbacktimer));
+    EXPECT_EQ(gs_finPartie, TXT_FIN_LETTRES_PLACEES);
+    ASSERT_EQ(messages.boites().size(), 1u);
+    EXPECT_EQ(messages.boites()[0].rfind(TXT_FIN_LETTRES_PLACEES, 0), 0u);
+    ASSERT_GE(v_histo.size(), 2u);
+    EXPECT_EQ(v_histo[v_histo.size() - 2].typeCoup, COUP_FIN_DUPLICATE);
+    EXPECT_TRUE(result_best.empty());
 }

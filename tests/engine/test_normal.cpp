@@ -57,6 +57,11 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
     EXPECT_EQ(valeurChevalet(1), 6);  // B 3 + C 3, the joker 0
     EXPECT_EQ(valeurChevalet(9) + valeurChevalet(-1), 0);
     EXPECT_TRUE(chevaletVide(8) && chevaletVide(-1));
+    partie.partieEnCours = partie.modeTest = 1;
+    alimChevalet(8, "AZ");  // no ninth seat: nothing of the game changes
+    alimChevalet(-1, "AZ");
+    EXPECT_EQ(partie.partieEnCours * 10 + partie.modeTest, 11);
+    partie.modeTest = 0;
     partie.partieEnCours = 1;
     partie.coupEnCours = "MOT";
     const struct { bool passe; short joueur, passes; } tours[] = {

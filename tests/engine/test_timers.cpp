@@ -55,6 +55,7 @@ TEST_F(Timers, ChronosCountDownToTimeOut) {
         c.duplicate ? lancerChronoPartie(true, 2) : lancerChrono();
         EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur * 10 + drawarea.zones[ZONE_CHRONO].joueur, 20);
         callbackChrono(nullptr);
+        EXPECT_TRUE(Fl::has_timeout(callbackChrono));  // one more second to count
         EXPECT_EQ(*c.compteur, 1);
         EXPECT_FALSE(partie.tempsEcoule);
         EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur, 1);
@@ -63,4 +64,12 @@ TEST_F(Timers, ChronosCountDownToTimeOut) {
         EXPECT_FALSE(Fl::has_timeout(callbackChrono));
         EXPECT_EQ(gl_menus.boutonPlacerActif, c.duplicate);  // play stops in a normal game
     }
+    // No time to count down: the zone shows the stopped chrono and nothing is armed.
+    partie.modeDuplicate = 0;
+    params.chronoPartie = false;
+    params.dureeCoup = -5;
+    lancerChrono();
+    EXPECT_EQ(partie.chronoCoup, 0);
+    EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur * 10 + drawarea.zones[ZONE_CHRONO].joueur, CHRONO_ARRETE * 10);
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono));
 }
