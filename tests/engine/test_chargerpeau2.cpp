@@ -62,6 +62,13 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     EXPECT_EQ(params.dicos2[0].commentaire, "Noms propres");
     EXPECT_EQ(vect_regpt, (std::vector<short>{3, 0}));
     EXPECT_EQ(params.rubriques, (std::vector<std::string>{"Jeu", "Villes", ""}));  // one per dictionary
+    // The game type: a crossword grid, or ordinary when the file says nothing.
+    for (const auto& [texte, type] : {std::pair{"[General]\ngmc=VRAI\nthematique=oui\n", TYPE_PARTIE_GRILLE},
+                                      {"[General]\n", TYPE_PARTIE_ORDINAIRE}}) {
+        ecrireFichier("type.pea2", texte);
+        ChargerPeau2("type.pea2");
+        EXPECT_EQ(params.typePartie, type) << texte;
+    }
     // A file that is gone gives the built-in rules again, nothing of the one before.
     ChargerPeau2("parti.pea2");
     EXPECT_EQ(params.ficRecords + params.listeLettresOrdonnees + params.langue, "defaut.bstfr");

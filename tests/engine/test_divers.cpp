@@ -49,7 +49,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_FALSE(gl_tourDuplicateOuvert);
     EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
-    EXPECT_TRUE(chevaletVide(1));
+    EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
     EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
     EXPECT_EQ(partie.joueurs[5].type, 0);  // unused slots become human
     EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0], "Alice0");

@@ -40,6 +40,9 @@ TEST_F(Duplicate, RoundOpensWithTheTopAndAnEntryForEveryPlayer) {
     // The human's entry waits for his move; the computer plays the top.
     ASSERT_TRUE(saisie_duplicate[0].size() == 1 && saisie_duplicate[1].size() == 1);
     EXPECT_EQ(saisie_duplicate[0][0].mot + "|" + saisie_duplicate[1][0].mot, "|ZESTE");
+    // Both players hold the draw, and no seat beyond them.
+    EXPECT_EQ(std::string(partie.joueurs[0].lettres) + "|" + partie.joueurs[1].lettres, "ZESTEAB|ZESTEAB");
+    EXPECT_TRUE(chevaletVide(2));
     EXPECT_EQ(messages.nombre(MessageRecorder::Message::Question), 0);
 }
 

@@ -23,7 +23,7 @@ protected:
         for (size_t k = 0; k < mot.size(); ++k) dicP.plateau[lig][col + k] = dicP.plateauT[col + k][lig] = mot[k];
     }
     // Every move found, best first.
-    static std::string tous() {
+    static std::string tous(const std::string& = "") {
         std::string s;
         for (const solution& m : v_result) s += (s.empty() ? "" : " / ") + m.position + " " + m.mot + " " + std::to_string(m.score);
         return s;
@@ -63,6 +63,8 @@ TEST_F(MoveGen, FirstMoveCoversTheStartCell) {
     partie.ligneDepart = partie.colDepart = 1;
     EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "A1 ZESTE 45");  // (10 + 1 + 1 + 2 + 1) x 3
     EXPECT_EQ(tous(), "A1 ZESTE 45 / 1A ZESTE 45");
+    partie.ligneDepart = partie.colDepart = 15;  // and in the last row and column
+    EXPECT_EQ(tous(jouer({"ZESTE"}, "ZESTE")), "O11 ZESTE 45 / 15K ZESTE 45");
 }
 
 TEST_F(MoveGen, HookScoresTheCrossWord) {

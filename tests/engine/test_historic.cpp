@@ -1,0 +1,27 @@
+#include "engine/historic.h"
+
+#include "engine/partie.h"
+#include "support/PartieNeuve.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+class Historique : public PartieNeuve {};
+
+TEST_F(Historique, MoveListShowsTheTimeOfANormalGameMove) {
+    partie.debutCoup = std::time(nullptr) - 75;
+    AlimLST(22, "MAISON", 6, "H4", "AIMNOSE");
+    partie.modeDuplicate = 1;  // a duplicate round has its own chrono
+    AlimLST(5, "MER", 2, "4H", "ERTUVWX");
+    partie.modeDuplicate = 0;
+    partie.debutCoup = 0;  // no turn started
+    AlimLST(0, "passe", 0, "", "ABC");
+    ASSERT_EQ(v_listeContenu.size(), 3u);
+    const LigneListe& l = v_listeContenu[0];
+    EXPECT_EQ(std::to_string(l.score) + l.texte + std::to_string(l.nbLettres) + l.position + l.reglette, "22MAISON6H4AIMNOSE");
+    EXPECT_TRUE(l.duree == "01:15" || l.duree == "01:16") << l.duree;
+    EXPECT_EQ(v_listeContenu[1].duree + v_listeContenu[2].duree, "");
+    ajouterEnregHisto();
+    EXPECT_EQ(v_histo.back().reglette + std::to_string(partie.nbLignesHisto), "-------2");
+}
