@@ -5,6 +5,7 @@
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
+#include <FL/Fl_Box.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
@@ -16,12 +17,13 @@ const Rgb ROUGE{200, 30, 30}, VERT{30, 200, 30}, BLEU{30, 30, 200};
 const int L = 60, H = 20;  // one cell of the strip
 
 // A strip of three solid cells, as a binary PPM.
-std::string bande(const TempDir& dir) {
-    std::string ppm = "P6\n" + std::to_string(L) + " " + std::to_string(3 * H) + "\n255\n";
+std::string bande(const TempDir& dir, int largeur = L) {
+    std::string ppm = "P6\n" + std::to_string(largeur) + " " + std::to_string(3 * H) + "\n255\n";
     for (const Rgb& c : {ROUGE, VERT, BLEU})
-        for (int i = 0; i < L * H; ++i) ppm += {char(c.r), char(c.g), char(c.b)};
-    ecrireFichier(dir.file("b.ppm"), ppm);
-    return dir.file("b.ppm");
+        for (int i = 0; i < largeur * H; ++i) ppm += {char(c.r), char(c.g), char(c.b)};
+    const std::string f = dir.file("b" + std::to_string(largeur) + ".ppm");
+    ecrireFichier(f, ppm);
+    return f;
 }
 
 // Pixels of the button (less a margin) that differ from `fond`: its label.
@@ -80,6 +82,28 @@ TEST(Fl_Pix_Button2, FailedPictureIsLoggedAndTheLabelDrawnOnAPlainBox) {
         EXPECT_EQ(qvtest::pixelAt(w, 15, 14), boite);
         EXPECT_GT(pixelsHors(w, b, boite, 4), 0);
     }
+}
+
+TEST(Fl_Pix_Button2, DrawsWithinItselfAndLooksPressed) {
+    TempDir dir;
+    MessageRecorder rec;
+    Fl_Window w(0, 0, 200, 60);
+    Fl_Pix_Button2 b(60, 20, 30, 20, "Un libell\351 bien plus large que lui", "", false, 0);  // plain box
+    Fl_Pix_Button2 fin(0, 0, 1, H, "", bande(dir, 1), false, 0);  // a picture one pixel wide is a picture
+    Fl_Box voisin(150, 20, 40, 20);
+    voisin.box(FL_FLAT_BOX);
+    voisin.color(FL_RED);
+    w.end();
+    EXPECT_EQ(rec.journal().size(), 1u);
+    qvtest::showAndDraw(w);
+    int dehors = 0;
+    for (int x = 5; x < 55; ++x) dehors += qvtest::pixelAt(w, x, 30) != qvtest::rgbOf(w.color());
+    EXPECT_EQ(dehors, 0) << "the label is clipped to the button";
+    EXPECT_EQ(qvtest::pixelAt(w, 170, 30), qvtest::rgbOf(FL_RED)) << "and the next widget is drawn whole";
+    const Rgb relache = qvtest::pixelAt(w, 61, 21);
+    b.value(1);
+    b.redraw();
+    EXPECT_NE(qvtest::pixelAt(w, 61, 21), relache);
 }
 
 TEST(Fl_Pix_Button2, EnterFiresOnlyTheDefaultButton) {

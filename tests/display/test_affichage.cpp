@@ -13,12 +13,41 @@ TEST_F(ZonesInfos, InfoZonesShowTheCurrentGameOnly) {
         fixtures::nouvellePartie(n);
         for (int i = 1; i <= n; ++i) fixtures::joueur(i, "J" + std::to_string(i), 0);
         partie.joueurs[n - 1].score = 25;
-        fixtures::donnerChevalet(n, "MER");
+        fixtures::donnerChevalet(n, "MERCI");
+        partie.tailleChevalet = 4;  // the rack shows its own size of slots
+        partie.nbLignesHisto = 12;
+        partie.chronoCoup = 40;
         qvaff_infos_sc();
         EXPECT_EQ(drawarea.noms[2], n == 3 ? "J3" : "");  // a seat of the earlier game shows nothing
         EXPECT_EQ(drawarea.scores[2], n == 3 ? "25" : "");
-        EXPECT_EQ(drawarea.chevalets[2], n == 3 ? "MER" : "");
-        EXPECT_EQ(drawarea.chevalets[n - 1], "MER");
-        EXPECT_EQ(drawarea.zones[ZONE_TOTAL].valeur, 25);
+        EXPECT_EQ(drawarea.chevalets[2], n == 3 ? "MERC" : "");
+        EXPECT_EQ(drawarea.chevalets[n - 1], "MERC");
+        // Counters: total of the scores, tiles in the bag, the move's chrono, the move number.
+        std::string compteurs;
+        for (int z : {ZONE_TOTAL, ZONE_SAC, ZONE_CHRONO, ZONE_NUM_COUP})
+            compteurs += std::to_string(drawarea.zones[z].valeur) + "/" + std::to_string(drawarea.zones[z].joueur) + " ";
+        EXPECT_EQ(compteurs, "25/0 97/0 40/0 12/0 ");
     }
+    fixtures::nouvellePartie(0);
+    partie.modeDuplicate = 1;  // a duplicate game shows the game's chrono
+    partie.chronoPartie = 300;
+    qvaff_infos_sc();
+    EXPECT_EQ(drawarea.noms[0] + drawarea.chevalets[0], "");
+    EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur, 300);
+}
+
+TEST_F(ZonesInfos, OutOfRangeZonesAndSeatsAreIgnored) {
+    drawarea.noms[7] = "H";
+    drawarea.chevalets[0] = "ABC";
+    for (int z : {-1, NB_ZONES, 0}) drawarea.AffCpteur(9, z, 0);
+    for (int j : {-1, NB_JOUEURS_MAX}) {
+        drawarea.affNom(j);
+        drawarea.affScore(j);
+    }
+    EXPECT_EQ(drawarea.noms[7] + drawarea.chevalets[0], "HABC");
+    EXPECT_EQ(drawarea.zones[0].valeur * 10 + drawarea.zones[0].traces, 91);
+    EXPECT_EQ(drawarea.zones[NB_ZONES - 1].traces, 0);
+    partie.joueurEnCours = 2;
+    drawarea.AffJoueurEnCours();
+    EXPECT_EQ(drawarea.joueurEnCours * 100 + drawarea.tracesJoueurEnCours * 10 + drawarea.tracesJoueurEnCoursFltk, 211);
 }
