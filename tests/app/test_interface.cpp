@@ -38,7 +38,8 @@ TEST_F(Interface, MenuStateFollowsTheGame) {
     EXPECT_TRUE(gl_menus.boutonsActifs && gl_menus.boutonPlacerActif);
     partie.modeResolution = 1;
     alimMenuModeResolution(false);
-    boutonsE(false);  // resolution mode keeps "Placer"
+    EXPECT_TRUE(gl_menus.boutonPlacerActif) << "resolution mode offers \"Placer\" at once";
+    boutonsE(false);  // and keeps it
     EXPECT_TRUE(valMenuModeResolution() && gl_menus.boutonPlacerActif);
     EXPECT_FALSE(gl_menus.boutonsActifs);
     // Back to a normal game: "Placer" follows the other buttons again.

@@ -59,4 +59,19 @@ TEST(MainQuorvel, FolderOrFilesThatCannotBeWritten) {
     s = quorvel(kEchantillon);
     EXPECT_EQ(s.out, "_recap/histo.html\n");
     EXPECT_EQ(s.err.find("nothing was written"), std::string::npos);
+    // A page that exists but cannot be replaced is not reported as written.
+    std::filesystem::create_directory("_recap/histo.htm~");
+    s = quorvel(kEchantillon);
+    EXPECT_EQ(s.out, "");
+    EXPECT_NE(s.err.find("nothing was written"), std::string::npos);
+}
+
+TEST(MainQuorvel, AFreshProgramWritesAnOrdinaryGame) {
+    InTempDir ici;
+    const Sortie s = quorvel(kEchantillon);
+    EXPECT_EQ(s.out, "_recap/histo.qv2\n_recap/histo.html\n");
+    const std::string page = lireFichier("_recap/histo.html"), recap = lireFichier("_recap/histo.qv2");
+    EXPECT_NE(page.find("d'une partie  libre jou\351e avec"), std::string::npos);  // not a batch game
+    EXPECT_NE(recap.find("Afficher les lettres de l'ordinateur=non\n"), std::string::npos);
+    EXPECT_NE(recap.find("Afficher les valeurs des lettres=non\n"), std::string::npos);
 }
