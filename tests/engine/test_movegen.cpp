@@ -80,6 +80,9 @@ TEST_F(MoveGen, HookScoresTheCrossWord) {
     EXPECT_EQ(jouer({"AT", "RAT", "OR"}, "OR"), "7I OR 6");
     EXPECT_EQ(v_result[0].mots, "OR, RAT");
     EXPECT_EQ(tous(), "7I OR 6 / J7 RAT 3");
+    dicP.viderPlateaux();
+    poser(8, 8, "Z");  // the last letter is a tile like the others
+    EXPECT_EQ(tous(jouer({"ZA"}, "A")), "H8 ZA 11 / 8H ZA 11");
 }
 
 TEST_F(MoveGen, NoRunOfCellsThroughTheStartCell) {

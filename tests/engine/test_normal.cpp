@@ -4,10 +4,13 @@
 #include "engine/divers.h"
 #include "engine/historic.h"
 #include "engine/partie.h"
+#include "engine/params.h"
+#include "engine/timers.h"
 #include "display/affichage.h"
 #include "support/MessageRecorder.h"
 #include "support/PartieNeuve.h"
 
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 class Normal : public PartieNeuve {};
@@ -64,6 +67,8 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
     partie.modeTest = 0;
     partie.partieEnCours = 1;
     partie.coupEnCours = "MOT";
+    params.chrono = true;  // each turn restarts the move's chrono
+    params.dureeCoup = 45;
     const struct { bool passe; short joueur, passes; } tours[] = {
         {true, 1, 1}, {false, 2, 0}, {true, 0, 1}, {true, 1, 2},
     };
@@ -73,9 +78,21 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
         EXPECT_EQ(partie.joueurEnCours * 10 + partie.nbPasses, t.joueur * 10 + t.passes);
         EXPECT_EQ(drawarea.joueurEnCours, t.joueur);
         EXPECT_EQ(partie.coupEnCours, "");
+        EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur, 45);
+        EXPECT_TRUE(Fl::has_timeout(callbackChrono));
+        partie.chronoCoup = 3;
+        drawarea.zones[ZONE_CHRONO].valeur = 3;
     }
     EXPECT_TRUE(messages.messages.empty());
     passer_joueur_suiv(true);  // the third pass in a row ends it
-    EXPECT_FALSE(partie.partieEnCours);
+    EXPECT_FALSE(partie.partieEnCours || Fl::has_timeout(callbackChrono));
     EXPECT_EQ(messages.boites().size(), 1u);
+    // A game of one player has its winner too.
+    partie.nbJoueurs = 1;
+    init_board();
+    partie.joueurs[0].nom = "Solo";
+    partie.partieEnCours = 1;
+    passer_joueur_suiv(true);
+    ASSERT_EQ(messages.boites().size(), 2u);
+    EXPECT_EQ(messages.boites()[1], std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est Solo avec 0 points");
 }
