@@ -7,6 +7,7 @@
 
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Shared_Image.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
@@ -38,14 +39,20 @@ TEST(Fl_Pix_Button2, CellPerStateAndItsOwnLabelOverThePicture) {
     TempDir dir;
     Fl_Window w(0, 0, 120, 60);
     Fl_Pix_Button2 b(10, 10, L, H - 3, "Ok", bande(dir), false, 0);  // shorter than a cell
+    Fl_Pix_Button2 large(0, 40, L + 20, H, "", bande(dir), false, 0);  // wider than its picture
     w.end();
     qvtest::showAndDraw(w);
     auto coin = [&] { return qvtest::pixelAt(w, 11, 11); };
     auto bas = [&] { return qvtest::pixelAt(w, 10 + L - 1, 10 + H - 4); };
     EXPECT_EQ(coin(), ROUGE);
     EXPECT_EQ(bas(), ROUGE);
+    EXPECT_EQ(qvtest::pixelAt(w, L + 10, 50), qvtest::rgbOf(large.color())) << "its box shows beside the picture";
     const int texte = pixelsHors(w, b, ROUGE, 0);
     EXPECT_GT(texte, 0);
+    b.labelsize(b.labelsize() * 2);  // the label's own font size
+    b.redraw();
+    EXPECT_GT(pixelsHors(w, b, ROUGE, 0), texte);
+    b.labelsize(b.labelsize() / 2);
     for (const char* autre : {"Un autre libell\303\251 bien plus long", static_cast<const char*>(nullptr)}) {
         b.label(autre);
         b.redraw();
@@ -64,6 +71,19 @@ TEST(Fl_Pix_Button2, CellPerStateAndItsOwnLabelOverThePicture) {
     b.deactivate();
     EXPECT_EQ(coin(), BLEU);
     EXPECT_EQ(bas(), BLEU);
+}
+
+TEST(Fl_Pix_Button2, PlainTextLabelAndThePictureGivenBack) {
+    TempDir dir;
+    const std::string image = bande(dir);
+    {
+        Fl_Window w(0, 0, 200, 40);
+        Fl_Pix_Button2 deux(0, 0, L, H, "@@", image, false, 0), un(100, 0, L, H, "@", image, false, 0);
+        w.end();
+        qvtest::showAndDraw(w);
+        EXPECT_GT(pixelsHors(w, deux, ROUGE, 0), pixelsHors(w, un, ROUGE, 0)) << "no '@' symbols";
+    }
+    EXPECT_EQ(Fl_Shared_Image::find(image.c_str()), nullptr) << "the last button released its picture";
 }
 
 TEST(Fl_Pix_Button2, FailedPictureIsLoggedAndTheLabelDrawnOnAPlainBox) {

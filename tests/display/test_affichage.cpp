@@ -15,9 +15,11 @@ TEST_F(ZonesInfos, InfoZonesShowTheCurrentGameOnly) {
         partie.joueurs[n - 1].score = 25;
         fixtures::donnerChevalet(n, "MERCI");
         partie.tailleChevalet = 4;  // the rack shows its own size of slots
+        partie.joueurs[n].score = 99;  // a seat out of the game counts for nothing
         partie.nbLignesHisto = 12;
         partie.chronoCoup = 40;
         qvaff_infos_sc();
+        EXPECT_EQ(drawarea.noms[0], "J1");
         EXPECT_EQ(drawarea.noms[2], n == 3 ? "J3" : "");  // a seat of the earlier game shows nothing
         EXPECT_EQ(drawarea.scores[2], n == 3 ? "25" : "");
         EXPECT_EQ(drawarea.chevalets[2], n == 3 ? "MERC" : "");
@@ -38,13 +40,14 @@ TEST_F(ZonesInfos, InfoZonesShowTheCurrentGameOnly) {
 
 TEST_F(ZonesInfos, OutOfRangeZonesAndSeatsAreIgnored) {
     drawarea.noms[7] = "H";
+    drawarea.scores[0] = "S";
     drawarea.chevalets[0] = "ABC";
     for (int z : {-1, NB_ZONES, 0}) drawarea.AffCpteur(9, z, 0);
     for (int j : {-1, NB_JOUEURS_MAX}) {
         drawarea.affNom(j);
         drawarea.affScore(j);
     }
-    EXPECT_EQ(drawarea.noms[7] + drawarea.chevalets[0], "HABC");
+    EXPECT_EQ(drawarea.noms[7] + drawarea.scores[0] + drawarea.chevalets[0], "HSABC");
     EXPECT_EQ(drawarea.zones[0].valeur * 10 + drawarea.zones[0].traces, 91);
     EXPECT_EQ(drawarea.zones[NB_ZONES - 1].traces, 0);
     partie.joueurEnCours = 2;
