@@ -52,7 +52,9 @@ std::string GestionnaireMessagesFltk::choixFichier(const std::string& invite, co
                                                    const std::string& depart, bool sauver) {
     Fl_Native_File_Chooser dialogue(sauver ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
                                            : Fl_Native_File_Chooser::BROWSE_FILE);
-    dialogue.title(latin1VersUtf8(invite).c_str());
+    // The dialog keeps the title's pointer until it is shown: the text must outlive show().
+    const std::string titre = latin1VersUtf8(invite);
+    dialogue.title(titre.c_str());
     if (!motif.empty()) dialogue.filter(motif.c_str());
     if (sauver) dialogue.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
     if (!depart.empty()) {

@@ -28,7 +28,11 @@ TEST_F(MessageBox, DebugOutputOnlyWhenEnabled) {
 }
 
 TEST_F(MessageBox, CommandLineHandlerWritesLinesAnswersNoAndCancels) {
-    setGestionnaireMessages(nullptr);
+    {
+        MessageRecorder rec;  // replacing a handler gives it back; the standard one reads as none
+        EXPECT_EQ(setGestionnaireMessages(&rec), &rec);
+    }
+    EXPECT_EQ(setGestionnaireMessages(nullptr), nullptr);
     testing::internal::CaptureStderr();
     msgAffiche("info 100%s");
     msgAfficheErr("erreur");

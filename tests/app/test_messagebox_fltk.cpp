@@ -2,8 +2,10 @@
 
 #include "core/maChaine.h"
 #include "support/ModalDriver.h"
+#include "support/TempDir.h"
 #include "support/WidgetEvents.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
@@ -58,3 +60,23 @@ TEST(MessageBoxFltk, InputTypedAcceptedOrCancelled) {
 }
 
 }  // namespace
+
+TEST(MessageBoxFltk, FileQuestionOffersTheGivenNameAndReturnsTheChoice) {
+    TempDir dir;
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, false);  // the toolkit's own dialog, which a test can drive
+    GestionnaireMessagesFltk h;
+    qvtest::ModalDriver driver;
+    std::vector<std::string> titres;
+    auto cliquer = [&](const char* bouton) {
+        return [&, bouton](Fl_Window& w) {
+            titres.push_back(w.label() ? w.label() : "");
+            qvtest::clickWidget(findWidget(&w, bouton));
+        };
+    };
+    driver.onModal(cliquer("OK")).onModal(cliquer("Cancel"));
+    const std::string choisi = h.choixFichier("Sauver la partie jou\351e", "*.qv2", dir.file("ma partie.qv2"), true);
+    EXPECT_EQ(choisi.substr(choisi.rfind('/') + 1), "ma partie.qv2");
+    EXPECT_EQ(h.choixFichier("Charger", "*.qv2", "", false), "");
+    EXPECT_TRUE(driver.done());
+    EXPECT_EQ(titres, (std::vector<std::string>{"Sauver la partie jou\303\251e", "Charger"}));
+}

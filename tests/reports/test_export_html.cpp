@@ -78,7 +78,11 @@ TEST_F(ExportHtml, PageDeLaPartieNormale) {
     EXPECT_EQ(page(), p) << "each page numbers its folded blocks from 1 again";
     v_histo[0].joueur = 4;
     v_histo[1].joueur = 5;  // players 5 to 8 have no row colour
+    partie.joueurs[0].type = 3;  // computers of every level, first player included
+    partie.joueurs[1].type = 1;
     const std::string q = page();
+    EXPECT_TRUE(contient(q, "2 - 5 pts - Ordi (niveau: Mot de 5 lettres maxi)<br />\n"));
+    EXPECT_EQ(rangees(q)[3], "3|1|AEILNOT|RELATION|J4|* 64||RELATION J4 (64)|&nbsp;");
     EXPECT_TRUE(contient(q, "    <tr class=\"cj4\">\n      <td>1</td>\n      <td>4</td>\n"));
     EXPECT_TRUE(contient(q, "    <tr>\n      <td>2</td>\n      <td>5</td>\n"));
     fixtures::partieResolution();
