@@ -72,7 +72,8 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     // A file that is gone gives the built-in rules again, nothing of the one before.
     ChargerPeau2("parti.pea2");
     EXPECT_EQ(params.ficRecords + params.listeLettresOrdonnees + params.langue, "defaut.bstfr");
-    EXPECT_TRUE(params.dicos2.empty() && vect_regpt.empty() && dicP.lexique.vide() && dicP.nomFichier.empty());
+    EXPECT_TRUE(params.dicos2.empty() && vect_regpt.empty() && params.rubriques.empty());
+    EXPECT_TRUE(dicP.lexique.vide() && dicP.nomFichier.empty());
     EXPECT_EQ(params.bonus[8] + params.typePartie, 0);
     EXPECT_EQ(partie.fichierPea2, "parti.pea2");
 }

@@ -34,7 +34,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     partie.nbPasses = 3;
     partie.finPartie = partie.saisieDuplicateEnCours = 1;
     partie.joueurEnCours = 1;
-    gs_finPartie = "fin";
+    gs_finPartie = partie.coupEnCours = "fin";
     gl_tourDuplicateOuvert = true;
     params.chrono = true;
     params.dureeCoup = 30;
@@ -45,7 +45,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
     EXPECT_EQ(partie.nbLettresSac, 102);
     EXPECT_EQ(v_histo.size(), 1u);  // the new game's empty record
-    EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty());
+    EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty() && partie.coupEnCours.empty());
     EXPECT_FALSE(gl_tourDuplicateOuvert);
     EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);

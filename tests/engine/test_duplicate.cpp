@@ -18,7 +18,7 @@ class Duplicate : public PartieNeuve {
 protected:
     void SetUp() override {
         PartieNeuve::SetUp();
-        params.listeLettresOrdonnees = "zESTEABQXUV";  // any case
+        params.listeLettresOrdonnees = "zE-STEABQXUV";  // any case; what is not a letter is skipped
         partie.nbJoueurs = 2;
         partie.modeDuplicate = 1;
         init_board();
@@ -40,6 +40,7 @@ TEST_F(Duplicate, RoundOpensWithTheTopAndAnEntryForEveryPlayer) {
     // The human's entry waits for his move; the computer plays the top.
     ASSERT_TRUE(saisie_duplicate[0].size() == 1 && saisie_duplicate[1].size() == 1);
     EXPECT_EQ(saisie_duplicate[0][0].mot + "|" + saisie_duplicate[1][0].mot, "|ZESTE");
+    EXPECT_EQ(saisie_duplicate[1][0].tirage + result_best[0].mot, "ZESTE");  // the draw is the top's alone
     // Both players hold the draw, and no seat beyond them.
     EXPECT_EQ(std::string(partie.joueurs[0].lettres) + "|" + partie.joueurs[1].lettres, "ZESTEAB|ZESTEAB");
     EXPECT_TRUE(chevaletVide(2));
@@ -72,4 +73,26 @@ TEST_F(Duplicate, NothingLeftToDrawEndsTheGame) {
     ASSERT_GE(v_histo.size(), 2u);
     EXPECT_EQ(v_histo[v_histo.size() - 2].typeCoup, COUP_FIN_DUPLICATE);
     EXPECT_TRUE(result_best.empty());
+}
+
+TEST_F(Duplicate, KeptLettersThenDrawsFromTheBag) {
+    alimChevalet(0, "AE");  // left from the round before
+    gestDebDuplicate();
+    EXPECT_EQ(result_best.at(0).tirage, "AE+ZESTE");
+    EXPECT_EQ(partie.chevaletEnCours, "AEEESTZ");
+    // Without a fixed order the draw is at random, but only from what the bag holds.
+    SetUp();
+    params.listeLettresOrdonnees.clear();
+    std::fill(partie.sac, partie.sac + NB_LETTRES, 0);
+    partie.sac[1] = partie.sac[2] = 1;
+    partie.nbLettresSac = 2;
+    for (unsigned graine : {1u, 2u, 3u}) {
+        std::srand(graine);
+        alimChevalet(0, "");
+        alimChevalet(1, "");
+        partie.sac[1] = partie.sac[2] = 1;
+        gestDebDuplicate();
+        EXPECT_EQ(partie.chevaletEnCours, "AB") << graine;
+        EXPECT_EQ(partie.sac[1] + partie.sac[2] + partie.sac[IDX_JOKER], 0);
+    }
 }
