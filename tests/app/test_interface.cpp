@@ -66,19 +66,23 @@ TEST_F(Interface, JokerOptionSwitchesTheRecordsFile) {
 TEST_F(Interface, SauveFichierAsksTheHandler) {
     MessageRecorder rec;
     rec.reponsesFichiers = {"_recap/ma partie.qv2"};
+    gs_dernierRecap = "_recap/lue.qv2";  // the question starts from the last recap read
     std::string out = "old";
     sauveFichier(out);
     EXPECT_EQ(out, "_recap/ma partie.qv2");
     ASSERT_EQ(rec.messages.size(), 1u);
-    EXPECT_EQ(rec.messages[0].texte + " " + rec.messages[0].titre, "Sauver dans: *.qv2");
+    EXPECT_EQ(rec.messages[0].texte + " " + rec.messages[0].titre + " " + rec.departFichier,
+              "Sauver dans: *.qv2 _recap/lue.qv2");
+    EXPECT_TRUE(rec.sauverFichier);
     sauveFichier(out);  // cancelled
     EXPECT_EQ(out, "");
 }
 
 TEST_F(Interface, ChercherDefinitionJoinsEverySource) {
     gl_indexDefinitions = {{"CHAT", "petit mammif\350re"}, {"LOUP", TXT_DEFINITION_NON_TROUVEE}};
-    EXPECT_EQ(chercherDefinition("CHAT"), TXT_DEFINITION_NON_TROUVEE) << "an index not loaded is not read";
     std::filesystem::create_directory("_dicos");
+    EXPECT_EQ(chercherDefinition("CHAT"), TXT_DEFINITION_NON_TROUVEE) << "an index not loaded is not read";
+    EXPECT_FALSE(fichierExiste(FIC_DEFINITIONS_PERSO)) << "looking up creates no file";
     ecrireFichier(FIC_DEFINITIONS_PERSO, "[Animaux]\nCHAT=f\351lin\n[Jeu]\nCHAT=mot de 4 lettres\n=vide\n");
     gl_definitionsChargees = true;
     EXPECT_EQ(chercherDefinition("CHAT"), "petit mammif\350re / f\351lin / mot de 4 lettres");

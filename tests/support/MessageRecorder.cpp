@@ -42,8 +42,10 @@ bool MessageRecorder::saisie(const std::string& invite, std::string&) {
 void MessageRecorder::journal(const std::string& ligne) { messages.push_back({Message::Journal, ligne, ""}); }
 
 std::string MessageRecorder::choixFichier(const std::string& invite, const std::string& motif,
-                                          const std::string&, bool) {
+                                          const std::string& depart, bool sauver) {
     messages.push_back({Message::ChoixFichier, invite, motif});
+    departFichier = depart;
+    sauverFichier = sauver;
     if (reponsesFichiers.empty()) return std::string();
     std::string r = reponsesFichiers.front();
     reponsesFichiers.pop_front();

@@ -23,6 +23,9 @@ public:
     std::vector<Message> messages;
     std::deque<bool> reponsesQuestions;   // next answers; "Non" when empty
     std::deque<std::string> reponsesFichiers;  // next chosen files; cancelled when empty
+    // The last file question: the name it started from and whether it was to save.
+    std::string departFichier;
+    bool sauverFichier = false;
 
     // Texts shown in message boxes (information and errors), in order.
     std::vector<std::string> boites() const;
