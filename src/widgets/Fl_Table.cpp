@@ -587,6 +587,29 @@ void Fl_Table::_redraw_cell(TableContext context, int R, int C) {
 
 void Fl_Table::draw_cell(TableContext, int, int, int, int, int, int) {}
 
+// Header cells are clipped to the span of the cells beside them, so that a
+// header scrolled partly out of view ends where its column or row does. The
+// strip reaches over the inner frame by a few pixels at each end: those bands
+// are filled, else they would keep header pixels from before a scroll.
+void Fl_Table::draw_header_strip(TableContext context) {
+    int X, Y, W, H;
+    get_bounds(context, X, Y, W, H);
+    const bool rowh = context == CONTEXT_ROW_HEADER;
+    fl_color(rowh ? _row_header_color : _col_header_color);
+    if (rowh) {
+        fl_rectf(X, Y, W, tiy - Y);
+        fl_rectf(X, tiy + tih, W, Y + H - (tiy + tih));
+        fl_push_clip(X, tiy, W, tih);
+        for (int r = toprow; r <= botrow; ++r) _redraw_cell(context, r, 0);
+    } else {
+        fl_rectf(X, Y, tix - X, H);
+        fl_rectf(tix + tiw, Y, X + W - (tix + tiw), H);
+        fl_push_clip(tix, Y, tiw, H);
+        for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(context, 0, c);
+    }
+    fl_pop_clip();
+}
+
 void Fl_Table::draw() {
     draw_cell(CONTEXT_STARTPAGE, 0, 0, tix, tiy, tiw, tih);
 
@@ -606,19 +629,8 @@ void Fl_Table::draw() {
         fl_pop_clip();
     }
     if (damage() & FL_DAMAGE_ALL) {
-        int X, Y, W, H;
-        if (row_header()) {
-            get_bounds(CONTEXT_ROW_HEADER, X, Y, W, H);
-            fl_push_clip(X, Y, W, H);
-            for (int r = toprow; r <= botrow; ++r) _redraw_cell(CONTEXT_ROW_HEADER, r, 0);
-            fl_pop_clip();
-        }
-        if (col_header()) {
-            get_bounds(CONTEXT_COL_HEADER, X, Y, W, H);
-            fl_push_clip(X, Y, W, H);
-            for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(CONTEXT_COL_HEADER, 0, c);
-            fl_pop_clip();
-        }
+        if (row_header()) draw_header_strip(CONTEXT_ROW_HEADER);
+        if (col_header()) draw_header_strip(CONTEXT_COL_HEADER);
         fl_push_clip(tix, tiy, tiw, tih);
         for (int r = toprow; r <= botrow; ++r)
             for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(CONTEXT_CELL, r, c);

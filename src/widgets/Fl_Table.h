@@ -146,6 +146,7 @@ protected:
     void recalc_dimensions();
     void table_scrolled();
     void _redraw_cell(TableContext context, int R, int C);
+    void draw_header_strip(TableContext context);
     void _start_auto_drag();
     void _stop_auto_drag();
     void _auto_drag_cb();

@@ -2,8 +2,8 @@
 #define QV_TEST_RECORDINGTABLE_H
 
 // A table subclass whose draw_cell records every call and paints each cell
-// white, so that tests can check what the table asked to draw, in which
-// order, and what reached the screen. Works over any table class:
+// and header cell, so that tests can check what the table asked to draw, in
+// which order, and what reached the screen. Works over any table class:
 //   qvtest::RecordingCells<qv::Fl_Table_Row> t(10, 10, 300, 200);
 
 #include "widgets/Fl_Table.h"
@@ -11,6 +11,7 @@
 #include <FL/Fl.H>
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace qvtest {
@@ -18,6 +19,13 @@ namespace qvtest {
 struct CellCall {
     int context, row, col;
 };
+
+// The calls in order, one word each: the context's letter, then the row and
+// the column for cells and header cells: "S", "E" (start and end of a page),
+// "R<r>,<c>" and "C<r>,<c>" (row and column headers), "c<r>,<c>" (cell),
+// "T<r>,<c>" (table), "Z" (sizes recomputed), "N" (none); any other context
+// shows as "?<value>", never as one of these.
+std::string callOrder(const std::vector<CellCall>& calls);
 
 // Kept out of line: the toolkit's drawing header brings X11 macros that
 // clash with GoogleTest.
@@ -31,12 +39,19 @@ public:
 
     // Every call but CONTEXT_RC_RESIZE, which comes with every recomputation.
     std::vector<CellCall> calls;
+    // Cell (r, c) is painted cellColors[(r + c) % size]; header cells headerColor.
+    std::vector<Fl_Color> cellColors{FL_WHITE};
+    Fl_Color headerColor = FL_DARK_RED;
 
     void draw_cell(Context context, int R, int C, int X, int Y, int W, int H) override {
         if (context != qv::Fl_Table::CONTEXT_RC_RESIZE) calls.push_back({int(context), R, C});
-        if (context == qv::Fl_Table::CONTEXT_CELL) fillRect(FL_WHITE, X, Y, W, H);
+        if (context == qv::Fl_Table::CONTEXT_CELL)
+            fillRect(cellColors[(R + C) % cellColors.size()], X, Y, W, H);
+        if (context == qv::Fl_Table::CONTEXT_ROW_HEADER || context == qv::Fl_Table::CONTEXT_COL_HEADER)
+            fillRect(headerColor, X, Y, W, H);
         Table::draw_cell(context, R, C, X, Y, W, H);
     }
+    std::string order() const { return callOrder(calls); }
 };
 
 // Records what each callback of a table reported.

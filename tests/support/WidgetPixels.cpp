@@ -22,6 +22,11 @@ void flushDrawing() {
     if (fl_display) XSync(fl_display, False);
 }
 
+void settleDrawing() {
+    for (int i = 0; i < 3; ++i) Fl::wait(0.0);
+    flushDrawing();
+}
+
 void showAndDraw(Fl_Window& w) {
     w.show();
     // Tests share one X server and run in parallel: their windows overlap.

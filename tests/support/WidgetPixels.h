@@ -24,6 +24,8 @@ Rgb rgbOf(Fl_Color c);
 void showAndDraw(Fl_Window& w);
 // Draws whatever is damaged, now.
 void flushDrawing();
+// Runs the timeouts that are due (zero-delay ones included), then draws.
+void settleDrawing();
 // The pixel at window coordinates (x, y), after flushing pending drawing.
 Rgb pixelAt(Fl_Window& w, int x, int y);
 

@@ -15,8 +15,12 @@
 using qv::Fl_Table;
 using qvtest::TableCallbackLog;
 using Quad = std::tuple<int, int, int, int>;
+using E = TableCallbackLog::Entry;
+using Log = std::vector<E>;
 
 namespace {
+
+const int CELL = Fl_Table::CONTEXT_CELL, TABLE = Fl_Table::CONTEXT_TABLE, RESIZE = Fl_Table::CONTEXT_RC_RESIZE;
 
 // Exposes what the table keeps for its subclasses; deletes itself from the
 // next drag once `deletedOnDrag` is set.
@@ -47,16 +51,14 @@ public:
         if (ret) *ret = rc;
         return Quad(X, Y, W, H);
     }
-    // The recorded calls as context, row and column: start S, end E, row
-    // header R, column header C, cell c.
-    std::string order() const {
-        std::string s;
-        for (const qvtest::CellCall& k : calls) {
-            char nom = k.context == CONTEXT_STARTPAGE ? 'S' : k.context == CONTEXT_ENDPAGE ? 'E'
-                     : k.context == CONTEXT_ROW_HEADER ? 'R' : k.context == CONTEXT_COL_HEADER ? 'C' : 'c';
-            s += (s.empty() ? "" : " ") + std::string(1, nom) + std::to_string(k.row) + std::to_string(k.col);
-        }
-        return s;
+    Quad bounds(TableContext ctx) {
+        int X = 7, Y = 7, W = 7, H = 7;
+        get_bounds(ctx, X, Y, W, H);
+        return Quad(X, Y, W, H);
+    }
+    void scrollTo(Fl_Scrollbar* bar, int value) {
+        bar->value(value);
+        bar->do_callback();
     }
 };
 
@@ -80,21 +82,30 @@ protected:
         t->col_header(headers);
     }
     void TearDown() override { delete win; }
+    std::pair<int, int> middle(Fl_Table::TableContext ctx, int r, int c) {
+        auto [X, Y, W, H] = t->cell(ctx, r, c);
+        return {X + W / 2, Y + H / 2};
+    }
     // A click in the middle of a cell; the second one of a double click with `twice`.
     void clickCell(Fl_Table::TableContext ctx, int r, int c, bool twice = false) {
-        auto [X, Y, W, H] = t->cell(ctx, r, c);
-        twice ? qvtest::doubleClick(win, X + W / 2, Y + H / 2) : qvtest::click(win, X + W / 2, Y + H / 2);
+        auto [x, y] = middle(ctx, r, c);
+        twice ? qvtest::doubleClick(win, x, y) : qvtest::click(win, x, y);
     }
 };
 
-TEST_F(TableTest, CountsGrowWithTheLastSize) {
+TEST_F(TableTest, CountsAndSizes) {
     build(3, 2);
+    log.attach(*t);
+    t->when(FL_WHEN_CHANGED);
     t->row_height(2, 40);
+    t->row_height(2, 40);  // unchanged: no callback
+    t->row_height(-1, 10);
     t->col_width(1, 50);
+    EXPECT_EQ(log.entries, (Log{{RESIZE, 2, 0, 0}, {RESIZE, 0, 1, 0}}));
     t->rows(5);
     t->cols(4);
-    EXPECT_EQ(t->row_height(4), 40);
-    EXPECT_EQ(t->col_width(3), 50);
+    EXPECT_EQ(std::make_tuple(t->row_height(1), t->row_height(4), t->col_width(0), t->col_width(3)),
+              std::make_tuple(25, 40, 80, 50));
     EXPECT_EQ(t->row_height(5) + t->row_height(-1), 0);  // outside the array
     // The last rows stay reachable after a row above the top grows.
     t->rows(100);
@@ -104,19 +115,37 @@ TEST_F(TableTest, CountsGrowWithTheLastSize) {
     EXPECT_EQ(t->botrow, 99);
     auto [X, Y, W, H] = t->cell(Fl_Table::CONTEXT_CELL, 99, 0);
     EXPECT_EQ(Y + H, std::get<1>(t->area()) + std::get<3>(t->area()));
+    t->clear();
+    EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->toprow, t->botrow), std::make_tuple(0, 0, -1, -1));
 }
 
-TEST_F(TableTest, TheWheelScrollsTheRows) {
-    build(100, 2);
-    win->show();
-    qvtest::wheel(win, 100, 100, 3);
-    EXPECT_GT(t->vscrollbar->value(), 0);
-    const int bas = t->vscrollbar->value();
-    qvtest::wheel(win, 100, 100, -3);
-    EXPECT_LT(t->vscrollbar->value(), bas);
+TEST_F(TableTest, ScrollingRepaintsTheCells) {
+    build(100, 10);
+    t->cellColors = {FL_RED, FL_GREEN, FL_BLUE};
+    const qvtest::Rgb color[3] = {qvtest::rgbOf(FL_RED), qvtest::rgbOf(FL_GREEN), qvtest::rgbOf(FL_BLUE)};
+    qvtest::showAndDraw(*win);
+    // 10 pixels into the data area, in cell ((scroll y + 10) / 25, (scroll x + 10) / 80).
+    auto seen = [&] { return qvtest::pixelAt(*win, 24, 24); };
+    EXPECT_EQ(seen(), color[0]);
+    qvtest::wheel(win, 100, 100, 3);  // three lines of 16 pixels: row 2
+    EXPECT_EQ(t->vscrollbar->value(), 48);
+    EXPECT_EQ(seen(), color[2]);
+    t->scrollTo(t->hscrollbar, 100);  // column 1
+    EXPECT_EQ(seen(), color[0]);
+    t->scrollTo(t->vscrollbar, 260);  // row 10
+    EXPECT_EQ(seen(), color[2]);
+    t->row_position(20);
+    EXPECT_EQ(t->row_position(), 20);
+    EXPECT_EQ(seen(), color[0]);
+    t->col_position(2);
+    EXPECT_EQ(t->col_position(), 2);
+    EXPECT_EQ(seen(), color[1]);
+    qvtest::wheel(win, 100, 100, -40);
+    EXPECT_EQ(t->vscrollbar->value(), 0);
+    EXPECT_EQ(seen(), color[2]);
 }
 
-TEST_F(TableTest, FindCellInEveryContext) {
+TEST_F(TableTest, FindCellAndBoundsInEveryContext) {
     build(5, 3, 200, true);
     // The data area starts at (54, 32): the frames, a 40-pixel row header and
     // an 18-pixel column header.
@@ -125,13 +154,21 @@ TEST_F(TableTest, FindCellInEveryContext) {
         {Fl_Table::CONTEXT_ROW_HEADER, 2, 0, 0, {12, 82, 40, 25}},
         {Fl_Table::CONTEXT_COL_HEADER, 0, 1, 0, {134, 12, 80, 18}},
         {Fl_Table::CONTEXT_CELL, 5, 0, -1, {0, 0, 0, 0}},  {Fl_Table::CONTEXT_CELL, 0, 3, -1, {0, 0, 0, 0}},
-        {Fl_Table::CONTEXT_CELL, -1, 0, -1, {0, 0, 0, 0}},
+        {Fl_Table::CONTEXT_CELL, -1, 0, -1, {0, 0, 0, 0}}, {Fl_Table::CONTEXT_COL_HEADER, 0, -1, -1, {0, 0, 0, 0}},
+        {Fl_Table::CONTEXT_STARTPAGE, 1, 2, -1, {214, 57, 80, 25}},
     };
+    testing::internal::CaptureStderr();
     for (auto& k : cases) {
         int ret = 0;
         EXPECT_EQ(t->cell(k.ctx, k.r, k.c, &ret), k.rect) << k.ctx << " " << k.r << "," << k.c;
         EXPECT_EQ(ret, k.ret) << k.ctx << " " << k.r << "," << k.c;
     }
+    EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_ROW_HEADER), Quad(12, 30, 40, 178));
+    EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_COL_HEADER), Quad(52, 12, 256, 18));
+    EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_TABLE), Quad(54, 32, 252, 174));
+    EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_CELL), Quad(7, 7, 7, 7));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Fl_Table::find_cell: unknown context 1\nFl_Table::get_bounds(): context 16 unimplemented\n");
     // Headers still have cells when the other dimension is empty.
     t->cols(0);
     EXPECT_EQ(t->cell(Fl_Table::CONTEXT_ROW_HEADER, 1, 0), Quad(12, 57, 40, 25));
@@ -161,41 +198,56 @@ TEST_F(TableTest, EachScrollbarShowsWhenItsDimensionOverflows) {
 }
 
 TEST_F(TableTest, KeysOnAThreeByFourTable) {
-    build(3, 4);
-    Fl::focus(t);
+    build(3, 4);  // all visible: a page is one row
     log.attach(*t);
-    const struct { int r, c, key, mods, when, ret; Quad want; size_t callbacks; } cases[] = {
-        {1, 1, FL_Right, 0, FL_WHEN_RELEASE, 1, {1, 2, 1, 2}, 0},
-        {0, 3, FL_Right, 0, FL_WHEN_RELEASE, 1, {1, 0, 1, 0}, 0},  // wraps to the next row
-        {2, 3, FL_Right, 0, FL_WHEN_RELEASE, 1, {0, 0, 0, 0}, 0},
-        {0, 3, FL_Right, FL_SHIFT, FL_WHEN_RELEASE, 1, {0, 3, 1, 0}, 0},  // the anchor stays
-        {2, 3, FL_Right, FL_SHIFT, FL_WHEN_RELEASE, 1, {2, 3, 0, 0}, 0},
-        {1, 2, FL_Home, 0, FL_WHEN_RELEASE, 1, {1, 0, 1, 0}, 0},
-        {1, 2, FL_End, 0, FL_WHEN_RELEASE, 1, {1, 3, 1, 3}, 0},
+    const int release = FL_WHEN_RELEASE, unchanged = FL_WHEN_NOT_CHANGED | FL_WHEN_RELEASE;
+    const struct { int r, c, key, mods, when; bool focused; int ret; Quad want; Log calls; } cases[] = {
+        {1, 1, FL_Right, 0, release, true, 1, {1, 2, 1, 2}, {}},
+        {0, 3, FL_Right, 0, release, true, 1, {1, 0, 1, 0}, {}},  // wraps to the next row
+        {2, 3, FL_Right, 0, release, true, 1, {0, 0, 0, 0}, {}},
+        {0, 3, FL_Right, FL_SHIFT, release, true, 1, {0, 3, 1, 0}, {}},  // the anchor stays
+        {2, 3, FL_Right, FL_SHIFT, release, true, 1, {2, 3, 0, 0}, {}},
+        {1, 2, FL_Home, 0, release, true, 1, {1, 0, 1, 0}, {}},
+        {1, 2, FL_End, 0, release, true, 1, {1, 3, 1, 3}, {}},
+        {1, 1, FL_Left, 0, release, true, 1, {1, 0, 1, 0}, {}},
+        {1, 1, FL_Up, 0, release, true, 1, {0, 1, 0, 1}, {}},
+        {0, 1, FL_Page_Down, 0, release, true, 1, {1, 1, 1, 1}, {}},
+        {2, 1, FL_Page_Up, 0, release, true, 1, {1, 1, 1, 1}, {}},
         // A key that cannot move reaches only a callback that asks for it.
-        {2, 1, FL_Down, 0, FL_WHEN_RELEASE, 0, {2, 1, 2, 1}, 0},
-        {2, 1, FL_Down, 0, FL_WHEN_NOT_CHANGED | FL_WHEN_RELEASE, 1, {2, 1, 2, 1}, 1},
+        {1, 0, FL_Left, 0, release, true, 0, {1, 0, 1, 0}, {}},
+        {0, 2, FL_Page_Up, 0, release, true, 0, {0, 2, 0, 2}, {}},
+        {2, 1, FL_Down, 0, unchanged, true, 1, {2, 1, 2, 1}, {{CELL, 2, 1, 0}}},
+        {1, 2, 'a', 0, unchanged, true, 1, {1, 2, 1, 2}, {{CELL, 1, 2, 0}}},
+        // A move takes the focus, and tells the callback first.
+        {1, 1, FL_Down, 0, release, false, 1, {2, 1, 2, 1}, {{TABLE, -1, -1, 0}}},
     };
     for (auto& k : cases) {
         t->set_selection(k.r, k.c, k.r, k.c);
         t->when(k.when);
+        Fl::focus(k.focused ? t : nullptr);
         log.entries.clear();
         EXPECT_EQ(qvtest::key(t, k.key, k.mods), k.ret) << k.r << "," << k.c << " key " << k.key;
         EXPECT_EQ(t->selection(), k.want) << k.r << "," << k.c << " key " << k.key << " mods " << k.mods;
-        EXPECT_EQ(log.entries.size(), k.callbacks);
+        EXPECT_EQ(log.entries, k.calls) << k.r << "," << k.c << " key " << k.key;
+        EXPECT_EQ(Fl::focus() == t, k.focused || k.ret) << k.r << "," << k.c << " key " << k.key;
     }
     t->callback(Fl_Widget::default_callback);  // which the default callback does not
+    t->when(unchanged);
     EXPECT_EQ(qvtest::key(t, FL_Down), 0);
 }
 
-TEST_F(TableTest, PageDownMovesByTheVisibleRowsLessOne) {
+TEST_F(TableTest, PagesMoveByTheVisibleRowsLessOne) {
     // Table heights giving 1, 2 and 4 visible rows of 25 pixels.
-    for (auto [height, visible, down] : {std::tuple{33, 1, 5}, {40, 2, 5}, {108, 4, 7}}) {
+    for (auto [height, visible, down, up] : {std::tuple{33, 1, 5, 5}, {40, 2, 5, 5}, {108, 4, 7, 3}}) {
         build(10, 1, height);
         ASSERT_EQ(t->botrow - t->toprow + 1, visible);
         t->set_selection(5, 0, 5, 0);
         qvtest::key(t, FL_Page_Down);
         EXPECT_EQ(t->selection(), Quad(down, 0, down, 0)) << visible << " visible";
+        t->set_selection(5, 0, 5, 0);
+        t->row_position(0);
+        qvtest::key(t, FL_Page_Up);
+        EXPECT_EQ(t->selection(), Quad(up, 0, up, 0)) << visible << " visible";
     }
     // Keys on an empty table do not move the cursor.
     build(0, 0);
@@ -208,6 +260,24 @@ TEST_F(TableTest, PageDownMovesByTheVisibleRowsLessOne) {
     }
 }
 
+// At first rows 0-6 are whole and row 7 shows one pixel; columns 0-2 are
+// whole and column 3 shows 36 of its 80 pixels.
+TEST_F(TableTest, TheCursorMovedOntoAPartlyHiddenCellScrollsItIntoView) {
+    build(20, 10);
+    const struct { int r, c, key; int vwant, hwant; } steps[] = {
+        {6, 0, FL_Down, 175, 0},  // row 7 goes to the top
+        {8, 0, FL_Down, 175, 0},  // rows 7-14 are whole: no scroll
+        {7, 0, FL_Up, 150, 0},    // row 6 lies above the top row
+        {0, 2, FL_Right, 0, 240}, {0, 5, FL_Left, 0, 240}, {0, 3, FL_Left, 0, 160},
+    };
+    for (auto& k : steps) {
+        t->set_selection(k.r, k.c, k.r, k.c);
+        qvtest::key(t, k.key);
+        EXPECT_EQ(std::make_pair(int(t->vscrollbar->value()), int(t->hscrollbar->value())),
+                  std::make_pair(k.vwant, k.hwant)) << k.r << "," << k.c << " key " << k.key;
+    }
+}
+
 TEST_F(TableTest, CornerHeaderAndCellClicks) {
     build(5, 3, 200, true);
     qvtest::showAndDraw(*win);
@@ -217,17 +287,34 @@ TEST_F(TableTest, CornerHeaderAndCellClicks) {
     EXPECT_EQ(t->selection(), Quad(2, 0, 2, 2));
     clickCell(Fl_Table::CONTEXT_COL_HEADER, 0, 1);
     EXPECT_EQ(t->selection(), Quad(0, 1, 4, 1));
-    using E = TableCallbackLog::Entry;
-    const int cell = Fl_Table::CONTEXT_CELL;
     log.attach(*t);
     Fl::focus(nullptr);
     clickCell(Fl_Table::CONTEXT_CELL, 1, 2);  // takes the focus, then push and release
-    EXPECT_EQ(log.entries, (std::vector<E>{{Fl_Table::CONTEXT_TABLE, -1, -1, 0}, {cell, 1, 2, 0}, {cell, 1, 2, 0}}));
+    EXPECT_EQ(log.entries, (Log{{TABLE, -1, -1, 0}, {CELL, 1, 2, 0}, {CELL, 1, 2, 0}}));
     EXPECT_EQ(t->selection(), Quad(1, 2, 1, 2));
 
     log.entries.clear();
     clickCell(Fl_Table::CONTEXT_CELL, 3, 0, true);
-    EXPECT_EQ(log.entries, (std::vector<E>{{cell, 3, 0, 0}, {cell, 3, 0, 0}, {cell, 3, 0, 1}, {cell, 3, 0, 1}}));
+    EXPECT_EQ(log.entries, (Log{{CELL, 3, 0, 0}, {CELL, 3, 0, 0}, {CELL, 3, 0, 1}, {CELL, 3, 0, 1}}));
+
+    // The release reports only on the row pushed, with the column released on.
+    auto [x1, y1] = middle(Fl_Table::CONTEXT_CELL, 1, 0);
+    auto [x2, y2] = middle(Fl_Table::CONTEXT_CELL, 2, 2);
+    log.entries.clear();
+    qvtest::push(win, x1, y1);
+    qvtest::release(win, x2, y2);
+    qvtest::push(win, x1, y1);
+    qvtest::release(win, x2, y1);
+    EXPECT_EQ(log.entries, (Log{{CELL, 1, 0, 0}, {CELL, 1, 0, 0}, {CELL, 1, 2, 0}}));
+    // A right click reports its cell but leaves the selection. Below the last
+    // row a push selects nothing and is not taken.
+    log.entries.clear();
+    EXPECT_EQ(qvtest::push(t, x2, y2, 3), 1);
+    EXPECT_EQ(qvtest::release(t, x2, y2, 3), 0);
+    EXPECT_EQ(t->selection(), Quad(1, 0, 1, 0));
+    EXPECT_EQ(qvtest::push(t, x2, 180), 0);
+    EXPECT_EQ(t->selection(), Quad(-1, -1, -1, -1));
+    EXPECT_EQ(log.entries, (Log{{CELL, 2, 2, 0}, {CELL, 2, 2, 0}, {TABLE, 0, 0, 0}}));
 }
 
 TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
@@ -235,10 +322,10 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
     qvtest::showAndDraw(*win);
     t->row_resize(1);
     t->col_resize(1);
-    // Pushes at an offset inside header cell 2, then a drag; 25 x 80 cells.
+    // Pushes at an offset inside header cell 2, then a drag in two steps; 25 x 80 cells.
     const struct { bool row; int offset, by, resized, size; } cases[] = {
         {true, 3, 10, 1, 35},  {true, 4, 10, -1, 0},  {true, 21, 10, -1, 0},   {true, 22, 10, 2, 35},
-        {true, 24, -100, 2, 1}, {false, 2, 15, 1, 95}, {false, 77, 15, 2, 95}, {false, 79, -200, 2, 1},
+        {true, 24, -100, 2, 1}, {false, 2, 16, 1, 96}, {false, 77, 16, 2, 96}, {false, 79, -200, 2, 1},
     };
     for (auto& k : cases) {
         t->row_height_all(25);
@@ -247,12 +334,21 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
                                     k.row ? 2 : 0, k.row ? 0 : 2);
         int px = k.row ? X + W / 2 : X + k.offset, py = k.row ? Y + k.offset : Y + H / 2;
         qvtest::push(win, px, py);
-        qvtest::drag(win, px + (k.row ? 0 : k.by), py + (k.row ? k.by : 0));
+        for (int half : {1, 2}) qvtest::drag(win, px + (k.row ? 0 : k.by * half / 2), py + (k.row ? k.by * half / 2 : 0));
         qvtest::release(win, px, py);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(k.row ? t->row_height(i) : t->col_width(i), i == k.resized ? k.size : (k.row ? 25 : 80))
                 << (k.row ? "row" : "column") << " offset " << k.offset << " size of " << i;
     }
+    // Each drag step reports the new size, then the cell under the mouse.
+    log.attach(*t);
+    t->when(FL_WHEN_CHANGED);
+    auto [X, Y, W, H] = t->cell(Fl_Table::CONTEXT_COL_HEADER, 0, 0);
+    qvtest::push(win, X + W - 1, Y + 5);
+    qvtest::drag(win, X + W + 9, Y + 5);
+    qvtest::release(win, X + W + 9, Y + 5);
+    EXPECT_EQ(log.entries, (Log{{RESIZE, 0, 0, 0}, {RESIZE, 0, 1, 0}}));
+    EXPECT_EQ(t->col_width(0), 90);
 }
 
 TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
@@ -296,14 +392,14 @@ TEST_F(TableTest, FullDrawThenPartialRepaintOfASelectionChange) {
     t->calls.clear();
     t->redraw();
     qvtest::flushDrawing();
-    EXPECT_EQ(t->order(), "S00 R00 R10 R20 C00 C01 c00 c01 c10 c11 c20 c21 E00");
+    EXPECT_EQ(t->order(), "S R0,0 R1,0 R2,0 C0,0 C0,1 c0,0 c0,1 c1,0 c1,1 c2,0 c2,1 E");
 
     clickCell(Fl_Table::CONTEXT_CELL, 1, 1);
     qvtest::flushDrawing();
     t->calls.clear();
-    clickCell(Fl_Table::CONTEXT_CELL, 2, 1);
+    clickCell(Fl_Table::CONTEXT_CELL, 2, 0);
     qvtest::flushDrawing();
-    EXPECT_EQ(t->order(), "S00 c11 c21 E00");
+    EXPECT_EQ(t->order(), "S c1,0 c2,0 c1,1 c2,1 E");
 }
 
 TEST_F(TableTest, PixelsOfTheScrollbarSquareAndOfClippedCells) {
@@ -320,6 +416,29 @@ TEST_F(TableTest, PixelsOfTheScrollbarSquareAndOfClippedCells) {
     EXPECT_NE(qvtest::pixelAt(*win, X + 10, t->hscrollbar->y() + 8), white);
     EXPECT_EQ(qvtest::pixelAt(*win, X + W - 1, Y + 10), white);
     EXPECT_NE(qvtest::pixelAt(*win, t->vscrollbar->x() + 8, Y + 10), white);
+}
+
+// Header cells end where their rows and columns do; the strips' ends beyond
+// them show the header colour, before and after a scroll.
+TEST_F(TableTest, HeaderStripsAfterAScroll) {
+    build(20, 10, 200, true);
+    qvtest::showAndDraw(*win);
+    auto [X, Y, W, H] = t->area();
+    const qvtest::Rgb header = qvtest::rgbOf(t->headerColor), rowBand = qvtest::rgbOf(t->row_header_color()),
+                      colBand = qvtest::rgbOf(t->col_header_color());
+    for (int scroll : {50, 0, 2000}) {
+        t->scrollTo(t->hscrollbar, scroll);
+        t->scrollTo(t->vscrollbar, scroll);
+        qvtest::flushDrawing();
+        EXPECT_EQ(qvtest::pixelAt(*win, X, 20), header) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, X - 1, 20), colBand) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, X + W - 1, 20), header) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, X + W, 20), colBand) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, 30, Y), header) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, 30, Y - 1), rowBand) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H - 1), header) << scroll;
+        EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H), rowBand) << scroll;
+    }
 }
 
 }  // namespace
