@@ -1,22 +1,144 @@
 #include "widgets/Fl_MyScroll.h"
 
+#include "support/WidgetPixels.h"
+
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
-TEST(MultiScroll, ScrollsItsScrollGroupsAndLeavesPlainChildrenInPlace) {
+#include <tuple>
+#include <utility>
+
+namespace {
+
+using qvtest::pixelAt;
+using qvtest::rgbOf;
+
+Fl_Box* colorBox(int X, int Y, int W, int H, Fl_Color c) {
+    Fl_Box* b = new Fl_Box(FL_FLAT_BOX, X, Y, W, H, nullptr);
+    b->color(c);
+    return b;
+}
+
+// The first and last window rows between its arrows where a vertical
+// scrollbar shows its thumb (painted red), or (-1, -1).
+std::pair<int, int> thumb(Fl_Window& win, Fl_Scrollbar& bar) {
+    std::pair<int, int> span(-1, -1);
+    for (int y = bar.y() + bar.w(); y < bar.y() + bar.h() - bar.w(); ++y) {
+        if (pixelAt(win, bar.x() + bar.w() / 2, y) != rgbOf(FL_RED)) continue;
+        if (span.first < 0) span.first = y;
+        span.second = y;
+    }
+    return span;
+}
+
+void paintThumbs(Fl_Scrollbar& bar) {
+    bar.color(FL_BLUE);
+    bar.selection_color(FL_RED);
+}
+
+// A 200 x 200 pane at (10, 10) without a box, yellow, scrolled by two
+// outside scrollbars; its content is 250 x 400: a red band 100 high over a
+// green one 300 high and 150 wide.
+class MyScrollTest : public ::testing::Test {
+protected:
+    Fl_Window win{0, 0, 400, 300};
+    Fl_Scrollbar vbar{370, 10, 17, 200};
+    Fl_Scrollbar hbar{10, 220, 200, 17};
+    Fl_MyScroll* pane = new Fl_MyScroll(10, 10, 200, 200, nullptr, &vbar, &hbar);
+    Fl_Box* top = colorBox(10, 10, 250, 100, FL_RED);
+    Fl_Box* bottom = colorBox(10, 110, 150, 300, FL_GREEN);
+
+    void SetUp() override {
+        pane->end();
+        pane->color(FL_YELLOW);
+        win.end();
+        hbar.type(FL_HORIZONTAL);
+        vbar.callback(Fl_MyScroll::scrollbar_cb, pane);
+        hbar.callback(Fl_MyScroll::hscrollbar_cb, pane);
+        paintThumbs(vbar);
+        qvtest::showAndDraw(win);
+    }
+    qvtest::Rgb at(int x, int y) { return pixelAt(win, x, y); }
+};
+
+TEST_F(MyScrollTest, PositionMovesTheContentItsPixelsAndTheThumb) {
+    EXPECT_EQ(std::make_pair(vbar.maximum(), hbar.maximum()), std::make_pair(200.0, 50.0));
+    EXPECT_EQ(at(20, 100), rgbOf(FL_RED));
+    const auto start = thumb(win, vbar);
+    pane->position(0, 0);  // where it is: nothing to draw
+    EXPECT_EQ(pane->damage(), 0);
+
+    pane->position(0, 60);
+    EXPECT_EQ(std::make_pair(top->y(), bottom->y()), std::make_pair(-50, 50));
+    EXPECT_EQ(at(20, 100), rgbOf(FL_GREEN));
+    EXPECT_EQ(vbar.value(), 60);
+    const auto moved = thumb(win, vbar);
+    EXPECT_GT(moved.first, start.first);
+    EXPECT_EQ(moved.second - moved.first, start.second - start.first);
+
+    // Right of and below the content the pane shows its own colour.
+    vbar.value(250);
+    vbar.do_callback();
+    EXPECT_EQ(std::make_pair(pane->xposition(), pane->yposition()), std::make_pair(0, 250));
+    EXPECT_EQ(at(20, 150), rgbOf(FL_GREEN));
+    EXPECT_EQ(at(20, 175), rgbOf(FL_YELLOW));
+    hbar.value(120);
+    hbar.do_callback();
+    EXPECT_EQ(top->x(), -110);
+    EXPECT_EQ(at(35, 150), rgbOf(FL_GREEN));
+    EXPECT_EQ(at(150, 150), rgbOf(FL_YELLOW));
+    // A child's own repaint.
+    bottom->color(FL_BLUE);
+    bottom->redraw();
+    EXPECT_EQ(at(20, 150), rgbOf(FL_BLUE));
+}
+
+TEST_F(MyScrollTest, TheContentGrowingResizesTheThumbOnTheNextLoopTurn) {
+    const auto before = thumb(win, vbar);
+    bottom->size(150, 700);
+    pane->redraw();
+    qvtest::settleDrawing();
+    EXPECT_EQ(vbar.maximum(), 600);
+    const auto after = thumb(win, vbar);
+    EXPECT_EQ(after.first, before.first);
+    EXPECT_LT(after.second - after.first, before.second - before.first);
+    // A move of the whole pane carries its content.
+    pane->resize(30, 40, 100, 100);
+    EXPECT_EQ(std::make_tuple(top->x(), top->y(), bottom->y(), bottom->h()), std::make_tuple(30, 40, 140, 700));
+}
+
+TEST(MultiScroll, ScrollsItsPanesTogetherAndRepaintsTheThumbs) {
     Fl_Window win(0, 0, 400, 300);
-    Fl_MultiScroll multi(10, 10, 360, 200);
-    Fl_Box* plain = new Fl_Box(20, 20, 50, 50);
-    Fl_MyScroll* pane = new Fl_MyScroll(80, 20, 100, 100, nullptr, &multi.vscrollbar, &multi.hscrollbar);
-    Fl_Box* inner = new Fl_Box(80, 20, 300, 400);
-    pane->end();
+    Fl_MultiScroll multi(10, 10, 360, 250);
+    Fl_Box* plain = colorBox(20, 20, 50, 50, FL_GREEN);
+    Fl_MyScroll* left = new Fl_MyScroll(80, 20, 100, 100, nullptr, &multi.vscrollbar, &multi.hscrollbar);
+    Fl_Box* leftInner = colorBox(80, 20, 300, 400, FL_WHITE);
+    left->end();
+    Fl_MyScroll* right = new Fl_MyScroll(200, 20, 100, 100, nullptr, &multi.vscrollbar, nullptr);
+    Fl_Box* rightInner = colorBox(200, 20, 100, 400, FL_WHITE);
+    right->end();
     multi.end();
     win.end();
+    paintThumbs(multi.vscrollbar);
+    qvtest::showAndDraw(win);
+    EXPECT_EQ(std::make_tuple(multi.vscrollbar.x(), multi.vscrollbar.h(), multi.hscrollbar.y(), multi.hscrollbar.w()),
+              std::make_tuple(353, 233, 243, 343));
+    const auto top = thumb(win, multi.vscrollbar);
 
-    static_cast<Fl_Valuator&>(multi.vscrollbar).value(40);
+    multi.vscrollbar.value(40);
     multi.vscrollbar.do_callback();
     multi.hscrollchildren(15);
-    EXPECT_EQ(std::make_pair(inner->x(), inner->y()), std::make_pair(80 - 15, 20 - 40));
+    EXPECT_EQ(std::make_pair(leftInner->x(), leftInner->y()), std::make_pair(80 - 15, 20 - 40));
+    EXPECT_EQ(std::make_pair(rightInner->x(), rightInner->y()), std::make_pair(200, 20 - 40));
     EXPECT_EQ(std::make_pair(plain->x(), plain->y()), std::make_pair(20, 20));
+
+    // Scrolled from the program: the thumb is drawn at the bottom at once.
+    multi.scrollchildren(300);
+    qvtest::flushDrawing();
+    EXPECT_EQ(rightInner->y(), 20 - 300);
+    const auto bottom = thumb(win, multi.vscrollbar);
+    EXPECT_GT(bottom.first, top.second);
 }
+
+}  // namespace
