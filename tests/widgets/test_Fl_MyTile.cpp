@@ -8,20 +8,107 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
-TEST(MyTile, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
+namespace {
+
+using Rect = std::tuple<int, int, int, int>;
+Rect rect(const Fl_Widget& w) { return Rect(w.x(), w.y(), w.w(), w.h()); }
+
+// Four 100 x 100 panes in a 200 x 200 tile at (0, 0): borders at x = 100 and
+// y = 100. The callback records the tile's last move.
+class MyTileTest : public ::testing::Test {
+protected:
+    Fl_Window win{0, 0, 400, 300};
+    Fl_MyTile* tile = new Fl_MyTile(0, 0, 200, 200);
+    Fl_Box* tl = new Fl_Box(0, 0, 100, 100);
+    Fl_Box* tr = new Fl_Box(100, 0, 100, 100);
+    Fl_Box* bl = new Fl_Box(0, 100, 100, 100);
+    Fl_Box* br = new Fl_Box(100, 100, 100, 100);
+    std::vector<Rect> moves;  // old x, old y, new x, new y
+
+    void SetUp() override {
+        tile->end();
+        win.end();
+        tile->callback(
+            [](Fl_Widget* w, void* d) {
+                Fl_MyTile* t = static_cast<Fl_MyTile*>(w);
+                static_cast<MyTileTest*>(d)->moves.emplace_back(t->old_x(), t->old_y(), t->new_x(), t->new_y());
+            },
+            this);
+        qvtest::showAndDraw(win);
+    }
+};
+
+TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
+    // Push at (x, y), drag by (dx, dy), release; the panes are set back each time.
+    const struct { int x, y, dx, dy, taken; Rect topLeft, bottomRight; } cases[] = {
+        {105, 50, 20, 0, 0, {0, 0, 100, 100}, {100, 100, 100, 100}},
+        {104, 50, 20, 0, 1, {0, 0, 120, 100}, {120, 100, 80, 100}},
+        {96, 150, -30, 0, 1, {0, 0, 70, 100}, {70, 100, 130, 100}},
+        {50, 95, 0, 30, 0, {0, 0, 100, 100}, {100, 100, 100, 100}},
+        {50, 97, 0, 30, 1, {0, 0, 100, 130}, {100, 130, 100, 70}},
+        {102, 103, 10, -20, 1, {0, 0, 110, 80}, {110, 80, 90, 120}},   // the crossing: both
+        {103, 50, -150, 0, 1, {0, 0, 0, 100}, {0, 100, 200, 100}},     // not past the tile's edge
+        {50, 98, 0, -150, 1, {0, 0, 100, 0}, {100, 0, 100, 200}},
+    };
+    for (auto& k : cases) {
+        moves.clear();
+        EXPECT_EQ(qvtest::push(tile, k.x, k.y), k.taken) << k.x << "," << k.y;
+        qvtest::drag(tile, k.x + k.dx, k.y + k.dy);
+        qvtest::release(tile, k.x + k.dx, k.y + k.dy);
+        EXPECT_EQ(rect(*tl), k.topLeft) << k.x << "," << k.y;
+        EXPECT_EQ(rect(*br), k.bottomRight) << k.x << "," << k.y;
+        EXPECT_EQ(moves.size(), k.taken ? 2u : 0u) << k.x << "," << k.y;  // the drag and the release
+        tile->position(100, 100, 100, 100);
+        qvtest::flushDrawing();
+    }
+    EXPECT_EQ(rect(*tr), Rect(100, 0, 100, 100));
+    EXPECT_EQ(rect(*bl), Rect(0, 100, 100, 100));
+}
+
+TEST_F(MyTileTest, ADragWaitsUntilThePreviousMoveIsDrawn) {
+    qvtest::push(tile, 101, 50);
+    qvtest::drag(tile, 121, 50);
+    qvtest::drag(tile, 141, 50);  // nothing drawn since the last move
+    EXPECT_EQ(tl->w(), 120);
+    qvtest::flushDrawing();
+    qvtest::drag(tile, 151, 50);
+    EXPECT_EQ(tl->w(), 150);
+    qvtest::release(tile, 131, 50);
+    EXPECT_EQ(tl->w(), 130);
+    EXPECT_EQ(moves, (std::vector<Rect>{{100, -1, 120, -1}, {100, -1, 150, -1}, {100, -1, 130, -1}}));
+}
+
+TEST(MyTile, TheOuterBorderSetsTheTilesEdge) {
+    // The panes end at x = 200 in a 300-wide tile: their outer border moves the tile's edge.
     Fl_Window win(0, 0, 400, 300);
-    Fl_MyTile tile(0, 0, 200, 100);
+    Fl_MyTile tile(0, 0, 300, 100);
     Fl_Box left(0, 0, 100, 100);
     Fl_Box right(100, 0, 100, 100);
     tile.end();
     win.end();
-    qvtest::showAndDraw(win);
-
-    EXPECT_EQ(qvtest::push(&tile, 110, 50), 0);  // 10 pixels from the border
-    EXPECT_EQ(qvtest::drag(&tile, 130, 50), 0);
-    EXPECT_EQ(qvtest::push(&tile, 102, 50), 1);
-    EXPECT_EQ(qvtest::drag(&tile, 122, 50), 1);
-    qvtest::release(&tile, 122, 50);
-    EXPECT_EQ(std::make_tuple(left.w(), right.x(), right.w()), std::make_tuple(120, 120, 80));
+    for (auto [to, width] : {std::pair{250, 250}, {350, 350}, {150, 150}}) {
+        qvtest::push(&tile, right.x() + right.w() - 2, 50);
+        qvtest::release(&tile, to - 2, 50);
+        EXPECT_EQ(std::make_pair(tile.w(), right.w()), std::make_pair(width, to - 100)) << to;
+    }
 }
+
+TEST(MyTile, ResizeStretchesThePanesRightOfAndBelowTheResizableArea) {
+    Fl_Window win(0, 0, 400, 300);
+    Fl_MyTile tile(0, 0, 200, 100);
+    Fl_Box left(0, 0, 100, 100);
+    Fl_Box right(100, 0, 100, 100);
+    tile.resizable(right);
+    tile.end();
+    win.end();
+    tile.resize(10, 20, 300, 150);
+    EXPECT_EQ(rect(left), Rect(10, 20, 100, 150));
+    EXPECT_EQ(rect(right), Rect(110, 20, 200, 150));
+    tile.resize(0, 0, 80, 60);  // cut at the new right edge
+    EXPECT_EQ(rect(left), Rect(0, 0, 80, 60));
+    EXPECT_EQ(rect(right), Rect(80, 0, 0, 60));
+}
+
+}  // namespace
