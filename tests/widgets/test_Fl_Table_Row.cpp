@@ -1,5 +1,6 @@
 #include "widgets/Fl_Table_Row.h"
 
+#include "support/RecordingTable.h"
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
@@ -15,7 +16,7 @@ using Rows = std::vector<int>;
 class TableRowTest : public ::testing::Test {
 protected:
     Fl_Window win{0, 0, 400, 300};
-    Fl_Table_Row* t = new Fl_Table_Row(10, 10, 300, 200);
+    qvtest::RecordingCells<Fl_Table_Row>* t = new qvtest::RecordingCells<Fl_Table_Row>(10, 10, 300, 200);
 
     void SetUp() override {
         t->end();
@@ -64,17 +65,70 @@ TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     t->type(Fl_Table_Row::SELECT_SINGLE);
     EXPECT_EQ(selected(), Rows{2});
     EXPECT_EQ(t->select_row(3, 1), 1);  // replaces the selected row
+    EXPECT_EQ(t->select_row(3, 1), 0);
     t->select_all_rows(1);
     EXPECT_EQ(selected(), Rows{3});
     t->type(Fl_Table_Row::SELECT_MULTI);
     t->select_row(5, 1);
+    EXPECT_EQ(t->select_row(5, 2), 1);  // toggles
+    EXPECT_EQ(t->select_row(5, 2), 1);
     t->select_all_rows(2);  // toggles every row
     EXPECT_EQ(selected(), (Rows{0, 1, 2, 4, 6}));
+    t->rows(3);
+    t->rows(5);  // rows that come back are unselected
+    EXPECT_EQ(selected(), (Rows{0, 1, 2}));
     t->select_all_rows(1);
-    EXPECT_EQ(selected().size(), 7u);
+    EXPECT_EQ(selected().size(), 5u);
+    for (int r : {-1, 5}) EXPECT_EQ(std::make_pair(t->row_selected(r), t->select_row(r, 1)), std::make_pair(-1, -1));
     t->type(Fl_Table_Row::SELECT_NONE);
     EXPECT_EQ(selected(), Rows{});
     EXPECT_EQ(t->select_row(1, 1), -1);
+}
+
+// Selecting repaints the cells of the rows that changed and no others.
+TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
+    const struct { Fl_Table_Row::TableRowSelectMode mode; int row, flag; const char* painted; } steps[] = {
+        {Fl_Table_Row::SELECT_MULTI, 1, 1, "S c1,0 c1,1 E"},
+        {Fl_Table_Row::SELECT_MULTI, 4, 1, "S c4,0 c4,1 E"},
+        {Fl_Table_Row::SELECT_MULTI, 4, 1, ""},
+        {Fl_Table_Row::SELECT_SINGLE, 3, 1, "S c1,0 c2,0 c3,0 c1,1 c2,1 c3,1 E"},
+        {Fl_Table_Row::SELECT_SINGLE, 3, 2, "S c3,0 c3,1 E"},
+    };
+    for (auto& k : steps) {
+        t->type(k.mode);
+        qvtest::flushDrawing();
+        t->calls.clear();
+        t->select_row(k.row, k.flag);
+        qvtest::flushDrawing();
+        EXPECT_EQ(t->order(), k.painted) << k.row;
+    }
+    t->select_row(1, 1);
+    for (auto [mode, damaged] : {std::pair{Fl_Table_Row::SELECT_MULTI, false}, {Fl_Table_Row::SELECT_SINGLE, true}}) {
+        qvtest::flushDrawing();
+        t->type(mode);
+        EXPECT_EQ(t->damage() != 0, damaged) << mode;
+    }
+}
+
+// Thirty rows, seven and a half visible; the data area spans y = 14 to 206.
+TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
+    t->rows(30);
+    t->row_position(10);
+    qvtest::push(&win, 50, rowY(12));
+    qvtest::drag(&win, 50, 9);
+    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
+    qvtest::release(&win, 50, 6);
+    EXPECT_EQ(t->row_position(), 7);
+    EXPECT_EQ(selected(), (Rows{7, 8, 9, 10, 11, 12}));
+
+    t->row_position(0);
+    qvtest::push(&win, 50, rowY(2));
+    qvtest::drag(&win, 50, 210);
+    qvtest::drag(&win, 50, 212);
+    qvtest::drag(&win, 50, 212);  // no move, no scroll
+    qvtest::release(&win, 50, 212);
+    EXPECT_EQ(t->row_position(), 2);
+    EXPECT_EQ(selected(), (Rows{2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST_F(TableRowTest, AReleaseBelowTheDataClearsOnlyAfterAPushThere) {
@@ -83,6 +137,14 @@ TEST_F(TableRowTest, AReleaseBelowTheDataClearsOnlyAfterAPushThere) {
     EXPECT_EQ(selected(), Rows{2});
     qvtest::push(&win, 50, 198);
     qvtest::release(&win, 50, 205);
+    EXPECT_EQ(selected(), Rows{});
+    // Right of the columns, which end at x = 174.
+    t->select_row(3, 1);
+    qvtest::push(&win, 200, rowY(1));
+    qvtest::release(&win, 100, rowY(4));
+    EXPECT_EQ(selected(), Rows{3});
+    qvtest::push(&win, 176, rowY(1));
+    qvtest::release(&win, 176, rowY(4));
     EXPECT_EQ(selected(), Rows{});
 }
 
