@@ -925,6 +925,8 @@ void Fl_Table::_auto_drag_cb() {
     else if (_selecting == CONTEXT_ROW_HEADER)
         lx = x() + _row_header_w;
 
+    // No resize drag runs here (a resize never starts the timer), so the
+    // resize's drag start is left alone.
     Fl_Widget_Tracker alive(this);
     auto step = [](Fl_Scrollbar* bar, int delta) {
         if (bar->visible()) slider_value(bar, bar->clamp(slider_value(bar) + delta));
@@ -933,20 +935,16 @@ void Fl_Table::_auto_drag_cb() {
     if (lx > x() + w() - AUTO_DRAG_MARGIN) {
         Fl::e_x = x() + w() - AUTO_DRAG_MARGIN;
         step(hscrollbar, AUTO_DRAG_STEP);
-        _dragging_x = Fl::e_x - AUTO_DRAG_STEP;
     } else if (lx < x() + _row_header_w) {
         Fl::e_x = x() + _row_header_w + 1;
         step(hscrollbar, -AUTO_DRAG_STEP);
-        _dragging_x = Fl::e_x + AUTO_DRAG_STEP;
     }
     if (ly > y() + h() - AUTO_DRAG_MARGIN) {
         Fl::e_y = y() + h() - AUTO_DRAG_MARGIN;
         step(vscrollbar, AUTO_DRAG_STEP);
-        _dragging_y = Fl::e_y - AUTO_DRAG_STEP;
     } else if (ly < y() + _col_header_h) {
         Fl::e_y = y() + _col_header_h + 1;
         step(vscrollbar, -AUTO_DRAG_STEP);
-        _dragging_y = Fl::e_y + AUTO_DRAG_STEP;
     }
 
     _auto_drag = 2;

@@ -5,11 +5,14 @@
 #include "support/WidgetPixels.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <tuple>
 
 using qv::Fl_Table;
@@ -28,6 +31,7 @@ class Probe : public qvtest::RecordingCells<Fl_Table> {
 public:
     using RecordingCells::RecordingCells;
     using Fl_Table::botrow;
+    int rightcol() const { return Fl_Table::rightcol; }
     using Fl_Table::hscrollbar;
     using Fl_Table::toprow;
     using Fl_Table::vscrollbar;
@@ -163,6 +167,14 @@ TEST_F(TableTest, FindCellAndBoundsInEveryContext) {
         EXPECT_EQ(t->cell(k.ctx, k.r, k.c, &ret), k.rect) << k.ctx << " " << k.r << "," << k.c;
         EXPECT_EQ(ret, k.ret) << k.ctx << " " << k.r << "," << k.c;
     }
+    const struct { Fl_Table::TableContext ctx; int r, c, ret, wantR, wantC; } clamps[] = {
+        {Fl_Table::CONTEXT_CELL, -1, 9, 1, 0, 2}, {Fl_Table::CONTEXT_TABLE, 4, 2, 0, 4, 2},
+        {Fl_Table::CONTEXT_ROW_HEADER, 9, 7, 1, 9, 2}, {Fl_Table::CONTEXT_COL_HEADER, 9, 7, 1, 4, 7},
+    };
+    for (auto k : clamps) {
+        EXPECT_EQ(t->row_col_clamp(k.ctx, k.r, k.c), k.ret) << k.ctx;
+        EXPECT_EQ(std::make_pair(k.r, k.c), std::make_pair(k.wantR, k.wantC)) << k.ctx;
+    }
     EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_ROW_HEADER), Quad(12, 30, 40, 178));
     EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_COL_HEADER), Quad(52, 12, 256, 18));
     EXPECT_EQ(t->bounds(Fl_Table::CONTEXT_TABLE), Quad(54, 32, 252, 174));
@@ -183,6 +195,7 @@ TEST_F(TableTest, EachScrollbarShowsWhenItsDimensionOverflows) {
         {7, 25, 3, 80, false, false}, {8, 25, 3, 80, true, false}, {3, 25, 4, 80, false, true},
         {6, 30, 4, 80, true, true},   // 180 fits, but not beside a horizontal bar
         {8, 25, 4, 70, true, true},   // 280 fits, but not beside a vertical bar
+        {8, 22, 4, 80, false, true}, {8, 25, 4, 69, true, false},  // just fit beside the other bar
     };
     build(0, 0);
     for (auto& k : cases) {
@@ -281,7 +294,8 @@ TEST_F(TableTest, TheCursorMovedOntoAPartlyHiddenCellScrollsItIntoView) {
 TEST_F(TableTest, CornerHeaderAndCellClicks) {
     build(5, 3, 200, true);
     qvtest::showAndDraw(*win);
-    qvtest::click(win, 30, 18);  // where the two headers meet
+    EXPECT_EQ(qvtest::push(t, 30, 18), 1);  // where the two headers meet
+    qvtest::release(t, 30, 18);
     EXPECT_EQ(t->selection(), Quad(0, 0, 4, 2));
     clickCell(Fl_Table::CONTEXT_ROW_HEADER, 2, 0);
     EXPECT_EQ(t->selection(), Quad(2, 0, 2, 2));
@@ -315,6 +329,12 @@ TEST_F(TableTest, CornerHeaderAndCellClicks) {
     EXPECT_EQ(qvtest::push(t, x2, 180), 0);
     EXPECT_EQ(t->selection(), Quad(-1, -1, -1, -1));
     EXPECT_EQ(log.entries, (Log{{CELL, 2, 2, 0}, {CELL, 2, 2, 0}, {TABLE, 0, 0, 0}}));
+    // With a single row the column headers still answer.
+    t->rows(1);
+    log.entries.clear();
+    auto [hx, hy] = middle(Fl_Table::CONTEXT_COL_HEADER, 0, 2);
+    qvtest::click(win, hx, hy);
+    EXPECT_EQ(log.entries, (Log{{Fl_Table::CONTEXT_COL_HEADER, 0, 2, 0}, {Fl_Table::CONTEXT_COL_HEADER, 0, 2, 0}}));
 }
 
 TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
@@ -352,22 +372,38 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
 }
 
 TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
-    build(100, 10);
+    build(100, 20);
     qvtest::showAndDraw(*win);
+    // Waits until the bar reaches `target` by steps of 30 (or `seconds` pass).
+    auto follow = [&](Fl_Scrollbar* bar, int target, double seconds = 5) {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        int last = bar->value();
+        while (bar->value() != target && std::chrono::steady_clock::now() < fin) {
+            Fl::wait(0.005);
+            if (bar->value() == last) continue;
+            EXPECT_EQ(std::abs(bar->value() - last), 30);
+            last = bar->value();
+        }
+    };
     qvtest::push(win, 100, 50);
+    qvtest::drag(win, 280, 180);  // inside the band: no scroll
+    follow(t->vscrollbar, -1, 0.4);
+    EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(0, 0));
     qvtest::drag(win, 100, 200);  // below the band where the table scrolls by itself
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    int last = 0;
-    while (t->vscrollbar->value() < 120 && std::chrono::steady_clock::now() < fin) {
-        Fl::wait(0.005);
-        if (t->vscrollbar->value() == last) continue;
-        EXPECT_EQ(t->vscrollbar->value(), last + 30);
-        last = t->vscrollbar->value();
-    }
+    follow(t->vscrollbar, 120);
     EXPECT_EQ(std::get<2>(t->selection()), t->botrow);  // the cursor follows the pinned mouse
     qvtest::release(win, 100, 200);
     for (int i = 0; i < 30; ++i) Fl::wait(0.01);
     EXPECT_EQ(t->vscrollbar->value(), 120);
+    // Right, then up and left.
+    qvtest::push(win, 100, 50);
+    qvtest::drag(win, 300, 100);
+    follow(t->hscrollbar, 60);
+    EXPECT_EQ(std::get<3>(t->selection()), t->rightcol());
+    qvtest::drag(win, 12, 12);
+    follow(t->vscrollbar, 60);
+    qvtest::release(win, 12, 12);
+    EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(60, 0));
 
     // The table deleted while the timer is armed.
     for (bool fromItsTimer : {false, true}) {
@@ -439,6 +475,63 @@ TEST_F(TableTest, HeaderStripsAfterAScroll) {
         EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H - 1), header) << scroll;
         EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H), rowBand) << scroll;
     }
+    // Each header setter repaints the table: a pixel that changes sides.
+    const qvtest::Rgb white = qvtest::rgbOf(FL_WHITE);
+    const struct { void (Fl_Table::*set)(int); int value, x, y; qvtest::Rgb want; } setters[] = {
+        {&Fl_Table::row_header_width, 60, 60, 60, header}, {&Fl_Table::col_header_height, 30, 100, 38, header},
+        {&Fl_Table::col_header, 0, 100, 20, white}, {&Fl_Table::row_header, 0, 30, 60, white},
+    };
+    for (auto& k : setters) {
+        (t->*k.set)(k.value);
+        EXPECT_EQ(qvtest::pixelAt(*win, k.x, k.y), k.want) << k.x << "," << k.y;
+    }
+}
+
+int clipWarnings = 0;
+void countWarning(const char*, ...) { ++clipWarnings; }
+
+// A full and a partial repaint leave the window's clipping as they found it:
+// a widget drawn after the table in the same pass still shows.
+TEST_F(TableTest, WidgetsDrawnAfterTheTableStillShow) {
+    build(3, 3);
+    Fl_Box* after = new Fl_Box(FL_FLAT_BOX, 320, 10, 50, 50, nullptr);
+    win->add(after);
+    qvtest::showAndDraw(*win);
+    auto* saved = Fl::warning;
+    Fl::warning = countWarning;
+    clipWarnings = 0;
+    for (Fl_Color c : {FL_GREEN, FL_BLUE}) {
+        after->color(c);
+        after->redraw();
+        if (c == FL_GREEN)
+            t->redraw();
+        else
+            clickCell(Fl_Table::CONTEXT_CELL, 1, 1);
+        EXPECT_EQ(qvtest::pixelAt(*win, 340, 30), qvtest::rgbOf(c));
+    }
+    Fl::warning = saved;
+    EXPECT_EQ(clipWarnings, 0);
+}
+
+// A click into a cell widget is the widget's: the table neither selects
+// nor reports it.
+TEST_F(TableTest, ACellWidgetKeepsItsClicks) {
+    delete win;
+    win = new Fl_Window(0, 0, 400, 300);
+    t = new Probe(10, 10, 300, 200);
+    Fl_Input* in = new Fl_Input(100, 100, 60, 20);
+    t->end();
+    win->end();
+    t->rows(3);
+    t->cols(3);
+    EXPECT_TRUE(in->visible_r());
+    qvtest::showAndDraw(*win);
+    log.attach(*t);
+    EXPECT_EQ(qvtest::push(t, 110, 110), 1);
+    qvtest::release(t, 110, 110);
+    EXPECT_EQ(Fl::focus(), in);
+    EXPECT_EQ(log.entries, Log{});
+    EXPECT_EQ(t->selection(), Quad(-1, -1, -1, -1));
 }
 
 }  // namespace
