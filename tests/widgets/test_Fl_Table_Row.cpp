@@ -102,11 +102,20 @@ TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
         qvtest::flushDrawing();
         EXPECT_EQ(t->order(), k.painted) << k.row;
     }
+    // Whole-table changes repaint everything, and only when something changed.
     t->select_row(1, 1);
     for (auto [mode, damaged] : {std::pair{Fl_Table_Row::SELECT_MULTI, false}, {Fl_Table_Row::SELECT_SINGLE, true}}) {
         qvtest::flushDrawing();
         t->type(mode);
         EXPECT_EQ(t->damage() != 0, damaged) << mode;
+    }
+    const struct { int all; bool damaged; } all[] = {{1, false}, {-1, false}, {1, true}, {1, false},
+                                                      {0, true}, {0, false}, {2, true}};
+    for (auto& k : all) {
+        if (k.all < 0) t->type(Fl_Table_Row::SELECT_MULTI);  // single mode only clears
+        qvtest::flushDrawing();
+        if (k.all >= 0) t->select_all_rows(k.all);
+        EXPECT_EQ(t->damage() != 0, k.damaged) << k.all;
     }
 }
 
