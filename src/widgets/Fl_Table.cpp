@@ -277,8 +277,9 @@ void Fl_Table::recalc_dimensions() {
         tih -= SCROLLBAR_SIZE;
         toh -= SCROLLBAR_SIZE;
     }
+    // An Fl_Scroll moves its children by its own offset and keeps no sizes
+    // to reset.
     table->resize(tox, toy, tow, toh);
-    table->init_sizes();
 }
 
 void Fl_Table::table_resized() {

@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
+
 namespace qv {
 
 Fl_Table_Row::Fl_Table_Row(int X, int Y, int W, int H, const char* l) : Fl_Table(X, Y, W, H, l) {}
@@ -10,17 +12,16 @@ Fl_Table_Row::~Fl_Table_Row() = default;
 
 void Fl_Table_Row::type(TableRowSelectMode mode) {
     _selectmode = mode;
-    const int n = rows();
     switch (mode) {
     case SELECT_NONE:
-        for (int r = 0; r < n; ++r) _rowselect[r] = 0;
+        std::fill(_rowselect.begin(), _rowselect.end(), 0);
         redraw();
         break;
     case SELECT_SINGLE: {
         bool seen = false;  // keep the first selected row only
-        for (int r = 0; r < n; ++r) {
-            if (!_rowselect[r]) continue;
-            if (seen) _rowselect[r] = 0;
+        for (char& flag : _rowselect) {
+            if (!flag) continue;
+            if (seen) flag = 0;
             seen = true;
         }
         redraw();
@@ -32,7 +33,8 @@ void Fl_Table_Row::type(TableRowSelectMode mode) {
 }
 
 int Fl_Table_Row::row_selected(int row) const {
-    if (row < 0 || row >= rows() || row >= (int)_rowselect.size()) return -1;
+    // While rows(n) cuts the count the flags may still be longer: rows() decides.
+    if (row < 0 || row >= rows()) return -1;
     return _rowselect[row];
 }
 
@@ -61,18 +63,12 @@ int Fl_Table_Row::select_row(int row, int flag) {
 
 void Fl_Table_Row::select_all_rows(int flag) {
     if (_selectmode == SELECT_SINGLE ? flag != 0 : _selectmode != SELECT_MULTI) return;
-    const int n = rows();
     bool changed = false;
-    if (flag == 2) {
-        for (int r = 0; r < n; ++r) _rowselect[r] = !_rowselect[r];
-        changed = n > 0;
-    } else {
-        char value = flag ? 1 : 0;
-        for (int r = 0; r < n; ++r) {
-            if (_rowselect[r] == value) continue;
-            _rowselect[r] = value;
-            changed = true;
-        }
+    for (char& selected : _rowselect) {
+        const char value = flag == 2 ? !selected : (flag ? 1 : 0);
+        if (selected == value) continue;
+        selected = value;
+        changed = true;
     }
     if (changed) redraw();
 }
@@ -99,9 +95,7 @@ void Fl_Table_Row::rows(int val) {
 }
 
 void Fl_Table_Row::clear() {
-    rows(0);
-    cols(0);
-    Fl_Table::clear();
+    Fl_Table::clear();  // through rows(0), which cuts the flags
 }
 
 int Fl_Table_Row::handle(int event) {

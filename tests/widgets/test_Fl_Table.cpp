@@ -301,6 +301,13 @@ TEST_F(TableTest, CornerHeaderAndCellClicks) {
     EXPECT_EQ(t->selection(), Quad(2, 0, 2, 2));
     clickCell(Fl_Table::CONTEXT_COL_HEADER, 0, 1);
     EXPECT_EQ(t->selection(), Quad(0, 1, 4, 1));
+    // The selection is the rectangle between anchor and cursor, either way round.
+    t->set_selection(3, 2, 1, 0);
+    int top, left, bottom, right;
+    t->get_selection(top, left, bottom, right);
+    EXPECT_EQ(Quad(top, left, bottom, right), Quad(1, 0, 3, 2));
+    const struct { int r, c, in; } probes[] = {{1, 0, 1}, {3, 2, 1}, {2, 1, 1}, {0, 1, 0}, {4, 1, 0}, {2, 3, 0}, {2, -1, 0}};
+    for (auto& p : probes) EXPECT_EQ(t->is_selected(p.r, p.c), p.in) << p.r << "," << p.c;
     log.attach(*t);
     Fl::focus(nullptr);
     clickCell(Fl_Table::CONTEXT_CELL, 1, 2);  // takes the focus, then push and release
@@ -436,6 +443,11 @@ TEST_F(TableTest, FullDrawThenPartialRepaintOfASelectionChange) {
     clickCell(Fl_Table::CONTEXT_CELL, 2, 0);
     qvtest::flushDrawing();
     EXPECT_EQ(t->order(), "S c1,0 c2,0 c1,1 c2,1 E");
+    // The cells leaving the selection are repainted with those entering it.
+    t->calls.clear();
+    t->set_selection(0, 1, 0, 1);
+    qvtest::flushDrawing();
+    EXPECT_EQ(t->order(), "S c0,0 c1,0 c2,0 c0,1 c1,1 c2,1 E");
 }
 
 TEST_F(TableTest, PixelsOfTheScrollbarSquareAndOfClippedCells) {
@@ -458,6 +470,7 @@ TEST_F(TableTest, PixelsOfTheScrollbarSquareAndOfClippedCells) {
 // them show the header colour, before and after a scroll.
 TEST_F(TableTest, HeaderStripsAfterAScroll) {
     build(20, 10, 200, true);
+    win->color(FL_CYAN);  // unlike the headers, so that unpainted pixels show
     qvtest::showAndDraw(*win);
     auto [X, Y, W, H] = t->area();
     const qvtest::Rgb header = qvtest::rgbOf(t->headerColor), rowBand = qvtest::rgbOf(t->row_header_color()),

@@ -7,6 +7,7 @@
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using qv::Fl_Table_Row;
@@ -83,6 +84,8 @@ TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     t->type(Fl_Table_Row::SELECT_NONE);
     EXPECT_EQ(selected(), Rows{});
     EXPECT_EQ(t->select_row(1, 1), -1);
+    t->clear();
+    EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->row_selected(0)), std::make_tuple(0, 0, -1));
 }
 
 // Selecting repaints the cells of the rows that changed and no others.
