@@ -59,14 +59,14 @@ void Fl_MyScroll::content_box(int& left, int& top, int& right, int& bottom) cons
 }
 
 namespace {
-// True when the slider's value, bounds or thumb size changed.
+// True when the slider's value, range or thumb size changed (its range
+// always starts at 0).
 bool set_slider(Fl_Slider* s, int pos, int size, int total) {
     if (!s) return false;
-    const double value = s->value(), lo = s->minimum(), hi = s->maximum();
+    const double value = s->value(), last = s->maximum();
     const float thumb = s->slider_size();
     s->scrollvalue(pos, size, 0, total);
-    return s->value() != value || s->minimum() != lo || s->maximum() != hi ||
-           s->slider_size() != thumb;
+    return s->value() != value || s->maximum() != last || s->slider_size() != thumb;
 }
 }  // namespace
 

@@ -115,28 +115,38 @@ TEST(MultiScroll, ScrollsItsPanesTogetherAndRepaintsTheThumbs) {
     Fl_MyScroll* left = new Fl_MyScroll(80, 20, 100, 100, nullptr, &multi.vscrollbar, &multi.hscrollbar);
     Fl_Box* leftInner = colorBox(80, 20, 300, 400, FL_WHITE);
     left->end();
+    // A framed pane: its box fills the gaps between its children.
     Fl_MyScroll* right = new Fl_MyScroll(200, 20, 100, 100, nullptr, &multi.vscrollbar, nullptr);
-    Fl_Box* rightInner = colorBox(200, 20, 100, 400, FL_WHITE);
+    Fl_Box* rightInner = colorBox(202, 22, 60, 400, FL_WHITE);
+    colorBox(272, 22, 20, 20, FL_WHITE);
     right->end();
+    right->box(FL_DOWN_FRAME);
+    right->color(FL_YELLOW);
     multi.end();
     win.end();
+    win.color(FL_CYAN);
     paintThumbs(multi.vscrollbar);
     qvtest::showAndDraw(win);
+    EXPECT_EQ(pixelAt(win, 266, 60), rgbOf(FL_YELLOW));
+    EXPECT_NE(pixelAt(win, 200, 60), rgbOf(FL_CYAN));
     EXPECT_EQ(std::make_tuple(multi.vscrollbar.x(), multi.vscrollbar.h(), multi.hscrollbar.y(), multi.hscrollbar.w()),
               std::make_tuple(353, 233, 243, 343));
     const auto top = thumb(win, multi.vscrollbar);
 
     multi.vscrollbar.value(40);
     multi.vscrollbar.do_callback();
-    multi.hscrollchildren(15);
+    multi.hscrollbar.value(15);
+    multi.hscrollbar.do_callback();
     EXPECT_EQ(std::make_pair(leftInner->x(), leftInner->y()), std::make_pair(80 - 15, 20 - 40));
-    EXPECT_EQ(std::make_pair(rightInner->x(), rightInner->y()), std::make_pair(200, 20 - 40));
+    EXPECT_EQ(std::make_pair(rightInner->x(), rightInner->y()), std::make_pair(202, 22 - 40));
+    multi.hscrollchildren(5);
+    EXPECT_EQ(leftInner->x(), 80 - 5);
     EXPECT_EQ(std::make_pair(plain->x(), plain->y()), std::make_pair(20, 20));
 
     // Scrolled from the program: the thumb is drawn at the bottom at once.
     multi.scrollchildren(300);
     qvtest::flushDrawing();
-    EXPECT_EQ(rightInner->y(), 20 - 300);
+    EXPECT_EQ(rightInner->y(), 22 - 300);
     const auto bottom = thumb(win, multi.vscrollbar);
     EXPECT_GT(bottom.first, top.second);
 }
