@@ -15,16 +15,16 @@ namespace {
 using Rect = std::tuple<int, int, int, int>;
 Rect rect(const Fl_Widget& w) { return Rect(w.x(), w.y(), w.w(), w.h()); }
 
-// Four 100 x 100 panes in a 200 x 200 tile at (0, 0): borders at x = 100 and
-// y = 100. The callback records the tile's last move.
+// Four panes in a 300 x 200 tile at (0, 0), with borders at x = 100 and
+// y = 80. The callback records the tile's last move.
 class MyTileTest : public ::testing::Test {
 protected:
     Fl_Window win{0, 0, 400, 300};
-    Fl_MyTile* tile = new Fl_MyTile(0, 0, 200, 200);
-    Fl_Box* tl = new Fl_Box(0, 0, 100, 100);
-    Fl_Box* tr = new Fl_Box(100, 0, 100, 100);
-    Fl_Box* bl = new Fl_Box(0, 100, 100, 100);
-    Fl_Box* br = new Fl_Box(100, 100, 100, 100);
+    Fl_MyTile* tile = new Fl_MyTile(0, 0, 300, 200);
+    Fl_Box* tl = new Fl_Box(0, 0, 100, 80);
+    Fl_Box* tr = new Fl_Box(100, 0, 200, 80);
+    Fl_Box* bl = new Fl_Box(0, 80, 100, 120);
+    Fl_Box* br = new Fl_Box(100, 80, 200, 120);
     std::vector<Rect> moves;  // old x, old y, new x, new y
 
     void SetUp() override {
@@ -43,14 +43,16 @@ protected:
 TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
     // Push at (x, y), drag by (dx, dy), release; the panes are set back each time.
     const struct { int x, y, dx, dy, taken; Rect topLeft, bottomRight; } cases[] = {
-        {105, 50, 20, 0, 0, {0, 0, 100, 100}, {100, 100, 100, 100}},
-        {104, 50, 20, 0, 1, {0, 0, 120, 100}, {120, 100, 80, 100}},
-        {96, 150, -30, 0, 1, {0, 0, 70, 100}, {70, 100, 130, 100}},
-        {50, 95, 0, 30, 0, {0, 0, 100, 100}, {100, 100, 100, 100}},
-        {50, 96, 0, 30, 1, {0, 0, 100, 130}, {100, 130, 100, 70}},
-        {102, 103, 10, -20, 1, {0, 0, 110, 80}, {110, 80, 90, 120}},   // the crossing: both
-        {103, 50, -150, 0, 1, {0, 0, 0, 100}, {0, 100, 200, 100}},     // not past the tile's edge
-        {50, 98, 0, -150, 1, {0, 0, 100, 0}, {100, 0, 100, 200}},
+        {105, 40, 20, 0, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},
+        {104, 40, 20, 0, 1, {0, 0, 120, 80}, {120, 80, 180, 120}},
+        {96, 150, -30, 0, 1, {0, 0, 70, 80}, {70, 80, 230, 120}},
+        {50, 75, 0, 30, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},
+        {50, 76, 0, 30, 1, {0, 0, 100, 110}, {100, 110, 200, 90}},
+        {102, 83, 10, -20, 1, {0, 0, 110, 60}, {110, 60, 190, 140}},   // the crossing: both
+        {103, 40, -150, 0, 1, {0, 0, 0, 80}, {0, 80, 300, 120}},       // not past the tile's edge
+        {50, 78, 0, -150, 1, {0, 0, 100, 0}, {100, 0, 200, 200}},
+        {298, 40, -20, 0, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},    // the tile's own edges
+        {50, 198, 0, -20, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},
     };
     for (auto& k : cases) {
         moves.clear();
@@ -60,22 +62,22 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
         EXPECT_EQ(rect(*tl), k.topLeft) << k.x << "," << k.y;
         EXPECT_EQ(rect(*br), k.bottomRight) << k.x << "," << k.y;
         EXPECT_EQ(moves.size(), k.taken ? 2u : 0u) << k.x << "," << k.y;  // the drag and the release
-        tile->position(100, 100, 100, 100);
+        tile->position(100, 80, 100, 80);
         qvtest::flushDrawing();
     }
-    EXPECT_EQ(rect(*tr), Rect(100, 0, 100, 100));
-    EXPECT_EQ(rect(*bl), Rect(0, 100, 100, 100));
+    EXPECT_EQ(rect(*tr), Rect(100, 0, 200, 80));
+    EXPECT_EQ(rect(*bl), Rect(0, 80, 100, 120));
 }
 
 TEST_F(MyTileTest, ADragWaitsUntilThePreviousMoveIsDrawn) {
-    qvtest::push(tile, 101, 50);
-    qvtest::drag(tile, 121, 50);
-    qvtest::drag(tile, 141, 50);  // nothing drawn since the last move
+    qvtest::push(tile, 101, 40);
+    qvtest::drag(tile, 121, 40);
+    qvtest::drag(tile, 141, 40);  // nothing drawn since the last move
     EXPECT_EQ(tl->w(), 120);
     qvtest::flushDrawing();
-    qvtest::drag(tile, 151, 50);
+    qvtest::drag(tile, 151, 40);
     EXPECT_EQ(tl->w(), 150);
-    qvtest::release(tile, 131, 50);
+    qvtest::release(tile, 131, 40);
     EXPECT_EQ(tl->w(), 130);
     EXPECT_EQ(moves, (std::vector<Rect>{{100, -1, 120, -1}, {100, -1, 150, -1}, {100, -1, 130, -1}}));
 }

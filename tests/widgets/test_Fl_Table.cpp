@@ -7,6 +7,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Scroll.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
@@ -32,6 +33,7 @@ public:
     using RecordingCells::RecordingCells;
     using Fl_Table::botrow;
     int rightcol() const { return Fl_Table::rightcol; }
+    Fl_Scroll* cellGroup() const { return table; }
     using Fl_Table::hscrollbar;
     using Fl_Table::toprow;
     using Fl_Table::vscrollbar;
@@ -223,6 +225,8 @@ TEST_F(TableTest, KeysOnAThreeByFourTable) {
         {1, 2, FL_Home, 0, release, true, 1, {1, 0, 1, 0}, {}},
         {1, 2, FL_End, 0, release, true, 1, {1, 3, 1, 3}, {}},
         {1, 1, FL_Left, 0, release, true, 1, {1, 0, 1, 0}, {}},
+        {-1, -1, FL_Right, 0, release, true, 1, {0, 1, 0, 1}, {}},  // from no cursor: from (0, 0)
+        {-1, -1, FL_Down, 0, release, true, 1, {1, 0, 1, 0}, {}},
         {1, 1, FL_Up, 0, release, true, 1, {0, 1, 0, 1}, {}},
         {0, 1, FL_Page_Down, 0, release, true, 1, {1, 1, 1, 1}, {}},
         {2, 1, FL_Page_Up, 0, release, true, 1, {1, 1, 1, 1}, {}},
@@ -399,6 +403,8 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
     qvtest::drag(win, 100, 200);  // below the band where the table scrolls by itself
     follow(t->vscrollbar, 120);
     EXPECT_EQ(std::get<2>(t->selection()), t->botrow);  // the cursor follows the pinned mouse
+    EXPECT_EQ(qvtest::drag(win, 30, 100), 1);  // the timer drives: a real drag is ignored
+    EXPECT_EQ(std::get<3>(t->selection()), 1);
     qvtest::release(win, 100, 200);
     for (int i = 0; i < 30; ++i) Fl::wait(0.01);
     EXPECT_EQ(t->vscrollbar->value(), 120);
@@ -526,6 +532,27 @@ TEST_F(TableTest, WidgetsDrawnAfterTheTableStillShow) {
     EXPECT_EQ(clipWarnings, 0);
 }
 
+// A callback may delete the table, as a window closing would.
+TEST_F(TableTest, ACallbackMayDeleteTheTable) {
+    for (int event : {FL_PUSH, FL_RELEASE, FL_KEYBOARD}) {
+        build(3, 3);
+        qvtest::showAndDraw(*win);
+        Fl::focus(nullptr);
+        static int deleteOn;
+        deleteOn = event;
+        t->when(FL_WHEN_RELEASE | FL_WHEN_NOT_CHANGED);
+        t->callback([](Fl_Widget* w, void*) {
+            if (Fl::event() == deleteOn) Fl::delete_widget(w), Fl::do_widget_deletion();
+        });
+        auto [x, y] = middle(Fl_Table::CONTEXT_CELL, 1, 1);
+        int taken = event == FL_KEYBOARD ? qvtest::key(t, FL_Down)
+                    : event == FL_PUSH   ? qvtest::push(t, x, y)
+                                         : (qvtest::push(t, x, y), qvtest::release(t, x, y));
+        EXPECT_EQ(taken, 1) << event;
+        EXPECT_EQ(win->children(), 0) << event;
+    }
+}
+
 // A click into a cell widget is the widget's: the table neither selects
 // nor reports it.
 TEST_F(TableTest, ACellWidgetKeepsItsClicks) {
@@ -533,12 +560,14 @@ TEST_F(TableTest, ACellWidgetKeepsItsClicks) {
     win = new Fl_Window(0, 0, 400, 300);
     t = new Probe(10, 10, 300, 200);
     Fl_Input* in = new Fl_Input(100, 100, 60, 20);
+    new Fl_Input(500, 400, 60, 20);  // beyond the table's own area
     t->end();
     win->end();
     t->rows(3);
     t->cols(3);
     EXPECT_TRUE(in->visible_r());
     qvtest::showAndDraw(*win);
+    EXPECT_FALSE(t->cellGroup()->hscrollbar.visible() || t->cellGroup()->scrollbar.visible());
     log.attach(*t);
     EXPECT_EQ(qvtest::push(t, 110, 110), 1);
     qvtest::release(t, 110, 110);

@@ -47,6 +47,7 @@ TEST_F(TableRowTest, ClicksModifiersAndDragsInEachMode) {
         {multi, 6, 6, FL_SHIFT, {1, 4, 5, 6}},                // from the last row clicked
         {multi, 3, 3, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
         {multi, 0, 3, 0, {0, 1, 2, 3}}, {multi, 5, 2, 0, {2, 3, 4, 5}},
+        {multi, 0, 1, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
         // The row under the mouse, whatever the modifiers; Ctrl deselects it.
         {single, 5, 5, FL_SHIFT, {5}}, {single, 2, 2, FL_SHIFT, {2}}, {single, 5, 1, 0, {1}}, {single, 1, 4, 0, {4}},
         {single, 4, 4, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 0, {}},
@@ -56,7 +57,7 @@ TEST_F(TableRowTest, ClicksModifiersAndDragsInEachMode) {
         if (s.from == s.to)
             qvtest::click(&win, 50, rowY(s.from), 1, s.mods);
         else
-            qvtest::dragPath(&win, 50, rowY(s.from), 50, rowY(s.to), 6);
+            qvtest::dragPath(&win, 50, rowY(s.from), 50, rowY(s.to), 6, s.mods);
         EXPECT_EQ(selected(), s.want) << "mode " << s.mode << " rows " << s.from << "-" << s.to << " mods " << s.mods;
     }
 }
@@ -94,6 +95,8 @@ TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
         {Fl_Table_Row::SELECT_MULTI, 1, 1, "S c1,0 c1,1 E"},
         {Fl_Table_Row::SELECT_MULTI, 4, 1, "S c4,0 c4,1 E"},
         {Fl_Table_Row::SELECT_MULTI, 4, 1, ""},
+        {Fl_Table_Row::SELECT_MULTI, 6, 1, "S c6,0 c6,1 E"},  // the bottom row
+        {Fl_Table_Row::SELECT_MULTI, 6, 0, "S c6,0 c6,1 E"},
         {Fl_Table_Row::SELECT_SINGLE, 3, 1, "S c1,0 c2,0 c3,0 c1,1 c2,1 c3,1 E"},
         {Fl_Table_Row::SELECT_SINGLE, 3, 2, "S c3,0 c3,1 E"},
     };
