@@ -496,14 +496,17 @@ TEST_F(TableTest, HeaderStripsAfterAScroll) {
     }
     // Each header setter repaints the table: a pixel that changes sides.
     const qvtest::Rgb white = qvtest::rgbOf(FL_WHITE);
-    const struct { void (Fl_Table::*set)(int); int value, x, y; qvtest::Rgb want; } setters[] = {
-        {&Fl_Table::row_header_width, 60, 60, 60, header}, {&Fl_Table::col_header_height, 30, 100, 38, header},
-        {&Fl_Table::col_header, 0, 100, 20, white}, {&Fl_Table::row_header, 0, 30, 60, white},
+    auto seen = [&](int x, int y, qvtest::Rgb want) {
+        EXPECT_EQ(qvtest::pixelAt(*win, x, y), want) << x << "," << y;
     };
-    for (auto& k : setters) {
-        (t->*k.set)(k.value);
-        EXPECT_EQ(qvtest::pixelAt(*win, k.x, k.y), k.want) << k.x << "," << k.y;
-    }
+    t->row_header_width(60);
+    seen(60, 60, header);
+    t->col_header_height(30);
+    seen(100, 38, header);
+    t->col_header(0);
+    seen(100, 20, white);
+    t->row_header(0);
+    seen(30, 60, white);
 }
 
 int clipWarnings = 0;
