@@ -686,7 +686,8 @@ int Fl_Table::handle(int event) {
             change_cursor(FL_CURSOR_DEFAULT);
         return 1;
     case FL_ENTER:
-        if (!ret) take_focus();
+        // The group takes every FL_ENTER (it tracks the widget below the
+        // mouse), so entering never moved the focus to the table.
         return 1;
     case FL_LEAVE:
         _stop_auto_drag();

@@ -133,7 +133,8 @@ int Fl_Table_Row::handle(int event) {
     case FL_DRAG: {
         if (!_dragging_select) break;
         // Past the top or bottom edge the rows scroll by the pixels the mouse
-        // moved since the previous drag event.
+        // moved since the previous drag event. row_position() clamps, so the
+        // row reached is always a row of the table.
         const int offtop = toy - _last_y;
         const int offbot = _last_y - (toy + toh);
         if (offtop > 0 && row_position() > 0) {
@@ -146,11 +147,7 @@ int Fl_Table_Row::handle(int event) {
             context = CONTEXT_CELL;
             C = 0;
             R = row_position();
-            if (R < 0 || R > rows()) {
-                ret = 1;
-                break;
-            }
-        } else if (offbot > 0 && botrow < rows()) {
+        } else if (offbot > 0) {
             const int diff = Fl::event_y() - _last_y;
             if (diff < 1) {
                 ret = 1;
@@ -160,10 +157,6 @@ int Fl_Table_Row::handle(int event) {
             context = CONTEXT_CELL;
             C = 0;
             R = botrow;
-            if (R < 0 || R > rows()) {
-                ret = 1;
-                break;
-            }
         }
         if (context == CONTEXT_CELL) {
             if (shiftstate == FL_CTRL) {

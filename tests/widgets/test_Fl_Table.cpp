@@ -123,6 +123,12 @@ TEST_F(TableTest, CountsAndSizes) {
     EXPECT_EQ(Y + H, std::get<1>(t->area()) + std::get<3>(t->area()));
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->toprow, t->botrow), std::make_tuple(0, 0, -1, -1));
+    // Rows that exactly fit do not scroll.
+    t->rows(8);
+    t->cols(2);
+    t->row_height_all(24);
+    t->row_position(3);
+    EXPECT_EQ(std::make_pair(t->row_position(), int(t->vscrollbar->value())), std::make_pair(0, 0));
 }
 
 TEST_F(TableTest, ScrollingRepaintsTheCells) {
@@ -305,6 +311,23 @@ TEST_F(TableTest, CornerHeaderAndCellClicks) {
     EXPECT_EQ(t->selection(), Quad(2, 0, 2, 2));
     clickCell(Fl_Table::CONTEXT_COL_HEADER, 0, 1);
     EXPECT_EQ(t->selection(), Quad(0, 1, 4, 1));
+    // Drags stretch a selection along what was pushed: columns, rows, or a
+    // block of cells that a header does not change.
+    const struct { Fl_Table::TableContext from; int r1, c1; Fl_Table::TableContext to; int r2, c2; Quad want; int taken; } drags[] = {
+        {Fl_Table::CONTEXT_COL_HEADER, 0, 1, Fl_Table::CONTEXT_COL_HEADER, 0, 2, {0, 1, 4, 2}, 1},
+        {Fl_Table::CONTEXT_COL_HEADER, 0, 2, Fl_Table::CONTEXT_CELL, 3, 0, {0, 2, 4, 0}, 1},
+        {Fl_Table::CONTEXT_ROW_HEADER, 1, 0, Fl_Table::CONTEXT_CELL, 3, 1, {1, 0, 3, 2}, 1},
+        {Fl_Table::CONTEXT_CELL, 1, 2, Fl_Table::CONTEXT_ROW_HEADER, 3, 0, {1, 2, 1, 2}, 0},
+        {Fl_Table::CONTEXT_CELL, 1, 2, Fl_Table::CONTEXT_CELL, 2, 0, {1, 2, 2, 0}, 1},
+    };
+    for (auto& k : drags) {
+        auto [x1, y1] = middle(k.from, k.r1, k.c1);
+        auto [x2, y2] = middle(k.to, k.r2, k.c2);
+        qvtest::push(win, x1, y1);
+        EXPECT_EQ(qvtest::drag(win, x2, y2), k.taken);
+        qvtest::release(win, x2, y2);
+        EXPECT_EQ(t->selection(), k.want) << k.from << " " << k.r1 << "," << k.c1 << " to " << k.to;
+    }
     // The selection is the rectangle between anchor and cursor, either way round.
     t->set_selection(3, 2, 1, 0);
     int top, left, bottom, right;
@@ -355,6 +378,7 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
     t->col_resize(1);
     // Pushes at an offset inside header cell 2, then a drag in two steps; 25 x 80 cells.
     const struct { bool row; int offset, by, resized, size; } cases[] = {
+        {true, 0, 10, 1, 35},  {false, 0, 16, 1, 96},
         {true, 3, 10, 1, 35},  {true, 4, 10, -1, 0},  {true, 21, 10, -1, 0},   {true, 22, 10, 2, 35},
         {true, 24, -100, 2, 1}, {false, 2, 16, 1, 96}, {false, 77, 16, 2, 96}, {false, 79, -200, 2, 1},
     };
