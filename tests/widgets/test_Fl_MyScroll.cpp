@@ -20,14 +20,18 @@ Fl_Box* colorBox(int X, int Y, int W, int H, Fl_Color c) {
     return b;
 }
 
-// The first and last window rows between its arrows where a vertical
-// scrollbar shows its thumb (painted red), or (-1, -1).
+// Where a scrollbar shows its thumb (painted red) between its arrows: the
+// first and last window rows (columns for a horizontal one), or (-1, -1).
 std::pair<int, int> thumb(Fl_Window& win, Fl_Scrollbar& bar) {
+    const bool across = bar.type() == FL_HORIZONTAL;
+    const int from = across ? bar.x() + bar.h() : bar.y() + bar.w();
+    const int to = across ? bar.x() + bar.w() - bar.h() : bar.y() + bar.h() - bar.w();
     std::pair<int, int> span(-1, -1);
-    for (int y = bar.y() + bar.w(); y < bar.y() + bar.h() - bar.w(); ++y) {
-        if (pixelAt(win, bar.x() + bar.w() / 2, y) != rgbOf(FL_RED)) continue;
-        if (span.first < 0) span.first = y;
-        span.second = y;
+    for (int i = from; i < to; ++i) {
+        if (pixelAt(win, across ? i : bar.x() + bar.w() / 2, across ? bar.y() + bar.h() / 2 : i) != rgbOf(FL_RED))
+            continue;
+        if (span.first < 0) span.first = i;
+        span.second = i;
     }
     return span;
 }
@@ -57,6 +61,7 @@ protected:
         vbar.callback(Fl_MyScroll::scrollbar_cb, pane);
         hbar.callback(Fl_MyScroll::hscrollbar_cb, pane);
         paintThumbs(vbar);
+        paintThumbs(hbar);
         qvtest::showAndDraw(win);
     }
     qvtest::Rgb at(int x, int y) { return pixelAt(win, x, y); }
@@ -95,14 +100,16 @@ TEST_F(MyScrollTest, PositionMovesTheContentItsPixelsAndTheThumb) {
 }
 
 TEST_F(MyScrollTest, TheContentGrowingResizesTheThumbOnTheNextLoopTurn) {
-    const auto before = thumb(win, vbar);
+    const auto before = thumb(win, vbar), hbefore = thumb(win, hbar);
     bottom->size(150, 700);
+    top->size(400, 100);
     pane->redraw();
     qvtest::settleDrawing();
-    EXPECT_EQ(vbar.maximum(), 600);
-    const auto after = thumb(win, vbar);
+    EXPECT_EQ(std::make_pair(vbar.maximum(), hbar.maximum()), std::make_pair(600.0, 200.0));
+    const auto after = thumb(win, vbar), hafter = thumb(win, hbar);
     EXPECT_EQ(after.first, before.first);
     EXPECT_LT(after.second - after.first, before.second - before.first);
+    EXPECT_LT(hafter.second - hafter.first, hbefore.second - hbefore.first);
     // A move of the whole pane carries its content.
     pane->resize(30, 40, 100, 100);
     EXPECT_EQ(std::make_tuple(top->x(), top->y(), bottom->y(), bottom->h()), std::make_tuple(30, 40, 140, 700));
