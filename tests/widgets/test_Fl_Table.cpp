@@ -113,6 +113,8 @@ TEST_F(TableTest, CountsAndSizes) {
     EXPECT_EQ(std::make_tuple(t->row_height(1), t->row_height(4), t->col_width(0), t->col_width(3)),
               std::make_tuple(25, 40, 80, 50));
     EXPECT_EQ(t->row_height(5) + t->row_height(-1), 0);  // outside the array
+    t->row_height(7, 30);  // grows the heights, not the count
+    EXPECT_EQ(std::make_tuple(t->rows(), t->row_height(6), t->row_height(7)), std::make_tuple(5, 30, 30));
     // The last rows stay reachable after a row above the top grows.
     t->rows(100);
     t->row_position(50);
