@@ -97,6 +97,19 @@ TEST(MyTile, TheOuterBorderSetsTheTilesEdge) {
     }
 }
 
+TEST(MyTile, AnInnerBorderDraggedPastTheEdgesWidensTheTile) {
+    Fl_Window win(0, 0, 400, 300);
+    Fl_MyTile tile(0, 0, 200, 100);
+    Fl_Box a(0, 0, 100, 50), b(100, 0, 100, 50), c(0, 50, 100, 50), d(100, 50, 100, 50);
+    tile.end();
+    win.end();
+    qvtest::push(&tile, 102, 52);  // the crossing at (100, 50)
+    qvtest::release(&tile, 252, 152);
+    EXPECT_EQ(std::make_pair(tile.w(), tile.h()), std::make_pair(250, 150));
+    EXPECT_EQ(rect(a), Rect(0, 0, 250, 150));
+    EXPECT_EQ(rect(d), Rect(250, 150, 0, 0));
+}
+
 TEST(MyTile, ResizeStretchesThePanesRightOfAndBelowTheResizableArea) {
     Fl_Window win(0, 0, 400, 300);
     Fl_MyTile tile(0, 0, 200, 100);

@@ -520,6 +520,7 @@ TEST_F(TableTest, HeaderStripsAfterAScroll) {
         EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H - 1), header) << scroll;
         EXPECT_EQ(qvtest::pixelAt(*win, 30, Y + H), rowBand) << scroll;
     }
+    EXPECT_NE(qvtest::pixelAt(*win, X - 2, Y + 50), qvtest::rgbOf(FL_CYAN));  // the cells' frame
     // Each header setter repaints the table: a pixel that changes sides.
     const qvtest::Rgb white = qvtest::rgbOf(FL_WHITE);
     auto seen = [&](int x, int y, qvtest::Rgb want) {
