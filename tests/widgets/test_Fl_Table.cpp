@@ -157,6 +157,13 @@ TEST_F(TableTest, ScrollingRepaintsTheCells) {
     qvtest::wheel(win, 100, 100, -40);
     EXPECT_EQ(t->vscrollbar->value(), 0);
     EXPECT_EQ(seen(), color[2]);
+    // A click on a scrollbar scrolls, and is not a click on the table.
+    t->set_selection(1, 1, 1, 1);
+    log.attach(*t);
+    qvtest::click(win, t->vscrollbar->x() + 8, 150);
+    EXPECT_GT(t->vscrollbar->value(), 0);
+    EXPECT_EQ(t->selection(), Quad(1, 1, 1, 1));
+    EXPECT_EQ(log.entries, Log{});
 }
 
 TEST_F(TableTest, FindCellAndBoundsInEveryContext) {
@@ -179,6 +186,7 @@ TEST_F(TableTest, FindCellAndBoundsInEveryContext) {
     }
     const struct { Fl_Table::TableContext ctx; int r, c, ret, wantR, wantC; } clamps[] = {
         {Fl_Table::CONTEXT_CELL, -1, 9, 1, 0, 2}, {Fl_Table::CONTEXT_TABLE, 4, 2, 0, 4, 2},
+        {Fl_Table::CONTEXT_CELL, 2, -1, 1, 2, 0},
         {Fl_Table::CONTEXT_ROW_HEADER, 9, 7, 1, 9, 2}, {Fl_Table::CONTEXT_COL_HEADER, 9, 7, 1, 4, 7},
     };
     for (auto k : clamps) {
