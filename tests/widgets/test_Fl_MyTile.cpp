@@ -110,20 +110,19 @@ TEST(MyTile, AnInnerBorderDraggedPastTheEdgesWidensTheTile) {
     EXPECT_EQ(rect(d), Rect(250, 150, 0, 0));
 }
 
-TEST(MyTile, ResizeStretchesThePanesRightOfAndBelowTheResizableArea) {
+TEST(MyTile, ResizeStretchesThePanesRightOfTheResizableArea) {
     Fl_Window win(0, 0, 400, 300);
     Fl_MyTile tile(0, 0, 200, 100);
-    Fl_Box left(0, 0, 100, 100);
-    Fl_Box right(100, 0, 100, 100);
-    tile.resizable(right);
+    Fl_Box left(0, 0, 50, 100), middle(50, 0, 100, 100), right(150, 0, 50, 100);
+    tile.resizable(middle);
     tile.end();
     win.end();
     tile.resize(10, 20, 300, 150);
-    EXPECT_EQ(rect(left), Rect(10, 20, 100, 150));
-    EXPECT_EQ(rect(right), Rect(110, 20, 200, 150));
-    tile.resize(0, 0, 80, 60);  // cut at the new right edge
-    EXPECT_EQ(rect(left), Rect(0, 0, 80, 60));
-    EXPECT_EQ(rect(right), Rect(80, 0, 0, 60));
+    EXPECT_EQ(std::make_tuple(rect(left), rect(middle), rect(right)),
+              std::make_tuple(Rect(10, 20, 50, 150), Rect(60, 20, 200, 150), Rect(260, 20, 50, 150)));
+    tile.resize(0, 0, 80, 60);  // the left panes are cut 50 pixels before the new right edge
+    EXPECT_EQ(std::make_tuple(rect(left), rect(middle), rect(right)),
+              std::make_tuple(Rect(0, 0, 30, 60), Rect(30, 0, 0, 60), Rect(30, 0, 50, 60)));
 }
 
 }  // namespace

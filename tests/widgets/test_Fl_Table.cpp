@@ -451,6 +451,14 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
     follow(t->vscrollbar, 60);
     qvtest::release(win, 12, 12);
     EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(60, 0));
+    // A release callback that waits (a dialog) sees no more scrolling.
+    t->callback([](Fl_Widget*, void*) {
+        for (int i = 0; i < 40; ++i) Fl::wait(0.01);
+    });
+    qvtest::push(win, 100, 50);
+    qvtest::drag(win, 100, 200);
+    qvtest::release(win, 100, 200);
+    EXPECT_EQ(t->vscrollbar->value(), 60);
 
     // The table deleted while the timer is armed.
     for (bool fromItsTimer : {false, true}) {

@@ -130,11 +130,14 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     t->rows(30);
     t->row_position(10);
     qvtest::push(&win, 50, rowY(12));
-    qvtest::drag(&win, 50, 9);
-    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
+    qvtest::drag(&win, 50, 14);  // on the top edge
+    qvtest::drag(&win, 50, 11);  // from the edge: no scroll
+    EXPECT_EQ(t->row_position(), 10);
+    EXPECT_EQ(selected(), (Rows{10, 11, 12}));
+    qvtest::drag(&win, 50, 6);  // 5 pixels further up: 5 rows
     qvtest::release(&win, 50, 6);
-    EXPECT_EQ(t->row_position(), 7);
-    EXPECT_EQ(selected(), (Rows{7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(t->row_position(), 5);
+    EXPECT_EQ(selected(), (Rows{5, 6, 7, 8, 9, 10, 11, 12}));
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
