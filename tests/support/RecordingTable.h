@@ -9,9 +9,13 @@
 #include "widgets/Fl_Table.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Scroll.H>
+#include <FL/Fl_Scrollbar.H>
 
 #include <ostream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace qvtest {
@@ -52,6 +56,47 @@ public:
         Table::draw_cell(context, R, C, X, Y, W, H);
     }
     std::string order() const { return callOrder(calls); }
+};
+
+// A recording table that also shows what the table keeps for its
+// subclasses: visible range, scrollbars, anchor and cursor, data area.
+template <class Table>
+class TableProbe : public RecordingCells<Table> {
+public:
+    using Quad = std::tuple<int, int, int, int>;
+    using Context = typename qv::Fl_Table::TableContext;
+    using RecordingCells<Table>::RecordingCells;
+    using Table::botrow;
+    using Table::hscrollbar;
+    using Table::rightcol;
+    using Table::table;
+    using Table::toprow;
+    using Table::vscrollbar;
+
+    // anchor row, anchor column, cursor row, cursor column
+    Quad selection() const { return Quad(this->current_row, this->current_col, this->select_row, this->select_col); }
+    // The data area inside headers and scrollbars, where cells are drawn.
+    Quad area() const { return Quad(this->tix, this->tiy, this->tiw, this->tih); }
+    // find_cell's rectangle (7s where it leaves them) and, in `ret`, its result.
+    Quad cell(Context ctx, int r, int c, int* ret = nullptr) {
+        int X = 7, Y = 7, W = 7, H = 7, rc = this->find_cell(ctx, r, c, X, Y, W, H);
+        if (ret) *ret = rc;
+        return Quad(X, Y, W, H);
+    }
+    Quad bounds(Context ctx) {
+        int X = 7, Y = 7, W = 7, H = 7;
+        this->get_bounds(ctx, X, Y, W, H);
+        return Quad(X, Y, W, H);
+    }
+    std::pair<int, int> middle(Context ctx, int r, int c) {
+        auto [X, Y, W, H] = cell(ctx, r, c);
+        return {X + W / 2, Y + H / 2};
+    }
+    // As the user moving the slider there.
+    void scrollTo(Fl_Scrollbar* bar, int value) {
+        bar->value(value);
+        bar->do_callback();
+    }
 };
 
 // Records what each callback of a table reported.

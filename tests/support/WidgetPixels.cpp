@@ -53,4 +53,14 @@ Rgb pixelAt(Fl_Window& w, int x, int y) {
     return out;
 }
 
+std::pair<int, int> colorRun(Fl_Window& w, int x, int y, int dx, int dy, int n, Rgb c) {
+    std::pair<int, int> run(-1, -1);
+    for (int i = 0; i < n; ++i) {
+        if (pixelAt(w, x + i * dx, y + i * dy) != c) continue;
+        if (run.first < 0) run.first = i;
+        run.second = i;
+    }
+    return run;
+}
+
 }  // namespace qvtest
