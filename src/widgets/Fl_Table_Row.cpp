@@ -89,7 +89,7 @@ void Fl_Table_Row::select_range(int from, int to) {
 void Fl_Table_Row::rows(int val) {
     if (val < 0) val = 0;
     // Grown first: the table calls back into subclasses, which read the flags.
-    if ((int)_rowselect.size() < val) _rowselect.resize(val, 0);
+    _rowselect.resize(std::max((int)_rowselect.size(), val), 0);
     Fl_Table::rows(val);
     _rowselect.resize(rows());
 }

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <utility>
 
 namespace {
 
@@ -20,39 +19,28 @@ Fl_Box* colorBox(int X, int Y, int W, int H, Fl_Color c) {
     return b;
 }
 
-// Where a scrollbar shows its thumb (painted red) between its arrows: the
-// first and last window rows (columns for a horizontal one), or (-1, -1).
-std::pair<int, int> thumb(Fl_Window& win, Fl_Scrollbar& bar) {
-    const bool across = bar.type() == FL_HORIZONTAL;
-    const int from = across ? bar.x() + bar.h() : bar.y() + bar.w();
-    const int to = across ? bar.x() + bar.w() - bar.h() : bar.y() + bar.h() - bar.w();
-    std::pair<int, int> span(-1, -1);
-    for (int i = from; i < to; ++i) {
-        if (pixelAt(win, across ? i : bar.x() + bar.w() / 2, across ? bar.y() + bar.h() / 2 : i) != rgbOf(FL_RED))
-            continue;
-        if (span.first < 0) span.first = i;
-        span.second = i;
-    }
-    return span;
-}
-
-void paintThumbs(Fl_Scrollbar& bar) {
+void paintThumb(Fl_Scrollbar& bar) {
     bar.color(FL_BLUE);
     bar.selection_color(FL_RED);
 }
+// Where a scrollbar shows its red thumb between its arrows: the first and
+// last pixel of the run along it.
+std::pair<int, int> thumb(Fl_Window& win, Fl_Scrollbar& bar) {
+    if (bar.type() == FL_HORIZONTAL)
+        return qvtest::colorRun(win, bar.x() + bar.h(), bar.y() + bar.h() / 2, 1, 0, bar.w() - 2 * bar.h(), rgbOf(FL_RED));
+    return qvtest::colorRun(win, bar.x() + bar.w() / 2, bar.y() + bar.w(), 0, 1, bar.h() - 2 * bar.w(), rgbOf(FL_RED));
+}
+int length(std::pair<int, int> run) { return run.second - run.first; }
 
 // A 200 x 200 pane at (10, 10) without a box, yellow, scrolled by two
 // outside scrollbars; its content is 250 x 400: a red band 100 high over a
 // green one 300 high and 150 wide.
-class MyScrollTest : public ::testing::Test {
-protected:
+struct MyScrollTest : ::testing::Test {
     Fl_Window win{0, 0, 400, 300};
-    Fl_Scrollbar vbar{370, 10, 17, 200};
-    Fl_Scrollbar hbar{10, 220, 200, 17};
+    Fl_Scrollbar vbar{370, 10, 17, 200}, hbar{10, 220, 200, 17};
     Fl_MyScroll* pane = new Fl_MyScroll(10, 10, 200, 200, nullptr, &vbar, &hbar);
     Fl_Box* top = colorBox(10, 10, 250, 100, FL_RED);
     Fl_Box* bottom = colorBox(10, 110, 150, 300, FL_GREEN);
-
     void SetUp() override {
         pane->end();
         pane->color(FL_YELLOW);
@@ -60,58 +48,48 @@ protected:
         hbar.type(FL_HORIZONTAL);
         vbar.callback(Fl_MyScroll::scrollbar_cb, pane);
         hbar.callback(Fl_MyScroll::hscrollbar_cb, pane);
-        paintThumbs(vbar);
-        paintThumbs(hbar);
+        paintThumb(vbar);
+        paintThumb(hbar);
         qvtest::showAndDraw(win);
     }
     qvtest::Rgb at(int x, int y) { return pixelAt(win, x, y); }
 };
 
 TEST_F(MyScrollTest, PositionMovesTheContentItsPixelsAndTheThumb) {
-    EXPECT_EQ(std::make_pair(vbar.maximum(), hbar.maximum()), std::make_pair(200.0, 50.0));
-    EXPECT_EQ(at(20, 100), rgbOf(FL_RED));
+    EXPECT_EQ(std::make_tuple(vbar.maximum(), hbar.maximum(), at(20, 100)), std::make_tuple(200.0, 50.0, rgbOf(FL_RED)));
     const auto start = thumb(win, vbar);
     pane->position(0, 0);  // where it is: nothing to draw
     EXPECT_EQ(pane->damage(), 0);
-
     pane->position(0, 60);
-    EXPECT_EQ(std::make_pair(top->y(), bottom->y()), std::make_pair(-50, 50));
+    EXPECT_EQ(std::make_tuple(top->y(), bottom->y(), vbar.value()), std::make_tuple(-50, 50, 60.0));
     EXPECT_EQ(at(20, 100), rgbOf(FL_GREEN));
-    EXPECT_EQ(vbar.value(), 60);
-    const auto moved = thumb(win, vbar);
-    EXPECT_GT(moved.first, start.first);
-    EXPECT_EQ(moved.second - moved.first, start.second - start.first);
-
+    const auto moved = thumb(win, vbar);  // drawn at once, same size
+    EXPECT_EQ(std::make_pair(moved.first > start.first, length(moved)), std::make_pair(true, length(start)));
     // Right of and below the content the pane shows its own colour.
     vbar.value(250);
     vbar.do_callback();
-    EXPECT_EQ(std::make_pair(pane->xposition(), pane->yposition()), std::make_pair(0, 250));
-    EXPECT_EQ(at(20, 150), rgbOf(FL_GREEN));
-    EXPECT_EQ(at(20, 175), rgbOf(FL_YELLOW));
+    EXPECT_EQ(std::make_tuple(pane->xposition(), pane->yposition(), at(20, 150), at(20, 175)),
+              std::make_tuple(0, 250, rgbOf(FL_GREEN), rgbOf(FL_YELLOW)));
     hbar.value(120);
     hbar.do_callback();
-    EXPECT_EQ(top->x(), -110);
-    EXPECT_EQ(at(35, 150), rgbOf(FL_GREEN));
-    EXPECT_EQ(at(150, 150), rgbOf(FL_YELLOW));
-    // A child's own repaint.
-    bottom->color(FL_BLUE);
+    EXPECT_EQ(std::make_tuple(top->x(), at(35, 150), at(150, 150)), std::make_tuple(-110, rgbOf(FL_GREEN), rgbOf(FL_YELLOW)));
+    bottom->color(FL_BLUE);  // a child's own repaint
     bottom->redraw();
     EXPECT_EQ(at(20, 150), rgbOf(FL_BLUE));
 }
 
-TEST_F(MyScrollTest, TheContentGrowingResizesTheThumbOnTheNextLoopTurn) {
+TEST_F(MyScrollTest, TheContentGrowingResizesTheThumbsOnTheNextLoopTurn) {
     const auto before = thumb(win, vbar), hbefore = thumb(win, hbar);
     bottom->size(150, 700);
     top->size(400, 100);
     pane->redraw();
     qvtest::settleDrawing();
     EXPECT_EQ(std::make_pair(vbar.maximum(), hbar.maximum()), std::make_pair(600.0, 200.0));
-    const auto after = thumb(win, vbar), hafter = thumb(win, hbar);
+    const auto after = thumb(win, vbar);
     EXPECT_EQ(after.first, before.first);
-    EXPECT_LT(after.second - after.first, before.second - before.first);
-    EXPECT_LT(hafter.second - hafter.first, hbefore.second - hbefore.first);
-    // A move of the whole pane carries its content.
-    pane->resize(30, 40, 100, 100);
+    EXPECT_LT(length(after), length(before));
+    EXPECT_LT(length(thumb(win, hbar)), length(hbefore));
+    pane->resize(30, 40, 100, 100);  // a move of the pane carries its content
     EXPECT_EQ(std::make_tuple(top->x(), top->y(), bottom->y(), bottom->h()), std::make_tuple(30, 40, 140, 700));
 }
 
@@ -132,30 +110,27 @@ TEST(MultiScroll, ScrollsItsPanesTogetherAndRepaintsTheThumbs) {
     multi.end();
     win.end();
     win.color(FL_CYAN);
-    paintThumbs(multi.vscrollbar);
+    paintThumb(multi.vscrollbar);
     qvtest::showAndDraw(win);
+    const auto top = thumb(win, multi.vscrollbar);
     EXPECT_EQ(pixelAt(win, 266, 60), rgbOf(FL_YELLOW));
     EXPECT_NE(pixelAt(win, 200, 60), rgbOf(FL_CYAN));
     EXPECT_EQ(std::make_tuple(multi.vscrollbar.x(), multi.vscrollbar.h(), multi.hscrollbar.y(), multi.hscrollbar.w()),
               std::make_tuple(353, 233, 243, 343));
-    const auto top = thumb(win, multi.vscrollbar);
 
     multi.vscrollbar.value(40);
     multi.vscrollbar.do_callback();
     multi.hscrollbar.value(15);
     multi.hscrollbar.do_callback();
-    EXPECT_EQ(std::make_pair(leftInner->x(), leftInner->y()), std::make_pair(80 - 15, 20 - 40));
-    EXPECT_EQ(std::make_pair(rightInner->x(), rightInner->y()), std::make_pair(202, 22 - 40));
+    EXPECT_EQ(std::make_tuple(leftInner->x(), leftInner->y(), rightInner->x(), rightInner->y(), plain->x(), plain->y()),
+              std::make_tuple(80 - 15, 20 - 40, 202, 22 - 40, 20, 20));
     multi.hscrollchildren(5);
     EXPECT_EQ(leftInner->x(), 80 - 5);
-    EXPECT_EQ(std::make_pair(plain->x(), plain->y()), std::make_pair(20, 20));
-
     // Scrolled from the program: the thumb is drawn at the bottom at once.
     multi.scrollchildren(300);
     qvtest::flushDrawing();
     EXPECT_EQ(rightInner->y(), 22 - 300);
-    const auto bottom = thumb(win, multi.vscrollbar);
-    EXPECT_GT(bottom.first, top.second);
+    EXPECT_GT(thumb(win, multi.vscrollbar).first, top.second);
 }
 
 }  // namespace

@@ -370,6 +370,9 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
     follow(t->vscrollbar, -1, 0.4);
     EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(0, 0));
     qvtest::drag(win, 100, 200);  // below the band where the table scrolls by itself
+    EXPECT_EQ(qvtest::drag(win, 30, 100), 1);  // the timer is armed: a real drag is ignored
+    EXPECT_EQ(std::get<3>(t->selection()), 3);
+    qvtest::drag(win, 100, 200);
     follow(t->vscrollbar, 120);
     EXPECT_EQ(std::get<2>(t->selection()), t->botrow);  // the cursor follows the pinned mouse
     EXPECT_EQ(qvtest::drag(win, 30, 100), 1);          // the timer drives: a real drag is ignored
