@@ -776,7 +776,7 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
 }
 
 int Fl_Table::handle_drag(TableContext context, int R, int C, int ret) {
-    if (_auto_drag == 1) return 1;  // the timer drives the drag
+    if (_auto_drag == AUTO_DRAG_ARMED) return 1;  // the timer drives the drag
     Fl_Widget_Tracker alive(this);
     if (_resizing_col > -1 || _resizing_row > -1) {
         const bool col = _resizing_col > -1;
@@ -823,7 +823,7 @@ int Fl_Table::handle_drag(TableContext context, int R, int C, int ret) {
     const int ex = Fl::event_x(), ey = Fl::event_y();
     bool inside_band = ex >= x() + _row_header_w && ex <= x() + w() - AUTO_DRAG_MARGIN &&
                        ey >= y() + _col_header_h && ey <= y() + h() - AUTO_DRAG_MARGIN;
-    if (_resizing_row == -1 && _resizing_col == -1 && _auto_drag == 0 && !inside_band)
+    if (_resizing_row == -1 && _resizing_col == -1 && _auto_drag == AUTO_DRAG_OFF && !inside_band)
         _start_auto_drag();
     return ret;
 }
@@ -905,15 +905,15 @@ int Fl_Table::handle_key() {
 // ---- auto-scroll while dragging past an edge ----
 
 void Fl_Table::_start_auto_drag() {
-    if (_auto_drag) return;
-    _auto_drag = 1;
+    if (_auto_drag != AUTO_DRAG_OFF) return;
+    _auto_drag = AUTO_DRAG_ARMED;
     Fl::add_timeout(AUTO_DRAG_DELAY, _auto_drag_cb2, this);
 }
 
 void Fl_Table::_stop_auto_drag() {
-    if (!_auto_drag) return;
+    if (_auto_drag == AUTO_DRAG_OFF) return;
     Fl::remove_timeout(_auto_drag_cb2, this);
-    _auto_drag = 0;
+    _auto_drag = AUTO_DRAG_OFF;
 }
 
 void Fl_Table::_auto_drag_cb2(void* d) {
@@ -949,17 +949,17 @@ void Fl_Table::_auto_drag_cb() {
         step(vscrollbar, -AUTO_DRAG_STEP);
     }
 
-    _auto_drag = 2;
+    _auto_drag = AUTO_DRAG_RUNNING;
     handle(FL_DRAG);
     Fl::e_x = lx;
     Fl::e_y = ly;
     if (!alive.exists()) return;
-    _auto_drag = 1;
+    _auto_drag = AUTO_DRAG_ARMED;
     // Pending events may release the button, or delete this table.
     Fl::check();
     Fl::flush();
     if (!alive.exists()) return;
-    if (Fl::event_buttons() && _auto_drag) Fl::add_timeout(AUTO_DRAG_REPEAT, _auto_drag_cb2, this);
+    if (Fl::event_buttons() && _auto_drag != AUTO_DRAG_OFF) Fl::add_timeout(AUTO_DRAG_REPEAT, _auto_drag_cb2, this);
 }
 
 }  // namespace qv

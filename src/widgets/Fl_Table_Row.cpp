@@ -87,7 +87,6 @@ void Fl_Table_Row::select_range(int from, int to) {
 }
 
 void Fl_Table_Row::rows(int val) {
-    if (val < 0) val = 0;
     // Grown first: the table calls back into subclasses, which read the flags.
     _rowselect.resize(std::max((int)_rowselect.size(), val), 0);
     Fl_Table::rows(val);
@@ -103,9 +102,8 @@ int Fl_Table_Row::handle(int event) {
     int ret = Fl_Table::handle(event);
     if (!alive.exists()) return 1;
 
-    const int shiftstate = Fl::event_state(FL_CTRL)    ? FL_CTRL
-                           : Fl::event_state(FL_SHIFT) ? FL_SHIFT
-                                                       : 0;
+    // Ctrl wins over Shift.
+    const bool ctrl = Fl::event_state(FL_CTRL), shift = !ctrl && Fl::event_state(FL_SHIFT);
     int R, C;
     ResizeFlag resizeflag;
     TableContext context = cursor2rowcol(R, C, resizeflag);
@@ -116,9 +114,9 @@ int Fl_Table_Row::handle(int event) {
         _last_push_x = Fl::event_x();
         _last_push_y = Fl::event_y();
         if (context != CONTEXT_CELL) break;
-        if (shiftstate == FL_CTRL) {
+        if (ctrl) {
             select_row(R, 2);
-        } else if (shiftstate == FL_SHIFT) {
+        } else if (shift) {
             select_row(R, 1);
             if (_last_row > -1) select_range(_last_row, R);
         } else {
@@ -159,7 +157,7 @@ int Fl_Table_Row::handle(int event) {
             R = botrow;
         }
         if (context == CONTEXT_CELL) {
-            if (shiftstate == FL_CTRL) {
+            if (ctrl) {
                 if (R != _last_row) select_row(R, 2);
             } else {
                 select_row(R, 1);

@@ -111,17 +111,18 @@ TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
     }
 }
 
-// Thirty rows, seven and a half visible; the data area spans y = 14 to 206.
+// Thirty rows, seven and a half visible; the data area spans y = 12 to 208,
+// its cells 14 to 206.
 TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     t->rows(30);
     t->row_position(10);
     qvtest::push(&win, 50, rowY(12));
-    qvtest::drag(&win, 50, 14);  // on the top edge
-    qvtest::drag(&win, 50, 11);  // from the edge: no scroll
-    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(10, Rows{10, 11, 12}));
-    qvtest::drag(&win, 50, 6);  // 5 pixels further up: 5 rows
+    qvtest::drag(&win, 50, 12);  // on the top edge, in row 9 hidden above
+    qvtest::drag(&win, 50, 9);   // from the edge: no scroll
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(10, Rows{9, 10, 11, 12}));
+    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
     qvtest::release(&win, 50, 6);
-    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(5, Rows{5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(7, Rows{7, 8, 9, 10, 11, 12}));
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
