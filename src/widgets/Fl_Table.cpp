@@ -477,8 +477,7 @@ Fl_Table::TableContext Fl_Table::cursor2rowcol(int& R, int& C, ResizeFlag& resiz
     if (Fl::event_inside(tox, toy, tow, toh)) {
         for (R = toprow; R <= botrow; ++R) {
             find_cell(CONTEXT_CELL, R, leftcol, X, Y, W, H);
-            if (ey < Y) break;
-            if (ey >= Y + H) continue;
+            if (ey < Y) break;  // rows above the mouse hold no cell under it
             for (C = leftcol; C <= rightcol; ++C) {
                 find_cell(CONTEXT_CELL, R, C, X, Y, W, H);
                 if (Fl::event_inside(X, Y, W, H)) return CONTEXT_CELL;

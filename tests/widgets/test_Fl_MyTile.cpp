@@ -56,7 +56,8 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
         tile->position(100, 80, 100, 80);
         qvtest::flushDrawing();
     }
-    EXPECT_EQ(std::make_pair(rect(*tr), rect(*bl)), std::make_pair(Rect(100, 0, 200, 80), Rect(0, 80, 100, 120)));
+    EXPECT_EQ(std::make_tuple(rect(*tr), rect(*bl), rect(*tile)),
+              std::make_tuple(Rect(100, 0, 200, 80), Rect(0, 80, 100, 120), Rect(0, 0, 300, 200)));
     // A drag waits until the previous move is drawn; the release does not.
     moves.clear();
     qvtest::push(tile, 101, 40);

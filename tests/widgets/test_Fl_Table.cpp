@@ -83,13 +83,24 @@ TEST_F(TableTest, CountsAndSizes) {
     EXPECT_EQ(t->row_height(5) + t->row_height(-1), 0);  // outside the array
     t->row_height(7, 30);  // grows the heights, not the count
     EXPECT_EQ(std::make_tuple(t->rows(), t->row_height(6), t->row_height(7)), std::make_tuple(5, 30, 30));
-    // The last rows stay reachable after a row above the top grows.
+    // Only a visible row or column repaints when its size changes.
+    for (auto [r, c, repaint] : {std::tuple{t->botrow, -1, true}, {t->botrow + 1, -1, false}, {-1, 3, true}}) {
+        t->clear_damage();
+        r < 0 ? t->col_width(c, 60) : t->row_height(r, 60);
+        EXPECT_EQ((t->damage() & FL_DAMAGE_ALL) != 0, repaint) << r << "," << c;
+    }
+    // The last rows and columns stay reachable after one before the first visible grows.
     t->rows(100);
+    t->cols(100);
     t->row_position(50);
+    t->col_position(50);
     t->row_height(10, 125);
+    t->col_width(10, 125);
     t->row_position(99);
-    auto [X, Y, W, H] = t->cell(CELL, 99, 0);
-    EXPECT_EQ(std::make_pair(t->botrow, Y + H), std::make_pair(99, std::get<1>(t->area()) + std::get<3>(t->area())));
+    t->col_position(99);
+    auto [X, Y, W, H] = t->cell(CELL, 99, 99);
+    auto [AX, AY, AW, AH] = t->area();
+    EXPECT_EQ(std::make_tuple(t->botrow, Y + H, t->rightcol, X + W), std::make_tuple(99, AY + AH, 99, AX + AW));
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->toprow, t->botrow), std::make_tuple(0, 0, -1, -1));
     // Rows that exactly fit do not scroll.
@@ -262,6 +273,7 @@ TEST_F(TableTest, TheCursorMovedOntoAPartlyHiddenCellScrollsItIntoView) {
 TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     build(5, 3, 200, true);
     qvtest::showAndDraw(*win);
+    EXPECT_EQ(qvtest::moveMouse(t, 60, 60), 1);
     EXPECT_EQ(qvtest::push(t, 30, 18), 1);  // where the two headers meet
     qvtest::release(t, 30, 18);
     EXPECT_EQ(t->selection(), Quad(0, 0, 4, 2));
@@ -389,7 +401,14 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheDeletion) {
     follow(t->vscrollbar, 60);
     qvtest::release(win, 12, 12);
     EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(60, 0));
-    // A release callback that waits (a dialog) sees no more scrolling.
+    // Leaving the table ends the auto-scroll, and so does a release whose
+    // callback waits (a dialog).
+    qvtest::push(win, 100, 50);
+    qvtest::drag(win, 100, 200);
+    qvtest::sendEvent(t, FL_LEAVE, qvtest::EventSpec());
+    follow(t->vscrollbar, -1, 0.4);
+    qvtest::release(win, 100, 200);
+    EXPECT_EQ(t->vscrollbar->value(), 60);
     t->callback([](Fl_Widget*, void*) {
         for (int i = 0; i < 40; ++i) Fl::wait(0.01);
     });
