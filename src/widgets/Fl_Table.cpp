@@ -32,11 +32,12 @@ void fit_sizes(std::vector<int>& sizes, int n, int fallback) {
 }
 
 // Offset of `index` in the virtual table, summed from the cached first
-// visible entry when that lies at or before it, else from 0.
+// visible entry when that lies at or before it, else from 0. An empty table
+// caches no offset.
 int scroll_position(const std::vector<int>& sizes, int cached_index, int cached_offset,
                     int index) {
     int start = 0, pos = 0;
-    if (cached_offset != -1 && cached_index >= 0 && index >= cached_index) {
+    if (cached_offset != -1 && index >= cached_index) {
         start = cached_index;
         pos = cached_offset;
     }

@@ -46,7 +46,7 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
         {multi, 0, 3, 6, 0, {0, 1, 2, 3}}, {multi, 5, 2, 6, 0, {2, 3, 4, 5}},
         {multi, 0, 1, 6, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
         {multi, 2, -1, 0, 0, {2}}, {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
-        {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -3, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
+        {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -2, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
         // The row under the mouse, whatever the modifiers; Ctrl deselects it.
         {single, 5, 5, 0, FL_SHIFT, {5}}, {single, 2, 2, 0, FL_SHIFT, {2}}, {single, 5, 1, 6, 0, {1}},
         {single, 1, 4, 6, 0, {4}}, {single, 4, 4, 0, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 6, 0, {}},
