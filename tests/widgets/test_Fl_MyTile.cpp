@@ -73,11 +73,11 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
 // dragged past the tile's edges widens it.
 TEST(MyTile, BordersDraggedPastTheEdges) {
     Fl_Window win(0, 0, 400, 300);
-    Fl_MyTile tile(0, 0, 300, 100);
-    Fl_Box left(0, 0, 100, 100), right(100, 0, 100, 100);  // ending at x = 200
+    Fl_MyTile tile(0, 0, 300, 150);
+    Fl_Box left(0, 0, 100, 100), right(100, 0, 100, 100);  // ending at x = 200 and y = 100
     tile.end();
-    Fl_MyTile inner(0, 100, 200, 100);
-    Fl_Box a(0, 100, 100, 50), b(100, 100, 100, 50), c(0, 150, 100, 50), d(100, 150, 100, 50);
+    Fl_MyTile inner(0, 150, 200, 100);
+    Fl_Box a(0, 150, 100, 50), b(100, 150, 100, 50), c(0, 200, 100, 50), d(100, 200, 100, 50);
     inner.end();
     win.end();
     for (auto [to, width] : {std::pair{250, 250}, {350, 350}, {150, 150}}) {
@@ -85,10 +85,13 @@ TEST(MyTile, BordersDraggedPastTheEdges) {
         qvtest::release(&tile, to - 2, 50);
         EXPECT_EQ(std::make_pair(tile.w(), right.w()), std::make_pair(width, to - 100)) << to;
     }
-    qvtest::push(&inner, 102, 152);  // the crossing at (100, 150)
-    qvtest::release(&inner, 252, 252);
+    qvtest::push(&tile, 50, 98);
+    qvtest::release(&tile, 50, 138);
+    EXPECT_EQ(std::make_pair(tile.h(), left.h()), std::make_pair(140, 140));
+    qvtest::push(&inner, 102, 202);  // the crossing at (100, 200)
+    qvtest::release(&inner, 252, 282);
     EXPECT_EQ(std::make_tuple(inner.w(), inner.h(), rect(a), rect(d)),
-              std::make_tuple(250, 150, Rect(0, 100, 250, 150), Rect(250, 250, 0, 0)));
+              std::make_tuple(250, 130, Rect(0, 150, 250, 130), Rect(250, 280, 0, 0)));
 }
 
 TEST(MyTile, ResizeStretchesThePanesRightOfTheResizableArea) {

@@ -101,8 +101,24 @@ TEST_F(TableTest, CountsAndSizes) {
     auto [X, Y, W, H] = t->cell(CELL, 99, 99);
     auto [AX, AY, AW, AH] = t->area();
     EXPECT_EQ(std::make_tuple(t->botrow, Y + H, t->rightcol, X + W), std::make_tuple(99, AY + AH, 99, AX + AW));
+    t->rows(120);  // and after the counts change while scrolled
+    t->cols(120);
+    t->row_position(119);
+    t->col_position(119);
+    std::tie(X, Y, W, H) = t->cell(CELL, 119, 119);
+    EXPECT_EQ(std::make_tuple(t->botrow, Y + H, t->rightcol, X + W), std::make_tuple(119, AY + AH, 119, AX + AW));
+    // Fewer rows repaint; more rows below the visible ones do not.
+    t->row_position(0);
+    for (auto [n, repaint] : {std::pair{110, true}, {115, false}}) {
+        t->clear_damage();
+        t->rows(n);
+        EXPECT_EQ((t->damage() & FL_DAMAGE_ALL) != 0, repaint) << n;
+    }
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->toprow, t->botrow), std::make_tuple(0, 0, -1, -1));
+    t->rows(-3);
+    t->cols(-3);
+    EXPECT_EQ(std::make_pair(t->rows(), t->cols()), std::make_pair(0, 0));
     // Rows that exactly fit do not scroll.
     t->rows(8);
     t->cols(2);
