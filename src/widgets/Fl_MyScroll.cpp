@@ -38,8 +38,8 @@ void Fl_MyScroll::draw_clip(void* v, int X, int Y, int W, int H) {
         bottom = std::max(bottom, o.y() + o.h());
     }
     fl_color(s->color());
-    if (right < X + W) fl_rectf(right, Y, X + W - right, H);
-    if (bottom < Y + H) fl_rectf(X, bottom, W, Y + H - bottom);
+    fl_rectf(right, Y, X + W - right, H);  // nothing when the children reach the edge
+    fl_rectf(X, bottom, W, Y + H - bottom);
     fl_pop_clip();
 }
 

@@ -90,10 +90,11 @@ Fl_Table::Fl_Table(int X, int Y, int W, int H, const char* l) : Fl_Group(X, Y, W
     _row_header_color = _col_header_color = color();
     box(FL_ENGRAVED_FRAME);
 
-    vscrollbar = new Fl_Scrollbar(X + W - SCROLLBAR_SIZE, Y, SCROLLBAR_SIZE, H - SCROLLBAR_SIZE);
+    // Both scrollbars are placed by table_resized() below.
+    vscrollbar = new Fl_Scrollbar(X, Y, W, H);
     vscrollbar->type(FL_VERTICAL);
     vscrollbar->callback(scroll_cb, this);
-    hscrollbar = new Fl_Scrollbar(X, Y + H - SCROLLBAR_SIZE, W, SCROLLBAR_SIZE);
+    hscrollbar = new Fl_Scrollbar(X, Y, W, H);
     hscrollbar->type(FL_HORIZONTAL);
     hscrollbar->callback(scroll_cb, this);
     // The table keeps the keyboard focus, so that the arrows move its cursor

@@ -124,7 +124,7 @@ int Fl_Table_Row::handle(int event) {
             select_row(R, 1);
         }
         _last_row = R;
-        _dragging_select = 1;
+        _dragging_select = true;
         ret = 1;
         break;
 
@@ -171,7 +171,7 @@ int Fl_Table_Row::handle(int event) {
 
     case FL_RELEASE:
         if (Fl::event_button() == 1) {
-            _dragging_select = 0;
+            _dragging_select = false;
             ret = 1;
             // Pushed and released in the empty area right of or below the data.
             const int dataright = tix + table_w, databot = tiy + table_h;
