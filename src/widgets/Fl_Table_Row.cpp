@@ -117,8 +117,7 @@ int Fl_Table_Row::handle(int event) {
         if (ctrl) {
             select_row(R, 2);
         } else if (shift) {
-            select_row(R, 1);
-            if (_last_row > -1) select_range(_last_row, R);
+            select_range(_last_row > -1 ? _last_row : R, R);  // from the last row clicked
         } else {
             select_all_rows(0);
             select_row(R, 1);
@@ -160,8 +159,7 @@ int Fl_Table_Row::handle(int event) {
             if (ctrl) {
                 if (R != _last_row) select_row(R, 2);
             } else {
-                select_row(R, 1);
-                if (_last_row > -1) select_range(_last_row, R);
+                select_range(_last_row > -1 ? _last_row : R, R);
             }
             ret = 1;
             _last_row = R;

@@ -40,6 +40,7 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
     // a row of -1 is the empty area below the rows, -2 right of the columns,
     // -3 the columns' right edge.
     const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, steps, mods; Rows want; } gestures[] = {
+        {multi, 3, 3, 0, FL_SHIFT, {3}},  // no row clicked before: this one
         {multi, 2, 2, 0, 0, {2}}, {multi, 4, 4, 0, 0, {4}}, {multi, 1, 1, 0, FL_CTRL, {1, 4}}, {multi, 4, 4, 0, FL_CTRL, {1}},
         {multi, 6, 6, 0, FL_SHIFT, {1, 4, 5, 6}},                // from the last row clicked
         {multi, 3, 3, 0, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
