@@ -104,11 +104,12 @@ int Fl_MyTile::handle(int event) {
 }
 
 void Fl_MyTile::position(int oix, int oiy, int newx, int newy) {
-    const int* p = sizes();
+    // sizes(): the group, the resizable, then each child: left, right, top, bottom.
+    const int* p = sizes() + 8;
     int outer_right = INT_MIN, outer_bottom = INT_MIN;
-    for (int i = 0; i < children(); ++i) {
-        outer_right = std::max(outer_right, p[8 + 4 * i + 1]);
-        outer_bottom = std::max(outer_bottom, p[8 + 4 * i + 3]);
+    for (int i = children(); i--;) {
+        outer_right = std::max(outer_right, p[4 * i + 1]);
+        outer_bottom = std::max(outer_bottom, p[4 * i + 3]);
     }
     int W = w(), H = h();
     if (newx > x() + W) W = newx - x();
@@ -123,7 +124,6 @@ void Fl_MyTile::position(int oix, int oiy, int newx, int newy) {
             redraw();
     }
 
-    p += 8;
     Fl_Widget* const* a = array();
     for (int i = children(); i--; p += 4) {
         Fl_Widget* o = *a++;
