@@ -38,9 +38,55 @@ void Fl_MyScroll::draw_clip(void* v, int X, int Y, int W, int H) {
         bottom = std::max(bottom, o.y() + o.h());
     }
     fl_color(s->color());
-    if (right < X + W) fl_rectf(right, Y, X + W - right, H);
-    if (bottom < Y + H) fl_rectf(X, bottom, W, Y + H - bottom);
+    fl_rectf(right, Y, X + W - right, H);  // nothing when the children reach the edge
+    fl_rectf(X, bottom, W, Y + H - bottom);
     fl_pop_clip();
+}
+
+void Fl_MyScroll::content_box(int& left, int& top, int& right, int& bottom) const {
+    int W, H;
+    inner_box(left, top, W, H);
+    right = left;
+    bottom = top;
+    Fl_Widget* const* a = array();
+    for (int i = children(); i--;) {
+        Fl_Widget* o = *a++;
+        left = std::min(left, o->x());
+        right = std::max(right, o->x() + o->w());
+        top = std::min(top, o->y());
+        bottom = std::max(bottom, o->y() + o->h());
+    }
+}
+
+namespace {
+// True when the slider's value, range or thumb size changed (its range
+// always starts at 0).
+bool set_slider(Fl_Slider* s, int pos, int size, int total) {
+    if (!s) return false;
+    const double value = s->value(), last = s->maximum();
+    const float thumb = s->slider_size();
+    s->scrollvalue(pos, size, 0, total);
+    return s->value() != value || s->maximum() != last || s->slider_size() != thumb;
+}
+}  // namespace
+
+bool Fl_MyScroll::update_sliders() {
+    int X, Y, W, H, left, top, right, bottom;
+    inner_box(X, Y, W, H);
+    content_box(left, top, right, bottom);
+    const bool v = set_slider(vslider_, yposition_, H, bottom - top);
+    const bool h = set_slider(hslider_, xposition_, W, right - left);
+    return v || h;
+}
+
+void Fl_MyScroll::redraw_sliders(void* v) {
+    Fl_MyScroll* s = static_cast<Fl_MyScroll*>(v);
+    if (s->vslider_) s->vslider_->redraw();
+    if (s->hslider_) s->hslider_->redraw();
+}
+
+Fl_MyScroll::~Fl_MyScroll() {
+    Fl::remove_timeout(redraw_sliders, this);
 }
 
 void Fl_MyScroll::draw() {
@@ -61,23 +107,13 @@ void Fl_MyScroll::draw() {
         }
     }
 
-    int left = X, right = X, top = Y, bottom = Y;
-    Fl_Widget* const* a = array();
-    for (int i = children(); i--;) {
-        Fl_Widget* o = *a++;
-        left = std::min(left, o->x());
-        right = std::max(right, o->x() + o->w());
-        top = std::min(top, o->y());
-        bottom = std::max(bottom, o->y() + o->h());
-    }
+    int left, top, right, bottom;
+    content_box(left, top, right, bottom);
     yposition_ = oldy_ = Y - top;
     xposition_ = oldx_ = X - left;
-    if (vslider_) vslider_->scrollvalue(yposition_, H, 0, bottom - top);
-    if (hslider_) hslider_->scrollvalue(xposition_, W, 0, right - left);
-    if (d & FL_DAMAGE_ALL) {
-        if (vslider_) vslider_->redraw();
-        if (hslider_) hslider_->redraw();
-    }
+    // A slider damaged while the window draws is not repainted by this
+    // pass: it is repainted on the next turn of the event loop.
+    if (update_sliders()) Fl::add_timeout(0.0, redraw_sliders, this);
 }
 
 void Fl_MyScroll::resize(int X, int Y, int W, int H) {
@@ -101,6 +137,7 @@ void Fl_MyScroll::position(int X, int Y) {
     xposition_ = X;
     yposition_ = Y;
     damage(FL_DAMAGE_SCROLL);
+    update_sliders();  // the thumbs follow now, not at the next full redraw
 }
 
 void Fl_MyScroll::scrollbar_cb(Fl_Widget* slider, void* scroll) {

@@ -19,11 +19,18 @@ class Fl_MyScroll : public Fl_Group {
 
     static void draw_clip(void* v, int X, int Y, int W, int H);
     void inner_box(int& X, int& Y, int& W, int& H) const;
+    // The inner box joined with every child's rectangle.
+    void content_box(int& left, int& top, int& right, int& bottom) const;
+    // Gives the sliders the positions and the content's extent; true when
+    // one of them changed.
+    bool update_sliders();
+    static void redraw_sliders(void* v);
 
 public:
     // The sliders are not owned; either may be null.
     Fl_MyScroll(int X, int Y, int W, int H, const char* l = nullptr, Fl_Slider* vslider = nullptr,
                 Fl_Slider* hslider = nullptr);
+    ~Fl_MyScroll() override;
 
     void draw() override;
     void resize(int X, int Y, int W, int H) override;

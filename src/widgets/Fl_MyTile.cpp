@@ -11,7 +11,7 @@ namespace {
 
 const int GRAB_AREA = 4;  // pixels each side of a border that grab it
 enum { DRAG_NONE = 0, DRAG_HORIZONTAL = 1, DRAG_VERTICAL = 2 };
-const Fl_Cursor drag_cursors[4] = {FL_CURSOR_DEFAULT, FL_CURSOR_WE, FL_CURSOR_NS,
+const Fl_Cursor drag_cursors[] = {FL_CURSOR_DEFAULT, FL_CURSOR_WE, FL_CURSOR_NS,
                                    FL_CURSOR_MOVE};
 
 // One pointer drags one border at a time, whichever tile holds it.
@@ -49,7 +49,7 @@ int Fl_MyTile::handle(int event) {
     case FL_ENTER:
     case FL_MOVE: {
         const int mx = Fl::event_x(), my = Fl::event_y();
-        int mindx = INT_MAX, mindy = INT_MAX, oldx = 0, oldy = 0, dx = 0, dy = 0;
+        int mindx = INT_MAX, mindy = INT_MAX, oldx{}, oldy{}, dx{}, dy{};
         const int* q = sizes();  // group, resizable, then each child: left, right, top, bottom
         const int* p = q + 8;
         Fl_Widget* const* a = array();
@@ -104,11 +104,12 @@ int Fl_MyTile::handle(int event) {
 }
 
 void Fl_MyTile::position(int oix, int oiy, int newx, int newy) {
-    const int* p = sizes();
+    // sizes(): the group, the resizable, then each child: left, right, top, bottom.
+    const int* p = sizes() + 8;
     int outer_right = INT_MIN, outer_bottom = INT_MIN;
-    for (int i = 0; i < children(); ++i) {
-        outer_right = std::max(outer_right, p[8 + 4 * i + 1]);
-        outer_bottom = std::max(outer_bottom, p[8 + 4 * i + 3]);
+    for (int i = children(); i--;) {
+        outer_right = std::max(outer_right, p[4 * i + 1]);
+        outer_bottom = std::max(outer_bottom, p[4 * i + 3]);
     }
     int W = w(), H = h();
     if (newx > x() + W) W = newx - x();
@@ -123,7 +124,6 @@ void Fl_MyTile::position(int oix, int oiy, int newx, int newy) {
             redraw();
     }
 
-    p += 8;
     Fl_Widget* const* a = array();
     for (int i = children(); i--; p += 4) {
         Fl_Widget* o = *a++;
@@ -151,10 +151,10 @@ void Fl_MyTile::resize(int X, int Y, int W, int H) {
         Fl_Widget* o = *a++;
         int xx = o->x() + dx, R = xx + o->w();
         int yy = o->y() + dy, B = yy + o->h();
-        if (p[0] >= old_right) xx += dw; else if (xx > new_right) xx = new_right;
-        if (p[1] >= old_right) R += dw; else if (R > new_right) R = new_right;
-        if (p[2] >= old_bottom) yy += dh; else if (yy > new_bottom) yy = new_bottom;
-        if (p[3] >= old_bottom) B += dh; else if (B > new_bottom) B = new_bottom;
+        xx = p[0] >= old_right ? xx + dw : std::min(xx, new_right);
+        R = p[1] >= old_right ? R + dw : std::min(R, new_right);
+        yy = p[2] >= old_bottom ? yy + dh : std::min(yy, new_bottom);
+        B = p[3] >= old_bottom ? B + dh : std::min(B, new_bottom);
         o->resize(xx, yy, R - xx, B - yy);
         o->redraw();
     }

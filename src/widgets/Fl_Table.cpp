@@ -32,11 +32,12 @@ void fit_sizes(std::vector<int>& sizes, int n, int fallback) {
 }
 
 // Offset of `index` in the virtual table, summed from the cached first
-// visible entry when that lies at or before it, else from 0.
+// visible entry when that lies at or before it, else from 0. An empty table
+// caches no offset.
 int scroll_position(const std::vector<int>& sizes, int cached_index, int cached_offset,
                     int index) {
     int start = 0, pos = 0;
-    if (cached_offset != -1 && cached_index >= 0 && index >= cached_index) {
+    if (cached_offset != -1 && index >= cached_index) {
         start = cached_index;
         pos = cached_offset;
     }
@@ -89,10 +90,11 @@ Fl_Table::Fl_Table(int X, int Y, int W, int H, const char* l) : Fl_Group(X, Y, W
     _row_header_color = _col_header_color = color();
     box(FL_ENGRAVED_FRAME);
 
-    vscrollbar = new Fl_Scrollbar(X + W - SCROLLBAR_SIZE, Y, SCROLLBAR_SIZE, H - SCROLLBAR_SIZE);
+    // Both scrollbars are placed by table_resized() below.
+    vscrollbar = new Fl_Scrollbar(X, Y, W, H);
     vscrollbar->type(FL_VERTICAL);
     vscrollbar->callback(scroll_cb, this);
-    hscrollbar = new Fl_Scrollbar(X, Y + H - SCROLLBAR_SIZE, W, SCROLLBAR_SIZE);
+    hscrollbar = new Fl_Scrollbar(X, Y, W, H);
     hscrollbar->type(FL_HORIZONTAL);
     hscrollbar->callback(scroll_cb, this);
     // The table keeps the keyboard focus, so that the arrows move its cursor
@@ -277,8 +279,9 @@ void Fl_Table::recalc_dimensions() {
         tih -= SCROLLBAR_SIZE;
         toh -= SCROLLBAR_SIZE;
     }
+    // An Fl_Scroll moves its children by its own offset and keeps no sizes
+    // to reset.
     table->resize(tox, toy, tow, toh);
-    table->init_sizes();
 }
 
 void Fl_Table::table_resized() {
@@ -476,8 +479,7 @@ Fl_Table::TableContext Fl_Table::cursor2rowcol(int& R, int& C, ResizeFlag& resiz
     if (Fl::event_inside(tox, toy, tow, toh)) {
         for (R = toprow; R <= botrow; ++R) {
             find_cell(CONTEXT_CELL, R, leftcol, X, Y, W, H);
-            if (ey < Y) break;
-            if (ey >= Y + H) continue;
+            if (ey < Y) break;  // rows above the mouse hold no cell under it
             for (C = leftcol; C <= rightcol; ++C) {
                 find_cell(CONTEXT_CELL, R, C, X, Y, W, H);
                 if (Fl::event_inside(X, Y, W, H)) return CONTEXT_CELL;
@@ -587,6 +589,29 @@ void Fl_Table::_redraw_cell(TableContext context, int R, int C) {
 
 void Fl_Table::draw_cell(TableContext, int, int, int, int, int, int) {}
 
+// Header cells are clipped to the span of the cells beside them, so that a
+// header scrolled partly out of view ends where its column or row does. The
+// strip reaches over the inner frame by a few pixels at each end: those bands
+// are filled, else they would keep header pixels from before a scroll.
+void Fl_Table::draw_header_strip(TableContext context) {
+    int X, Y, W, H;
+    get_bounds(context, X, Y, W, H);
+    const bool rowh = context == CONTEXT_ROW_HEADER;
+    fl_color(rowh ? _row_header_color : _col_header_color);
+    if (rowh) {
+        fl_rectf(X, Y, W, tiy - Y);
+        fl_rectf(X, tiy + tih, W, Y + H - (tiy + tih));
+        fl_push_clip(X, tiy, W, tih);
+        for (int r = toprow; r <= botrow; ++r) _redraw_cell(context, r, 0);
+    } else {
+        fl_rectf(X, Y, tix - X, H);
+        fl_rectf(tix + tiw, Y, X + W - (tix + tiw), H);
+        fl_push_clip(tix, Y, tiw, H);
+        for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(context, 0, c);
+    }
+    fl_pop_clip();
+}
+
 void Fl_Table::draw() {
     draw_cell(CONTEXT_STARTPAGE, 0, 0, tix, tiy, tiw, tih);
 
@@ -606,19 +631,8 @@ void Fl_Table::draw() {
         fl_pop_clip();
     }
     if (damage() & FL_DAMAGE_ALL) {
-        int X, Y, W, H;
-        if (row_header()) {
-            get_bounds(CONTEXT_ROW_HEADER, X, Y, W, H);
-            fl_push_clip(X, Y, W, H);
-            for (int r = toprow; r <= botrow; ++r) _redraw_cell(CONTEXT_ROW_HEADER, r, 0);
-            fl_pop_clip();
-        }
-        if (col_header()) {
-            get_bounds(CONTEXT_COL_HEADER, X, Y, W, H);
-            fl_push_clip(X, Y, W, H);
-            for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(CONTEXT_COL_HEADER, 0, c);
-            fl_pop_clip();
-        }
+        if (row_header()) draw_header_strip(CONTEXT_ROW_HEADER);
+        if (col_header()) draw_header_strip(CONTEXT_COL_HEADER);
         fl_push_clip(tix, tiy, tiw, tih);
         for (int r = toprow; r <= botrow; ++r)
             for (int c = leftcol; c <= rightcol; ++c) _redraw_cell(CONTEXT_CELL, r, c);
@@ -673,7 +687,8 @@ int Fl_Table::handle(int event) {
             change_cursor(FL_CURSOR_DEFAULT);
         return 1;
     case FL_ENTER:
-        if (!ret) take_focus();
+        // The group takes every FL_ENTER (it tracks the widget below the
+        // mouse), so entering never moved the focus to the table.
         return 1;
     case FL_LEAVE:
         _stop_auto_drag();
@@ -762,7 +777,7 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
 }
 
 int Fl_Table::handle_drag(TableContext context, int R, int C, int ret) {
-    if (_auto_drag == 1) return 1;  // the timer drives the drag
+    if (_auto_drag == AUTO_DRAG_ARMED) return 1;  // the timer drives the drag
     Fl_Widget_Tracker alive(this);
     if (_resizing_col > -1 || _resizing_row > -1) {
         const bool col = _resizing_col > -1;
@@ -809,7 +824,7 @@ int Fl_Table::handle_drag(TableContext context, int R, int C, int ret) {
     const int ex = Fl::event_x(), ey = Fl::event_y();
     bool inside_band = ex >= x() + _row_header_w && ex <= x() + w() - AUTO_DRAG_MARGIN &&
                        ey >= y() + _col_header_h && ey <= y() + h() - AUTO_DRAG_MARGIN;
-    if (_resizing_row == -1 && _resizing_col == -1 && _auto_drag == 0 && !inside_band)
+    if (_resizing_row == -1 && _resizing_col == -1 && _auto_drag == AUTO_DRAG_OFF && !inside_band)
         _start_auto_drag();
     return ret;
 }
@@ -891,15 +906,15 @@ int Fl_Table::handle_key() {
 // ---- auto-scroll while dragging past an edge ----
 
 void Fl_Table::_start_auto_drag() {
-    if (_auto_drag) return;
-    _auto_drag = 1;
+    if (_auto_drag != AUTO_DRAG_OFF) return;
+    _auto_drag = AUTO_DRAG_ARMED;
     Fl::add_timeout(AUTO_DRAG_DELAY, _auto_drag_cb2, this);
 }
 
 void Fl_Table::_stop_auto_drag() {
-    if (!_auto_drag) return;
+    if (_auto_drag == AUTO_DRAG_OFF) return;
     Fl::remove_timeout(_auto_drag_cb2, this);
-    _auto_drag = 0;
+    _auto_drag = AUTO_DRAG_OFF;
 }
 
 void Fl_Table::_auto_drag_cb2(void* d) {
@@ -913,6 +928,8 @@ void Fl_Table::_auto_drag_cb() {
     else if (_selecting == CONTEXT_ROW_HEADER)
         lx = x() + _row_header_w;
 
+    // No resize drag runs here (a resize never starts the timer), so the
+    // resize's drag start is left alone.
     Fl_Widget_Tracker alive(this);
     auto step = [](Fl_Scrollbar* bar, int delta) {
         if (bar->visible()) slider_value(bar, bar->clamp(slider_value(bar) + delta));
@@ -921,33 +938,29 @@ void Fl_Table::_auto_drag_cb() {
     if (lx > x() + w() - AUTO_DRAG_MARGIN) {
         Fl::e_x = x() + w() - AUTO_DRAG_MARGIN;
         step(hscrollbar, AUTO_DRAG_STEP);
-        _dragging_x = Fl::e_x - AUTO_DRAG_STEP;
     } else if (lx < x() + _row_header_w) {
         Fl::e_x = x() + _row_header_w + 1;
         step(hscrollbar, -AUTO_DRAG_STEP);
-        _dragging_x = Fl::e_x + AUTO_DRAG_STEP;
     }
     if (ly > y() + h() - AUTO_DRAG_MARGIN) {
         Fl::e_y = y() + h() - AUTO_DRAG_MARGIN;
         step(vscrollbar, AUTO_DRAG_STEP);
-        _dragging_y = Fl::e_y - AUTO_DRAG_STEP;
     } else if (ly < y() + _col_header_h) {
         Fl::e_y = y() + _col_header_h + 1;
         step(vscrollbar, -AUTO_DRAG_STEP);
-        _dragging_y = Fl::e_y + AUTO_DRAG_STEP;
     }
 
-    _auto_drag = 2;
+    _auto_drag = AUTO_DRAG_RUNNING;
     handle(FL_DRAG);
     Fl::e_x = lx;
     Fl::e_y = ly;
     if (!alive.exists()) return;
-    _auto_drag = 1;
+    _auto_drag = AUTO_DRAG_ARMED;
     // Pending events may release the button, or delete this table.
     Fl::check();
     Fl::flush();
     if (!alive.exists()) return;
-    if (Fl::event_buttons() && _auto_drag) Fl::add_timeout(AUTO_DRAG_REPEAT, _auto_drag_cb2, this);
+    if (Fl::event_buttons() && _auto_drag != AUTO_DRAG_OFF) Fl::add_timeout(AUTO_DRAG_REPEAT, _auto_drag_cb2, this);
 }
 
 }  // namespace qv

@@ -45,7 +45,8 @@ private:
     int _row_resize_min = 1, _col_resize_min = 1;
     int _redraw_toprow = -1, _redraw_botrow = -1, _redraw_leftcol = -1, _redraw_rightcol = -1;
     Fl_Color _row_header_color, _col_header_color;
-    int _auto_drag = 0;  // 0 off, 1 timer armed, 2 inside the timer's own drag pass
+    enum { AUTO_DRAG_OFF, AUTO_DRAG_ARMED, AUTO_DRAG_RUNNING };  // the last: the timer's own drag pass
+    int _auto_drag = AUTO_DRAG_OFF;
     TableContext _selecting = CONTEXT_NONE;
     // Grown geometrically: a vector keeps its memory when cut back.
     std::vector<int> _colwidths, _rowheights;
@@ -146,6 +147,7 @@ protected:
     void recalc_dimensions();
     void table_scrolled();
     void _redraw_cell(TableContext context, int R, int C);
+    void draw_header_strip(TableContext context);
     void _start_auto_drag();
     void _stop_auto_drag();
     void _auto_drag_cb();

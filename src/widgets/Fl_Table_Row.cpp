@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
+
 namespace qv {
 
 Fl_Table_Row::Fl_Table_Row(int X, int Y, int W, int H, const char* l) : Fl_Table(X, Y, W, H, l) {}
@@ -10,17 +12,16 @@ Fl_Table_Row::~Fl_Table_Row() = default;
 
 void Fl_Table_Row::type(TableRowSelectMode mode) {
     _selectmode = mode;
-    const int n = rows();
     switch (mode) {
     case SELECT_NONE:
-        for (int r = 0; r < n; ++r) _rowselect[r] = 0;
+        std::fill(_rowselect.begin(), _rowselect.end(), 0);
         redraw();
         break;
     case SELECT_SINGLE: {
         bool seen = false;  // keep the first selected row only
-        for (int r = 0; r < n; ++r) {
-            if (!_rowselect[r]) continue;
-            if (seen) _rowselect[r] = 0;
+        for (char& flag : _rowselect) {
+            if (!flag) continue;
+            if (seen) flag = 0;
             seen = true;
         }
         redraw();
@@ -32,7 +33,8 @@ void Fl_Table_Row::type(TableRowSelectMode mode) {
 }
 
 int Fl_Table_Row::row_selected(int row) const {
-    if (row < 0 || row >= rows() || row >= (int)_rowselect.size()) return -1;
+    // While rows(n) cuts the count the flags may still be longer: rows() decides.
+    if (row < 0 || row >= rows()) return -1;
     return _rowselect[row];
 }
 
@@ -61,18 +63,12 @@ int Fl_Table_Row::select_row(int row, int flag) {
 
 void Fl_Table_Row::select_all_rows(int flag) {
     if (_selectmode == SELECT_SINGLE ? flag != 0 : _selectmode != SELECT_MULTI) return;
-    const int n = rows();
     bool changed = false;
-    if (flag == 2) {
-        for (int r = 0; r < n; ++r) _rowselect[r] = !_rowselect[r];
-        changed = n > 0;
-    } else {
-        char value = flag ? 1 : 0;
-        for (int r = 0; r < n; ++r) {
-            if (_rowselect[r] == value) continue;
-            _rowselect[r] = value;
-            changed = true;
-        }
+    for (char& selected : _rowselect) {
+        const char value = flag == 2 ? !selected : (flag ? 1 : 0);
+        if (selected == value) continue;
+        selected = value;
+        changed = true;
     }
     if (changed) redraw();
 }
@@ -91,17 +87,14 @@ void Fl_Table_Row::select_range(int from, int to) {
 }
 
 void Fl_Table_Row::rows(int val) {
-    if (val < 0) val = 0;
     // Grown first: the table calls back into subclasses, which read the flags.
-    if ((int)_rowselect.size() < val) _rowselect.resize(val, 0);
+    _rowselect.resize(std::max((int)_rowselect.size(), val), 0);
     Fl_Table::rows(val);
     _rowselect.resize(rows());
 }
 
 void Fl_Table_Row::clear() {
-    rows(0);
-    cols(0);
-    Fl_Table::clear();
+    Fl_Table::clear();  // through rows(0), which cuts the flags
 }
 
 int Fl_Table_Row::handle(int event) {
@@ -109,9 +102,8 @@ int Fl_Table_Row::handle(int event) {
     int ret = Fl_Table::handle(event);
     if (!alive.exists()) return 1;
 
-    const int shiftstate = Fl::event_state(FL_CTRL)    ? FL_CTRL
-                           : Fl::event_state(FL_SHIFT) ? FL_SHIFT
-                                                       : 0;
+    // Ctrl wins over Shift.
+    const bool ctrl = Fl::event_state(FL_CTRL), shift = !ctrl && Fl::event_state(FL_SHIFT);
     int R, C;
     ResizeFlag resizeflag;
     TableContext context = cursor2rowcol(R, C, resizeflag);
@@ -122,24 +114,24 @@ int Fl_Table_Row::handle(int event) {
         _last_push_x = Fl::event_x();
         _last_push_y = Fl::event_y();
         if (context != CONTEXT_CELL) break;
-        if (shiftstate == FL_CTRL) {
+        if (ctrl) {
             select_row(R, 2);
-        } else if (shiftstate == FL_SHIFT) {
-            select_row(R, 1);
-            if (_last_row > -1) select_range(_last_row, R);
+        } else if (shift) {
+            select_range(_last_row > -1 ? _last_row : R, R);  // from the last row clicked
         } else {
             select_all_rows(0);
             select_row(R, 1);
         }
         _last_row = R;
-        _dragging_select = 1;
+        _dragging_select = true;
         ret = 1;
         break;
 
     case FL_DRAG: {
         if (!_dragging_select) break;
         // Past the top or bottom edge the rows scroll by the pixels the mouse
-        // moved since the previous drag event.
+        // moved since the previous drag event. row_position() clamps, so the
+        // row reached is always a row of the table.
         const int offtop = toy - _last_y;
         const int offbot = _last_y - (toy + toh);
         if (offtop > 0 && row_position() > 0) {
@@ -152,11 +144,7 @@ int Fl_Table_Row::handle(int event) {
             context = CONTEXT_CELL;
             C = 0;
             R = row_position();
-            if (R < 0 || R > rows()) {
-                ret = 1;
-                break;
-            }
-        } else if (offbot > 0 && botrow < rows()) {
+        } else if (offbot > 0) {
             const int diff = Fl::event_y() - _last_y;
             if (diff < 1) {
                 ret = 1;
@@ -166,17 +154,12 @@ int Fl_Table_Row::handle(int event) {
             context = CONTEXT_CELL;
             C = 0;
             R = botrow;
-            if (R < 0 || R > rows()) {
-                ret = 1;
-                break;
-            }
         }
         if (context == CONTEXT_CELL) {
-            if (shiftstate == FL_CTRL) {
+            if (ctrl) {
                 if (R != _last_row) select_row(R, 2);
             } else {
-                select_row(R, 1);
-                if (_last_row > -1) select_range(_last_row, R);
+                select_range(_last_row > -1 ? _last_row : R, R);
             }
             ret = 1;
             _last_row = R;
@@ -186,7 +169,7 @@ int Fl_Table_Row::handle(int event) {
 
     case FL_RELEASE:
         if (Fl::event_button() == 1) {
-            _dragging_select = 0;
+            _dragging_select = false;
             ret = 1;
             // Pushed and released in the empty area right of or below the data.
             const int dataright = tix + table_w, databot = tiy + table_h;

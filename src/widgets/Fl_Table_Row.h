@@ -20,7 +20,7 @@ public:
 
 private:
     std::vector<char> _rowselect;
-    int _dragging_select = 0;
+    bool _dragging_select = false;
     int _last_row = -1;
     int _last_y = -1;
     int _last_push_x = -1, _last_push_y = -1;

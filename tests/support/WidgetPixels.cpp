@@ -22,6 +22,11 @@ void flushDrawing() {
     if (fl_display) XSync(fl_display, False);
 }
 
+void settleDrawing() {
+    for (int i = 0; i < 3; ++i) Fl::wait(0.0);
+    flushDrawing();
+}
+
 void showAndDraw(Fl_Window& w) {
     w.show();
     // Tests share one X server and run in parallel: their windows overlap.
@@ -46,6 +51,16 @@ Rgb pixelAt(Fl_Window& w, int x, int y) {
     out.g = buf[1];
     out.b = buf[2];
     return out;
+}
+
+std::pair<int, int> colorRun(Fl_Window& w, int x, int y, int dx, int dy, int n, Rgb c) {
+    std::pair<int, int> run(-1, -1);
+    for (int i = 0; i < n; ++i) {
+        if (pixelAt(w, x + i * dx, y + i * dy) != c) continue;
+        if (run.first < 0) run.first = i;
+        run.second = i;
+    }
+    return run;
 }
 
 }  // namespace qvtest

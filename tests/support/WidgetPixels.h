@@ -6,6 +6,7 @@
 #include <FL/Enumerations.H>
 
 #include <ostream>
+#include <utility>
 
 class Fl_Window;
 
@@ -24,8 +25,13 @@ Rgb rgbOf(Fl_Color c);
 void showAndDraw(Fl_Window& w);
 // Draws whatever is damaged, now.
 void flushDrawing();
+// Runs the timeouts that are due (zero-delay ones included), then draws.
+void settleDrawing();
 // The pixel at window coordinates (x, y), after flushing pending drawing.
 Rgb pixelAt(Fl_Window& w, int x, int y);
+// Along n pixels from (x, y) by steps of (dx, dy): the first and last step
+// whose pixel is `c`, or (-1, -1).
+std::pair<int, int> colorRun(Fl_Window& w, int x, int y, int dx, int dy, int n, Rgb c);
 
 }  // namespace qvtest
 

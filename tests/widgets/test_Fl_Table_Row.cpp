@@ -1,22 +1,24 @@
 #include "widgets/Fl_Table_Row.h"
 
+#include "support/RecordingTable.h"
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using qv::Fl_Table_Row;
 using Rows = std::vector<int>;
+const auto multi = Fl_Table_Row::SELECT_MULTI, single = Fl_Table_Row::SELECT_SINGLE;
 
-// Seven rows of 25 pixels, two columns, all visible; the rows end at y = 189.
-class TableRowTest : public ::testing::Test {
-protected:
+// Seven rows of 25 pixels, two columns, all visible: the rows end at y = 189,
+// the columns at x = 174.
+struct TableRowTest : ::testing::Test {
     Fl_Window win{0, 0, 400, 300};
-    Fl_Table_Row* t = new Fl_Table_Row(10, 10, 300, 200);
-
+    qvtest::TableProbe<Fl_Table_Row>* t = new qvtest::TableProbe<Fl_Table_Row>(10, 10, 300, 200);
     void SetUp() override {
         t->end();
         win.end();
@@ -24,11 +26,7 @@ protected:
         t->cols(2);
         qvtest::showAndDraw(win);
     }
-    int rowY(int r) {
-        int X, Y, W, H;
-        t->find_cell(qv::Fl_Table::CONTEXT_CELL, r, 0, X, Y, W, H);
-        return Y + H / 2;
-    }
+    int rowY(int r) { return t->middle(qv::Fl_Table::CONTEXT_CELL, r, 0).second; }
     Rows selected() const {
         Rows out;
         for (int r = 0; r < t->rows(); ++r)
@@ -37,67 +35,115 @@ protected:
     }
 };
 
-TEST_F(TableRowTest, ClicksModifiersAndDragsInEachMode) {
-    const auto multi = Fl_Table_Row::SELECT_MULTI, single = Fl_Table_Row::SELECT_SINGLE;
-    // A click on row `from` when `to` is the same row, else a drag from `from` to `to`.
-    const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, mods; Rows want; } steps[] = {
-        {multi, 2, 2, 0, {2}}, {multi, 4, 4, 0, {4}}, {multi, 1, 1, FL_CTRL, {1, 4}}, {multi, 4, 4, FL_CTRL, {1}},
-        {multi, 6, 6, FL_SHIFT, {1, 4, 5, 6}},                // from the last row clicked
-        {multi, 3, 3, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
-        {multi, 0, 3, 0, {0, 1, 2, 3}}, {multi, 5, 2, 0, {2, 3, 4, 5}},
+TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
+    // Push on row `from`, drag in `steps` steps to row `to`, release there;
+    // a row of -1 is the empty area below the rows, -2 right of the columns,
+    // -3 the columns' right edge.
+    const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, steps, mods; Rows want; } gestures[] = {
+        {multi, 3, 3, 0, FL_SHIFT, {3}},  // no row clicked before: this one
+        {multi, 2, 2, 0, 0, {2}}, {multi, 4, 4, 0, 0, {4}}, {multi, 1, 1, 0, FL_CTRL, {1, 4}}, {multi, 4, 4, 0, FL_CTRL, {1}},
+        {multi, 6, 6, 0, FL_SHIFT, {1, 4, 5, 6}},                // from the last row clicked
+        {multi, 3, 3, 0, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
+        {multi, 0, 3, 6, 0, {0, 1, 2, 3}}, {multi, 5, 2, 6, 0, {2, 3, 4, 5}},
+        {multi, 0, 1, 6, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
+        {multi, 2, -1, 0, 0, {2}}, {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
+        {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -2, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
         // The row under the mouse, whatever the modifiers; Ctrl deselects it.
-        {single, 5, 5, FL_SHIFT, {5}}, {single, 2, 2, FL_SHIFT, {2}}, {single, 5, 1, 0, {1}}, {single, 1, 4, 0, {4}},
-        {single, 4, 4, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 0, {}},
+        {single, 5, 5, 0, FL_SHIFT, {5}}, {single, 2, 2, 0, FL_SHIFT, {2}}, {single, 5, 1, 6, 0, {1}},
+        {single, 1, 4, 6, 0, {4}}, {single, 4, 4, 0, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 6, 0, {}},
     };
-    for (auto& s : steps) {
-        t->type(s.mode);
-        if (s.from == s.to)
-            qvtest::click(&win, 50, rowY(s.from), 1, s.mods);
-        else
-            qvtest::dragPath(&win, 50, rowY(s.from), 50, rowY(s.to), 6);
-        EXPECT_EQ(selected(), s.want) << "mode " << s.mode << " rows " << s.from << "-" << s.to << " mods " << s.mods;
+    auto at = [&](int r) { return r == -1 ? std::pair{50, 198} : r < -1 ? std::pair{r == -2 ? 176 : 174, rowY(1)} : std::pair{50, rowY(r)}; };
+    for (auto& k : gestures) {
+        t->type(k.mode);
+        auto [x1, y1] = at(k.from);
+        auto [x2, y2] = at(k.to);
+        qvtest::dragPath(&win, x1, y1, x2, k.to == -1 ? 205 : y2, k.steps, k.mods);
+        EXPECT_EQ(selected(), k.want) << "mode " << k.mode << " rows " << k.from << "-" << k.to << " mods " << k.mods;
     }
 }
 
 TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     for (int r : {2, 4, 6}) t->select_row(r, 1);
-    t->type(Fl_Table_Row::SELECT_SINGLE);
+    t->type(single);
     EXPECT_EQ(selected(), Rows{2});
-    EXPECT_EQ(t->select_row(3, 1), 1);  // replaces the selected row
+    const int replaced = t->select_row(3, 1), again = t->select_row(3, 1);
+    EXPECT_EQ(std::make_pair(replaced, again), std::make_pair(1, 0));
     t->select_all_rows(1);
     EXPECT_EQ(selected(), Rows{3});
-    t->type(Fl_Table_Row::SELECT_MULTI);
+    t->type(multi);
     t->select_row(5, 1);
+    const int off = t->select_row(5, 2), on = t->select_row(5, 2);  // toggles
+    EXPECT_EQ(std::make_pair(off, on), std::make_pair(1, 1));
     t->select_all_rows(2);  // toggles every row
     EXPECT_EQ(selected(), (Rows{0, 1, 2, 4, 6}));
-    t->select_all_rows(1);
-    EXPECT_EQ(selected().size(), 7u);
+    t->rows(3);
+    t->rows(5);  // rows that come back are unselected
+    EXPECT_EQ(selected(), (Rows{0, 1, 2}));
+    for (int r : {-1, 5}) EXPECT_EQ(t->row_selected(r) + t->select_row(r, 1), -2) << r;
     t->type(Fl_Table_Row::SELECT_NONE);
-    EXPECT_EQ(selected(), Rows{});
-    EXPECT_EQ(t->select_row(1, 1), -1);
+    EXPECT_EQ(std::make_pair(selected(), t->select_row(1, 1)), std::make_pair(Rows{}, -1));
+    t->clear();
+    EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->row_selected(0)), std::make_tuple(0, 0, -1));
 }
 
-TEST_F(TableRowTest, AReleaseBelowTheDataClearsOnlyAfterAPushThere) {
+// Selecting repaints the visible cells of the rows that changed, no others;
+// whole-table changes repaint everything, only when something changed.
+TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
+    t->rows(30);  // rows 0-7 visible
+    const struct { Fl_Table_Row::TableRowSelectMode mode; int row, flag; const char* painted; } steps[] = {
+        {multi, 1, 1, "S c1,0 c1,1 E"}, {multi, 4, 1, "S c4,0 c4,1 E"}, {multi, 4, 1, ""},
+        {multi, 7, 1, "S c7,0 c7,1 E"}, {multi, 7, 0, "S c7,0 c7,1 E"}, {multi, 20, 1, ""},  // out of view
+        {single, 3, 1, "S c1,0 c2,0 c3,0 c1,1 c2,1 c3,1 E"}, {single, 3, 2, "S c3,0 c3,1 E"},
+    };
+    for (auto& k : steps) {
+        t->type(k.mode);
+        qvtest::flushDrawing();
+        t->calls.clear();
+        t->select_row(k.row, k.flag);
+        qvtest::flushDrawing();
+        EXPECT_EQ(t->order(), k.painted) << k.row;
+    }
+    t->select_row(1, 1);
+    // A mode (-1: multi, -2: single), or select_all_rows(flag).
+    for (auto [step, damaged] : {std::pair{-1, false}, {-2, true}, {1, false}, {-1, false}, {1, true}, {1, false},
+                                 {0, true}, {0, false}, {2, true}}) {
+        qvtest::flushDrawing();
+        step < 0 ? t->type(step == -1 ? multi : single) : t->select_all_rows(step);
+        EXPECT_EQ(t->damage() != 0, damaged) << step;
+    }
+}
+
+// Thirty rows, seven and a half visible; the data area spans y = 12 to 208,
+// its cells 14 to 206.
+TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
+    t->rows(30);
+    t->row_position(10);
+    qvtest::push(&win, 50, rowY(12));
+    qvtest::drag(&win, 50, 12);  // on the top edge, in row 9 hidden above
+    qvtest::drag(&win, 50, 9);   // from the edge: no scroll
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(10, Rows{9, 10, 11, 12}));
+    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
+    qvtest::release(&win, 50, 6);
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(7, Rows{7, 8, 9, 10, 11, 12}));
+
+    t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
-    qvtest::release(&win, 50, 205);
-    EXPECT_EQ(selected(), Rows{2});
-    qvtest::push(&win, 50, 198);
-    qvtest::release(&win, 50, 205);
-    EXPECT_EQ(selected(), Rows{});
+    for (int y : {210, 212, 212}) qvtest::drag(&win, 50, y);  // 2 pixels, then none
+    qvtest::release(&win, 50, 212);
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(2, Rows{2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 // The table calls back into the subclass while it takes a new row count: the
 // new rows' flags must already be there.
 TEST(TableRowRows, FlagsOfNewRowsExistWhenTheSubclassIsCalledBack) {
-    struct Lecteur : Fl_Table_Row {
-        Lecteur() : Fl_Table_Row(0, 0, 200, 200) { end(); }
-        std::vector<int> lus;
+    struct Reader : Fl_Table_Row {
+        Reader() : Fl_Table_Row(0, 0, 200, 200) { end(); }
+        std::vector<int> seen;
         void draw_cell(TableContext c, int, int, int, int, int, int) override {
-            if (c == CONTEXT_RC_RESIZE && rows() > 0) lus.push_back(row_selected(rows() - 1));
+            if (c == CONTEXT_RC_RESIZE && rows() > 0) seen.push_back(row_selected(rows() - 1));
         }
     } t;
     t.cols(1);
     t.rows(10);
-    ASSERT_FALSE(t.lus.empty());
-    EXPECT_EQ(t.lus.back(), 0);
+    EXPECT_EQ(t.seen, std::vector<int>(1, 0));
 }
