@@ -435,7 +435,7 @@ void Fl_File_Chooser2::value(const char* name) {
         nom = chemin.substr(chemin.rfind('/') + 1);
     }
     directory(dossier.c_str());
-    const std::string complet = nom.empty() ? sansSlashFinal(chemin) : joindre(directory_, nom);
+    const std::string complet = joindre(directory_, nom);
     fileName->value(complet.c_str());
     fileName->position(int(complet.size()), 0);
     activerOk(true);
@@ -743,7 +743,13 @@ void Fl_File_Chooser2::update_preview() {
             imageApercu_ = image;
         }
     }
-    if (copieApercu_ || imageApercu_) {
+    if (image && !copieApercu_ && !imageApercu_) {
+        // An image with no room to show it.
+        previewBox->label("?");
+        previewBox->labelfont(FL_HELVETICA);
+        previewBox->labelsize(100);
+        previewBox->align(FL_ALIGN_CLIP);
+    } else if (copieApercu_ || imageApercu_) {
         previewBox->image(copieApercu_ ? copieApercu_ : imageApercu_);
         previewBox->label(nullptr);
         previewBox->align(FL_ALIGN_CLIP);
