@@ -270,6 +270,8 @@ void Fl_Font_Browser::callback(Fl_Callback* cb, void* data) {
 void Fl_Font_Browser::cb_okBtn(Fl_Widget*, void*) {
     etat_ = VALIDEE;
     if (userCallback_) userCallback_(this, userData_);
+    // Hiding wakes the front end's wait at once.
+    hide();
 }
 
 int Fl_Font_Browser::GetFontNr(const char*) {
@@ -379,9 +381,12 @@ void Fl_Font_Browser::cb_Strikethrough(Fl_Widget*, void* data) {
 
 void Fl_Font_Browser::cb_okBtn_Red(Fl_Widget* w, void* data) { fenetre(data)->cb_okBtn(w, data); }
 
-void Fl_Font_Browser::cb_Cancel(Fl_Widget*, void* data) { fenetre(data)->etat_ = ANNULEE; }
+void Fl_Font_Browser::cb_Cancel(Fl_Widget*, void* data) {
+    fenetre(data)->etat_ = ANNULEE;
+    fenetre(data)->hide();
+}
 
-void Fl_Font_Browser::cb_Fermer(Fl_Widget*, void* data) { fenetre(data)->etat_ = ANNULEE; }
+void Fl_Font_Browser::cb_Fermer(Fl_Widget* w, void* data) { cb_Cancel(w, data); }
 
 // ---- front end ------------------------------------------------------------
 

@@ -23,6 +23,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -101,7 +102,10 @@ int yDeLigne(Fl_Browser* b, const char* texte) {
     void* (Fl_Browser_::*suivant)(void*) const = &AccesBrowser::item_next;
     int (Fl_Browser_::*hauteur)(void*) const = &AccesBrowser::item_height;
     b->topline(1);
-    qvtest::flushDrawing();  // the browser finds lines as it last drew them
+    // The browser finds lines as it last drew them.
+    b->window()->wait_for_expose();
+    b->redraw();
+    qvtest::flushDrawing();
     int y = b->y() + Fl::box_dy(b->box());
     void* item = (b->*premier)();
     for (int i = 1; item && i < ligneDe(b, texte); ++i, item = (b->*suivant)(item)) y += (b->*hauteur)(item);
@@ -387,7 +391,8 @@ TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
     qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
     EXPECT_STREQ(c.fileName->value(), a.p("texte.txt").c_str());
     EXPECT_STREQ(c.previewText(), "");
-    for (int i = 0; i < 30 && !*c.previewText(); ++i) Fl::wait(0.1);
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!*c.previewText() && std::chrono::steady_clock::now() < fin) Fl::wait(0.1);
     EXPECT_STREQ(c.previewText(), "ligne 1\n@bold\tfin\n");
 
     c.preview(0);
