@@ -50,8 +50,8 @@ std::string couper(std::string s) {
 bool estDossier(const std::string& p) { return !p.empty() && fl_filename_isdir(p.c_str()); }
 bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK) == 0; }
 
+// An absolute path comes back as it stands (cut to size).
 std::string absolu(const std::string& p) {
-    if (!p.empty() && p[0] == '/') return couper(p);
     char buf[LONGUEUR_CHEMIN];
     fl_filename_absolute(buf, sizeof buf, p.c_str());
     return buf;
@@ -492,7 +492,6 @@ void Fl_File_Chooser2::show() {
     window->hotspot(fileList);
     centrer();
     window->show();
-    Fl::flush();
     fileName->take_focus();
 }
 
@@ -743,12 +742,16 @@ void Fl_File_Chooser2::update_preview() {
             imageApercu_ = image;
         }
     }
-    if (image && !copieApercu_ && !imageApercu_) {
-        // An image with no room to show it.
-        previewBox->label("?");
+    // "?" for a file that shows as neither text nor picture (an image with
+    // no room to show it included); nothing without a file.
+    auto inconnu = [this](bool avecFichier) {
+        previewBox->label(avecFichier ? "?" : nullptr);
         previewBox->labelfont(FL_HELVETICA);
         previewBox->labelsize(100);
         previewBox->align(FL_ALIGN_CLIP);
+    };
+    if (image && !copieApercu_ && !imageApercu_) {
+        inconnu(true);
     } else if (copieApercu_ || imageApercu_) {
         previewBox->image(copieApercu_ ? copieApercu_ : imageApercu_);
         previewBox->label(nullptr);
@@ -765,13 +768,10 @@ void Fl_File_Chooser2::update_preview() {
         window->cursor(FL_CURSOR_DEFAULT);
         bool texte = !preview_text_.empty();
         for (unsigned char c : preview_text_)
-            if (c >= 0x80 || !(std::isprint(c) || std::isspace(c))) texte = false;
+            if (!(std::isprint(c) || std::isspace(c))) texte = false;  // C locale: no byte from 0x80
         if (!texte) {
             preview_text_.clear();
-            previewBox->label(fichier.empty() ? nullptr : "?");
-            previewBox->labelfont(FL_HELVETICA);
-            previewBox->labelsize(100);
-            previewBox->align(FL_ALIGN_CLIP);
+            inconnu(!fichier.empty());
         } else {
             // "@" starts a symbol in a label: double it to show the text itself.
             libelleApercu_.clear();
@@ -846,7 +846,7 @@ void Fl_File_Chooser2::favoritesCB(int item) {
         if (const char* home = std::getenv("HOME")) directory(home);
         return;
     default:
-        if (item >= 0 && item < int(favoris_.size())) {
+        if (size_t(item) < favoris_.size()) {
             const std::string dossier = favoris_[size_t(item)];
             directory(dossier.c_str());
         }

@@ -1,6 +1,7 @@
 #include "widgets/Fl_File_Chooser2.h"
 
 #include "display/Fl_Pix_Button2.h"
+#include "display/chargerpeau.h"
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
@@ -16,6 +17,7 @@
 #include <FL/Fl_Menu_Button.H>
 #include <FL/Fl_Tile.H>
 #include <FL/Fl_Image.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Input.H>
 #include <FL/fl_ask.H>
 #include <gtest/gtest.h>
@@ -131,15 +133,77 @@ TEST(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
     c.directory("/etc/..");
     EXPECT_STREQ(c.directory(), "/");
     EXPECT_STREQ(c.fileName->value(), "/");
+    EXPECT_EQ(c.count(), 0);  // the folder itself
+    c.type(Chooser::MULTI | Chooser::CREATE);
     c.value("/no-such-file");  // a file right under the root
+    EXPECT_EQ(c.type(), Chooser::CREATE);
     EXPECT_STREQ(c.directory(), "/");
     EXPECT_STREQ(c.fileName->value(), "/no-such-file");
     EXPECT_STREQ(c.value(), "/no-such-file");
+    EXPECT_EQ(c.count(), 1);
+    EXPECT_TRUE(c.okButton->active());
     c.value("");  // the file systems
     EXPECT_STREQ(c.directory(), "");
     EXPECT_STREQ(c.fileName->value(), "");
     EXPECT_EQ(c.value(), nullptr);
+    EXPECT_EQ(c.count(), 0);
     EXPECT_FALSE(c.okButton->active());
+}
+
+std::string geometrie(const Fl_Widget* w) {
+    return std::to_string(w->x()) + "," + std::to_string(w->y()) + "," + std::to_string(w->w()) + "," +
+           std::to_string(w->h());
+}
+
+TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
+    Fl_RGB_Image fond(reinterpret_cast<const uchar*>("\377\0\0"), 1, 1, 3);
+    imgFondsMsg = &fond;
+    Chooser c("/", "*", Chooser::SINGLE, "t", false, false);
+    imgFondsMsg = nullptr;
+    EXPECT_NE(c.window->child(0)->image(), nullptr);
+    const Fl_Group* ligne = c.previewButton->parent();
+    const Fl_Group* boutons = c.okButton->parent();
+    const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
+        {c.window, std::to_string((Fl::w() - 490) / 2) + "," + std::to_string((Fl::h() - 380) / 2) + ",490,380"},
+        {c.window->child(0), "0,0,490,380"},
+        {c.showChoice->parent(), "65,10,415,25"},
+        {c.showChoice, "65,10,215,25"},
+        {c.favoritesButton, "290,10,155,25"},
+        {c.newButton, "455,10,25,25"},
+        {c.tile, "10,45,470,225"},
+        {c.fileList, "10,45,320,225"},  // the preview takes two thirds of its height
+        {c.previewBox, "330,45,150,225"},
+        {c.fileName->parent(), "0,275,480,95"},
+        {ligne, "10,275,470,20"},
+        {ligne->resizable(), "10,275,395,20"},
+        {c.previewButton, "10,275,170,20"},
+        {c.fileName, "85,300,395,35"},
+        {qvtest::findWidget(c.window, "Filename:"), "0,310,85,25"},
+        {boutons, "10,345,470,25"},
+        {boutons->resizable(), "10,345,300,25"},
+        {c.okButton, "320,345,75,25"},
+        {c.cancelButton, "405,345,75,25"},
+        {c.favWindow, std::to_string(c.favWindow->x()) + "," + std::to_string(c.favWindow->y()) + ",355,150"},
+        {c.favList, "10,10,300,95"},
+        {c.favUpButton, "320,10,25,25"},
+        {c.favDeleteButton, "320,45,25,25"},
+        {c.favDownButton, "320,80,25,25"},
+        {c.favCancelButton, "270,115,75,25"},
+        {c.favOkButton, "185,115,75,25"},
+    };
+    for (const auto& [w, g] : attendu) EXPECT_EQ(geometrie(w), g) << (w->label() ? w->label() : "");
+    EXPECT_EQ(c.previewBox->labelsize(), 100);
+}
+
+TEST(FileChooser2, SeveralFilesAreChosenInMultiMode) {
+    Arbre a;
+    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::MULTI, "t", false, false);
+    EXPECT_EQ(c.fileList->type(), FL_MULTI_BROWSER);
+    for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c.fileList->select(ligneDe(c.fileList, l));
+    EXPECT_STREQ(c.value(1), a.p("ABC.qv2").c_str());
+    EXPECT_STREQ(c.value(2), a.p("zeta.qv2").c_str());
+    EXPECT_EQ(c.value(3), nullptr);
+    EXPECT_EQ(c.count(), 2);
 }
 
 TEST(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
@@ -197,6 +261,10 @@ TEST(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
     EXPECT_EQ(etat(), d + "zeta.qv2[]");
     EXPECT_STREQ(c.fileList->text(c.fileList->value()), "zeta.qv2");
     EXPECT_TRUE(c.okButton->active());
+    c.fileName->value(d.c_str());
+    taper(c.fileName, "su");  // a folder is no file to choose
+    EXPECT_EQ(etat(), d + "su[b]");
+    EXPECT_FALSE(c.okButton->active());
 
     c.fileName->value(d.c_str());
     taper(c.fileName, "abc");  // the file is ABC.qv2: the typed case stays
@@ -224,7 +292,7 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
         qvtest::clickWidget(fileChooser2Partage()->okButton);
     });
     driver.onModal([&](Fl_Window& w) {  // the folder stays, the name goes: the pattern changed
-        vus.push_back(fileChooser2Partage()->fileName->value());
+        vus.push_back(std::string(w.label()) + " " + fileChooser2Partage()->fileName->value());
         taper(&w, "x");
         qvtest::clickWidget(fileChooser2Partage()->cancelButton);
     });
@@ -245,7 +313,7 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     EXPECT_EQ(fl_file_chooser2("Charger", "*.txt", "", 0, 0), nullptr);
     EXPECT_STREQ(fl_file_chooser2("Charger", "*", "", 0, 0), a.p("ABC.qv2").c_str());
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", a.dir.dir().path() + "/", a.p("sub"),
+    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", "Charger " + a.dir.dir().path() + "/", a.p("sub"),
                                             a.dir.dir().path()}));
     EXPECT_EQ(fileChooser2Partage()->previewButton->visible(), 0);
     detruireFileChooser2();
@@ -293,7 +361,9 @@ TEST(FileChooser2, NewFolderIsCreatedOpenedOrRefused) {
     driver.onModal([](Fl_Window& w) { repondre(w, "neuf"); });
     driver.onModal(alerte).onModal(alerte);
     c.newdir();
-    EXPECT_TRUE(fichierExiste(a.p("neuf")));
+    struct stat st {};
+    ASSERT_EQ(stat(a.p("neuf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0700, 0700u);
     EXPECT_STREQ(c.directory(), a.p("neuf").c_str());
     c.newdir(a.p("ABC.qv2").c_str());  // an existing file is no folder
     c.newdir((a.p("ABC.qv2") + "/x").c_str());
@@ -333,7 +403,9 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     choisir(c.favoritesButton, "Manage Favorites");
     ASSERT_TRUE(c.favWindow->shown());
     EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{A, B, C}));
-    EXPECT_FALSE(c.favOkButton->active());
+    for (Fl_Widget* b : {(Fl_Widget*)c.favUpButton, (Fl_Widget*)c.favDeleteButton, (Fl_Widget*)c.favDownButton,
+                         (Fl_Widget*)c.favOkButton})
+        EXPECT_FALSE(b->active()) << b->label();
     c.favList->select(3);
     c.favList->do_callback();
     EXPECT_TRUE(c.favUpButton->active() && !c.favDownButton->active());
@@ -355,8 +427,13 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     qvtest::clickWidget(c.favDeleteButton);
     qvtest::clickWidget(c.favCancelButton);
     EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "<absent>", "<absent>"}));
+    choisir(c.favoritesButton, "Manage Favorites");
+    c.favWindow->do_callback();  // its close box
+    EXPECT_FALSE(c.favWindow->shown());
     choisir(c.favoritesButton, "My Computer");
     EXPECT_STREQ(c.directory(), "");
+    choisir(c.favoritesButton, getenv("HOME"));
+    EXPECT_EQ(c.directory(), Chooser::normaliserDossier(getenv("HOME")));
 }
 
 TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
@@ -379,6 +456,7 @@ TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
     EXPECT_EQ(apercu("texte.txt"), "ligne 1\n@@bold\tfin\n|ligne 1\n@bold\tfin\n|-");
     EXPECT_EQ(c.previewBox->labelfont(), FL_COURIER);
     EXPECT_EQ(apercu("binaire.dat"), "?||-");
+    EXPECT_EQ(c.previewBox->labelsize(), 100);
     EXPECT_EQ(apercu("large.ppm"), "<none>||130x32");  // 150 - 20 wide
     EXPECT_EQ(apercu("petit.ppm"), "<none>||50x40");
     c.previewBox->size(15, 225);  // no room at all

@@ -8,6 +8,8 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Browser.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Group.H>
 #include <FL/Fl_Input.H>
 #include <gtest/gtest.h>
 
@@ -162,6 +164,35 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
         EXPECT_TRUE(driver.done());
     }
     EXPECT_TRUE(rappele);
+}
+
+TEST(FontBrowser, WindowLayout) {
+    Fl_Font_Browser f("sans", 12, "");
+    auto g = [](const Fl_Widget* w) {
+        return std::to_string(w->x()) + "," + std::to_string(w->y()) + "," + std::to_string(w->w()) + "," +
+               std::to_string(w->h());
+    };
+    const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
+        {&f, "100,100,500,360"},
+        {f.child(0), "0,0,500,360"},
+        {f.txt_InputFont, "5,26,205,24"},
+        {f.lst_Font, "5,50,205,159"},
+        {f.txt_InputStyle, "215,26,95,24"},
+        {f.lst_Style, "215,50,95,159"},
+        {f.txt_InputSize, "315,26,75,24"},
+        {f.lst_Size, "315,50,75,159"},
+        {f.btn_Color->parent(), "395,50,100,159"},
+        {f.btn_Strikethrough, "400,80,90,15"},
+        {f.btn_Underline, "400,105,90,15"},
+        {f.btn_Color, "400,140,90,23"},
+        {f.pre_Box->parent(), "5,215,490,107"},
+        {f.pre_Box, "10,233,480,80"},
+        {f.btn_Ok, "330,327,75,23"},
+        {f.btn_Cancel, "415,327,75,23"},
+    };
+    for (const auto& [w, geo] : attendu) EXPECT_EQ(g(w), geo) << (w->label() ? w->label() : "");
+    EXPECT_FALSE(f.btn_Underline->active() || f.btn_Strikethrough->active());
+    EXPECT_STREQ(f.btn_Cancel->label(), "Sortir");
 }
 
 TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhite) {
