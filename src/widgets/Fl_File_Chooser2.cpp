@@ -246,8 +246,6 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
     window->hotspot(fileList);
     previewBox = new Fl_Box(305, 45, 175, 225, "?");
     previewBox->box(FL_DOWN_BOX);
-    previewBox->labelsize(100);
-    previewBox->align(FL_ALIGN_CLIP | FL_ALIGN_INSIDE);
     tile->end();
     window->resizable(tile);
     {
@@ -479,9 +477,8 @@ int Fl_File_Chooser2::count() {
         while (value(n + 1)) ++n;
         return n;
     }
-    const char* texte = fileName->value();
-    if (!texte || !*texte) return 0;
-    return directory_ != texte ? 1 : 0;
+    const std::string texte = fileName->value();
+    return !texte.empty() && texte != directory_;
 }
 
 std::string Fl_File_Chooser2::cheminDeLigne(const char* ligne) const {

@@ -146,7 +146,7 @@ void remplirTailles(Fl_Browser* b, const int* sizes, int n, int chosen) {
             std::snprintf(ligne, sizeof ligne, "%d", t);
             b->add(ligne);
         }
-        if (chosen >= 1 && chosen <= TAILLE_MAX_VECTORIELLE) b->select(chosen);
+        b->select(chosen);  // nothing beyond the list
         return;
     }
     int choisie = 1;
@@ -275,12 +275,9 @@ void Fl_Font_Browser::cb_okBtn(Fl_Widget*, void*) {
 }
 
 int Fl_Font_Browser::GetFontNr(const char*) {
-    const char* famille = texteSelection(lst_Font);
-    if (!famille) return 0;
-    const int ligne = lst_Style->value();
-    if (ligne >= 1 && ligne <= int(facesStyles_.size())) return facesStyles_[size_t(ligne - 1)];
-    const int plain = numeroFonte(famille);
-    return plain < 0 ? 0 : plain;
+    // Line 1, "Normal", is the family's plain face; no family, the toolkit's first font.
+    const size_t ligne = size_t(std::max(lst_Style->value(), 1));
+    return ligne <= facesStyles_.size() ? facesStyles_[ligne - 1] : 0;
 }
 
 void Fl_Font_Browser::remplirStyles() {

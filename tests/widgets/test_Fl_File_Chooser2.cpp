@@ -124,7 +124,7 @@ TEST(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
     const std::vector<std::pair<const char*, std::string>> cas = {
         {"/t/a/b/..", "/t/a"}, {"/a/..", "/"},      {"/..", "/"}, {"/a/.", "/a"}, {"/a/", "/a"},
         {"/", "/"},           {"", ""},             {"x", cwd() + "/x"},          {nullptr, cwd()},
-        {"/a/b/", "/a/b"}};
+        {"/a/b/", "/a/b"}, {"//", "/"}};
     for (const auto& [entree, attendu] : cas)
         EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << (entree ? entree : "null");
 
@@ -193,6 +193,12 @@ TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     };
     for (const auto& [w, g] : attendu) EXPECT_EQ(geometrie(w), g) << (w->label() ? w->label() : "");
     EXPECT_EQ(c.previewBox->labelsize(), 100);
+    for (const Fl_Pix_Button2* b : {c.okButton, c.cancelButton, c.favOkButton, c.favCancelButton})
+        EXPECT_EQ(b->etat(), 2);
+    c.window->position(0, 0);
+    c.show();
+    EXPECT_EQ(geometrie(c.window), attendu[0].second);
+    c.hide();
 }
 
 TEST(FileChooser2, SeveralFilesAreChosenInMultiMode) {
@@ -204,6 +210,18 @@ TEST(FileChooser2, SeveralFilesAreChosenInMultiMode) {
     EXPECT_STREQ(c.value(2), a.p("zeta.qv2").c_str());
     EXPECT_EQ(c.value(3), nullptr);
     EXPECT_EQ(c.count(), 2);
+
+    c.value(a.p("zeta.qv2").c_str());  // one file, its line selected
+    EXPECT_EQ(c.fileList->type(), FL_HOLD_BROWSER);
+    EXPECT_EQ(c.fileList->value(), ligneDe(c.fileList, "zeta.qv2"));
+    EXPECT_EQ(c.fileName->mark(), 0);  // all of the name selected
+
+    c.type(Chooser::DIRECTORY);  // folders only, and a folder is a choice
+    c.directory(a.dir.dir().path().c_str());
+    EXPECT_EQ(lignes(c.fileList), (std::vector<std::string>{"../", "sub/"}));
+    EXPECT_TRUE(c.okButton->active());
+    c.fileName->value((a.p("sub") + "/").c_str());
+    EXPECT_STREQ(c.value(), a.p("sub").c_str());
 }
 
 TEST(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
@@ -292,7 +310,8 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
         qvtest::clickWidget(fileChooser2Partage()->okButton);
     });
     driver.onModal([&](Fl_Window& w) {  // the folder stays, the name goes: the pattern changed
-        vus.push_back(std::string(w.label()) + " " + fileChooser2Partage()->fileName->value());
+        vus.push_back(std::string(w.label()) + " " + fileChooser2Partage()->filter() + " " +
+                      fileChooser2Partage()->fileName->value());
         taper(&w, "x");
         qvtest::clickWidget(fileChooser2Partage()->cancelButton);
     });
@@ -312,9 +331,14 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     EXPECT_EQ(fl_file_chooser2("Charger", "Texte (*.txt)", nullptr, 1, 0), nullptr);
     EXPECT_EQ(fl_file_chooser2("Charger", "*.txt", "", 0, 0), nullptr);
     EXPECT_STREQ(fl_file_chooser2("Charger", "*", "", 0, 0), a.p("ABC.qv2").c_str());
+    driver.onModal([&](Fl_Window&) {  // the same pattern: the name stays
+        vus.push_back(fileChooser2Partage()->fileName->value());
+        qvtest::clickWidget(fileChooser2Partage()->okButton);
+    });
+    EXPECT_STREQ(fl_file_chooser2("Charger", std::string("*").c_str(), "", 1, 0), "ABC.qv2");
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", "Charger " + a.dir.dir().path() + "/", a.p("sub"),
-                                            a.dir.dir().path()}));
+    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", "Charger *.txt " + a.dir.dir().path() + "/", a.p("sub"),
+                                            a.dir.dir().path(), a.p("ABC.qv2")}));
     EXPECT_EQ(fileChooser2Partage()->previewButton->visible(), 0);
     detruireFileChooser2();
     EXPECT_EQ(fileChooser2Partage(), nullptr);
@@ -410,6 +434,7 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     c.favList->do_callback();
     EXPECT_TRUE(c.favUpButton->active() && !c.favDownButton->active());
     qvtest::clickWidget(c.favUpButton);  // A C B
+    EXPECT_EQ(c.favList->value(), 2);
     c.favList->select(1);
     c.favList->do_callback();
     qvtest::clickWidget(c.favDeleteButton);  // C B
@@ -420,6 +445,8 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     EXPECT_FALSE(c.favWindow->shown());
     EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "<absent>", "<absent>"}));
     EXPECT_EQ(c.nbFavoris(), 2);
+    EXPECT_EQ(entrees(c.favoritesButton), (std::vector<std::string>{"Add to Favorites", "Manage Favorites",
+                                                                     "My Computer", getenv("HOME"), B, C}));
 
     choisir(c.favoritesButton, "Manage Favorites");
     c.favList->select(1);
@@ -466,7 +493,11 @@ TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
     c.preview(1);
     c.value("");
     c.directory(a.dir.dir().path().c_str());
+    qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "sub/"));
+    EXPECT_STREQ(c.fileName->value(), a.p("sub").c_str());
+    EXPECT_FALSE(c.okButton->active());  // a folder is no file to choose
     qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
+    EXPECT_TRUE(c.okButton->active());
     EXPECT_STREQ(c.fileName->value(), a.p("texte.txt").c_str());
     EXPECT_STREQ(c.previewText(), "");
     const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(3);

@@ -95,6 +95,12 @@ TEST(FontBrowser, StylesAreTheFamilysOwnFacesFoundByName) {
     EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.pre_Box->GetFontName())), f.lst_Font->text(1));
     EXPECT_EQ(selection(f.lst_Style), "Normal");
 
+    f.lst_Style->deselect();  // no style line: the plain face
+    EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.GetFontNr(""))), f.lst_Font->text(1));
+    Fl_Font_Browser dernier(f.lst_Font->text(f.lst_Font->size()), 1, "");
+    EXPECT_EQ(dernier.lst_Font->value(), dernier.lst_Font->size());
+    EXPECT_EQ(selection(dernier.lst_Size), "1");
+
     Fl_Font_Browser inconnu("pas une fonte", 9, "");
     EXPECT_EQ(inconnu.lst_Font->value(), 1);
     std::vector<std::string> tries = lignes(inconnu.lst_Font);
@@ -192,6 +198,9 @@ TEST(FontBrowser, WindowLayout) {
     };
     for (const auto& [w, geo] : attendu) EXPECT_EQ(g(w), geo) << (w->label() ? w->label() : "");
     EXPECT_FALSE(f.btn_Underline->active() || f.btn_Strikethrough->active());
+    for (const Fl_Input* in : {f.txt_InputFont, f.txt_InputStyle, f.txt_InputSize})
+        EXPECT_EQ(in->textsize(), 12) << in->label();
+    EXPECT_EQ(f.btn_Ok->etat() * 10 + f.btn_Cancel->etat(), 22);
     EXPECT_STREQ(f.btn_Cancel->label(), "Sortir");
 }
 
