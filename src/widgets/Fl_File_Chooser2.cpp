@@ -219,7 +219,6 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
     }
     {
         Fl_Group* haut = new Fl_Group(65, 10, 415, 25);
-        haut->align(FL_ALIGN_INSIDE);
         showChoice = new Fl_Choice(65, 10, 215, 25);
         showChoice->copy_label(utf8(show_label).c_str());
         showChoice->down_box(FL_BORDER_BOX);
@@ -238,7 +237,6 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
         haut->end();
     }
     tile = new Fl_Tile(10, 45, 470, 225);
-    tile->align(FL_ALIGN_INSIDE);
     tile->callback(cbTuile);
     fileList = new Fl_File_Browser(10, 45, 295, 225);
     fileList->type(FL_HOLD_BROWSER);
@@ -250,10 +248,8 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
     window->resizable(tile);
     {
         Fl_Group* bas = new Fl_Group(0, 275, 480, 95);
-        bas->align(FL_ALIGN_INSIDE);
         {
             Fl_Group* ligne = new Fl_Group(10, 275, 470, 20);
-            ligne->align(FL_ALIGN_INSIDE);
             previewButton = new Fl_Check_Button(10, 275, 170, 20);
             previewButton->copy_label(utf8(preview_label).c_str());
             previewButton->down_box(FL_DOWN_BOX);
@@ -271,7 +267,6 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
         lib->align(FL_ALIGN_RIGHT | FL_ALIGN_INSIDE);
         {
             Fl_Group* boutons = new Fl_Group(10, 345, 470, 25);
-            boutons->align(FL_ALIGN_INSIDE);
             boutons->resizable(new Fl_Box(10, 345, 300, 25));
             okButton = new Fl_Pix_Button2(320, 345, 75, 25, ptraduire("Ok"), params.imgBoutons[1], true, 2);
             okButton->callback(cbOk);
@@ -334,7 +329,6 @@ void Fl_File_Chooser2::directory(const char* d) {
 void Fl_File_Chooser2::rescan() {
     fileName->value(joindre(directory_, "").c_str());
     activerOk(type_ & DIRECTORY);
-    fileList->filter(pattern_.c_str());
     fileList->load(directory_.c_str(), sort);
     update_preview();
 }
@@ -378,8 +372,13 @@ void Fl_File_Chooser2::filter(const char* p) {
     }
     if (!tout) filtres_.push_back(all_files_label);
     filtres_.push_back(custom_filter_label);
-    for (const std::string& f : filtres_) ajouterEntree(showChoice, f, 0, nullptr, nullptr);
+    remplirChoix();
     filter_value(0);
+}
+
+void Fl_File_Chooser2::remplirChoix() {
+    showChoice->clear();
+    for (const std::string& f : filtres_) ajouterEntree(showChoice, f, 0, nullptr, nullptr);
 }
 
 const char* Fl_File_Chooser2::filter() const { return fileList->filter(); }
@@ -400,9 +399,7 @@ void Fl_File_Chooser2::showChoiceCB() {
         if (!rep) return;
         pattern_ = couper(rep);
         filtres_.insert(filtres_.begin() + i + 1, pattern_);
-        const int n = ajouterEntree(showChoice, "", 0, nullptr, nullptr);
-        // The new entry goes right after "Custom Filter": relabel the tail.
-        for (int k = i + 1; k <= n; ++k) showChoice->replace(k, libelleMenu(filtres_[size_t(k)]).c_str());
+        remplirChoix();
         showChoice->value(i + 1);
     } else {
         pattern_ = motifDuFiltre(entree);
@@ -654,7 +651,6 @@ void Fl_File_Chooser2::completer() {
             premiere = i;
             fileList->topline(i);
             candidat = sansSlashFinal(std::string(ligne).substr(0, LONGUEUR_CANDIDAT - 1));
-            if (candidat == "/") candidat.clear();
         } else {
             size_t k = L;
             while (k < candidat.size() && ligne[k] &&

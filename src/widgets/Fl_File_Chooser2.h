@@ -144,6 +144,7 @@ private:
     void construireFavoris();
     void update_favorites();
     void appliquerFiltre();
+    void remplirChoix();
     void armerApercu();
     void annulerApercu();
     void majBoutonsFavoris();

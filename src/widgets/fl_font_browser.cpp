@@ -302,7 +302,6 @@ void Fl_Font_Browser::cb_FontName_Selected(Fl_Widget*, void* data) {
     Fl_Font_Browser* f = fenetre(data);
     const char* famille = texteSelection(f->lst_Font);
     if (!famille) return;
-    f->lst_Size->clear();
     f->txt_InputFont->value(famille);
     const int numero = numeroFonte(famille);
     int* tailles = nullptr;
@@ -391,8 +390,8 @@ bool affFonteBrowser(std::string& name, int& size, std::string& colour, const st
     gs_chaine = style;
     if (!aff_form) aff_form = new Fl_Font_Browser(name, size, colour);
     Fl_Font_Browser* f = aff_form;
-    f->lst_Font->do_callback();
-    f->lst_Style->do_callback();
+    // The window has shown its family and sizes since it was built: only
+    // the style asked for remains to select.
     f->txt_InputStyle->do_callback();
     f->show();
     // A window hidden by anyone else counts as closed.

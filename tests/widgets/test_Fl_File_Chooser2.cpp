@@ -124,7 +124,7 @@ TEST(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
     const std::vector<std::pair<const char*, std::string>> cas = {
         {"/t/a/b/..", "/t/a"}, {"/a/..", "/"},      {"/..", "/"}, {"/a/.", "/a"}, {"/a/", "/a"},
         {"/", "/"},           {"", ""},             {"x", cwd() + "/x"},          {nullptr, cwd()},
-        {"/a/b/", "/a/b"}, {"//", "/"}};
+        {"/a/b/", "/a/b"}, {"//", "/"}, {"/.", "/"}};
     for (const auto& [entree, attendu] : cas)
         EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << (entree ? entree : "null");
 
@@ -195,16 +195,25 @@ TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     EXPECT_EQ(c.previewBox->labelsize(), 100);
     for (const Fl_Pix_Button2* b : {c.okButton, c.cancelButton, c.favOkButton, c.favCancelButton})
         EXPECT_EQ(b->etat(), 2);
+    EXPECT_EQ(c.previewButton->shortcut(), FL_ALT + 'p');
     c.window->position(0, 0);
     c.show();
     EXPECT_EQ(geometrie(c.window), attendu[0].second);
     c.hide();
+    c.window->size(690, 480);  // the list grows, the controls keep their size
+    EXPECT_EQ(geometrie(c.tile), "10,45,670,325");
+    EXPECT_EQ(geometrie(c.newButton) + " " + geometrie(c.okButton), "478,10,25,25 520,445,75,25");
 }
 
 TEST(FileChooser2, SeveralFilesAreChosenInMultiMode) {
     Arbre a;
     Chooser c(a.dir.dir().path().c_str(), "*", Chooser::MULTI, "t", false, false);
     EXPECT_EQ(c.fileList->type(), FL_MULTI_BROWSER);
+    for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c.fileList->select(ligneDe(c.fileList, l));
+    EXPECT_EQ(c.count(), 2);
+    taper(c.fileName, "zeta.qv2");  // the whole name: its line alone
+    EXPECT_EQ(c.count(), 1);
+    EXPECT_STREQ(c.value(1), a.p("zeta.qv2").c_str());
     for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c.fileList->select(ligneDe(c.fileList, l));
     EXPECT_STREQ(c.value(1), a.p("ABC.qv2").c_str());
     EXPECT_STREQ(c.value(2), a.p("zeta.qv2").c_str());
@@ -419,6 +428,9 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     c.directory("");
     choisir(c.favoritesButton, "Add to Favorites");  // the file systems have no path
     EXPECT_EQ(stockes(), (std::vector<std::string>{A, B, C, "<absent>", "<absent>"}));
+    const Fl_Menu_Item* items = c.favoritesButton->menu();
+    const int n = c.favoritesButton->size() - 1;
+    EXPECT_EQ(items[n - 3].shortcut() * 100 + items[n - 1].shortcut(), (FL_ALT + '0') * 100 + FL_ALT + '2');
     std::vector<std::string> menu = entrees(c.favoritesButton);
     EXPECT_EQ(std::vector<std::string>(menu.end() - 3, menu.end()), (std::vector<std::string>{A, B, C}));
     choisir(c.favoritesButton, A);
@@ -437,9 +449,12 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     EXPECT_EQ(c.favList->value(), 2);
     c.favList->select(1);
     c.favList->do_callback();
+    c.favoritesWindowCB(c.favUpButton);  // nothing above the first line
+    EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{A, C, B}));
     qvtest::clickWidget(c.favDeleteButton);  // C B
     EXPECT_EQ(c.favList->value(), 1);
     qvtest::clickWidget(c.favDownButton);  // B C
+    EXPECT_EQ(c.favList->value(), 2);
     EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{B, C}));
     qvtest::clickWidget(c.favOkButton);
     EXPECT_FALSE(c.favWindow->shown());
@@ -453,6 +468,7 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     c.favList->do_callback();
     qvtest::clickWidget(c.favDeleteButton);
     qvtest::clickWidget(c.favCancelButton);
+    EXPECT_FALSE(c.favWindow->shown());
     EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "<absent>", "<absent>"}));
     choisir(c.favoritesButton, "Manage Favorites");
     c.favWindow->do_callback();  // its close box
@@ -469,6 +485,8 @@ TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
     ecrireFichier("binaire.dat", "abc\200def");
     std::string ppm = "P6\n400 100\n255\n" + std::string(400 * 100 * 3, '\x40');
     ecrireFichier("large.ppm", ppm);
+    ecrireFichier("fil.ppm", "P6\n400 1\n255\n" + std::string(400 * 3, '\x40'));
+    ecrireFichier("mince.ppm", "P6\n1 400\n255\n" + std::string(400 * 3, '\x40'));
     ecrireFichier("petit.ppm", "P6\n50 40\n255\n" + std::string(50 * 40 * 3, '\x40'));
     Chooser c(a.dir.dir().path().c_str(), "*", Chooser::SINGLE, "t", false, false);
     c.show();
@@ -486,22 +504,35 @@ TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
     EXPECT_EQ(c.previewBox->labelsize(), 100);
     EXPECT_EQ(apercu("large.ppm"), "<none>||130x32");  // 150 - 20 wide
     EXPECT_EQ(apercu("petit.ppm"), "<none>||50x40");
+    EXPECT_EQ(apercu("fil.ppm"), "?||-");  // scaled to no height at all
+    EXPECT_EQ(apercu("mince.ppm"), "?||-");  // nor width
     c.previewBox->size(15, 225);  // no room at all
     EXPECT_EQ(apercu("large.ppm"), "?||-");
 
     // A click on a line shows its preview a second later.
+    int rappels = 0;
+    c.callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &rappels);
     c.preview(1);
     c.value("");
     c.directory(a.dir.dir().path().c_str());
     qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "sub/"));
     EXPECT_STREQ(c.fileName->value(), a.p("sub").c_str());
     EXPECT_FALSE(c.okButton->active());  // a folder is no file to choose
+    EXPECT_EQ(rappels, 1);
     qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
     EXPECT_TRUE(c.okButton->active());
     EXPECT_STREQ(c.fileName->value(), a.p("texte.txt").c_str());
     EXPECT_STREQ(c.previewText(), "");
     const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     while (!*c.previewText() && std::chrono::steady_clock::now() < fin) Fl::wait(0.1);
+    EXPECT_STREQ(c.previewText(), "ligne 1\n@bold\tfin\n");
+    EXPECT_STREQ(c.previewBox->label(), "ligne 1\n@@bold\tfin\n");  // shown once, not appended
+
+    // Cancel drops a pending preview.
+    qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
+    qvtest::clickWidget(c.cancelButton);
+    const auto apres = std::chrono::steady_clock::now() + std::chrono::milliseconds(1300);
+    while (std::chrono::steady_clock::now() < apres) Fl::wait(0.1);
     EXPECT_STREQ(c.previewText(), "ligne 1\n@bold\tfin\n");
 
     c.preview(0);

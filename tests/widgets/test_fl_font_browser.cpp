@@ -94,12 +94,16 @@ TEST(FontBrowser, StylesAreTheFamilysOwnFacesFoundByName) {
     f.lst_Font->do_callback();
     EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.pre_Box->GetFontName())), f.lst_Font->text(1));
     EXPECT_EQ(selection(f.lst_Style), "Normal");
+    EXPECT_EQ(f.pre_Box->GetFontStyle(), 0);
 
     f.lst_Style->deselect();  // no style line: the plain face
     EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.GetFontNr(""))), f.lst_Font->text(1));
     Fl_Font_Browser dernier(f.lst_Font->text(f.lst_Font->size()), 1, "");
     EXPECT_EQ(dernier.lst_Font->value(), dernier.lst_Font->size());
     EXPECT_EQ(selection(dernier.lst_Size), "1");
+
+    Fl_Font_Browser seul("zapf dingbats", 9, "");  // no other face
+    EXPECT_EQ(lignes(seul.lst_Style), std::vector<std::string>{"Normal"});
 
     Fl_Font_Browser inconnu("pas une fonte", 9, "");
     EXPECT_EQ(inconnu.lst_Font->value(), 1);
