@@ -2,10 +2,9 @@
 
 #include "app/interface.h"
 #include "core/maChaine.h"
+#include "widgets/Fl_File_Chooser2.h"
 
-#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/fl_ask.H>
-#include <FL/filename.H>
 #include <FL/fl_utf8.h>
 
 #include <algorithm>
@@ -49,21 +48,8 @@ bool GestionnaireMessagesFltk::saisie(const std::string& invite, std::string& va
 void GestionnaireMessagesFltk::journal(const std::string& ligne) { std::fputs(ligne.c_str(), stderr); }
 
 std::string GestionnaireMessagesFltk::choixFichier(const std::string& invite, const std::string& motif,
-                                                   const std::string& depart, bool sauver) {
-    Fl_Native_File_Chooser dialogue(sauver ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
-                                           : Fl_Native_File_Chooser::BROWSE_FILE);
-    // The dialog keeps the title's pointer until it is shown: the text must outlive show().
-    const std::string titre = latin1VersUtf8(invite);
-    dialogue.title(titre.c_str());
-    if (!motif.empty()) dialogue.filter(motif.c_str());
-    if (sauver) dialogue.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
-    if (!depart.empty()) {
-        const char* nom = fl_filename_name(depart.c_str());
-        const std::string dossier = depart.substr(0, size_t(nom - depart.c_str()));
-        if (!dossier.empty()) dialogue.directory(dossier.c_str());
-        if (sauver && *nom) dialogue.preset_file(nom);
-    }
-    // 0 chosen, 1 cancelled, -1 failed: only a choice gives a name.
-    if (dialogue.show() != 0 || !dialogue.filename()) return std::string();
-    return dialogue.filename();
+                                                   const std::string& depart, bool) {
+    // The shared chooser accepts new names: saving and loading ask alike.
+    const char* nom = fl_file_chooser2(latin1VersUtf8(invite).c_str(), motif.c_str(), depart.c_str(), 1, 0);
+    return nom ? nom : std::string();
 }

@@ -13,7 +13,8 @@ public:
     bool question(const std::string& question, const std::string& titre) override;
     bool saisie(const std::string& invite, std::string& valeur) override;
     void journal(const std::string& ligne) override;
-    // The toolkit's native file dialog (GTK when available).
+    // The program's file chooser; the name comes back relative to the
+    // working folder.
     std::string choixFichier(const std::string& invite, const std::string& motif,
                              const std::string& depart, bool sauver) override;
 };

@@ -1,14 +1,17 @@
 #include "app/messagebox_fltk.h"
 
+#include "app/interface.h"
 #include "core/maChaine.h"
+#include "display/Fl_Pix_Button2.h"
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
 
-#include <FL/Fl.H>
+#include <FL/Fl_File_Input.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
+#include "widgets/Fl_File_Chooser2.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,24 +62,34 @@ TEST(MessageBoxFltk, InputTypedAcceptedOrCancelled) {
     EXPECT_TRUE(driver.done());
 }
 
-}  // namespace
-
-TEST(MessageBoxFltk, FileQuestionOffersTheGivenNameAndReturnsTheChoice) {
-    TempDir dir;
-    Fl::option(Fl::OPTION_FNFC_USES_GTK, false);  // the toolkit's own dialog, which a test can drive
+TEST(MessageBoxFltk, SaveQuestionGoesThroughTheFileChooser) {
+    InTempDir tmp;
+    ecrireFichier("ancienne.qv2", "x");
     GestionnaireMessagesFltk h;
+    GestionnaireMessages* avant = setGestionnaireMessages(&h);
+    detruireFileChooser2();
+    gs_dernierRecap = "ancienne.qv2";
     qvtest::ModalDriver driver;
-    std::vector<std::string> titres;
-    auto cliquer = [&](const char* bouton) {
-        return [&, bouton](Fl_Window& w) {
-            titres.push_back(w.label() ? w.label() : "");
-            qvtest::clickWidget(findWidget(&w, bouton));
-        };
-    };
-    driver.onModal(cliquer("OK")).onModal(cliquer("Cancel"));
-    const std::string choisi = h.choixFichier("Sauver la partie jou\351e", "*.qv2", dir.file("ma partie.qv2"), true);
-    EXPECT_EQ(choisi.substr(choisi.rfind('/') + 1), "ma partie.qv2");
-    EXPECT_EQ(h.choixFichier("Charger", "*.qv2", "", false), "");
+    std::vector<std::string> vus;
+    driver.onModal([&](Fl_Window& w) {
+        Fl_File_Chooser2* c = fileChooser2Partage();
+        vus = {w.label(), c->fileName->value()};
+        for (const char* t : {"m", "a", " ", "p"}) {
+            char k[2] = {t[0], 0};
+            qvtest::key(&w, t[0], 0, k);
+        }
+        qvtest::clickWidget(c->okButton);
+    });
+    driver.onModal([&](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->cancelButton); });
+    std::string out;
+    sauveFichier(out);
+    EXPECT_EQ(out, "ma p");  // typed over the preset name, relative to the working folder
+    sauveFichier(out);
+    EXPECT_EQ(out, "");
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(titres, (std::vector<std::string>{"Sauver la partie jou\303\251e", "Charger"}));
+    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", tmp.file("ancienne.qv2")}));
+    detruireFileChooser2();
+    setGestionnaireMessages(avant);
 }
+
+}  // namespace

@@ -1,0 +1,984 @@
+#include "widgets/Fl_File_Chooser2.h"
+
+#include "app/interface.h"
+#include "core/maChaine.h"
+#include "display/Fl_Pix_Button2.h"
+#include "display/chargerpeau.h"
+#include "engine/params.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Bitmap.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_File_Browser.H>
+#include <FL/Fl_File_Icon.H>
+#include <FL/Fl_File_Input.H>
+#include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_Shared_Image.H>
+#include <FL/Fl_Tile.H>
+#include <FL/Fl_Tiled_Image.H>
+#include <FL/fl_ask.H>
+#include <FL/filename.H>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+namespace {
+
+const size_t LONGUEUR_CHEMIN = 1024;  // paths are cut to this size, terminator included
+const int MAX_FAVORIS = 100;
+const size_t LONGUEUR_APERCU = 2048;
+const size_t LONGUEUR_CANDIDAT = 256;
+
+std::string couper(std::string s) {
+    if (s.size() >= LONGUEUR_CHEMIN) s.resize(LONGUEUR_CHEMIN - 1);
+    return s;
+}
+
+bool estDossier(const std::string& p) { return !p.empty() && fl_filename_isdir(p.c_str()); }
+bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK) == 0; }
+
+// An absolute path comes back as it stands (cut to size).
+std::string absolu(const std::string& p) {
+    char buf[LONGUEUR_CHEMIN];
+    fl_filename_absolute(buf, sizeof buf, p.c_str());
+    return buf;
+}
+
+// The folder part of a path: the text before its last "/", and "/" itself
+// for a path directly under the root.
+std::string dossierDe(const std::string& p) {
+    const size_t i = p.rfind('/');
+    if (i == std::string::npos) return std::string();
+    return i == 0 ? std::string("/") : p.substr(0, i);
+}
+
+std::string joindre(const std::string& dossier, const std::string& nom) {
+    if (dossier.empty()) return nom;
+    if (dossier.back() == '/') return couper(dossier + nom);
+    return couper(dossier + "/" + nom);
+}
+
+std::string sansSlashFinal(std::string s) {
+    if (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+// A menu label shown as it stands: "&" and "@" have meanings to the toolkit.
+std::string libelleMenu(const std::string& texte) {
+    std::string r;
+    for (char c : texte) {
+        if (c == '&' || c == '@') r += c;
+        r += c;
+    }
+    return r;
+}
+
+// Adds an entry whose label is shown as it stands, "/" included.
+int ajouterEntree(Fl_Menu_* menu, const std::string& texte, int raccourci, Fl_Callback* cb, void* data,
+                  int drapeaux = 0) {
+    // A placeholder that no label can equal, so that add() never reuses an entry.
+    const int i = menu->add("\001", raccourci, cb, data, drapeaux);
+    menu->replace(i, libelleMenu(texte).c_str());
+    return i;
+}
+
+// 16 x 16 folder with a star, least significant bit leftmost.
+const unsigned char idata_new[] = {0x00, 0x00, 0x78, 0x00, 0x84, 0x00, 0x02, 0x01, 0x01, 0xfe, 0x01,
+                                   0x80, 0x31, 0x80, 0x31, 0x80, 0xfd, 0x80, 0xfd, 0x80, 0x31, 0x80,
+                                   0x31, 0x80, 0x01, 0x80, 0x01, 0x80, 0xff, 0xff, 0x00, 0x00};
+Fl_Bitmap image_new(idata_new, 16, 16);
+
+Fl_File_Chooser2* fc = nullptr;
+void (*current_callback)(const char*) = nullptr;
+char retname[LONGUEUR_CHEMIN];
+
+std::string cleFavori(int n) {
+    char cle[32];
+    std::snprintf(cle, sizeof cle, "favorite%02d", n);
+    return cle;
+}
+
+// The stored favourites, up to the first missing or empty key.
+std::vector<std::string> lireFavoris() {
+    std::vector<std::string> v;
+    for (int i = 0; i < MAX_FAVORIS; ++i) {
+        char buf[LONGUEUR_CHEMIN];
+        Fl_File_Chooser2::prefs_.get(cleFavori(i).c_str(), buf, "", sizeof buf);
+        if (!buf[0]) break;
+        v.push_back(buf);
+    }
+    return v;
+}
+
+std::string utf8(const char* texte) { return latin1VersUtf8(ptraduire(texte)); }
+
+Fl_File_Chooser2* chooserDe(Fl_Widget* w) {
+    Fl_Window* fen = w->as_window() ? w->as_window() : w->window();
+    while (fen && !fen->user_data() && fen->window()) fen = fen->window();
+    return fen ? static_cast<Fl_File_Chooser2*>(fen->user_data()) : nullptr;
+}
+
+void cbFenetre(Fl_Widget* w, void*) { chooserDe(w)->cancelCB(); }
+void cbOk(Fl_Widget* w, void*) { chooserDe(w)->okCB(); }
+void cbListe(Fl_Widget* w, void*) { chooserDe(w)->fileListCB(); }
+void cbNom(Fl_Widget* w, void*) { chooserDe(w)->fileNameCB(); }
+void cbFiltre(Fl_Widget* w, void*) { chooserDe(w)->showChoiceCB(); }
+void cbNouveau(Fl_Widget* w, void*) { chooserDe(w)->newdir(); }
+void cbTuile(Fl_Widget* w, void*) { chooserDe(w)->update_preview(); }
+void cbFavWin(Fl_Widget* w, void*) { chooserDe(w)->favoritesWindowCB(w); }
+void cbApercuBouton(Fl_Widget* w, void*) {
+    chooserDe(w)->preview(static_cast<Fl_Check_Button*>(w)->value());
+}
+void cbFavori(Fl_Widget* w, void* item) {
+    chooserDe(w)->favoritesCB(int(reinterpret_cast<intptr_t>(item)));
+}
+
+enum { FAV_AJOUTER = -1, FAV_GERER = -2, FAV_DISQUES = -3, FAV_HOME = -4 };
+
+}  // namespace
+
+const char* Fl_File_Chooser2::add_favorites_label = "Add to Favorites";
+const char* Fl_File_Chooser2::all_files_label = "All Files (*)";
+const char* Fl_File_Chooser2::custom_filter_label = "Custom Filter";
+const char* Fl_File_Chooser2::existing_file_label = "Please choose an existing file!";
+const char* Fl_File_Chooser2::favorites_label = "Favorites";
+const char* Fl_File_Chooser2::filename_label = "Filename:";
+const char* Fl_File_Chooser2::filesystems_label = "My Computer";
+const char* Fl_File_Chooser2::manage_favorites_label = "Manage Favorites";
+const char* Fl_File_Chooser2::new_directory_label = "New Directory?";
+const char* Fl_File_Chooser2::preview_label = "Preview";
+const char* Fl_File_Chooser2::show_label = "Show:";
+int (*Fl_File_Chooser2::sort)(dirent**, dirent**) = fl_numericsort;
+Fl_Preferences Fl_File_Chooser2::prefs_(Fl_Preferences::USER, "fltk.org", "filechooser");
+
+std::string Fl_File_Chooser2::normaliserDossier(const char* d) {
+    if (!d) d = ".";
+    if (!*d) return std::string();
+    std::string s = absolu(d);
+    if (s.size() > 1 && s.back() == '/') s.pop_back();
+    const size_t n = s.size();
+    if (n >= 3 && s.compare(n - 3, 3, "/..") == 0) {
+        s.resize(n - 3);
+        s = s.empty() ? std::string("/") : dossierDe(s);
+    } else if (n >= 2 && s.compare(n - 2, 2, "/.") == 0) {
+        s.resize(n - 2);
+    }
+    return s.empty() ? std::string("/") : s;
+}
+
+std::string Fl_File_Chooser2::motifDuFiltre(const std::string& entree) {
+    const size_t ouvre = entree.find('(');
+    if (ouvre == std::string::npos) return entree;
+    const size_t ferme = entree.rfind(')');
+    // Without a closing ")" after it, the rest of the text is the pattern.
+    if (ferme == std::string::npos || ferme < ouvre) return entree.substr(ouvre + 1);
+    return entree.substr(ouvre + 1, ferme - ouvre - 1);
+}
+
+Fl_File_Chooser2::Fl_File_Chooser2(const char* dir, const char* pattern, int t, const char* title,
+                                   bool const& griser, bool const& cacher)
+    : callback_(nullptr), data_(nullptr), type_(t) {
+    construireFenetre(title);
+    type(t);
+    filter(pattern);
+    update_favorites();
+    value(dir);
+    type(t);
+    preview(1);
+    griserChoix(griser);
+    cacherChoix(cacher);
+}
+
+void Fl_File_Chooser2::construireFenetre(const char* title) {
+    fl_register_images();
+    window = new Fl_Double_Window(490, 380);
+    label(title ? title : "Choose File");
+    window->callback(cbFenetre);
+    window->user_data(this);
+    {
+        Fl_Group* fond = new Fl_Group(0, 0, 490, 380);
+        if (imgFondsMsg) {
+            fond_ = new Fl_Tiled_Image(imgFondsMsg);
+            fond->image(fond_);
+            fond->align(FL_ALIGN_INSIDE);
+        }
+        fond->end();
+    }
+    {
+        Fl_Group* haut = new Fl_Group(65, 10, 415, 25);
+        showChoice = new Fl_Choice(65, 10, 215, 25);
+        showChoice->copy_label(utf8(show_label).c_str());
+        showChoice->down_box(FL_BORDER_BOX);
+        showChoice->align(FL_ALIGN_INSIDE);
+        showChoice->callback(cbFiltre);
+        favoritesButton = new Fl_Menu_Button(290, 10, 155, 25);
+        favoritesButton->copy_label(utf8(favorites_label).c_str());
+        favoritesButton->down_box(FL_BORDER_BOX);
+        favoritesButton->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+        newButton = new Fl_Button(455, 10, 25, 25);
+        newButton->image(image_new);
+        newButton->labelsize(8);
+        newButton->copy_tooltip(utf8("Create a new directory.").c_str());
+        newButton->callback(cbNouveau);
+        haut->resizable(nullptr);
+        haut->end();
+    }
+    tile = new Fl_Tile(10, 45, 470, 225);
+    tile->callback(cbTuile);
+    fileList = new Fl_File_Browser(10, 45, 295, 225);
+    fileList->type(FL_HOLD_BROWSER);
+    fileList->callback(cbListe);
+    window->hotspot(fileList);
+    previewBox = new Fl_Box(305, 45, 175, 225, "?");
+    previewBox->box(FL_DOWN_BOX);
+    tile->end();
+    window->resizable(tile);
+    {
+        Fl_Group* bas = new Fl_Group(0, 275, 480, 95);
+        {
+            Fl_Group* ligne = new Fl_Group(10, 275, 470, 20);
+            previewButton = new Fl_Check_Button(10, 275, 170, 20);
+            previewButton->copy_label(utf8(preview_label).c_str());
+            previewButton->down_box(FL_DOWN_BOX);
+            previewButton->value(1);
+            previewButton->shortcut(FL_ALT + 'p');
+            previewButton->callback(cbApercuBouton);
+            ligne->resizable(new Fl_Box(10, 275, 395, 20));
+            ligne->end();
+        }
+        fileName = new Fl_File_Input(85, 300, 395, 35);
+        fileName->when(FL_WHEN_ENTER_KEY_CHANGED);
+        fileName->callback(cbNom);
+        bas->resizable(fileName);
+        Fl_Box* lib = new Fl_Box(0, 310, 85, 25, filename_label);
+        lib->align(FL_ALIGN_RIGHT | FL_ALIGN_INSIDE);
+        {
+            Fl_Group* boutons = new Fl_Group(10, 345, 470, 25);
+            boutons->resizable(new Fl_Box(10, 345, 300, 25));
+            okButton = new Fl_Pix_Button2(320, 345, 75, 25, ptraduire("Ok"), params.imgBoutons[1], true, 2);
+            okButton->callback(cbOk);
+            cancelButton =
+                new Fl_Pix_Button2(405, 345, 75, 25, ptraduire("Annuler"), params.imgBoutons[2], false, 2);
+            cancelButton->shortcut(FL_Escape);
+            cancelButton->callback(cbFenetre);
+            boutons->end();
+        }
+        bas->end();
+    }
+    window->set_modal();
+    window->end();
+    centrer();
+
+    favWindow = new Fl_Double_Window(355, 150);
+    favWindow->copy_label(utf8(manage_favorites_label).c_str());
+    favWindow->user_data(this);
+    favWindow->callback(cbFavWin);
+    favList = new Fl_File_Browser(10, 10, 300, 95);
+    favList->type(FL_HOLD_BROWSER);
+    favList->callback(cbFavWin);
+    favUpButton = new Fl_Button(320, 10, 25, 25, "@8>");
+    favUpButton->callback(cbFavWin);
+    favDeleteButton = new Fl_Button(320, 45, 25, 25, "X");
+    favDeleteButton->labelfont(FL_BOLD);
+    favDeleteButton->callback(cbFavWin);
+    favDownButton = new Fl_Button(320, 80, 25, 25, "@2>");
+    favDownButton->callback(cbFavWin);
+    favCancelButton = new Fl_Pix_Button2(270, 115, 75, 25, ptraduire("Annuler"), params.imgBoutons[2], false, 2);
+    favCancelButton->shortcut(FL_Escape);
+    favCancelButton->callback(cbFavWin);
+    favOkButton = new Fl_Pix_Button2(185, 115, 75, 25, ptraduire("Ok"), params.imgBoutons[1], true, 2);
+    favOkButton->callback(cbFavWin);
+    favWindow->set_modal();
+    favWindow->resizable(nullptr);
+    favWindow->end();
+}
+
+Fl_File_Chooser2::~Fl_File_Chooser2() {
+    annulerApercu();
+    previewBox->image(nullptr);
+    delete copieApercu_;
+    if (imageApercu_) imageApercu_->release();
+    delete window;
+    delete favWindow;
+    delete fond_;
+}
+
+void Fl_File_Chooser2::callback(void (*cb)(Fl_File_Chooser2*, void*), void* d) {
+    callback_ = cb;
+    data_ = d;
+}
+
+void Fl_File_Chooser2::directory(const char* d) {
+    directory_ = normaliserDossier(d);
+    rescan();
+}
+
+void Fl_File_Chooser2::rescan() {
+    fileName->value(joindre(directory_, "").c_str());
+    activerOk(type_ & DIRECTORY);
+    fileList->load(directory_.c_str(), sort);
+    update_preview();
+}
+
+void Fl_File_Chooser2::activerOk(bool actif) {
+    if (actif)
+        okButton->activate();
+    else
+        okButton->deactivate();
+}
+
+void Fl_File_Chooser2::type(int t) {
+    type_ = t;
+    fileList->type((t & MULTI) ? FL_MULTI_BROWSER : FL_HOLD_BROWSER);
+    if (t & CREATE)
+        newButton->activate();
+    else
+        newButton->deactivate();
+    fileList->filetype((t & DIRECTORY) ? Fl_File_Browser::DIRECTORIES : Fl_File_Browser::FILES);
+    fileList->load(directory_.c_str(), sort);
+}
+
+void Fl_File_Chooser2::filter(const char* p) {
+    if (!p || !*p) p = "*";
+    showChoice->clear();
+    filtres_.clear();
+    bool tout = false;
+    std::string reste = p;
+    for (size_t debut = 0;;) {
+        const size_t tab = reste.find('\t', debut);
+        const std::string piece = reste.substr(debut, tab == std::string::npos ? std::string::npos : tab - debut);
+        if (piece == "*") {
+            filtres_.push_back(all_files_label);
+            tout = true;
+        } else {
+            filtres_.push_back(piece);
+            if (piece.find("(*)") != std::string::npos) tout = true;
+        }
+        if (tab == std::string::npos) break;
+        debut = tab + 1;
+    }
+    if (!tout) filtres_.push_back(all_files_label);
+    filtres_.push_back(custom_filter_label);
+    remplirChoix();
+    filter_value(0);
+}
+
+void Fl_File_Chooser2::remplirChoix() {
+    showChoice->clear();
+    for (const std::string& f : filtres_) ajouterEntree(showChoice, f, 0, nullptr, nullptr);
+}
+
+const char* Fl_File_Chooser2::filter() const { return fileList->filter(); }
+
+int Fl_File_Chooser2::filter_value() const { return showChoice->value(); }
+
+void Fl_File_Chooser2::filter_value(int f) {
+    showChoice->value(f);
+    showChoiceCB();
+}
+
+void Fl_File_Chooser2::showChoiceCB() {
+    const int i = showChoice->value();
+    if (i < 0 || i >= int(filtres_.size())) return;
+    const std::string& entree = filtres_[size_t(i)];
+    if (entree == custom_filter_label) {
+        const char* rep = fl_input("%s", pattern_.c_str(), custom_filter_label);
+        if (!rep) return;
+        pattern_ = couper(rep);
+        filtres_.insert(filtres_.begin() + i + 1, pattern_);
+        remplirChoix();
+        showChoice->value(i + 1);
+    } else {
+        pattern_ = motifDuFiltre(entree);
+    }
+    appliquerFiltre();
+}
+
+void Fl_File_Chooser2::appliquerFiltre() {
+    fileList->filter(pattern_.c_str());
+    if (shown()) rescan();
+    else {
+        fileList->load(directory_.c_str(), sort);
+    }
+}
+
+void Fl_File_Chooser2::value(const char* name) {
+    if (!name || !*name) {
+        directory(name);
+        fileName->value("");
+        activerOk(false);
+        return;
+    }
+    type(type_ & ~MULTI);
+    const std::string chemin = absolu(name);
+    std::string dossier = chemin, nom;
+    if (!estDossier(chemin)) {
+        dossier = dossierDe(chemin);
+        nom = chemin.substr(chemin.rfind('/') + 1);
+    }
+    directory(dossier.c_str());
+    const std::string complet = joindre(directory_, nom);
+    fileName->value(complet.c_str());
+    fileName->position(int(complet.size()), 0);
+    activerOk(true);
+    fileList->deselect();
+    fileList->redraw();
+    if (nom.empty()) return;
+    for (int i = 1; i <= fileList->size(); ++i) {
+        if (strcasecmp(fileList->text(i), nom.c_str()) == 0) {
+            fileList->topline(i);
+            fileList->select(i);
+            break;
+        }
+    }
+}
+
+const char* Fl_File_Chooser2::value(int f) {
+    if (type_ & MULTI) {
+        int n = 0;
+        for (int i = 1; i <= fileList->size(); ++i) {
+            if (!fileList->selected(i)) continue;
+            const std::string chemin = cheminDeLigne(fileList->text(i));
+            if (estDossier(chemin)) continue;
+            if (++n == f) {
+                pathname_ = chemin;
+                return pathname_.c_str();
+            }
+        }
+        return nullptr;
+    }
+    const char* texte = fileName->value();
+    if (!texte || !*texte) return nullptr;
+    if (!estDossier(texte)) return texte;
+    if (!(type_ & DIRECTORY)) return nullptr;
+    pathname_ = sansSlashFinal(texte);
+    return pathname_.c_str();
+}
+
+int Fl_File_Chooser2::count() {
+    if (type_ & MULTI) {
+        int n = 0;
+        while (value(n + 1)) ++n;
+        return n;
+    }
+    const std::string texte = fileName->value();
+    return !texte.empty() && texte != directory_;
+}
+
+std::string Fl_File_Chooser2::cheminDeLigne(const char* ligne) const {
+    return joindre(directory_, ligne ? ligne : "");
+}
+
+void Fl_File_Chooser2::show() {
+    window->hotspot(fileList);
+    centrer();
+    window->show();
+    fileName->take_focus();
+}
+
+void Fl_File_Chooser2::hide() { window->hide(); }
+int Fl_File_Chooser2::shown() const { return window->shown(); }
+int Fl_File_Chooser2::visible() const { return window->visible(); }
+
+void Fl_File_Chooser2::label(const char* l) {
+    titre_ = l ? l : "";
+    window->label(titre_.c_str());
+}
+
+const char* Fl_File_Chooser2::label() const { return window->label(); }
+void Fl_File_Chooser2::color(unsigned c) { fileList->color(Fl_Color(c)); }
+unsigned Fl_File_Chooser2::color() const { return fileList->color(); }
+void Fl_File_Chooser2::textcolor(unsigned c) { fileList->textcolor(Fl_Color(c)); }
+unsigned Fl_File_Chooser2::textcolor() const { return fileList->textcolor(); }
+void Fl_File_Chooser2::textfont(int f) { fileList->textfont(Fl_Font(f)); }
+int Fl_File_Chooser2::textfont() const { return fileList->textfont(); }
+
+void Fl_File_Chooser2::textsize(int s) {
+    fileList->textsize(Fl_Fontsize(s));
+    fileList->iconsize(uchar(s * 3 / 2));
+}
+
+int Fl_File_Chooser2::textsize() const { return fileList->textsize(); }
+
+void Fl_File_Chooser2::iconsize(unsigned char s) {
+    fileList->iconsize(s);
+    fileList->redraw();
+}
+
+unsigned char Fl_File_Chooser2::iconsize() const { return fileList->iconsize(); }
+
+void Fl_File_Chooser2::griserChoix(bool const& g) {
+    Fl_Widget* w[] = {favoritesButton, previewButton, showChoice, newButton};
+    for (Fl_Widget* x : w) {
+        if (g)
+            x->deactivate();
+        else
+            x->activate();
+    }
+}
+
+void Fl_File_Chooser2::cacherChoix(bool const& c) {
+    Fl_Widget* w[] = {favoritesButton, previewButton, showChoice, newButton};
+    for (Fl_Widget* x : w) {
+        if (c)
+            x->hide();
+        else
+            x->show();
+    }
+}
+
+void Fl_File_Chooser2::razOkCancelButton() {
+    okButton->hilight(0);
+    cancelButton->hilight(0);
+}
+
+void Fl_File_Chooser2::centrer() {
+    window->position((Fl::w() - window->w()) / 2, (Fl::h() - window->h()) / 2);
+}
+
+// ---- events ---------------------------------------------------------------
+
+void Fl_File_Chooser2::cancelCB() {
+    fileName->value("");
+    fileList->deselect();
+    annulerApercu();
+    window->hide();
+}
+
+void Fl_File_Chooser2::okCB() {
+    if (callback_) callback_(this, data_);
+    window->hide();
+}
+
+void Fl_File_Chooser2::fileListCB() {
+    const int ligne = fileList->value();
+    if (ligne <= 0) return;
+    const std::string chemin = cheminDeLigne(fileList->text(ligne));
+    if (Fl::event_clicks()) {
+        if (estDossier(chemin)) {
+            directory(chemin.c_str());
+            Fl::event_clicks(-1);
+        } else {
+            window->hide();
+        }
+        return;
+    }
+    const std::string nom = sansSlashFinal(chemin);
+    fileName->value(nom.c_str());
+    armerApercu();
+    if (callback_) callback_(this, data_);
+    if (!estDossier(nom) || (type_ & DIRECTORY)) activerOk(true);
+}
+
+void Fl_File_Chooser2::fileNameCB() {
+    std::string texte = fileName->value();
+    if (texte.empty()) {
+        activerOk(false);
+        return;
+    }
+    if (texte.find_first_of("~$") != std::string::npos) {
+        char buf[LONGUEUR_CHEMIN];
+        fl_filename_expand(buf, sizeof buf, texte.c_str());
+        texte = buf;
+        fileName->value(buf);
+    }
+    if (!directory_.empty() && texte[0] != '/') {
+        texte = absolu(texte);
+        fileName->value(texte.c_str());
+    }
+    const int touche = Fl::event_key();
+    if (touche == FL_Enter || touche == FL_KP_Enter) {
+        if (estDossier(texte)) {
+            directory(texte.c_str());
+        } else if (!(type_ & CREATE) && !existe(texte)) {
+            fl_alert("%s", existing_file_label);
+        } else {
+            type(type_ & ~MULTI);
+            update_preview();
+            if (callback_) callback_(this, data_);
+            window->hide();
+        }
+        return;
+    }
+    if (touche == FL_Delete || touche == FL_BackSpace) {
+        fileList->deselect();
+        fileList->redraw();
+        activerOk(false);
+        return;
+    }
+    completer();
+    const std::string fin = fileName->value();
+    activerOk(((type_ & CREATE) || existe(fin)) && (!estDossier(fin) || (type_ & DIRECTORY)));
+}
+
+void Fl_File_Chooser2::completer() {
+    std::string texte = fileName->value();
+    size_t sep = texte.rfind('/');
+    if (sep != std::string::npos) {
+        const std::string dossier = dossierDe(texte);
+        if (dossier != directory_) {
+            const int pos = fileName->position(), marque = fileName->mark();
+            const std::string nom = texte.substr(sep + 1);
+            directory(dossier.c_str());
+            if (!nom.empty()) fileName->value(joindre(directory_, nom).c_str());
+            fileName->position(pos, marque);
+            texte = fileName->value();
+            sep = texte.rfind('/');
+        }
+    }
+    const size_t debutNom = sep == std::string::npos ? 0 : sep + 1;
+    const std::string tape = texte.substr(debutNom);
+    const size_t L = tape.size();
+    std::string candidat;
+    int premiere = 0;
+    for (int i = 1; i <= fileList->size(); ++i) {
+        const char* ligne = fileList->text(i);
+        if (strncasecmp(ligne, tape.c_str(), L) != 0) continue;
+        if (!premiere) {
+            premiere = i;
+            fileList->topline(i);
+            candidat = sansSlashFinal(std::string(ligne).substr(0, LONGUEUR_CANDIDAT - 1));
+        } else {
+            size_t k = L;
+            while (k < candidat.size() && ligne[k] &&
+                   std::tolower((unsigned char)ligne[k]) == std::tolower((unsigned char)candidat[k]))
+                ++k;
+            candidat.resize(k);
+        }
+        if (candidat.size() == L) break;
+    }
+    if (premiere && candidat.size() == L && std::strlen(fileList->text(premiere)) == L) {
+        fileList->deselect();
+        fileList->select(premiere);
+        fileList->redraw();
+    } else if (candidat.size() > L) {
+        // The typed characters stay as typed; only the rest comes from the list.
+        const std::string complete = texte + candidat.substr(L);
+        fileName->value(complete.c_str());
+        fileName->position(int(complete.size()), int(texte.size()));
+    } else if (premiere && candidat.empty()) {
+        fileList->deselect();
+        fileList->redraw();
+    }
+}
+
+// ---- preview --------------------------------------------------------------
+
+void Fl_File_Chooser2::armerApercu() {
+    annulerApercu();
+    Fl::add_timeout(1.0, cbApercu, this);
+    timerArme_ = true;
+}
+
+void Fl_File_Chooser2::annulerApercu() {
+    if (timerArme_) Fl::remove_timeout(cbApercu, this);
+    timerArme_ = false;
+}
+
+void Fl_File_Chooser2::cbApercu(void* d) {
+    Fl_File_Chooser2* c = static_cast<Fl_File_Chooser2*>(d);
+    c->timerArme_ = false;
+    c->update_preview();
+}
+
+void Fl_File_Chooser2::update_preview() {
+    if (!previewButton->value()) return;
+    const char* v = value(1);
+    const std::string fichier = v ? v : "";
+    Fl_Shared_Image* image = nullptr;
+    if (!fichier.empty() && !estDossier(fichier)) {
+        window->cursor(FL_CURSOR_WAIT);
+        Fl::check();
+        image = Fl_Shared_Image::get(fichier.c_str());
+        if (image && (image->w() <= 0 || image->h() <= 0)) {
+            image->release();
+            image = nullptr;
+        }
+        if (image) window->cursor(FL_CURSOR_DEFAULT);
+    }
+    previewBox->image(nullptr);
+    delete copieApercu_;
+    copieApercu_ = nullptr;
+    if (imageApercu_) imageApercu_->release();
+    imageApercu_ = nullptr;
+    preview_text_.clear();
+
+    int largeur = 0, hauteur = 0;
+    if (image) {
+        const int lPlace = previewBox->w() - 20, hPlace = previewBox->h() - 20;
+        largeur = image->w();
+        hauteur = image->h();
+        if (largeur > lPlace || hauteur > hPlace) {
+            largeur = lPlace;
+            hauteur = lPlace > 0 ? int(long(lPlace) * image->h() / image->w()) : 0;
+            if (hauteur > hPlace) {
+                hauteur = hPlace;
+                largeur = hPlace > 0 ? int(long(hPlace) * image->w() / image->h()) : 0;
+            }
+            // A box too small for any picture shows none.
+            if (largeur > 0 && hauteur > 0) copieApercu_ = image->copy(largeur, hauteur);
+            image->release();
+        } else {
+            imageApercu_ = image;
+        }
+    }
+    // "?" for a file that shows as neither text nor picture (an image with
+    // no room to show it included); nothing without a file.
+    auto inconnu = [this](bool avecFichier) {
+        previewBox->label(avecFichier ? "?" : nullptr);
+        previewBox->labelfont(FL_HELVETICA);
+        previewBox->labelsize(100);
+        previewBox->align(FL_ALIGN_CLIP);
+    };
+    if (image && !copieApercu_ && !imageApercu_) {
+        inconnu(true);
+    } else if (copieApercu_ || imageApercu_) {
+        previewBox->image(copieApercu_ ? copieApercu_ : imageApercu_);
+        previewBox->label(nullptr);
+        previewBox->align(FL_ALIGN_CLIP);
+    } else {
+        if (!fichier.empty() && !estDossier(fichier)) {
+            if (FILE* f = std::fopen(fichier.c_str(), "rb")) {
+                char buf[LONGUEUR_APERCU];
+                const size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+                std::fclose(f);
+                preview_text_.assign(buf, n);
+            }
+        }
+        window->cursor(FL_CURSOR_DEFAULT);
+        bool texte = !preview_text_.empty();
+        for (unsigned char c : preview_text_)
+            if (!(std::isprint(c) || std::isspace(c))) texte = false;  // C locale: no byte from 0x80
+        if (!texte) {
+            preview_text_.clear();
+            inconnu(!fichier.empty());
+        } else {
+            // "@" starts a symbol in a label: double it to show the text itself.
+            libelleApercu_.clear();
+            for (char c : preview_text_) {
+                if (c == '@') libelleApercu_ += '@';
+                libelleApercu_ += c;
+            }
+            previewBox->label(libelleApercu_.c_str());
+            previewBox->labelfont(FL_COURIER);
+            previewBox->labelsize(Fl_Fontsize(std::clamp(previewBox->h() / 20, 6, 14)));
+            previewBox->align(FL_ALIGN_TOP | FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+        }
+    }
+    previewBox->redraw();
+}
+
+void Fl_File_Chooser2::preview(int e) {
+    previewButton->value(e);
+    prefs_.set("preview", e);
+    const int W = window->w();
+    if (!e) {
+        fileList->resize(fileList->x(), fileList->y(), W - 20, fileList->h());
+        previewBox->resize(W - 10, previewBox->y(), 0, previewBox->h());
+    } else {
+        const int p = previewBox->h() * 2 / 3;
+        fileList->resize(fileList->x(), fileList->y(), W - p - 20, fileList->h());
+        previewBox->resize(W - p - 10, previewBox->y(), p, previewBox->h());
+        update_preview();
+    }
+    tile->init_sizes();
+    tile->redraw();
+}
+
+int Fl_File_Chooser2::preview() const { return previewButton->value(); }
+
+// ---- favourites -----------------------------------------------------------
+
+void Fl_File_Chooser2::update_favorites() {
+    favoritesButton->clear();
+    favoris_ = lireFavoris();
+    ajouterEntree(favoritesButton, add_favorites_label, FL_ALT + 'a', cbFavori,
+                  reinterpret_cast<void*>(intptr_t(FAV_AJOUTER)));
+    ajouterEntree(favoritesButton, manage_favorites_label, FL_ALT + 'm', cbFavori,
+                  reinterpret_cast<void*>(intptr_t(FAV_GERER)), FL_MENU_DIVIDER);
+    ajouterEntree(favoritesButton, filesystems_label, FL_ALT + 'f', cbFavori,
+                  reinterpret_cast<void*>(intptr_t(FAV_DISQUES)));
+    if (const char* home = std::getenv("HOME"))
+        ajouterEntree(favoritesButton, home, FL_ALT + 'h', cbFavori, reinterpret_cast<void*>(intptr_t(FAV_HOME)));
+    for (size_t i = 0; i < favoris_.size(); ++i)
+        ajouterEntree(favoritesButton, favoris_[i], i < 10 ? FL_ALT + '0' + int(i) : 0, cbFavori,
+                      reinterpret_cast<void*>(intptr_t(i)));
+    if (favoris_.size() >= size_t(MAX_FAVORIS)) favoritesButton->mode(0, FL_MENU_INACTIVE);
+}
+
+void Fl_File_Chooser2::favoritesCB(int item) {
+    switch (item) {
+    case FAV_AJOUTER: {
+        // The file-systems view has no path to come back to.
+        if (directory_.empty() || favoris_.size() >= size_t(MAX_FAVORIS)) return;
+        prefs_.set(cleFavori(int(favoris_.size())).c_str(), directory_.c_str());
+        prefs_.flush();
+        update_favorites();
+        return;
+    }
+    case FAV_GERER:
+        construireFavoris();
+        return;
+    case FAV_DISQUES:
+        directory("");
+        return;
+    case FAV_HOME:
+        if (const char* home = std::getenv("HOME")) directory(home);
+        return;
+    default:
+        if (size_t(item) < favoris_.size()) {
+            const std::string dossier = favoris_[size_t(item)];
+            directory(dossier.c_str());
+        }
+    }
+}
+
+void Fl_File_Chooser2::construireFavoris() {
+    favList->clear();
+    for (const std::string& f : lireFavoris())
+        favList->add(f.c_str(), Fl_File_Icon::find(f.c_str(), Fl_File_Icon::DIRECTORY));
+    favUpButton->deactivate();
+    favDeleteButton->deactivate();
+    favDownButton->deactivate();
+    favOkButton->deactivate();
+    favWindow->hotspot(favList);
+    favWindow->show();
+}
+
+void Fl_File_Chooser2::majBoutonsFavoris() {
+    const int i = favList->value(), n = favList->size();
+    if (i > 1)
+        favUpButton->activate();
+    else
+        favUpButton->deactivate();
+    if (i > 0 && i < n)
+        favDownButton->activate();
+    else
+        favDownButton->deactivate();
+    if (i > 0)
+        favDeleteButton->activate();
+    else
+        favDeleteButton->deactivate();
+}
+
+void Fl_File_Chooser2::favoritesWindowCB(Fl_Widget* w) {
+    const int i = favList->value();
+    if (w == favList) {
+        majBoutonsFavoris();
+    } else if (w == favUpButton && i > 1) {
+        favList->swap(i, i - 1);
+        favList->select(i - 1);
+        majBoutonsFavoris();
+        favOkButton->activate();
+    } else if (w == favDownButton && i > 0 && i < favList->size()) {
+        favList->swap(i, i + 1);
+        favList->select(i + 1);
+        majBoutonsFavoris();
+        favOkButton->activate();
+    } else if (w == favDeleteButton && i > 0) {
+        favList->remove(i);
+        if (favList->size() > 0) favList->select(std::min(i, favList->size()));
+        majBoutonsFavoris();
+        favOkButton->activate();
+    } else if (w == favOkButton) {
+        int k = 0;
+        for (; k < favList->size() && k < MAX_FAVORIS; ++k) prefs_.set(cleFavori(k).c_str(), favList->text(k + 1));
+        for (; k < MAX_FAVORIS; ++k) {
+            char buf[8];
+            prefs_.get(cleFavori(k).c_str(), buf, "", sizeof buf);
+            if (!buf[0]) break;
+            prefs_.set(cleFavori(k).c_str(), "");
+        }
+        prefs_.flush();
+        update_favorites();
+        favWindow->hide();
+    } else if (w == favCancelButton || w == favWindow) {
+        favWindow->hide();
+    }
+}
+
+// ---- new folder -----------------------------------------------------------
+
+void Fl_File_Chooser2::newdir() {
+    const char* nom = fl_input("%s", nullptr, new_directory_label);
+    if (nom) newdir(nom);
+}
+
+void Fl_File_Chooser2::newdir(const char* nom) {
+    if (!nom || !*nom) return;
+    const std::string chemin = nom[0] == '/' ? couper(nom) : joindre(directory_, nom);
+    if (mkdir(chemin.c_str(), 0777) != 0) {
+        const int err = errno;
+        // An existing folder opens; an existing file is no folder.
+        if (err != EEXIST || !estDossier(chemin)) {
+            fl_alert("%s", std::strerror(err));
+            return;
+        }
+    }
+    directory(chemin.c_str());
+}
+
+// ---- front end ------------------------------------------------------------
+
+namespace {
+
+void rappelFrontal(Fl_File_Chooser2* c, void*) {
+    if (current_callback && c->value()) current_callback(c->value());
+}
+
+bool memesMotifs(const char* a, const char* b) { return a == b || (a && b && std::strcmp(a, b) == 0); }
+
+}  // namespace
+
+const char* fl_file_chooser2(const char* message, const char* pat, const char* fname, int relative, int preview) {
+    if (!fc) {
+        if (!fname || !*fname) fname = ".";
+        fc = new Fl_File_Chooser2(fname, pat, Fl_File_Chooser2::CREATE, message, true, true);
+        fc->callback(rappelFrontal, nullptr);
+    } else {
+        fc->type(Fl_File_Chooser2::CREATE);
+        fc->filter(pat);
+        fc->label(message);
+        if (!fname || !*fname) {
+            if (!memesMotifs(fc->filter(), pat) && fc->value()) {
+                // Keep the folder of the previous choice, drop its name.
+                std::snprintf(retname, sizeof retname, "%s", fc->value());
+                const std::string dossier = dossierDe(retname);
+                fc->directory(dossier.empty() ? "." : dossier.c_str());
+            }
+        } else {
+            fc->value(fname);
+        }
+    }
+    fc->razOkCancelButton();
+    fc->show();
+    fc->preview(preview);
+    while (fc->shown()) Fl::wait();
+    const char* v = fc->value();
+    if (!v) return nullptr;
+    if (!relative) return v;
+    fl_filename_relative(retname, sizeof retname, v);
+    return retname;
+}
+
+void fl_file_chooser2_callback(void (*cb)(const char*)) { current_callback = cb; }
+
+void detruireFileChooser2() {
+    delete fc;
+    fc = nullptr;
+}
+
+Fl_File_Chooser2* fileChooser2Partage() { return fc; }
