@@ -329,9 +329,11 @@ struct DialogAnswer {
     int answer = -1;  // -1 waiting, 0 cancelled, 1 accepted
 };
 
-void answerCb(Fl_Widget* w, void* answer) {
-    static_cast<DialogAnswer*>(w->window() ? w->window()->user_data() : w->user_data())->answer =
-        static_cast<int>(reinterpret_cast<long>(answer));
+// Records the answer in the window's user data and closes the window, which
+// also wakes the wait loop.
+void answer(Fl_Window* win, int value) {
+    static_cast<DialogAnswer*>(win->user_data())->answer = value;
+    win->hide();
 }
 
 }  // namespace
@@ -353,9 +355,9 @@ int fl_file_dialog(const char* title, char* path, int mode, int sort, int filter
     win.resizable(&dialog);
     win.set_modal();
 
-    cancel.callback(answerCb, reinterpret_cast<void*>(0L));
-    ok.callback(answerCb, reinterpret_cast<void*>(1L));
-    win.callback([](Fl_Widget* w, void*) { static_cast<DialogAnswer*>(w->user_data())->answer = 0; });
+    cancel.callback([](Fl_Widget* w, void*) { answer(w->window(), 0); });
+    ok.callback([](Fl_Widget* w, void*) { answer(w->window(), 1); });
+    win.callback([](Fl_Widget* w, void*) { answer(w->as_window(), 0); });
     dialog.endCallback([](Fl_Widget*, void* okButton) { static_cast<Fl_Widget*>(okButton)->do_callback(); }, &ok);
 
     win.show();
