@@ -330,7 +330,8 @@ void Fl_Dir::dirSort(int mode) {
     case FL_DIR_SORT_FOLDERS:
         std::stable_sort(first, last, [f](int a, int b) {
             const int ra = folderRank(f[a]), rb = folderRank(f[b]);
-            return ra != rb ? ra < rb : lessByName(f[a], f[b]);
+            if (ra != rb) return ra < rb;
+            return lessByName(f[a], f[b]);
         });
         break;
     default:

@@ -14,40 +14,40 @@
 #include <cstring>
 
 Fl_Menu_Item Fl_File_Dialog::menuSort[] = {
-    {"Alpha", 'a', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Alpha NoCase", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Alpha Reverse", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Numeric", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Time", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Size", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"None", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Directories", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    fl_menu_entry("Alpha", 'a'),
+    fl_menu_entry("Alpha NoCase"),
+    fl_menu_entry("Alpha Reverse"),
+    fl_menu_entry("Numeric"),
+    fl_menu_entry("Time"),
+    fl_menu_entry("Size"),
+    fl_menu_entry("None"),
+    fl_menu_entry("Directories"),
+    fl_menu_entry(nullptr),
 };
 
 Fl_Menu_Item Fl_File_Dialog::menuFilter[] = {
-    {"Directories", 'd', nullptr, nullptr, FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"Files", 'f', nullptr, nullptr, FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"Hidden (Dot Files)", 'h', nullptr, nullptr, FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"Executables", 'e', nullptr, nullptr, FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {"Symbolic Link Files", 's', nullptr, nullptr, FL_MENU_TOGGLE | FL_MENU_DIVIDER, 0, 0, 0, 0},
-    {"Parent Directory", 'p', nullptr, nullptr, FL_MENU_TOGGLE, 0, 0, 0, 0},
-    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    fl_menu_entry("Directories", 'd', FL_MENU_TOGGLE),
+    fl_menu_entry("Files", 'f', FL_MENU_TOGGLE),
+    fl_menu_entry("Hidden (Dot Files)", 'h', FL_MENU_TOGGLE),
+    fl_menu_entry("Executables", 'e', FL_MENU_TOGGLE),
+    fl_menu_entry("Symbolic Link Files", 's', FL_MENU_TOGGLE | FL_MENU_DIVIDER),
+    fl_menu_entry("Parent Directory", 'p', FL_MENU_TOGGLE),
+    fl_menu_entry(nullptr),
 };
 
 Fl_Menu_Item Fl_File_Dialog::menuPattern[] = {
-    {"*", '1', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.*", '2', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.txt", '3', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.sgi", '4', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.bmp", '5', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.aiff", '6', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.wav", '7', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.html", '8', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.C*", FL_ALT + 'c', nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"*.H*", FL_ALT + 'h', nullptr, nullptr, FL_MENU_DIVIDER, 0, 0, 0, 0},
-    {"*", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    fl_menu_entry("*", '1'),
+    fl_menu_entry("*.*", '2'),
+    fl_menu_entry("*.txt", '3'),
+    fl_menu_entry("*.sgi", '4'),
+    fl_menu_entry("*.bmp", '5'),
+    fl_menu_entry("*.aiff", '6'),
+    fl_menu_entry("*.wav", '7'),
+    fl_menu_entry("*.html", '8'),
+    fl_menu_entry("*.C*", FL_ALT + 'c'),
+    fl_menu_entry("*.H*", FL_ALT + 'h', FL_MENU_DIVIDER),
+    fl_menu_entry("*"),
+    fl_menu_entry(nullptr),
 };
 
 namespace {
@@ -326,7 +326,7 @@ void Fl_File_Dialog::select() {
 namespace {
 
 struct DialogAnswer {
-    int answer = -1;  // -1 waiting, 0 cancelled, 1 accepted
+    int answer = 0;  // 1 accepted
 };
 
 // Records the answer in the window's user data and closes the window, which
@@ -361,7 +361,6 @@ int fl_file_dialog(const char* title, char* path, int mode, int sort, int filter
     dialog.endCallback([](Fl_Widget*, void* okButton) { static_cast<Fl_Widget*>(okButton)->do_callback(); }, &ok);
 
     win.show();
-    while (state.answer < 0 && win.shown()) Fl::wait();
-    win.hide();
+    while (win.shown()) Fl::wait();
     return state.answer == 1 ? dialog.input()->getFilename(path, pathSize) : 0;
 }

@@ -12,21 +12,21 @@ int Fl_Input_File::Fl_Dir_User_Index = FL_INPUT_FILE_FIRST_USER;
 
 // Recent-folder entries stay hidden until a folder fills them.
 Fl_Menu_Item Fl_Input_File::pulldown[] = {
-    {"Up directory", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Root directory", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Home directory", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
-    {"Current directory", 0, nullptr, nullptr, FL_MENU_DIVIDER, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[0], '1', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[1], '2', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[2], '3', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[3], '4', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[4], '5', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[5], '6', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[6], '7', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[7], '8', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[8], '9', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {Fl_Dir_User_Array[9], '0', nullptr, nullptr, FL_MENU_INVISIBLE, 0, 0, 0, 0},
-    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    fl_menu_entry("Up directory"),
+    fl_menu_entry("Root directory"),
+    fl_menu_entry("Home directory"),
+    fl_menu_entry("Current directory", 0, FL_MENU_DIVIDER),
+    fl_menu_entry("", '1', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '2', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '3', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '4', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '5', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '6', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '7', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '8', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '9', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '0', FL_MENU_INVISIBLE),
+    fl_menu_entry(nullptr),
 };
 
 namespace {
@@ -206,13 +206,13 @@ void Fl_Input_File::drawTopBtn() {
     for (int right : edges) {
         if (right > left)
             fl_draw_box(k == highlighted_ ? FL_DOWN_BOX : FL_UP_BOX, x() + left, y(), right - left,
-                        FL_INPUT_FILE_STRIP, static_cast<Fl_Color>(std::min(47 + k, 255)));
+                        FL_INPUT_FILE_STRIP, static_cast<Fl_Color>(47 + k));
         left = std::max(left, right);
         ++k;
     }
     if (w() > left)
         fl_draw_box(FL_UP_BOX, x() + left, y(), w() - left, FL_INPUT_FILE_STRIP,
-                    static_cast<Fl_Color>(std::min(47 + k, 255)));
+                    static_cast<Fl_Color>(47 + k));
 }
 
 void Fl_Input_File::lowerInput(int by) {
@@ -235,7 +235,7 @@ int Fl_Input_File::handle(int event) {
     switch (event) {
     case FL_PUSH:
         if (Fl::event_y() >= y() + FL_INPUT_FILE_STRIP || !Fl::event_inside(this)) return handled;
-        pressed_ = 1;
+        pressed_ = true;
         redraw();
         /* fall through */
     case FL_DRAG:
@@ -247,7 +247,7 @@ int Fl_Input_File::handle(int event) {
         return 1;
     case FL_RELEASE:
         if (!pressed_) return handled;
-        pressed_ = 0;
+        pressed_ = false;
         if (highlighted_) {
             const int n = highlighted_;
             highlighted_ = 0;

@@ -12,11 +12,11 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Item.H>
 
 #include <vector>
 
 class Fl_Menu_Button;
-struct Fl_Menu_Item;
 
 enum {
     FL_INPUT_FILE_STRIP = 12,      // height of the path strip
@@ -24,6 +24,15 @@ enum {
     FL_INPUT_FILE_USERS = 10,
     FL_INPUT_FILE_USER_TEXT = 2228
 };
+
+// A menu entry with nothing but its label, shortcut and flags.
+inline Fl_Menu_Item fl_menu_entry(const char* label, int shortcut = 0, int flags = 0) {
+    Fl_Menu_Item m{};
+    m.text = label;
+    m.shortcut_ = shortcut;
+    m.flags = flags;
+    return m;
+}
 
 class Fl_Input_File : public Fl_Input, public Fl_Dir {
 public:
@@ -75,7 +84,7 @@ private:
 
     Fl_Dir_Callback* hook_ = nullptr;
     void* hookData_ = nullptr;
-    int pressed_ = 0;
+    bool pressed_ = false;
     int highlighted_ = 0;
     int textState_ = 1;
     Fl_Menu_Button* pulldown_ = nullptr;

@@ -97,6 +97,7 @@ TEST(Dir, FailuresSetTheStatusCallTheErrorCallbackAndKeepTheFolder) {
         {t.dir + "zz*", FL_DIR_NO_PATTERN_MATCH, t.dir + "zz*"},
         {t.dir + "s*/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
         {t.dir + "a,b/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
+        {"*/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
         {t.dir + "locked/", geteuid() == 0 ? FL_DIR_OK : FL_DIR_NO_FOLDER, t.dir + "ab"},
     };
     for (const auto& c : cases) {
@@ -175,6 +176,21 @@ TEST(Dir, SortModesOrderTheDisplay) {
     EXPECT_STREQ(d.dirDisplayed(0)->name, "b");
     EXPECT_EQ(d.dirDisplayed(8), nullptr);
     EXPECT_EQ(d.dirDisplayed(-1), nullptr);
+
+    // Equal names keep their order; a name is cut to 255 characters.
+    Fl_Dir same("/nonexistent-folder/", FL_DIR_SORT_NONE, 0);
+    const std::string longName(300, 'x');
+    same.dirAddFile(0, longName.c_str(), 300, FL_DIR_FILE, 0, 0);
+    same.dirAddFile(1, longName.c_str(), 300, FL_DIR_FOLDER, 0, 0);
+    same.dirAddFile(3, "gap", 3, FL_DIR_FILE, 0, 0);  // beyond the records: ignored
+    for (int mode : {int(FL_DIR_SORT_ALPHA), int(FL_DIR_SORT_REVERSE)}) {
+        same.dirSort(mode);
+        EXPECT_EQ(same.dirDisplayed(0)->type, FL_DIR_FILE) << mode;
+        EXPECT_EQ(same.dirDisplayed(1)->type, FL_DIR_FOLDER) << mode;
+    }
+    EXPECT_EQ(same.dirFileCount(), 2);
+    EXPECT_EQ(same.dirDisplayed(0)->length, 255);
+    EXPECT_EQ(std::string(same.dirDisplayed(0)->name), longName.substr(0, 255));
 }
 
 TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {

@@ -18,6 +18,8 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -35,8 +37,8 @@ struct DialogFolder {
 struct DialogWindow {
     Fl_Window win{0, 0, 480, 320};
     Fl_File_Dialog dialog;
-    DialogWindow(const std::string& path, int mode, int sort = FL_DIR_SORT_ALPHA)
-        : dialog(5, 5, nullptr, path.c_str(), mode, sort, 0) {
+    DialogWindow(const std::string& path, int mode, int filter = 0)
+        : dialog(5, 5, nullptr, path.c_str(), mode, FL_DIR_SORT_ALPHA, filter) {
         win.end();
         qvtest::showAndDraw(win);
     }
@@ -47,6 +49,15 @@ struct DialogWindow {
         return s;
     }
     std::string status() { return dialog.statusLine()->label(); }
+    // Where the status line's text has ink, along two rows.
+    std::string statusPixels() {
+        const Fl_Box* b = dialog.statusLine();
+        const qvtest::Rgb paper = qvtest::rgbOf(b->color());
+        std::string ink;
+        for (int y : {b->y() + 7, b->y() + 10})
+            for (int x = b->x() + 2; x < b->x() + b->w() - 2; ++x) ink += qvtest::pixelAt(win, x, y) == paper ? '.' : '#';
+        return ink;
+    }
     // Selects the given lines as the user's clicks leave them, then lets
     // the list call back: `clicks` 1 for a double click.
     void choose(std::initializer_list<int> lines, int clicks = 0) {
@@ -93,6 +104,41 @@ TEST(FileDialog, LinesShowEachKindInItsOwnFormatAndTheStatusTheMode) {
     w.pick(w.dialog.patternChoice(), 4);  // *.bmp
     EXPECT_EQ(w.status(), "Sorry - No files match the Pattern/Filter");
     EXPECT_STREQ(w.dialog.input()->value(), (f.dir + "*.bmp").c_str());
+    // Alt+C and Alt+H pick their patterns from anywhere in the window.
+    for (const auto& [key, pattern] : {std::pair('c', "*.C*"), std::pair('h', "*.H*")}) {
+        const char text[2] = {key, 0};
+        qvtest::key(&w.win, key, FL_ALT, text);
+        EXPECT_STREQ(w.dialog.patternChoice()->text(), pattern);
+        EXPECT_EQ(w.dialog.input()->dirPath(), f.dir + pattern);
+    }
+}
+
+using Rect = std::tuple<int, int, int, int>;
+Rect rectOf(const Fl_Widget* o) { return Rect(o->x(), o->y(), o->w(), o->h()); }
+
+TEST(FileDialog, ChildrenSitInPlaceAndTheListTakesTheGrowth) {
+    DialogFolder f;
+    DialogWindow w(f.dir, 0);
+    Fl_File_Dialog& d = w.dialog;
+    const struct { Fl_Widget* widget; Rect place; Fl_Color colour; } children[] = {
+        {&d, Rect(5, 5, 461, 299), FL_BACKGROUND_COLOR},
+        {d.fileBrowser(), Rect(12, 40, 448, 196), 52},
+        {d.input(), Rect(11, 237, 449, 40), 52},
+        {d.sortChoice(), Rect(39, 11, 108, 25), FL_BACKGROUND_COLOR},
+        {d.filterChoice(), Rect(187, 11, 108, 25), FL_BACKGROUND_COLOR},
+        {d.patternChoice(), Rect(347, 10, 108, 25), FL_BACKGROUND_COLOR},
+        {d.statusLine(), Rect(12, 279, 446, 20), 48},
+    };
+    for (const auto& c : children) {
+        EXPECT_EQ(rectOf(c.widget), c.place) << c.widget->label();
+        EXPECT_EQ(c.widget->color(), c.colour) << c.widget->label();
+    }
+    EXPECT_EQ(d.box(), FL_THIN_DOWN_FRAME);
+    EXPECT_EQ(d.statusLine()->box(), FL_THIN_DOWN_BOX);
+    d.resize(5, 5, 561, 399);
+    EXPECT_EQ(rectOf(d.fileBrowser()), Rect(12, 40, 548, 296));
+    EXPECT_EQ(d.input()->y(), 337);
+    EXPECT_EQ(d.input()->h(), 40);
 }
 
 TEST(FileDialog, AGivenPatternBecomesTheEleventhEntryOfThatDialogOnly) {
@@ -115,9 +161,9 @@ TEST(FileDialog, AGivenPatternBecomesTheEleventhEntryOfThatDialogOnly) {
 
 TEST(FileDialog, SelectionPutsFilesInTheInputAndDoubleClicksOpenFolders) {
     DialogFolder f;
-    DialogWindow multi(f.dir, FL_FILE_DIALOG_MULTI);
-    // lines: 1 .., 2 .hidden, 3 a.txt, 4 b.txt, 5 run.exe, 6 sub
-    multi.choose({1, 3, 5, 6});
+    DialogWindow multi(f.dir, FL_FILE_DIALOG_MULTI, FL_DIR_FOLDER);
+    // lines: 1 .., 2 .hidden, 3 a.txt, 4 b.txt, 5 run.exe
+    multi.choose({1, 3, 5});
     EXPECT_STREQ(multi.dialog.input()->value(), (f.dir + "a.txt,run.exe").c_str());
     EXPECT_EQ(multi.status(), "Multi Files Selected...");
     multi.choose({4});
@@ -158,8 +204,10 @@ TEST(FileDialog, NoMatchReadsAsANewFileWhenSaving) {
         DialogWindow w(f.dir, mode);
         Fl::focus(w.dialog.input());
         w.dialog.input()->position(w.dialog.input()->size());
+        const std::string before = w.statusPixels();
         qvtest::key(&w.win, 'q', 0, "q");
         EXPECT_EQ(w.status(), mode ? "Entering a new file" : "Sorry - No file matches entry");
+        EXPECT_NE(w.statusPixels(), before);  // the new text is on screen
         EXPECT_EQ(w.dialog.input()->textcolor(), FL_RED);
         qvtest::key(&w.win, FL_BackSpace);
         EXPECT_EQ(w.status(), "Please enter or select file");
@@ -194,13 +242,27 @@ TEST(FileDialog, ModalDialogReturnsTheChosenNameOrLeavesTheBufferAlone) {
     }
 
     std::snprintf(path, sizeof path, "%s", f.dir.c_str());
-    EXPECT_EQ(runDialog(path, sizeof path, 0, [](Fl_Window& w) {
+    Rect window, dialog, ok, cancel, picture;
+    EXPECT_EQ(runDialog(path, sizeof path, 0, [&](Fl_Window& w) {
                   Fl_File_Dialog* d = dialogOf(w);
+                  window = rectOf(&w);
+                  dialog = rectOf(d);
+                  ok = rectOf(qvtest::findWidget(&w, "Ok"));
+                  cancel = rectOf(qvtest::findWidget(&w, "Cancel"));
+                  picture = rectOf(w.child(1));
+                  EXPECT_EQ(w.child(1)->image()->w(), 32);
+                  EXPECT_STREQ(w.label(), "Choisir");
                   d->input()->value((std::string(d->input()->dirPath()) + "b.txt").c_str());
                   qvtest::clickWidget(qvtest::findWidget(&w, "Ok"));
               }),
               folder);
     EXPECT_EQ(path, f.dir + "b.txt");
+    EXPECT_EQ(std::get<2>(window), 472);
+    EXPECT_EQ(std::get<3>(window), 343);
+    EXPECT_EQ(dialog, Rect(5, 5, 461, 299));
+    EXPECT_EQ(ok, Rect(8, 311, 196, 25));
+    EXPECT_EQ(cancel, Rect(267, 311, 197, 25));
+    EXPECT_EQ(picture, Rect(208, 306, 56, 34));
 
     // Enter in the input reaches OK; a double click on a file accepts.
     std::snprintf(path, sizeof path, "%s", f.dir.c_str());

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,6 +55,10 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     // right of the last folder.
     std::vector<int> seen, starts;
     qvtest::push(&w.win, X + 1, Y + 6);
+    for (const auto& [y, button] : {std::pair(Y, 1), std::pair(Y + 11, 1), std::pair(Y + 12, 0), std::pair(Y - 1, 0)}) {
+        qvtest::drag(&w.win, X + 2, y);
+        EXPECT_EQ(w.in.highlighted(), button) << y - Y;
+    }
     for (int x = X + 1; x < X + 360; ++x) {
         qvtest::drag(&w.win, x, Y + 6);
         if (seen.empty() || w.in.highlighted() != seen.back()) {
@@ -72,8 +77,10 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     // Each button in its own shade, the rest of the strip in the next one.
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(qvtest::pixelAt(w.win, (starts[k] + starts[k + 1]) / 2, Y + 6), qvtest::rgbOf(48 + k)) << k;
-    // The text is drawn below the strip.
+    // The text box is drawn below the strip, within the widget.
+    EXPECT_NE(qvtest::pixelAt(w.win, X + 300, Y + 12), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
     EXPECT_EQ(qvtest::pixelAt(w.win, X + 300, Y + 20), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
+    EXPECT_EQ(qvtest::pixelAt(w.win, X + 300, Y + 45), qvtest::rgbOf(FL_BACKGROUND_COLOR));
 
     const int second = (starts[1] + starts[2]) / 2;
     EXPECT_EQ(qvtest::push(&w.win, second, Y + 6), 1);
@@ -86,6 +93,21 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     qvtest::click(&w.win, X + 5, Y + 25);
     EXPECT_EQ(w.in.highlighted(), 0);
     EXPECT_STREQ(w.in.value(), "/home/");
+
+    // A folder that cannot be opened turns the text red; one that can, black.
+    w.in.value("/nonexistent-qv/x");
+    qvtest::click(&w.win, second, Y + 6);
+    EXPECT_STREQ(w.in.value(), "/nonexistent-qv/");
+    EXPECT_EQ(w.in.textcolor(), FL_RED);
+    TempDir tmp;
+    ecrireFichier(tmp.file("only"), "x");
+    w.in.value(tmp.file("only").c_str());
+    Fl::e_x = X + 1000;  // right of every button: the n-th is taken
+    int folders = 0;
+    for (size_t i = 0; i < tmp.path().size(); ++i) folders += tmp.path()[i] == '/';
+    w.in.stripTopBtn(folders + 1);
+    EXPECT_STREQ(w.in.value(), (tmp.path() + "/").c_str());
+    EXPECT_EQ(w.in.textcolor(), FL_BLACK);
 }
 
 TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
@@ -194,8 +216,10 @@ TEST(InputFile, PullDownOpensParentRootHomeAndCurrentFolders) {
     w.pick(1);
     EXPECT_STREQ(w.in.value(), "/");
     EXPECT_EQ(w.in.textState(), 1);
+    qvtest::flushDrawing();
     w.pick(0);  // no parent: the text turns red
     EXPECT_EQ(w.in.textState(), 0);
+    EXPECT_NE(w.in.damage(), 0);
     EXPECT_TRUE(w.in.setFilename(tmp.file("sub/").c_str()));
     EXPECT_STREQ(w.in.value(), tmp.file("sub/").c_str());
     EXPECT_FALSE(w.in.setFilename(nullptr));
