@@ -267,12 +267,12 @@ int Fl_Dir::cd(const char* path, int mode) {
 }
 
 int Fl_Dir::cdUp() {
-    int end = folderLen_;
-    while (end > 0 && isSeparator(path_[end - 1])) --end;
-    if (end == 0) return 0;
-    while (end > 0 && !isSeparator(path_[end - 1])) --end;
-    if (end == 0) return 0;
-    std::string up(path_, end);
+    static const char separators[] = "/\\:";
+    const std::string folder(path_, folderLen_);
+    const size_t last = folder.find_last_not_of(separators);
+    const size_t cut = last == std::string::npos ? last : folder.find_last_of(separators, last);
+    if (cut == std::string::npos) return 0;  // the root, or a single relative folder
+    std::string up = folder.substr(0, cut + 1);
     const char* pattern = path_ + folderLen_;
     if (std::strpbrk(pattern, "*?[{")) up += pattern;
     return cd(up.c_str(), 0);

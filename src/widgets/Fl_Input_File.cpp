@@ -56,7 +56,7 @@ Fl_Input_File::Fl_Input_File(int x, int y, int w, int h, const char* label, cons
     pulldown_->callback(pulldownCb, this);
     pulldownAlive_ = new Fl_Widget_Tracker(pulldown_);
     if (path && *path) Fl_Input::value(path);
-    setTextState(1);
+    setTextState(true);
     when(FL_WHEN_NEVER);
 }
 
@@ -67,9 +67,9 @@ Fl_Input_File::~Fl_Input_File() {
     if (alive) delete pulldown_;
 }
 
-void Fl_Input_File::setTextState(int state) {
-    textState_ = state;
-    textcolor(state ? FL_BLACK : FL_RED);
+void Fl_Input_File::setTextState(bool normal) {
+    textState_ = normal;
+    textcolor(normal ? FL_BLACK : FL_RED);
     redraw();
 }
 
@@ -78,7 +78,7 @@ void Fl_Input_File::value(const char* text) {
 }
 
 bool Fl_Input_File::refreshValue(const char* text) {
-    setTextState(1);
+    setTextState(true);
     Fl_Input::value(text);
     Fl::flush();
     return true;
@@ -93,7 +93,7 @@ void Fl_Input_File::listCb(Fl_Dir*, void* self) {
 
 void Fl_Input_File::errorCb(Fl_Dir*, void* self) {
     Fl_Input_File* in = static_cast<Fl_Input_File*>(self);
-    in->setTextState(0);
+    in->setTextState(false);
     if (in->hook_) in->hook_(in, in->hookData_);
     Fl::flush();
 }
@@ -256,7 +256,7 @@ int Fl_Input_File::handle(int event) {
         }
         return 1;
     case FL_KEYBOARD: {
-        setTextState(1);
+        setTextState(true);
         const int key = Fl::event_key();
         if (key == FL_Tab) {
             char completed[FL_DIR_PATH];

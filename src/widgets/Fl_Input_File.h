@@ -75,7 +75,7 @@ private:
     // Right edges of the path buttons, from the widget's left edge.
     std::vector<int> buttonEdges();
     int buttonAt(int ex);
-    void setTextState(int state);
+    void setTextState(bool normal);
     void lowerInput(int by);
 
     static void listCb(Fl_Dir*, void* self);

@@ -98,6 +98,7 @@ TEST(Dir, FailuresSetTheStatusCallTheErrorCallbackAndKeepTheFolder) {
         {t.dir + "s*/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
         {t.dir + "a,b/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
         {"*/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
+        {",b/x", FL_DIR_INVALID_FOLDER, t.dir + "ab"},
         {t.dir + "locked/", geteuid() == 0 ? FL_DIR_OK : FL_DIR_NO_FOLDER, t.dir + "ab"},
     };
     for (const auto& c : cases) {
@@ -206,6 +207,7 @@ TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {
         {"*", "\\*", true},        {"a", "\\*", false},       {"Ab", "ab", false},
         {"a", "[ab", false},       {"ab", "ab\\", false},     {"ab", "{ab", false},
         {"a", "[a-", false},       {"x", "{x,y", false},      {"a}", "a}", true},
+        {"bx", "[abc]{x,y}", true}, {"}x", "[}]x", true},     {"{x", "\\{x", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Fl_Dir::simpleExp(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
@@ -251,11 +253,12 @@ TEST(Dir, FilenameExpandReplacesVariablesAndHome) {
     setenv("HOME", "/home/u", 1);
     setenv("QV_ABS", "/abs", 1);
     setenv("QV_REL", "rel", 1);
+    setenv("QV_DRIVE", "c:/x", 1);
     unsetenv("NOPE");
     const struct { const char* in; const char* out; } cases[] = {
         {"~/f", "/home/u/f"},          {"$HOME/x", "/home/u/x"},   {"/a/$QV_REL/b", "/a/rel/b"},
         {"/junk/$QV_ABS/y", "/abs/y"}, {"$NOPE/x", "$NOPE/x"},     {"a/~x/$", "a/~x/$"},
-        {"/a//b", "/a//b"},
+        {"/a//b", "/a//b"},            {"/junk/$QV_DRIVE/y", "c:/x/y"},
     };
     for (const auto& c : cases) {
         char out[FL_DIR_PATH];
@@ -306,6 +309,11 @@ TEST(Dir, CdFamilyMovesBetweenFolders) {
     ASSERT_TRUE(getcwd(cwd, sizeof cwd));
     EXPECT_EQ(d.dirPath(), std::string(cwd) + "/");
     EXPECT_EQ(d.cdSub(nullptr), 0);
+    mkdir(here.file("rel").c_str(), 0755);
+    EXPECT_EQ(d.cd("rel/"), 1);  // an empty folder: its parent alone counts
+    EXPECT_STREQ(d.dirPath(), "rel/");
+    EXPECT_EQ(d.cdUp(), 0);  // a relative folder has no parent to name
+    EXPECT_STREQ(d.dirPath(), "rel/");
 }
 
 TEST(Dir, LongNamesAndBigFoldersAreKeptWithinBounds) {

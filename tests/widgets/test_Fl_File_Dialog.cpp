@@ -133,6 +133,11 @@ TEST(FileDialog, ChildrenSitInPlaceAndTheListTakesTheGrowth) {
         EXPECT_EQ(rectOf(c.widget), c.place) << c.widget->label();
         EXPECT_EQ(c.widget->color(), c.colour) << c.widget->label();
     }
+    for (Fl_Choice* c : {d.sortChoice(), d.filterChoice(), d.patternChoice()})
+        EXPECT_EQ(std::make_tuple(c->textsize(), c->labelsize(), c->labelfont()), std::make_tuple(12, 12, FL_BOLD))
+            << c->label();
+    EXPECT_EQ(d.fileBrowser()->textsize(), 12);
+    EXPECT_EQ(std::make_tuple(d.statusLine()->labelsize(), d.statusLine()->labelfont()), std::make_tuple(12, FL_BOLD));
     EXPECT_EQ(d.box(), FL_THIN_DOWN_FRAME);
     EXPECT_EQ(d.statusLine()->box(), FL_THIN_DOWN_BOX);
     d.resize(5, 5, 561, 399);

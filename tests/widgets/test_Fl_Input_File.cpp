@@ -137,6 +137,14 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
     EXPECT_EQ(w.in.textState(), 1);
     EXPECT_EQ(w.errors, "7");
 
+    // Navigation, function and modifier keys leave the list alone.
+    const struct { int key; int follows; } keys[] = {{0xff12, 1}, {0xff13, 0}, {0xffea, 0}, {0xffeb, 1}};
+    for (const auto& k : keys) {
+        const int before = w.changes;
+        w.press(k.key);
+        EXPECT_EQ(w.changes - before, k.follows) << std::hex << k.key;
+    }
+
     w.in.value((dir + "s").c_str());
     w.press(FL_Tab);
     EXPECT_STREQ(w.in.value(), (dir + "sub/").c_str());
