@@ -158,7 +158,7 @@ bool findBraces(const std::string& p, size_t& open, size_t& close) {
         const char c = p[i];
         if (c == '\\') {
             ++i;
-        } else if (c == '[' && depth == 0) {
+        } else if (c == '[') {
             size_t j = i + 1;
             if (j < p.size() && (p[j] == '^' || p[j] == '!')) ++j;
             if (j < p.size() && p[j] == ']') ++j;

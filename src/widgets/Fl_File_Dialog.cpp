@@ -173,7 +173,6 @@ Fl_File_Dialog::Fl_File_Dialog(int x, int y, const char* label, const char* path
     list_->textsize(12);
     list_->color(52);
     list_->callback(listCb, this);
-    list_->when(FL_WHEN_RELEASE_ALWAYS);
 
     input_ = new Fl_Input_File(x + 6, y + 232, 449, 40, "", path, sort, filter);
     input_->color(52);
@@ -245,7 +244,6 @@ void Fl_File_Dialog::fill() {
         names_.push_back(f->name);
         types_.push_back(f->type);
     }
-    list_->topline(1);
 }
 
 void Fl_File_Dialog::listCb(Fl_Widget*, void* self) { static_cast<Fl_File_Dialog*>(self)->select(); }

@@ -80,7 +80,6 @@ void Fl_Input_File::value(const char* text) {
 bool Fl_Input_File::refreshValue(const char* text) {
     setTextState(true);
     Fl_Input::value(text);
-    Fl::flush();
     return true;
 }
 
@@ -95,7 +94,6 @@ void Fl_Input_File::errorCb(Fl_Dir*, void* self) {
     Fl_Input_File* in = static_cast<Fl_Input_File*>(self);
     in->setTextState(false);
     if (in->hook_) in->hook_(in, in->hookData_);
-    Fl::flush();
 }
 
 void Fl_Input_File::pulldownCb(Fl_Widget* w, void* self) {
