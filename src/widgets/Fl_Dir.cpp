@@ -1,0 +1,524 @@
+#include "widgets/Fl_Dir.h"
+
+#include "widgets/Fl_Dir_Find.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <numeric>
+#include <string>
+
+const char* const fl_dir_messages[10] = {
+    "Sorry - No files match with selected Filter",
+    "Sorry - Invalid directory was entered",
+    "Sorry - No such directory or permission denied",
+    "Sorry - No files match the Pattern/Filter",
+    "Sorry - No HOME directory found",
+    "Sorry - No CURRENT DIRECTORY found",
+    "Sorry - Tab-Complete found no match",
+    "Sorry - No file matches entry",
+    "Please Select Files",
+    "",
+};
+
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+bool isWildcard(char c) { return c == '*' || c == '?' || c == '[' || c == '{'; }
+bool isFolderType(int type) { return type == FL_DIR_FOLDER || type == FL_DIR_HIDDEN_FOLDER; }
+
+// One pass over a path: its length, the folder part's length (after the last
+// separator), the position after the last wildcard (0: none), the folder
+// length when the first wildcard was met (-1: none) and the position after
+// the last comma (0: none).
+struct PathParts {
+    int length = 0, folder = 0, afterWildcard = 0, folderAtWildcard = -1, afterComma = 0;
+};
+
+PathParts lenSlashPattern(const char* s) {
+    PathParts p;
+    for (; s[p.length]; ++p.length) {
+        const char c = s[p.length];
+        if (isSeparator(c)) p.folder = p.length + 1;
+        if (isWildcard(c)) {
+            p.afterWildcard = p.length + 1;
+            if (p.folderAtWildcard < 0) p.folderAtWildcard = p.folder;
+        }
+        if (c == ',') p.afterComma = p.length + 1;
+    }
+    return p;
+}
+
+void copyBounded(char* dst, int size, const std::string& s) {
+    if (size <= 0) return;
+    const size_t n = std::min(s.size(), static_cast<size_t>(size - 1));
+    std::memcpy(dst, s.data(), n);
+    dst[n] = '\0';
+}
+
+bool hasEndsOfWildcardSet(const char* p) {
+    // A set must be closed, a backslash must escape something, a brace group
+    // must end; anything else would read past the end of the pattern.
+    int braces = 0;
+    while (*p) {
+        if (*p == '\\') {
+            if (!p[1]) return false;
+            p += 2;
+        } else if (*p == '[') {
+            ++p;
+            if (*p == '^' || *p == '!') ++p;
+            if (*p == ']') ++p;
+            while (*p && *p != ']') {
+                if (*p == '\\' && !*++p) return false;
+                ++p;
+            }
+            if (!*p) return false;
+            ++p;
+        } else {
+            if (*p == '{') ++braces;
+            if (*p == '}' && braces > 0) --braces;
+            ++p;
+        }
+    }
+    return braces == 0;
+}
+
+// Does the one-character token at p (no "*", no "{") match c? Sets its length.
+bool tokenMatches(const char* p, unsigned char c, int& len) {
+    if (*p == '?') {
+        len = 1;
+        return true;
+    }
+    if (*p == '\\') {
+        len = 2;
+        return static_cast<unsigned char>(p[1]) == c;
+    }
+    if (*p != '[') {
+        len = 1;
+        return static_cast<unsigned char>(*p) == c;
+    }
+    const char* q = p + 1;
+    const bool negated = *q == '^' || *q == '!';
+    if (negated) ++q;
+    bool found = false;
+    bool firstItem = true;
+    while (*q != ']' || firstItem) {
+        firstItem = false;
+        if (*q == '\\') ++q;
+        const unsigned char lo = static_cast<unsigned char>(*q);
+        unsigned char hi = lo;
+        if (q[1] == '-' && q[2] && q[2] != ']') {
+            q += 2;
+            if (*q == '\\') ++q;
+            hi = static_cast<unsigned char>(*q);
+        }
+        if (c >= lo && c <= hi) found = true;
+        ++q;
+    }
+    len = static_cast<int>(q + 1 - p);
+    return found != negated;
+}
+
+// Matching of a validated pattern without braces: single-character tokens
+// and "*", with one backtracking point, so that no pattern costs more than
+// name length times pattern length.
+bool matchPlain(const char* s, const char* p) {
+    const char* starP = nullptr;
+    const char* starS = nullptr;
+    while (*s) {
+        if (*p == '*') {
+            while (*p == '*') ++p;
+            if (!*p) return true;
+            starP = p;
+            starS = s;
+            continue;
+        }
+        int len = 1;
+        if (*p && tokenMatches(p, static_cast<unsigned char>(*s), len)) {
+            p += len;
+            ++s;
+        } else if (starP) {
+            p = starP;
+            s = ++starS;
+        } else {
+            return false;
+        }
+    }
+    while (*p == '*') ++p;
+    return !*p;
+}
+
+// The first brace group outside sets and escapes: its "{" and matching "}".
+bool findBraces(const std::string& p, size_t& open, size_t& close) {
+    int depth = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char c = p[i];
+        if (c == '\\') {
+            ++i;
+        } else if (c == '[') {
+            size_t j = i + 1;
+            if (j < p.size() && (p[j] == '^' || p[j] == '!')) ++j;
+            if (j < p.size() && p[j] == ']') ++j;
+            while (j < p.size() && p[j] != ']') j += p[j] == '\\' ? 2 : 1;
+            i = j;
+        } else if (c == '{') {
+            if (depth++ == 0) open = i;
+        } else if (c == '}' && depth > 0 && --depth == 0) {
+            close = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Tries each alternative of the first brace group in turn; `budget` bounds
+// the alternatives tried, so that stacked groups cannot explode.
+bool matchBraces(const char* name, const std::string& p, int& budget) {
+    size_t open = 0, close = 0;
+    if (!findBraces(p, open, close)) return matchPlain(name, p.c_str());
+    const std::string head = p.substr(0, open), tail = p.substr(close + 1);
+    size_t start = open + 1;
+    int depth = 0;
+    for (size_t i = open + 1; i <= close; ++i) {
+        const char c = p[i];
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (c == '{') ++depth;
+        if (c == '}' && depth > 0) {
+            --depth;
+            if (i != close) continue;
+        }
+        if ((depth == 0 && (c == ',' || c == '|')) || i == close) {
+            if (--budget < 0) return false;
+            if (matchBraces(name, head + p.substr(start, i - start) + tail, budget)) return true;
+            start = i + 1;
+        }
+    }
+    return false;
+}
+
+bool lessByName(const Fl_Dir_File* a, const Fl_Dir_File* b) { return std::strcmp(a->name, b->name) < 0; }
+
+int folderRank(const Fl_Dir_File* f) {
+    return f->type == FL_DIR_PARENT ? 0 : isFolderType(f->type) ? 1 : 2;
+}
+
+}  // namespace
+
+Fl_Dir::Fl_Dir(const char* path, int sort, int filter) : filter_(filter), sort_(sort) {
+    // No callback is set yet: cd checks each before calling it.
+    cd(path, 0);
+}
+
+Fl_Dir::~Fl_Dir() {
+    for (int i = 0; i < nAllocated_; ++i) delete files_[i];
+}
+
+int Fl_Dir::dirError(int status) {
+    status_ = status;
+    if (errorCb_) errorCb_(this, errorData_);
+    return 0;
+}
+
+void Fl_Dir::dirNotify(int mode) {
+    if ((mode == 0 || mode == 1) && listCb_) listCb_(this, listData_);
+    if ((mode == 0 || mode == 2) && listCb2_) listCb2_(this, listData2_);
+}
+
+void Fl_Dir::setPath(const char* path, int folderLen) {
+    copyBounded(path_, sizeof path_, path);
+    folderLen_ = std::min(folderLen, static_cast<int>(std::strlen(path_)));
+}
+
+int Fl_Dir::dirShowOrFail(int mode, bool wildcard) {
+    const int shown = dirSetDisplay();
+    if (shown == 0) return dirError(wildcard ? FL_DIR_NO_PATTERN_MATCH : FL_DIR_NO_ENTRY_MATCH);
+    dirNotify(mode);
+    return shown;
+}
+
+int Fl_Dir::cd(const char* path, int mode) {
+    status_ = FL_DIR_OK;
+    char expanded[FL_DIR_PATH];
+    filename_expand(expanded, path ? path : "");
+    const PathParts p = lenSlashPattern(expanded);
+    const bool wildcard = p.afterWildcard > 0;
+
+    if (nFiles_ > 0 && p.folder == folderLen_ && std::strncmp(expanded, path_, p.folder) == 0) {
+        setPath(expanded, p.folder);
+        return dirShowOrFail(mode, wildcard);
+    }
+    const bool wildcardInFolder = p.folderAtWildcard >= 0 && p.folder > p.folderAtWildcard;
+    const bool commaInFolder = p.afterComma > 0 && p.afterComma <= p.folder;
+    if (wildcardInFolder || commaInFolder) return dirError(FL_DIR_INVALID_FOLDER);
+
+    // A path without folder part stays in the current folder.
+    std::string folder = p.folder ? std::string(expanded, p.folder) : std::string(path_, folderLen_);
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    if (dirRead(folder.c_str()) == 0) return dirError(FL_DIR_NO_FOLDER);
+    setPath((folder + (expanded + p.folder)).c_str(), static_cast<int>(folder.size()));
+    dirSort(sort_);
+    return dirShowOrFail(mode, wildcard);
+}
+
+int Fl_Dir::cdUp() {
+    static const char separators[] = "/\\:";
+    const std::string folder(path_, folderLen_);
+    const size_t last = folder.find_last_not_of(separators);
+    const size_t cut = last == std::string::npos ? last : folder.find_last_of(separators, last);
+    if (cut == std::string::npos) return 0;  // the root, or a single relative folder
+    std::string up = folder.substr(0, cut + 1);
+    const char* pattern = path_ + folderLen_;
+    if (std::strpbrk(pattern, "*?[{")) up += pattern;
+    return cd(up.c_str(), 0);
+}
+
+int Fl_Dir::cdRoot() { return cd("/", 0); }
+
+int Fl_Dir::cdHome() {
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return dirError(FL_DIR_NO_HOME);
+    std::string path = home;
+    if (!isSeparator(path.back())) path += '/';
+    return cd(path.c_str(), 0);
+}
+
+int Fl_Dir::cdCurrent() {
+    char cwd[FL_DIR_PATH];
+    if (!getcwd(cwd, sizeof cwd)) return dirError(FL_DIR_NO_CURRENT);
+    std::string path = cwd;
+    if (!isSeparator(path.back())) path += '/';
+    return cd(path.c_str(), 0);
+}
+
+int Fl_Dir::cdSub(const char* name) {
+    if (!name) return 0;
+    std::string path(path_, folderLen_);
+    path += name;
+    bool plain = true;
+    for (const char* c = name; *c; ++c)
+        if (isSeparator(*c) || isWildcard(*c)) plain = false;
+    if (plain) path += '/';
+    return cd(path.c_str(), 0);
+}
+
+void Fl_Dir::dirSort(int mode) {
+    sort_ = mode;
+    int* first = order_;
+    int* last = order_ + nFiles_;
+    Fl_Dir_File** f = files_;
+    // A stable sort gives the same order as an insertion sort with the same
+    // comparison, in n log n instead of n squared.
+    switch (mode) {
+    case FL_DIR_SORT_ALPHA:
+        std::stable_sort(first, last, [f](int a, int b) { return lessByName(f[a], f[b]); });
+        break;
+    case FL_DIR_SORT_NOCASE:
+        std::stable_sort(first, last, [f](int a, int b) { return strcasecmp(f[a]->name, f[b]->name) < 0; });
+        break;
+    case FL_DIR_SORT_REVERSE:
+        std::stable_sort(first, last, [f](int a, int b) { return lessByName(f[b], f[a]); });
+        break;
+    case FL_DIR_SORT_NONE:
+        std::iota(first, last, 0);
+        break;
+    case FL_DIR_SORT_FOLDERS:
+        std::stable_sort(first, last, [f](int a, int b) {
+            const int ra = folderRank(f[a]), rb = folderRank(f[b]);
+            if (ra != rb) return ra < rb;
+            return lessByName(f[a], f[b]);
+        });
+        break;
+    default:
+        break;
+    }
+    listPos_ = 0;
+}
+
+void Fl_Dir::dirRefilter() {
+    const int shown = dirSetDisplay();
+    dirNotify(0);
+    if (shown == 0) dirError(FL_DIR_NO_FILTER_MATCH);
+}
+
+void Fl_Dir::dirSetFilter(int bits) {
+    filter_ |= bits;
+    dirRefilter();
+}
+
+void Fl_Dir::dirToggelFilter(int bits) {
+    filter_ ^= bits;
+    dirRefilter();
+}
+
+void Fl_Dir::dirClearFilter() {
+    filter_ = 0;
+    dirSetDisplay();
+    dirNotify(0);
+}
+
+int Fl_Dir::dirSetDisplay() {
+    listPos_ = 0;
+    // Typing a beginning shows the names that begin with it.
+    const std::string pattern = std::string(path_ + folderLen_) + "*";
+    int count = 0;
+    for (int i = 0; i < nFiles_; ++i) {
+        Fl_Dir_File* f = files_[i];
+        bool shown, counted;
+        if (f->type == FL_DIR_PARENT) {
+            shown = !(filter_ & FL_DIR_PARENT);
+            counted = shown && nFiles_ == 1;
+        } else if (isFolderType(f->type)) {
+            shown = !(filter_ & FL_DIR_FOLDER);
+            counted = shown && simpleExp(f->name, pattern.c_str());
+        } else if (f->type == FL_DIR_SYSTEM) {
+            shown = counted = false;  // nothing can open it: never listed
+        } else {
+            shown = counted = !(filter_ & f->type) && simpleExp(f->name, pattern.c_str());
+        }
+        f->shown = shown;
+        count += counted;
+    }
+    return count;
+}
+
+Fl_Dir_File* Fl_Dir::fileList() {
+    while (listPos_ < nFiles_) {
+        Fl_Dir_File* f = files_[order_[listPos_++]];
+        if (f->shown) return f;
+    }
+    listPos_ = 0;
+    return nullptr;
+}
+
+Fl_Dir_File* Fl_Dir::fileInList(const char* pattern, int shownOnly) {
+    for (int i = 0; i < nFiles_; ++i) {
+        Fl_Dir_File* f = files_[order_[i]];
+        if ((f->shown || !shownOnly) && simpleExp(f->name, pattern)) return f;
+    }
+    return nullptr;
+}
+
+const Fl_Dir_File* Fl_Dir::dirDisplayed(int i) const {
+    return i >= 0 && i < nFiles_ ? files_[order_[i]] : nullptr;
+}
+
+int Fl_Dir::tabComplete(const char* text, char* out, int outSize) {
+    if (!text) text = "";
+    const PathParts p = lenSlashPattern(text);
+    const char* typed = text + p.folder;
+    const int typedLen = p.length - p.folder;
+    copyBounded(out, outSize, text);
+    if (typedLen == 0 || nFiles_ < 2 || std::strpbrk(typed, "*?[{")) return typedLen;
+
+    // The longest beginning that every match shares.
+    std::string candidate;
+    int matches = 0;
+    bool folder = false;
+    for (int i = 0; i < nFiles_; ++i) {
+        const Fl_Dir_File* f = files_[order_[i]];
+        if (!f->shown || f->type == FL_DIR_PARENT || std::strncmp(f->name, typed, typedLen) != 0) continue;
+        if (matches++ == 0) {
+            candidate = f->name;
+        } else {
+            size_t n = 0;
+            while (n < candidate.size() && candidate[n] == f->name[n]) ++n;
+            candidate.resize(n);
+        }
+        folder = isFolderType(f->type);
+    }
+    if (matches == 0) {
+        dirError(FL_DIR_NO_COMPLETION);
+        return typedLen;
+    }
+    std::string result = std::string(text, p.folder) + candidate;
+    if (matches == 1 && folder) result += '/';
+    std::replace(result.begin(), result.end(), '\\', '/');
+    copyBounded(out, outSize, result);
+    return typedLen;
+}
+
+bool Fl_Dir::simpleExp(const char* name, const char* pattern, int /*flag: case always counts*/) {
+    if (!name || !pattern || !hasEndsOfWildcardSet(pattern)) return false;
+    int budget = 4096;
+    return matchBraces(name, pattern, budget);
+}
+
+void Fl_Dir::filename_expand(char* dst, const char* src, int dstSize) {
+    if (!src) src = "";
+    std::string out;
+    for (size_t i = 0; src[i];) {
+        if (isSeparator(src[i])) {
+            out += src[i++];
+            continue;
+        }
+        size_t j = i;
+        while (src[j] && !isSeparator(src[j])) ++j;
+        const std::string part(src + i, j - i);
+        const char* value = nullptr;
+        if (part.size() > 1 && part[0] == '$') value = std::getenv(part.c_str() + 1);
+        else if (part == "~") value = std::getenv("HOME");
+        if (!value) {
+            out += part;  // an unset variable stays as typed
+        } else {
+            // An absolute value starts the path afresh.
+            if (isSeparator(value[0]) || (value[0] && value[1] == ':')) out.clear();
+            out += value;
+        }
+        i = j;
+    }
+    copyBounded(dst, dstSize, out);
+}
+
+void Fl_Dir::convertSlash(char* text) {
+    for (; text && *text; ++text)
+        if (*text == '\\') *text = '/';
+}
+
+int Fl_Dir::dirRead(const char* folder) {
+    Fl_Dir_Find find;
+    Fl_Dir_Find_Data d;
+    if (!find.first(folder, d)) return 0;
+    nFiles_ = 0;
+    int n = 0;
+    do {
+        if (std::strcmp(d.name, ".") == 0) continue;
+        int type;
+        if (std::strcmp(d.name, "..") == 0) type = FL_DIR_PARENT;
+        else if (d.folder) type = FL_DIR_FOLDER;
+        else if (d.hidden) type = FL_DIR_HIDDEN;
+        else if (d.system) type = FL_DIR_SYSTEM;
+        else {
+            const size_t len = std::strlen(d.name);
+            const char* ext = len >= 4 ? d.name + len - 4 : "";
+            const bool program = !strcasecmp(ext, ".exe") || !strcasecmp(ext, ".com") || !strcasecmp(ext, ".bat");
+            type = program ? FL_DIR_EXECUTABLE : FL_DIR_FILE;
+        }
+        dirAddFile(n, d.name, static_cast<int>(std::strlen(d.name)), type, 0, static_cast<long>(d.sizeHigh));
+        ++n;
+    } while (n < FL_DIR_MAX_FILES && find.next(d));
+    dirReadType();
+    return n;
+}
+
+void Fl_Dir::dirAddFile(int index, const char* name, int length, int type, int extra, long sizeHigh) {
+    if (index < 0 || index > nAllocated_ || index >= FL_DIR_MAX_FILES || !name) return;
+    if (index == nAllocated_) files_[nAllocated_++] = new Fl_Dir_File();
+    Fl_Dir_File* f = files_[index];
+    length = std::max(0, std::min(length, FL_DIR_NAME - 1));
+    length = static_cast<int>(strnlen(name, static_cast<size_t>(length)));
+    std::memcpy(f->name, name, static_cast<size_t>(length));
+    f->name[length] = '\0';
+    f->length = length;
+    f->type = type;
+    f->sizeHigh = static_cast<int>(sizeHigh);
+    f->extra = extra;
+    f->shown = 1;
+    order_[index] = index;
+    nFiles_ = std::max(nFiles_, index + 1);
+}

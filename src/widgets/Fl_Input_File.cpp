@@ -1,0 +1,277 @@
+#include "widgets/Fl_Input_File.h"
+
+#include <FL/Fl_Menu_Button.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+char Fl_Input_File::Fl_Dir_User_Array[FL_INPUT_FILE_USERS][FL_INPUT_FILE_USER_TEXT];
+int Fl_Input_File::Fl_Dir_User_Index = FL_INPUT_FILE_FIRST_USER;
+
+// Recent-folder entries stay hidden until a folder fills them.
+Fl_Menu_Item Fl_Input_File::pulldown[] = {
+    fl_menu_entry("Up directory"),
+    fl_menu_entry("Root directory"),
+    fl_menu_entry("Home directory"),
+    fl_menu_entry("Current directory", 0, FL_MENU_DIVIDER),
+    fl_menu_entry("", '1', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '2', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '3', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '4', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '5', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '6', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '7', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '8', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '9', FL_MENU_INVISIBLE),
+    fl_menu_entry("", '0', FL_MENU_INVISIBLE),
+    fl_menu_entry(nullptr),
+};
+
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+
+// Length of the folder part: up to and including the last separator.
+int folderLength(const char* text) {
+    int folder = 0;
+    for (int i = 0; text[i]; ++i)
+        if (isSeparator(text[i])) folder = i + 1;
+    return folder;
+}
+
+}  // namespace
+
+Fl_Input_File::Fl_Input_File(int x, int y, int w, int h, const char* label, const char* path, int sort,
+                             int filter)
+    : Fl_Input(x, y, w, h, label), Fl_Dir(path, sort, filter) {
+    dirCallback(listCb, this);
+    dirErrorCallback(errorCb, this);
+    // No box: the button opens on the right mouse button only and leaves the
+    // others to the input below it.
+    pulldown_ = new Fl_Menu_Button(x, y, w, h, "Quick Fix");
+    pulldown_->box(FL_NO_BOX);
+    pulldown_->menu(pulldown);
+    pulldown_->callback(pulldownCb, this);
+    pulldownAlive_ = new Fl_Widget_Tracker(pulldown_);
+    if (path && *path) Fl_Input::value(path);
+    setTextState(true);
+    when(FL_WHEN_NEVER);
+}
+
+Fl_Input_File::~Fl_Input_File() {
+    // The pull-down lives in the parent group, which may have deleted it.
+    const bool alive = !pulldownAlive_->deleted();
+    delete pulldownAlive_;
+    if (alive) delete pulldown_;
+}
+
+void Fl_Input_File::setTextState(bool normal) {
+    textState_ = normal;
+    textcolor(normal ? FL_BLACK : FL_RED);
+    redraw();
+}
+
+void Fl_Input_File::value(const char* text) {
+    if (text && *text) Fl_Input::value(text);
+}
+
+bool Fl_Input_File::refreshValue(const char* text) {
+    setTextState(true);
+    Fl_Input::value(text);
+    return true;
+}
+
+void Fl_Input_File::listCb(Fl_Dir*, void* self) {
+    Fl_Input_File* in = static_cast<Fl_Input_File*>(self);
+    in->refreshValue(in->dirPath());
+    in->do_callback();
+    if (in->callback() != Fl_Widget::default_callback) in->clear_changed();
+}
+
+void Fl_Input_File::errorCb(Fl_Dir*, void* self) {
+    Fl_Input_File* in = static_cast<Fl_Input_File*>(self);
+    in->setTextState(false);
+    if (in->hook_) in->hook_(in, in->hookData_);
+}
+
+void Fl_Input_File::pulldownCb(Fl_Widget* w, void* self) {
+    Fl_Input_File* in = static_cast<Fl_Input_File*>(self);
+    const Fl_Menu_Button* b = static_cast<Fl_Menu_Button*>(w);
+    const Fl_Menu_Item* item = b->mvalue();
+    if (!item) return;
+    int result;
+    switch (item - b->menu()) {
+    case 0: result = in->cdUp(); break;
+    case 1: result = in->cdRoot(); break;
+    case 2: result = in->cdHome(); break;
+    case 3: result = in->cdCurrent(); break;
+    default:
+        if (item->label() && *item->label()) in->cd(item->label(), 0);
+        return;
+    }
+    in->setTextState(result != 0);
+}
+
+int Fl_Input_File::getFilename(char* out, int outSize) {
+    if (!out || outSize <= 0) return 0;
+    out[0] = '\0';
+    const char* text = value();
+    const size_t len = std::strlen(text);
+    if (std::strpbrk(text, "*?[{") || len >= static_cast<size_t>(outSize)) return 0;
+    std::memcpy(out, text, len + 1);
+    const int folder = folderLength(text);
+    if (folder) updateUserDir(text);
+    return folder;
+}
+
+bool Fl_Input_File::setFilename(const char* path) {
+    if (!path) return false;
+    cd(path, 0);
+    return true;
+}
+
+void Fl_Input_File::updateUserDir(const char* path) {
+    const int folder = path ? folderLength(path) : 0;
+    if (!folder) return;
+    const int slot = Fl_Dir_User_Index - FL_INPUT_FILE_FIRST_USER;
+    char* text = Fl_Dir_User_Array[slot];
+    const int n = std::min(folder, FL_INPUT_FILE_USER_TEXT - 1);
+    std::memcpy(text, path, static_cast<size_t>(n));
+    text[n] = '\0';
+    pulldown[Fl_Dir_User_Index].label(text);
+    pulldown[Fl_Dir_User_Index].show();
+    Fl_Dir_User_Index = Fl_Dir_User_Index == FL_INPUT_FILE_FIRST_USER + FL_INPUT_FILE_USERS - 1
+                            ? FL_INPUT_FILE_FIRST_USER
+                            : Fl_Dir_User_Index + 1;
+}
+
+std::vector<int> Fl_Input_File::buttonEdges() {
+    // One button per run of separators: it ends where the character after
+    // the run is drawn.
+    std::vector<int> edges;
+    const char* text = value();
+    fl_font(textfont(), textsize());
+    for (int i = 0; text[i];) {
+        if (!isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        while (isSeparator(text[i])) ++i;
+        const int edge = static_cast<int>(fl_width(text, i)) - xscroll() + 6;
+        edges.push_back(std::min(edge, w()));
+    }
+    return edges;
+}
+
+int Fl_Input_File::buttonAt(int ex) {
+    if (Fl::event_y() < y() || Fl::event_y() >= y() + FL_INPUT_FILE_STRIP) return 0;
+    const std::vector<int> edges = buttonEdges();
+    int left = 0;
+    for (size_t k = 0; k < edges.size(); ++k) {
+        if (ex >= left && ex < edges[k]) return static_cast<int>(k) + 1;
+        left = edges[k];
+    }
+    return 0;
+}
+
+void Fl_Input_File::stripTopBtn(int n) {
+    const std::string text = value();
+    const int mouse = Fl::event_x() - x();
+    const std::vector<int> edges = buttonEdges();
+    size_t cut = 0;
+    int run = 0;
+    for (size_t i = 0; i < text.size() && run < n;) {
+        if (!isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        while (i < text.size() && isSeparator(text[i])) ++i;
+        cut = i;
+        if (edges[static_cast<size_t>(run++)] > mouse) break;
+    }
+    if (!cut) return;
+    const std::string folder = text.substr(0, cut);
+    Fl_Input::value(folder.c_str());
+    setTextState(cd(folder.c_str(), 0) != 0);
+}
+
+void Fl_Input_File::drawTopBtn() {
+    const std::vector<int> edges = buttonEdges();
+    int left = 0;
+    int k = 1;
+    for (int right : edges) {
+        if (right > left)
+            fl_draw_box(k == highlighted_ ? FL_DOWN_BOX : FL_UP_BOX, x() + left, y(), right - left,
+                        FL_INPUT_FILE_STRIP, static_cast<Fl_Color>(47 + k));
+        left = std::max(left, right);
+        ++k;
+    }
+    if (w() > left)
+        fl_draw_box(FL_UP_BOX, x() + left, y(), w() - left, FL_INPUT_FILE_STRIP,
+                    static_cast<Fl_Color>(47 + k));
+}
+
+void Fl_Input_File::lowerInput(int by) {
+    Fl_Widget::y(y() + by);
+    Fl_Widget::h(h() - by);
+}
+
+void Fl_Input_File::draw() {
+    lowerInput(FL_INPUT_FILE_STRIP);
+    Fl_Input::draw();
+    lowerInput(-FL_INPUT_FILE_STRIP);
+    drawTopBtn();
+}
+
+int Fl_Input_File::handle(int event) {
+    // The toolkit input sees the widget less the strip.
+    lowerInput(FL_INPUT_FILE_STRIP);
+    const int handled = Fl_Input::handle(event);
+    lowerInput(-FL_INPUT_FILE_STRIP);
+    switch (event) {
+    case FL_PUSH:
+        if (Fl::event_y() >= y() + FL_INPUT_FILE_STRIP || !Fl::event_inside(this)) return handled;
+        pressed_ = true;
+        redraw();
+        /* fall through */
+    case FL_DRAG:
+        if (!pressed_) return handled;
+        if (const int over = buttonAt(Fl::event_x() - x()); over != highlighted_) {
+            highlighted_ = over;
+            redraw();
+        }
+        return 1;
+    case FL_RELEASE:
+        if (!pressed_) return handled;
+        pressed_ = false;
+        if (highlighted_) {
+            const int n = highlighted_;
+            highlighted_ = 0;
+            stripTopBtn(n);
+            redraw();
+        }
+        return 1;
+    case FL_KEYBOARD: {
+        setTextState(true);
+        const int key = Fl::event_key();
+        if (key == FL_Tab) {
+            char completed[FL_DIR_PATH];
+            tabComplete(value(), completed, sizeof completed);
+            Fl_Input::value(completed);
+            cd(completed, 0);
+            return 1;
+        }
+        // Navigation, function and modifier keys leave the text as it is.
+        if (key > 0xff12 && key <= 0xffea) return handled;
+        cd(value(), 0);
+        return handled;
+    }
+    case FL_PASTE:
+        cd(value(), 0);
+        return handled;
+    default:
+        return handled;
+    }
+}
