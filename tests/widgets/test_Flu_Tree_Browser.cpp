@@ -5,6 +5,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Pixmap.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
@@ -123,6 +124,8 @@ TEST_F(FluTreeBrowser, AddsThatCannotBeDoneReturnNull) {
     }
     EXPECT_EQ(tree->find_number("/br/leaf"), 2);
     EXPECT_EQ(tree->find_number("/nothing/leaf"), 0);
+    EXPECT_EQ(tree->find_number(""), 0);
+    EXPECT_EQ(tree->find_number("/br"), 1);
     Node* first = tree->find("/br/leaf");
     Node* second = tree->find_next("/br/leaf", first);
     EXPECT_NE(second, nullptr);
@@ -172,7 +175,9 @@ TEST_F(FluTreeBrowser, InsertAndMoveByPositionInUnsortedModes) {
     EXPECT_TRUE(tree->find("/z/")->is_branch());
     EXPECT_TRUE(tree->find("/c")->move(0));
     EXPECT_EQ(children(root), "c z a x b y");
-    EXPECT_EQ(tree->find("/b")->index(), 4);
+    EXPECT_TRUE(tree->find("/z")->move(99));  // clamped: before the last child
+    EXPECT_EQ(children(root), "c a x b z y");
+    EXPECT_EQ(tree->find("/b")->index(), 3);
 }
 
 TEST_F(FluTreeBrowser, MovesAndSwapsNeverMakeANodeItsOwnAncestor) {
@@ -367,11 +372,51 @@ TEST_F(FluTreeBrowser, AutoBranchesFollowChildren) {
     tree->auto_branches(true);
     Node* n = tree->add("/n");
     EXPECT_TRUE(n->is_leaf());
+    EXPECT_EQ(n->label_font(), FL_HELVETICA);
     tree->add("/n/child");
     EXPECT_TRUE(n->is_branch());
+    EXPECT_EQ(n->label_font(), FL_HELVETICA_BOLD);  // a branch's defaults now
     EXPECT_STREQ(tree->find_path(n->id()), "/n/");
     tree->remove("/n/child");
     EXPECT_TRUE(n->is_leaf());
+    EXPECT_EQ(n->label_font(), FL_HELVETICA);
+}
+
+TEST_F(FluTreeBrowser, IconsSetTheRowHeightOfTheirKindOfNode) {
+    static const unsigned char pixels[10 * 40 * 3] = {};
+    Fl_RGB_Image tall(pixels, 10, 40);
+    tree->root_node()->always_open(true);
+    Node* branch = tree->add("/b/");
+    Node* leaf = tree->add("/b/l");
+    Node* other = tree->add("/c/");
+    branch->open(true);
+    leaf->collapse_icons(&tall, &tall);
+    leaf->branch_icons(&tall, &tall);
+    branch->leaf_icon(&tall);
+    tree->resize(0, 0, 300, 200);
+    EXPECT_LT(leaf->row_height(), 40);
+    EXPECT_LT(branch->row_height(), 40);
+    branch->collapse_icons(&tall, &tall);
+    other->branch_icons(&tall, nullptr);
+    leaf->leaf_icon(&tall);
+    tree->resize(0, 0, 300, 200);
+    EXPECT_EQ(branch->row_height(), 40);
+    EXPECT_EQ(leaf->row_height(), 40);
+    EXPECT_EQ(other->row_height(), 40);  // its closed icon
+    other->open(true);
+    tree->resize(0, 0, 300, 200);
+    EXPECT_LT(other->row_height(), 40);
+    EXPECT_GT(leaf->row_top(), branch->row_top() + 39);
+}
+
+TEST_F(FluTreeBrowser, EntryAreaIsTheInsideOfTheView) {
+    Fl_Group* area = tree->scroll_area();
+    const int right = area->x() + area->w(), bottom = area->y() + area->h();
+    struct { int x, y; bool in; } points[] = {
+        {area->x() + 1, area->y() + 1, true}, {area->x(), area->y() + 5, false}, {area->x() + 5, area->y(), false},
+        {right - 1, bottom - 1, true}, {right, bottom - 1, false}, {right - 1, bottom, false},
+    };
+    for (const auto& p : points) EXPECT_EQ(tree->inside_entry_area(p.x, p.y), p.in) << p.x << "," << p.y;
 }
 
 // The skin font editor's tree: every branch open, one leaf and widget per entry.
