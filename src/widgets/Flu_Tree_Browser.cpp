@@ -316,6 +316,8 @@ void Flu_Tree_Browser::Node::placeWidget() {
     }
     if (w->parent()) w->parent()->remove(w);
     target->add(w);
+    // Out of the view until a draw gives it its row.
+    w->position(-20000, -20000);
 }
 
 void Flu_Tree_Browser::Node::collapse_icons(Fl_Image* closed, Fl_Image* open) {

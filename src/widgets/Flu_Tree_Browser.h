@@ -296,6 +296,10 @@ public:
         Node* findSelected(int& counter, int index);
         bool hasRows() const { return flag(NodeHasRows); }
         bool keptOpenRoot() const;
+        bool openState() const;
+        Fl_Image* expanderIcon(const RData& rdata, bool& shown) const;
+        void doubleClickRule(RData& rdata);
+        bool subtreeAbove(const RData& rdata, bool visit) const;
         void drawRow(RData& rdata, bool measure);
         void measureRow(RData& rdata);
         int handleRow(RData& rdata, int event);
@@ -463,6 +467,9 @@ private:
     }
     void startWalk();
     void stopAnimation();
+    void endAnimation();
+    void selectRange(Node* a, Node* b);
+    void relayoutIfNeeded();
     void timerRedrawCB();
     static void _timerRedrawCB(void* arg);
     static void _scrollCB(Fl_Widget*, void* arg);

@@ -6,9 +6,11 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Image.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -28,16 +30,32 @@ const char* drawable(const char* text, std::string& buffer) {
     return text;
 }
 
+bool pointIn(int ex, int ey, int x, int y, int w, int h) { return ex >= x && ex < x + w && ey >= y && ey < y + h; }
+
 }  // namespace
 
-bool Flu_Tree_Browser::Node::open() const {
-    return is_branch() && (rdata().allBranchesAlwaysOpen || !flag(NodeClosed));
+// A branch that cannot be closed counts as open.
+bool Flu_Tree_Browser::Node::openState() const {
+    return !flag(NodeClosed) || flag(NodeKeptOpen) || rdata().allBranchesAlwaysOpen;
 }
+
+bool Flu_Tree_Browser::Node::open() const { return is_branch() && openState(); }
 
 // The shown root whose children are never indented nor hidden.
 bool Flu_Tree_Browser::Node::keptOpenRoot() const {
     const RData& r = rdata();
     return !_parent && r.showRoot && (always_open() || r.allBranchesAlwaysOpen);
+}
+
+// The branch's collapse icon of its state, null for a root without
+// expander; `shown` tells whether it is drawn (and can be clicked).
+Fl_Image* Flu_Tree_Browser::Node::expanderIcon(const RData& r, bool& shown) const {
+    shown = false;
+    if (keptOpenRoot() || (!_parent && !hasRows())) return nullptr;
+    const bool state = openState() && (hasRows() || r.showLeaves);
+    shown = !always_open() && !r.allBranchesAlwaysOpen && (hasRows() || r.showLeaves) &&
+            (r.openWOChildren || hasRows());
+    return cIcon[state];
 }
 
 void Flu_Tree_Browser::Node::measureRow(RData& r) {
@@ -53,9 +71,8 @@ void Flu_Tree_Browser::Node::measureRow(RData& r) {
     }
     currentY = r.y;
     int h = std::max<int>(textH, widget() ? widget()->h() : 0);
-    bool state = !flag(NodeClosed) || r.allBranchesAlwaysOpen;
     if (is_branch())
-        h = std::max({h, imageH(cIcon[state]), imageH(bIcon[state])});
+        h = std::max({h, imageH(cIcon[openState()]), imageH(bIcon[openState()])});
     else
         h = std::max(h, imageH(lIcon));
     currentH = static_cast<unsigned short>(h);
@@ -75,27 +92,24 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
         }
     }
     int X = r.x;
-    const bool openState = !flag(NodeClosed) || r.allBranchesAlwaysOpen;
     const bool connectors = !measure && r.showConnectors && r.showBranches;
     if (connectors) {
         fl_color(r.lineColor);
         fl_line_style(r.lineStyle, r.lineWidth);
     }
     if (is_branch()) {
-        const bool state = openState && (hasRows() || r.showLeaves);
-        const bool noExpander = keptOpenRoot() || (!_parent && !hasRows());
-        if (!noExpander) {
-            Fl_Image* ci = cIcon[state];
-            bool shown = !always_open() && !r.allBranchesAlwaysOpen && (hasRows() || r.showLeaves) &&
-                         (r.openWOChildren || hasRows());
-            int ix = _parent ? X + r.branchIconW / 2 - imageW(ci) / 2 : X;
-            if (!measure && shown && ci) ci->draw(ix, mid - ci->h() / 2);
-            if (connectors && !_parent && hasRows()) fl_line(ix + imageW(ci) / 2, mid, ix + imageW(ci), mid);
-            X += imageW(ci) + (bIcon[state] ? r.hGap : r.wGap);
+        const bool state = openState() && (hasRows() || r.showLeaves);
+        bool shown;
+        Fl_Image* ci = expanderIcon(r, shown);
+        if (ci) {
+            int ix = _parent ? X + r.branchIconW / 2 - ci->w() / 2 : X;
+            if (!measure && shown) ci->draw(ix, mid - ci->h() / 2);
+            if (connectors && !_parent && hasRows()) fl_line(ix + ci->w() / 2, mid, ix + ci->w(), mid);
+            X += ci->w() + (bIcon[state] ? r.hGap : r.wGap);
         }
         if (Fl_Image* bi = bIcon[state]) {
             if (!measure) bi->draw(X, mid - bi->h() / 2);
-            if (connectors && noExpander && !_parent && hasRows())
+            if (connectors && !ci && !_parent && hasRows())
                 fl_line(X + bi->w() / 2, mid, X + bi->w() / 2, top + currentH);
             X += r.wGap + bi->w();
         } else {
@@ -103,7 +117,7 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
         }
     } else {
         if (r.showBranches)
-            X += imageW(r.collapseIcons[openState]) + (lIcon ? r.hGap : r.wGap);
+            X += imageW(r.collapseIcons[openState()]) + (lIcon ? r.hGap : r.wGap);
         else
             X += r.wGap;
         if (lIcon && !flag(NodeIconAtEnd)) {
@@ -114,8 +128,7 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
     if (connectors && _parent) {
         const int cx = r.x + r.branchIconW / 2;
         const bool underHiddenRoot = !_parent->_parent && !r.showRoot && r.first;
-        const int y0 = underHiddenRoot ? mid : top - r.vGap / 2;
-        fl_line(cx, y0, cx, r.last ? mid : top + currentH + r.vGap);
+        fl_line(cx, underHiddenRoot ? mid : top - r.vGap / 2, cx, r.last ? mid : top + currentH + r.vGap);
         fl_line(cx, mid, r.x + r.hGap + r.branchIconW, mid);
     }
     if (connectors) fl_line_style(0);
@@ -159,6 +172,15 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
     r.totalW = std::max(r.totalW, X);
 }
 
+// Whether the row and the rows of its shown children all lie above the view:
+// their heights are known from the last measure, so the walk passes over them.
+// A subtree holding the animated branch is walked: its offset moves the rows.
+bool Flu_Tree_Browser::Node::subtreeAbove(const RData& r, bool visit) const {
+    if (!_parent || (r.animatedNode && (r.animatedNode == this || r.animatedNode->is_ancestor(const_cast<Node*>(this)))))
+        return false;
+    return r.y + currentH + (visit ? totalChildH : 0) < r.browserY;
+}
+
 int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     if (type == WalkCountSelected) return countSelected();
     if (!_parent) r.first = true;
@@ -167,13 +189,20 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     if (type == WalkHandle && r.y > viewBottom) return 0;
     const bool measure = type == WalkMeasure || type == WalkMeasureOpen;
     const bool skip = (!_parent && !r.showRoot) || (is_leaf() && !r.showLeaves) || (is_branch() && !r.showBranches);
-    const bool state = !flag(NodeClosed) || r.allBranchesAlwaysOpen;
+    const bool state = openState();
     const bool keptOpen = keptOpenRoot();
     if (measure) measureRow(r);
     if (type == WalkMeasure && is_branch()) {
         bool rows = r.showLeaves && children() > 0;
         for (int i = 0; !rows && i < children(); ++i) rows = child(i)->is_branch();
         setFlag(NodeHasRows, rows);
+    }
+    const bool visit = !is_leaf() && children() &&
+                       ((hasRows() && state) || skip || keptOpen || this == r.animatedNode || type == WalkMeasureOpen);
+    if ((type == WalkDraw || type == WalkHandle) && !skip && subtreeAbove(r, visit)) {
+        r.y += currentH + r.vGap + (visit ? totalChildH : 0);
+        r.first = false;
+        return 0;
     }
     if (!skip) {
         if (measure) drawRow(r, true);
@@ -183,7 +212,7 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
             if (r.showBranches) {
                 fl_color(r.lineColor);
                 fl_line_style(r.lineStyle, r.lineWidth);
-                int d = depth();
+                const int d = depth();
                 for (int i = 0; i < r.branchConnectors.size(); ++i)
                     if (i != d - 1) fl_line(r.branchConnectors[i], r.y, r.branchConnectors[i], r.y + currentH);
                 fl_line_style(0);
@@ -196,14 +225,23 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
         r.y += currentH + r.vGap;
     }
     if (_parent) r.first = false;
-    if (is_leaf() || !children()) return 0;
-    const bool visit = (hasRows() && state) || skip || keptOpen || this == r.animatedNode || type == WalkMeasureOpen;
     if (!visit) return 0;
     const int savedX = r.x, savedW = r.branchIconW;
     if (!skip && !keptOpen && r.showBranches) r.x += r.hGap + imageW(cIcon[state]);
     r.totalW = std::max(r.totalW, r.x);
     r.branchIconW = r.showBranches ? (bIcon[state] ? bIcon[state]->w() : imageW(cIcon[state])) : 0;
     const int startY = r.y;
+    bool clipped = false;
+    if (type == WalkDraw && this == r.animatedNode) {
+        if (r.animationOffset + r.animationDelta < 0) {
+            r.animationOffset += r.animationDelta;
+            fl_push_clip(r.browserX, r.y, r.browserW, std::max(0, viewBottom - r.y));
+            r.y += int(std::lround(r.animationOffset));
+            clipped = true;
+        } else {
+            _tree->endAnimation();
+        }
+    }
     const int n = children();
     int result = 0;
     for (int i = 0; i < n && !result; ++i) {
@@ -217,6 +255,10 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     if (measure) totalChildH = r.y - startY;
     r.x = savedX;
     r.branchIconW = savedW;
+    if (clipped) {
+        fl_pop_clip();
+        if (r.animationOffset <= -totalChildH) _tree->endAnimation();
+    }
     return result;
 }
 
@@ -227,7 +269,7 @@ void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
         else
             w->hide();
     }
-    const bool down = visible && (rdata().allBranchesAlwaysOpen || !flag(NodeClosed));
+    const bool down = visible && (openState() || (!_parent && !rdata().showRoot));
     for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
 }
 
@@ -237,6 +279,24 @@ void Flu_Tree_Browser::Node::open(bool b) {
     if (open() == b && _tree->when() != FL_WHEN_NOT_CHANGED) return;
     r.justOpenedClosed = true;
     setFlag(NodeClosed, !b);
+    const float frames = r.fps * r.collapseTime;
+    if (r.animate && children() && frames >= 1.0f) {
+        if (!r.animating) {
+            if (totalChildH == 0) {
+                const int x = r.x, y = r.y, w = r.totalW, iconW = r.branchIconW;
+                r.x = r.y = 0;
+                recurse(r, WalkMeasureOpen);
+                r.x = x, r.y = y, r.totalW = w, r.branchIconW = iconW;
+            }
+            r.animationOffset = b ? -float(totalChildH) : -1.0f;
+            r.animationDelta = (b ? 1.0f : -1.0f) * float(totalChildH) / frames;
+            r.animating = true;
+            r.animatedNode = this;
+            Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
+        } else if (r.animatedNode == this) {
+            r.animationDelta = -r.animationDelta;
+        }
+    }
     if (b && _parent) {
         Node* previous = r.lastOpenBranch;
         // Never close a branch on the way to this one.
@@ -266,11 +326,170 @@ void Flu_Tree_Browser::Node::active(bool b) {
     _tree->redraw();
 }
 
-int Flu_Tree_Browser::Node::handleRow(RData&, int) { return 0; }
+bool Flu_Tree_Browser::Node::onExpander(RData& r, int ex, int ey) {
+    if (!is_branch()) return false;
+    bool shown;
+    Fl_Image* ci = expanderIcon(r, shown);
+    if (!ci || !shown) return false;
+    const int ix = _parent ? r.x + r.branchIconW / 2 - ci->w() / 2 : r.x;
+    return pointIn(ex, ey, ix, r.y + currentH / 2 - ci->h() / 2, ci->w(), ci->h());
+}
 
-bool Flu_Tree_Browser::Node::onExpander(RData&, int, int) { return false; }
+void Flu_Tree_Browser::Node::doubleClickRule(RData& r) {
+    const bool twice = Fl::event_clicks() > 0;
+    if (twice) Fl::event_clicks(0);
+    if (is_leaf()) {
+        if (twice) do_callback(ReasonDoubleClick);
+    } else if (twice && r.doubleClickToggle) {
+        if (r.openWOChildren || hasRows()) open(!open());
+    } else if (twice) {
+        do_callback(ReasonDoubleClick);
+    } else if (r.openOnSelect) {
+        open(true);
+    }
+}
+
+int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
+    Node& root = *r.root;
+    if (event == FL_KEYBOARD) {
+        const int key = Fl::event_key();
+        if (r.hilighted == this) {
+            if (key == ' ') {
+                if (Fl::event_state(FL_CTRL))
+                    select(!selected());
+                else {
+                    root.unselect_all(this);
+                    select(true);
+                }
+                if (is_branch() && r.openOnSelect) open(true);
+                return 1;
+            }
+            if (key == FL_Enter || key == FL_KP_Enter || key == FL_Left || key == FL_Right) {
+                open(key == FL_Left ? false : key == FL_Right ? true : !open());
+                return 1;
+            }
+            if (r.delta < 0 && r.previous) {
+                r.delta = 0;
+                _tree->set_hilighted(r.previous);
+                return 1;
+            }
+        }
+        // With nothing hilighted, Down goes to the first row in view.
+        if (r.delta > 0 && r.previous == r.hilighted) {
+            r.delta = 0;
+            _tree->set_hilighted(this);
+            return 1;
+        }
+        r.previous = this;
+        return 0;
+    }
+    if (event != FL_DRAG) r.justOpenedClosed = false;
+    const int ex = Fl::event_x(), ey = Fl::event_y();
+    const bool onExp = onExpander(r, ex, ey);
+    if (event == FL_PUSH && onExp && Fl::event_button() == FL_LEFT_MOUSE && (r.openWOChildren || hasRows())) {
+        open(!open());
+        r.dragging = false;
+        return 1;
+    }
+    if (event == FL_DRAG && r.justOpenedClosed) return 0;
+    if (r.selectionMode == SelectNone || !pointIn(ex, ey, r.browserX, r.y, r.browserW, currentH)) return 0;
+    if (event == FL_RELEASE) {
+        if (_tree->when() != FL_WHEN_RELEASE) return 0;
+        if (selected() && !onExp) do_callback(ReasonSelected);
+        return 1;
+    }
+    const bool ctrl = Fl::event_state(FL_CTRL) != 0, shift = Fl::event_state(FL_SHIFT) != 0;
+    if (r.selectionMode == SelectSingle) {
+        if (event == FL_MOVE && r.selectUnderMouse) {
+            root.unselect_all(this);
+            setFlag(NodeSelected, true);
+            _tree->redraw();
+            return 1;
+        }
+        if (event == FL_PUSH) {
+            r.grabbed = this;
+            root.unselect_all(r.selectUnderMouse ? nullptr : this);
+            _tree->set_hilighted(this);
+            select(ctrl ? !selected() : true);
+            doubleClickRule(r);
+            _tree->take_focus();
+            return 1;
+        }
+        if (event == FL_DRAG) {
+            if (r.selectionDragMode == 0) return 1;
+            r.dragging = true;
+            root.unselect_all(this);
+            _tree->set_hilighted(this);
+            select(true);
+            return 1;
+        }
+        return 0;
+    }
+    if (event == FL_PUSH) {
+        r.grabbed = this;
+        if (shift && r.hilighted && r.hilighted != this) {
+            _tree->selectRange(r.hilighted, this);
+            _tree->set_hilighted(this);
+        } else if (shift) {
+            select(true);
+            if (is_branch()) doubleClickRule(r);
+            _tree->set_hilighted(this);
+        } else if (ctrl) {
+            select(!selected());
+            _tree->set_hilighted(this);
+        } else {
+            root.unselect_all(this);
+            select(true);
+            doubleClickRule(r);
+            _tree->set_hilighted(this);
+        }
+        _tree->take_focus();
+        return 1;
+    }
+    if (event == FL_DRAG) {
+        if (r.selectionDragMode == 0) return 1;
+        r.dragging = true;
+        select(true);
+        _tree->set_hilighted(this);
+        return 1;
+    }
+    return 0;
+}
 
 // ------------------------------------------------------------------- tree
+
+// Selects every shown row from one end to the other, both included, in or
+// out of view; the range flags never outlive the call.
+void Flu_Tree_Browser::selectRange(Node* a, Node* b) {
+    RData& r = rdata;
+    r.shiftSelect = true;
+    r.shiftSelectAll = false;
+    bool done = false;
+    auto walk = [&](Node* n, auto& self) -> void {
+        const bool skip = (!n->_parent && !r.showRoot) || (n->is_leaf() && !r.showLeaves) ||
+                          (n->is_branch() && !r.showBranches);
+        if (!skip) {
+            const bool end = n == a || n == b;
+            if (end || r.shiftSelectAll) {
+                n->select(true);
+                if (n->is_branch() && r.openOnSelect) n->open(true);
+                done = end && r.shiftSelectAll;
+                r.shiftSelectAll = true;
+                if (done) return;
+            }
+        }
+        if (!n->is_branch() || !(n->openState() || skip || n->keptOpenRoot())) return;
+        for (int i = 0; i < n->children() && !done; ++i) self(n->child(i), self);
+    };
+    walk(&root, walk);
+    r.shiftSelect = r.shiftSelectAll = false;
+}
+
+void Flu_Tree_Browser::relayoutIfNeeded() {
+    if (!rdata.forceResize) return;
+    resize(x(), y(), w(), h());
+    rdata.forceResize = false;
+}
 
 void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     Fl_Group::resize(X, Y, W, H);
@@ -342,11 +561,12 @@ void Flu_Tree_Browser::startWalk() {
 }
 
 void Flu_Tree_Browser::draw() {
-    if (rdata.forceResize) {
-        resize(x(), y(), w(), h());
-        rdata.forceResize = false;
-    }
+    relayoutIfNeeded();
     RData& r = rdata;
+    if (r.visibilityChanged) {
+        root.determineVisibility(true);
+        r.visibilityChanged = false;
+    }
     fl_draw_box(scrollBox->box(), x(), y(), w(), h(), scrollBox->color());
     // A frame paints no background: fill the view so that no old row stays.
     fl_rectf(r.browserX, r.browserY, r.browserW, r.browserH, scrollBox->color());
@@ -363,19 +583,84 @@ void Flu_Tree_Browser::draw() {
     // Widgets of rows that left the view must neither show nor take clicks.
     for (Node* n : before)
         if (std::find(placed.begin(), placed.end(), n) == placed.end() && n->widget())
-            n->widget()->position(-10000 - n->widget()->w(), -10000 - n->widget()->h());
+            n->widget()->position(-20000, -20000);
     if (scrollCorner->visible()) draw_child(*scrollCorner);
     if (scrollH->visible()) draw_child(*scrollH);
     if (scrollV->visible()) draw_child(*scrollV);
 }
 
 int Flu_Tree_Browser::handle(int event) {
-    const int used = Fl_Group::handle(event);
-    if (event == FL_SHOW || event == FL_HIDE) {
-        root.determineVisibility(true);
-        rdata.visibilityChanged = false;
+    RData& r = rdata;
+    if (event == 0) return 0;
+    if (event == FL_FOCUS) {
+        redraw();
+        return 1;
     }
-    return used;
+    if (event == FL_UNFOCUS) {
+        Fl_Group::handle(event);
+        redraw();
+        return 1;
+    }
+    if (event == FL_SHOW || event == FL_HIDE) {
+        const int used = Fl_Group::handle(event);
+        root.determineVisibility(true);
+        r.visibilityChanged = false;
+        return used;
+    }
+    relayoutIfNeeded();
+    // Keys typed at the tree itself are its own; the group would move the focus.
+    const bool ownKey = event == FL_KEYBOARD && Fl::focus() == this;
+    if (!r.dragging && !ownKey && !(event == FL_MOVE && r.selectUnderMouse)) {
+        if (event != FL_ENTER && event != FL_LEAVE && event != FL_MOVE) scrollBox->redraw();
+        if (Fl_Group::handle(event)) return 1;
+    }
+    if (event == FL_MOUSEWHEEL && scrollV->visible()) return scrollV->handle(event);
+    if (event == FL_RELEASE) {
+        r.dragging = false;
+        r.grabbed = nullptr;
+    }
+    startWalk();
+    r.previous = nullptr;
+    r.delta = 0;
+    if (event == FL_KEYBOARD) {
+        const int key = Fl::event_key();
+        if (key == FL_Up || key == FL_Down) {
+            r.delta = key == FL_Up ? -1 : 1;
+            take_focus();
+            redraw();
+        } else if ((key == 'a' || key == 'A') && Fl::event_state(FL_CTRL)) {
+            root.select_all();
+            take_focus();
+            redraw();
+            return 1;
+        } else if (key == FL_Home) {
+            set_hilighted(r.showRoot || !root.children() ? &root : root.child(0));
+            return 1;
+        } else if (key == FL_End) {
+            Node* n = &root;
+            // A hidden root or one kept open always shows its children.
+            while (n->children() && (n->open() || (n == &root && (!r.showRoot || n->keptOpenRoot()))))
+                n = n->child(n->children() - 1);
+            set_hilighted(n);
+            return 1;
+        }
+    }
+    if (root.recurse(r, WalkHandle, event)) {
+        if (r.visibilityChanged) {
+            root.determineVisibility(true);
+            r.visibilityChanged = false;
+        }
+        return 1;
+    }
+    if (event == FL_PUSH && r.selectionMode != SelectNone && !Fl::event_state(FL_CTRL) &&
+        inside_entry_area(Fl::event_x(), Fl::event_y())) {
+        root.unselect_all();
+        set_hilighted(nullptr);
+        r.forceResize = true;
+        redraw();
+        return 1;
+    }
+    return event == FL_ENTER || event == FL_MOVE;
 }
 
 void Flu_Tree_Browser::set_hilighted(Node* n) {
@@ -392,10 +677,7 @@ void Flu_Tree_Browser::set_hilighted(Node* n) {
         if (r.selectionMode == SelectSingle) unselect_all();
         n->select(true);
     }
-    if (r.forceResize) {
-        resize(x(), y(), w(), h());
-        r.forceResize = false;
-    }
+    relayoutIfNeeded();
     if (scrollV->visible()) {
         // Rows are laid out from the view's top, unscrolled.
         const int top = n->currentY - (y() + Fl::box_dy(scrollBox->box()));
@@ -413,7 +695,22 @@ void Flu_Tree_Browser::stopAnimation() {
     rdata.animatedNode = nullptr;
 }
 
-void Flu_Tree_Browser::timerRedrawCB() {}
+void Flu_Tree_Browser::endAnimation() {
+    stopAnimation();
+    rdata.forceResize = true;
+    redraw();
+}
+
+void Flu_Tree_Browser::timerRedrawCB() {
+    if (!rdata.animating) return;
+    // A tree that cannot draw would never reach the animation's end.
+    if (!visible_r() || !window() || !window()->shown()) {
+        endAnimation();
+        return;
+    }
+    redraw();
+    Fl::repeat_timeout(1.0 / rdata.fps, _timerRedrawCB, this);
+}
 
 void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*>(arg)->timerRedrawCB(); }
 
