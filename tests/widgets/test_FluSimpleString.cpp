@@ -7,6 +7,7 @@ TEST(FluSimpleString, NullGivesEmptyAndOwnTextIsSafeToReuse) {
     EXPECT_STREQ(FluSimpleString(static_cast<const char*>(nullptr)).c_str(), "");
     EXPECT_STREQ(FluSimpleString(10u).c_str(), "");
     EXPECT_STREQ(FluSimpleString(0u).c_str(), "");
+    EXPECT_STREQ(FluSimpleString(1u).c_str(), "");
     FluSimpleString s("abc");
     s += nullptr;
     EXPECT_STREQ(s.c_str(), "abc");

@@ -305,8 +305,7 @@ TEST_F(FluTreeBrowser, SelectionCountsAndReportsEachChangeOnce) {
 
 TEST_F(FluTreeBrowser, RemovedNodesLeaveNoReferenceBehind) {
     tree->oneBranchOpen(true);
-    Node* a = tree->add("/a/");
-    tree->add("/a/in");
+    Node* a = tree->add("/a/");  // no children: nothing else to clear the references
     Node* b = tree->add("/b/");
     tree->add("/b/in");
     a->open(true);
@@ -380,6 +379,8 @@ TEST_F(FluTreeBrowser, AutoBranchesFollowChildren) {
     tree->remove("/n/child");
     EXPECT_TRUE(n->is_leaf());
     EXPECT_EQ(n->label_font(), FL_HELVETICA);
+    EXPECT_TRUE(Node::move(tree->add("/m"), Tree::MoveInside, n));
+    EXPECT_EQ(n->label_font(), FL_HELVETICA_BOLD);
 }
 
 TEST_F(FluTreeBrowser, IconsSetTheRowHeightOfTheirKindOfNode) {

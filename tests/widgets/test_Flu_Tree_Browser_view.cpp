@@ -318,6 +318,15 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + ROW + 10), qvtest::rgbOf(fl_inactive(FL_SELECTION_COLOR)));
 }
 
+TEST_F(FluTreeBrowserView, ANewLabelIsMeasuredAtTheNextDraw) {
+    Node* n = tree->add("/n", new RowBox, true);
+    show();
+    const int before = n->widget()->x();
+    n->label("a much longer label than before");
+    redraw();
+    EXPECT_GT(n->widget()->x(), before + 50);
+}
+
 TEST_F(FluTreeBrowserView, HilightScrollsTheRowClearOfTheFrame) {
     tree->box(FL_DOWN_FRAME);
     leaves(30);
