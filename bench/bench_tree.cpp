@@ -57,13 +57,29 @@ std::vector<std::string> lookups(const std::vector<std::string>& paths) {
 struct Flu {
     Flu_Tree_Browser tree{0, 0, 400, 400};
     void add(const std::string& p) { tree.add(p.c_str()); }
+    void fill(const std::vector<std::string>& paths) {
+        for (auto& p : paths) add(p);
+    }
     bool find(const std::string& p) { return tree.find(p.c_str()) != nullptr; }
     void clear() { tree.clear(); }
 };
 
+// A name straight below the root can skip the search of the siblings, which
+// would make a flat tree of 10^5 leaves take a minute to build: the lookup
+// and clear measures fill the toolkit's tree that way.
+void fillToolkitTree(Fl_Tree& tree, const std::vector<std::string>& paths) {
+    for (auto& p : paths) {
+        if (p.find('/', 1) == std::string::npos)
+            tree.add(tree.root(), p.c_str() + 1);
+        else
+            tree.add(p.c_str());
+    }
+}
+
 struct Toolkit {
     Fl_Tree tree{0, 0, 400, 400};
     void add(const std::string& p) { tree.add(p.c_str()); }
+    void fill(const std::vector<std::string>& paths) { fillToolkitTree(tree, paths); }
     bool find(const std::string& p) { return tree.find_item(p.c_str()) != nullptr; }
     void clear() { tree.clear(); }
 };
@@ -89,7 +105,7 @@ void BM_Lookup(benchmark::State& state, bool flat) {
     auto paths = leafPaths(int(state.range(0)), flat);
     auto wanted = lookups(paths);
     T t;
-    for (auto& p : paths) t.add(p);
+    t.fill(paths);
     for (auto _ : state)
         for (auto& p : wanted) benchmark::DoNotOptimize(t.find(p));
 }
@@ -101,10 +117,131 @@ void BM_Clear(benchmark::State& state, bool flat) {
     T t;
     for (auto _ : state) {
         state.PauseTiming();
-        for (auto& p : paths) t.add(p);
+        t.fill(paths);
         state.ResumeTiming();
         t.clear();
     }
+}
+
+void flush() {
+    Fl::flush();
+    XSync(fl_display, False);
+}
+
+// The trees shown, every branch open, each in its own window.
+struct ShownFlu {
+    Fl_Window win{0, 0, 400, 400};
+    Flu_Tree_Browser* tree;
+    ShownFlu() : tree(new Flu_Tree_Browser(0, 0, 400, 400)) { win.end(); }
+    void add(const std::string& p) { tree->add(p.c_str()); }
+    void openAll() {
+        tree->root_node()->always_open(true);
+        for (Flu_Tree_Browser::Node* n = tree->root_node(); n; n = n->next()) n->open(true);
+    }
+    void top() { tree->vscrollbar()->value(0); }
+    void bottom() { tree->vscrollbar()->value(tree->vscrollbar()->maximum()); }
+    void draw() { tree->redraw(); }
+    void relayout() { tree->resize(0, 0, 400, 400); }
+    Flu_Tree_Browser::Node* branch(const char* p) { return tree->find(p); }
+    void open(Flu_Tree_Browser::Node* n, bool b) { n->open(b); }
+};
+
+struct ShownToolkit {
+    Fl_Window win{0, 0, 400, 400};
+    Fl_Tree* tree;
+    ShownToolkit() : tree(new Fl_Tree(0, 0, 400, 400)) { win.end(); }
+    void add(const std::string& p) { fillToolkitTree(*tree, {p}); }
+    void openAll() {}
+    void top() { tree->vposition(0); }
+    void bottom() { tree->show_item_bottom(tree->last()); }
+    void draw() { tree->redraw(); }
+    // This toolkit's tree lays its rows out in every draw.
+    void relayout() {
+        tree->redraw();
+        flush();
+    }
+    Fl_Tree_Item* branch(const char* p) { return tree->find_item(p); }
+    void open(Fl_Tree_Item* i, bool b) {
+        if (b)
+            tree->open(i, 0);
+        else
+            tree->close(i, 0);
+    }
+};
+
+template <class T>
+T* shown(int n, bool flat) {
+    auto* t = new T;
+    for (auto& p : leafPaths(n, flat)) t->add(p);
+    t->openAll();
+    t->win.show();
+    t->win.wait_for_expose();
+    for (int i = 0; i < 3; ++i) Fl::wait(0.01);
+    flush();
+    return t;
+}
+
+// The first measure of every row after the tree was built.
+template <class T>
+void BM_Layout(benchmark::State& state, bool flat) {
+    fl_open_display();
+    T* t = shown<T>(int(state.range(0)), flat);
+    for (auto _ : state) t->relayout();
+    delete t;
+}
+
+template <class T>
+void BM_DrawTop(benchmark::State& state, bool flat) {
+    fl_open_display();
+    T* t = shown<T>(int(state.range(0)), flat);
+    t->top();
+    for (auto _ : state) {
+        t->draw();
+        flush();
+    }
+    delete t;
+}
+
+template <class T>
+void BM_DrawBottom(benchmark::State& state, bool flat) {
+    fl_open_display();
+    T* t = shown<T>(int(state.range(0)), flat);
+    t->bottom();
+    flush();
+    t->bottom();
+    for (auto _ : state) {
+        t->draw();
+        flush();
+    }
+    delete t;
+}
+
+// Opening and closing (each followed by its draw) a branch of 1,000 leaves
+// added to the tree.
+template <class T>
+void BM_OpenClose(benchmark::State& state, bool flat) {
+    fl_open_display();
+    auto* t = new T;
+    for (auto& p : leafPaths(int(state.range(0)), flat)) t->add(p);
+    char buf[64];
+    for (int i = 0; i < 1000; ++i) {
+        std::snprintf(buf, sizeof buf, "/big/leaf%04d", i);
+        t->add(buf);
+    }
+    t->openAll();
+    t->win.show();
+    t->win.wait_for_expose();
+    flush();
+    auto* big = t->branch("/big");
+    for (auto _ : state) {
+        t->open(big, false);
+        t->draw();
+        flush();
+        t->open(big, true);
+        t->draw();
+        flush();
+    }
+    delete t;
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
@@ -130,5 +267,21 @@ TREE_BENCH(Clear, Flu, balanced, false)
 TREE_BENCH(Clear, Toolkit, balanced, false)
 TREE_BENCH(Clear, Flu, flat, true)
 TREE_BENCH(Clear, Toolkit, flat, true)
+TREE_BENCH(Layout, ShownFlu, balanced, false)
+TREE_BENCH(Layout, ShownToolkit, balanced, false)
+TREE_BENCH(Layout, ShownFlu, flat, true)
+TREE_BENCH(Layout, ShownToolkit, flat, true)
+TREE_BENCH(DrawTop, ShownFlu, balanced, false)
+TREE_BENCH(DrawTop, ShownToolkit, balanced, false)
+TREE_BENCH(DrawTop, ShownFlu, flat, true)
+TREE_BENCH(DrawTop, ShownToolkit, flat, true)
+TREE_BENCH(DrawBottom, ShownFlu, balanced, false)
+TREE_BENCH(DrawBottom, ShownToolkit, balanced, false)
+TREE_BENCH(DrawBottom, ShownFlu, flat, true)
+TREE_BENCH(DrawBottom, ShownToolkit, flat, true)
+TREE_BENCH(OpenClose, ShownFlu, balanced, false)
+TREE_BENCH(OpenClose, ShownToolkit, balanced, false)
+TREE_BENCH(OpenClose, ShownFlu, flat, true)
+TREE_BENCH(OpenClose, ShownToolkit, flat, true)
 
 BENCHMARK_MAIN();

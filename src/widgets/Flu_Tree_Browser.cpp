@@ -234,6 +234,7 @@ bool Flu_Tree_Browser::Node::is_branch() const {
 
 void Flu_Tree_Browser::Node::initType() {
     const RData& r = rdata();
+    textMeasured = false;
     if (is_leaf()) {
         lIcon = r.leafIcon;
         textColor = r.leafColor;
@@ -267,7 +268,7 @@ void Flu_Tree_Browser::Node::clear() {
 
 void Flu_Tree_Browser::Node::label(const char* l) {
     text = l;
-    forceResize();
+    remeasure();
 }
 
 void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {

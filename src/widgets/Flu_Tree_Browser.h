@@ -235,15 +235,15 @@ public:
         void leaf_icon(Fl_Image* icon);
         void label_color(Fl_Color c) { textColor = c; }
         Fl_Color label_color() const { return textColor; }
-        void label_font(Fl_Font f) { textFont = f; forceResize(); }
+        void label_font(Fl_Font f) { textFont = f; remeasure(); }
         Fl_Font label_font() const { return textFont; }
-        void label_size(int s) { textSize = s; forceResize(); }
+        void label_size(int s) { textSize = s; remeasure(); }
         int label_size() const { return textSize; }
 
         // Display flags.
         void always_open(bool b) { setFlag(NodeKeptOpen, b); forceResize(); }
         bool always_open() const { return flag(NodeKeptOpen); }
-        void label_visible(bool b) { setFlag(NodeLabelShown, b); forceResize(); }
+        void label_visible(bool b) { setFlag(NodeLabelShown, b); remeasure(); }
         bool label_visible() const { return flag(NodeLabelShown); }
         void movable(bool b) { setFlag(NodeMovable, b); }
         bool movable() const { return flag(NodeMovable); }
@@ -282,6 +282,8 @@ public:
 
         RData& rdata() const;
         void forceResize() const;
+        // The label's size is measured again at the next layout.
+        void remeasure() { textMeasured = false; forceResize(); }
         void setFlag(unsigned short f, bool b) { flags = b ? (flags | f) : (flags & ~f); }
         void initType();
         void retype();
@@ -324,6 +326,7 @@ public:
         Fl_Font textFont = FL_HELVETICA;
         int textSize = 12;
         unsigned short textW = 0, textH = 0;
+        bool textMeasured = false;
         int currentY = 0;
         unsigned short currentH = 0;
     };

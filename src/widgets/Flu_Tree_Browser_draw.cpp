@@ -59,16 +59,16 @@ Fl_Image* Flu_Tree_Browser::Node::expanderIcon(const RData& r, bool& shown) cons
 }
 
 void Flu_Tree_Browser::Node::measureRow(RData& r) {
-    if (flag(NodeLabelShown)) {
+    // A label is measured once, and again only when its text, font or size change.
+    if (!flag(NodeLabelShown)) {
+        textW = textH = 0;
+    } else if (!textMeasured) {
         std::string buffer;
         fl_font(textFont, textSize);
-        int w = 0, h = 0;
-        fl_measure(drawable(label(), buffer), w, h, 0);
-        textW = static_cast<unsigned short>(w + 4);
-        textH = static_cast<unsigned short>(h + 4);
-    } else {
-        textW = textH = 0;
+        textW = static_cast<unsigned short>(fl_width(drawable(label(), buffer)) + 4);
+        textH = static_cast<unsigned short>(fl_height() + 4);
     }
+    textMeasured = flag(NodeLabelShown);
     currentY = r.y;
     int h = std::max<int>(textH, widget() ? widget()->h() : 0);
     if (is_branch())

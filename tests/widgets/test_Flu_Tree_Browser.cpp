@@ -474,3 +474,20 @@ TEST_F(FluTreeBrowser, EditorConfigurationLaysEveryEntryOutInOrder) {
     t->clear();
     EXPECT_EQ(t->add("/pea1/x/y")->id(), 3u);
 }
+
+TEST_F(FluTreeBrowser, RedirectedWidgetCallbacksReachBothTheWidgetAndTheTree) {
+    int own = 0;
+    Fl_Box* plain = new Fl_Box(0, 0, 10, 10);
+    plain->callback([](Fl_Widget*, void* d) { ++*static_cast<int*>(d); }, &own);
+    tree->add("/plain", plain);
+    Tree::USE_FLU_WIDGET_CALLBACK = true;
+    Fl_Box* redirected = new Fl_Box(0, 0, 10, 10);
+    redirected->callback([](Fl_Widget*, void* d) { ++*static_cast<int*>(d); }, &own);
+    tree->add("/redirected", redirected);
+    Tree::USE_FLU_WIDGET_CALLBACK = false;
+    plain->do_callback();
+    redirected->do_callback();
+    EXPECT_EQ(own, 2);
+    using P = std::pair<int, std::string>;
+    EXPECT_EQ(calls.seen, (std::vector<P>{{Tree::ReasonWidgetCallback, "redirected"}}));
+}

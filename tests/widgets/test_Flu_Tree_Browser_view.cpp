@@ -124,6 +124,8 @@ TEST_F(FluTreeBrowserView, ClicksSelectTheRowUnderTheMouseScrolledOrNot) {
     redraw();
     clickRow(0);
     EXPECT_EQ(selectedLabels(), "l5 ");
+    EXPECT_EQ(qvtest::wheel(win.get(), 100, 100, 2), 1);
+    EXPECT_GT(tree->vscrollbar()->value(), 5 * ROW);
     // Below the last row: nothing selected, nothing hilighted.
     tree->clear();
     leaves(3);
