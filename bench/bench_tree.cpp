@@ -69,7 +69,8 @@ struct Flu {
 // and clear measures fill the toolkit's tree that way.
 void fillToolkitTree(Fl_Tree& tree, const std::vector<std::string>& paths) {
     for (auto& p : paths) {
-        if (p.find('/', 1) == std::string::npos)
+        // clear() leaves the toolkit's tree without a root; a path add makes one.
+        if (p.find('/', 1) == std::string::npos && tree.root())
             tree.add(tree.root(), p.c_str() + 1);
         else
             tree.add(p.c_str());

@@ -555,7 +555,6 @@ void Flu_Tree_Browser::startWalk() {
     const Fl_Boxtype b = scrollBox->box();
     rdata.x = x() + Fl::box_dx(b) - (scrollH->visible() ? int(scrollH->value()) : 0);
     rdata.y = y() + Fl::box_dy(b) - (scrollV->visible() ? int(scrollV->value()) : 0);
-    rdata.first = true;
     rdata.branchIconW = 0;
     rdata.branchConnectors.clear();
 }

@@ -210,6 +210,7 @@ TEST_F(FluTreeBrowser, MovesAndSwapsNeverMakeANodeItsOwnAncestor) {
     b->open(true);
     EXPECT_TRUE(Node::move(a1, Tree::MoveAfter, b));
     EXPECT_EQ(children(b), "a1 leaf a2");
+    EXPECT_FALSE(Node::move(a1, Tree::MoveAfter, b));  // already first
     EXPECT_TRUE(Node::swap(a, leaf));
     EXPECT_EQ(children(root), "leaf b");
     EXPECT_EQ(children(b), "a1 a a2");

@@ -7,6 +7,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
@@ -99,6 +100,9 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         EXPECT_EQ(tree->hscrollbar()->visible() != 0, c.h) << what << " " << c.rows << " x " << c.width;
         EXPECT_EQ(tree->vscrollbar()->visible() != 0, c.v) << what << " " << c.rows << " x " << c.width;
         EXPECT_EQ(tree->corner_box()->visible() != 0, c.h && c.v) << what << " " << c.rows << " x " << c.width;
+        if (c.h && c.v) {
+            EXPECT_EQ(std::make_pair(tree->corner_box()->x(), tree->corner_box()->y()), std::make_pair(185, 185));
+        }
     }
     // 20 rows of 20 pixels in a view of 200: every pixel reachable.
     EXPECT_EQ(int(tree->vscrollbar()->maximum()), 400 - 200);
@@ -170,6 +174,9 @@ TEST_F(FluTreeBrowserView, KeysMoveTheHilightAndOpenBranches) {
     leaf("/z");
     show();
     Node* a = tree->find("/a/");
+    // Expander, gap, default folder icon, gap, then the widget.
+    EXPECT_EQ(a->widget()->x(), 15 + 2 + 20 + 2);
+    EXPECT_EQ(tree->find("/z")->widget()->x(), 15 + 2);
     key(FL_Home);
     EXPECT_EQ(tree->get_hilighted(), a);
     key(FL_Up);  // the top row: nothing above
@@ -211,6 +218,11 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     leaf("/x");
     show();
     Node* a = tree->find("/a/");
+    qvtest::click(win.get(), 10, 10);  // on its expander
+    EXPECT_TRUE(a->open());
+    EXPECT_FALSE(a->selected());
+    qvtest::click(win.get(), 10, 10);
+    EXPECT_FALSE(a->open());
     qvtest::doubleClick(win.get(), 100, 10);
     EXPECT_TRUE(a->open());
     tree->doubleClickToggles(false);
@@ -238,6 +250,8 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     show();
     qvtest::dragPath(win.get(), 100, 10, 100, 90);
     EXPECT_EQ(selectedLabels(), "l4 ");
+    clickRow(4, FL_CTRL);
+    EXPECT_EQ(tree->num_selected(), 0);
     tree->selectionMode(Tree::SelectMultiple);
     qvtest::dragPath(win.get(), 100, 10, 100, 70);
     EXPECT_EQ(selectedLabels(), "l0 l1 l2 l3 ");
@@ -340,4 +354,30 @@ TEST_F(FluTreeBrowserView, HilightScrollsTheRowClearOfTheFrame) {
     tree->set_hilighted(tree->find("/l3"));
     redraw();
     EXPECT_EQ(tree->find("/l3")->widget()->y(), 2);
+}
+
+TEST_F(FluTreeBrowserView, ScrollbarsMoveTheRowsAndIconsShapeThem) {
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/x", 400);
+    for (int i = 0; i < 20; ++i) leaf("/l" + std::to_string(i));
+    Node* a = tree->find("/a/");
+    a->open(true);
+    show();
+    Fl_Widget* x = tree->find("/a/x")->widget();
+    const int left = x->x();
+    Fl_Scrollbar* bar = tree->hscrollbar();
+    qvtest::click(win.get(), bar->x() + bar->w() - 5, bar->y() + 7);  // its right arrow
+    qvtest::flushDrawing();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(x->x(), left - int(bar->value()));
+
+    static const unsigned char pixels[10 * 10 * 3] = {};
+    Fl_RGB_Image narrow(pixels, 10, 10);
+    const int widgetX = a->widget()->x();
+    a->collapse_icons(&narrow, &narrow);
+    redraw();
+    EXPECT_EQ(a->widget()->x(), widgetX - 5);
+    a->collapse_icons(nullptr, &narrow);  // either one missing: both defaults
+    redraw();
+    EXPECT_EQ(a->widget()->x(), widgetX);
 }
