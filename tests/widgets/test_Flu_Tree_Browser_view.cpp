@@ -381,3 +381,27 @@ TEST_F(FluTreeBrowserView, ScrollbarsMoveTheRowsAndIconsShapeThem) {
     redraw();
     EXPECT_EQ(a->widget()->x(), widgetX);
 }
+
+TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
+    tree->connector_style(FL_BLACK, FL_SOLID, 1);
+    leaves(3);
+    show();
+    const qvtest::Rgb black = qvtest::rgbOf(FL_BLACK), white = qvtest::rgbOf(FL_WHITE);
+    // Below a hidden root the column is centred 10 pixels in (its folder icon's middle).
+    struct { int x, y; bool line; } points[] = {
+        {10, 5, false},   // the first row's line starts at its middle
+        {10, 15, true}, {10, 30, true}, {10, 45, true},
+        {10, 55, false},  // the last row's line ends at its middle
+        {16, 30, true},   // the arm toward the row
+        {16, 35, false},
+    };
+    for (const auto& p : points) EXPECT_EQ(qvtest::pixelAt(*win, p.x, p.y), p.line ? black : white) << p.x << "," << p.y;
+
+    // A shown root kept open: a line down from the middle of its icon.
+    tree->set_root("", new RowBox, false);
+    tree->rootShown(true);
+    tree->root_node()->always_open(true);
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 15), black);
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 25), black);
+}
