@@ -368,14 +368,14 @@ int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
                 open(key == FL_Left ? false : key == FL_Right ? true : !open());
                 return 1;
             }
-            if (r.delta < 0 && r.previous) {
+            if (r.delta == -1 && r.previous) {
                 r.delta = 0;
                 _tree->set_hilighted(r.previous);
                 return 1;
             }
         }
         // With nothing hilighted, Down goes to the first row in view.
-        if (r.delta > 0 && r.previous == r.hilighted) {
+        if (r.delta == 1 && r.previous == r.hilighted) {
             r.delta = 0;
             _tree->set_hilighted(this);
             return 1;

@@ -9,6 +9,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 #include "widgets/flu_pixmaps.h"
 
@@ -472,6 +473,9 @@ TEST_F(FluTreeBrowser, EditorConfigurationLaysEveryEntryOutInOrder) {
     }
     leaves[2]->select(true);
     EXPECT_EQ(chosen, "/pea1/Couleurs/Fond");
+    // The root has no expander: a click at its start selects it.
+    qvtest::click(&win, t->x() + 5, t->root_node()->row_top() + 5);
+    EXPECT_EQ(chosen, "/");
     t->clear();
     EXPECT_EQ(t->add("/pea1/x/y")->id(), 3u);
 }

@@ -397,7 +397,27 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     };
     for (const auto& p : points) EXPECT_EQ(qvtest::pixelAt(*win, p.x, p.y), p.line ? black : white) << p.x << "," << p.y;
 
+    // A branch that is not the last carries its line past its children's rows.
+    tree->clear();
+    tree->add_branch("/a", new RowBox, false)->open(true);
+    leaf("/a/a1");
+    leaf("/a/a2");
+    leaf("/b");
+    static const unsigned char red[10 * 10 * 3] = {255, 0, 0};
+    Fl_RGB_Image icon(red, 1, 1);
+    Fl_Image* dot = icon.copy(10, 10);
+    tree->find("/b")->leaf_icon(dot);
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 30), black);
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 50), black);
+    // The leaf icon sits after the expander's room, centred on the row.
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 15), white);
+    delete dot;
+
     // A shown root kept open: a line down from the middle of its icon.
+    tree->clear();
+    leaves(3);
     tree->set_root("", new RowBox, false);
     tree->rootShown(true);
     tree->root_node()->always_open(true);
