@@ -244,7 +244,24 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     }
     const int n = children();
     int result = 0;
-    for (int i = 0; i < n && !result; ++i) {
+    int from = 0;
+    // Children whose rows all lie above the view are passed over at once:
+    // their row tops from the last measure are in order, so a binary search
+    // finds the last one that starts above the view.
+    if ((type == WalkDraw || type == WalkHandle) && !r.animatedNode && n > 1 && r.y < r.browserY) {
+        const int shift = r.y - child(0)->currentY;
+        int lo = 0, hi = n - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (child(mid)->currentY + shift < r.browserY)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        from = lo;
+        r.y = child(from)->currentY + shift;
+    }
+    for (int i = from; i < n && !result; ++i) {
         r.first = i == 0;
         r.last = i == n - 1;
         const bool push = type == WalkDraw && r.showConnectors && !r.last;

@@ -425,3 +425,32 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     EXPECT_EQ(qvtest::pixelAt(*win, 10, 15), black);
     EXPECT_EQ(qvtest::pixelAt(*win, 10, 25), black);
 }
+
+// Whatever the scroll position, exactly the rows that reach into the view
+// are drawn, in their places; every other row's widget is out of the view.
+TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
+    for (int b = 0; b < 8; ++b) {
+        const std::string branch = "/b" + std::to_string(b);
+        tree->add_branch(branch.c_str(), new RowBox, false)->open(b % 3 != 1);
+        for (int l = 0; l < 6; ++l) leaf(branch + "/l" + std::to_string(l));
+    }
+    show();
+    const int maximum = int(tree->vscrollbar()->maximum());
+    for (int v : {0, 7, 40, 133, 260, maximum}) {
+        tree->vscrollbar()->value(v);
+        drawnBoxes = 0;
+        redraw();
+        int expected = 0;
+        for (Node* n = tree->root_node()->next(); n; n = n->next()) {
+            const bool shown = n->parent()->open() || n->parent() == tree->root_node();
+            const int top = n->row_top() - v;
+            const bool inView = shown && top + ROW >= 0 && top <= 200;
+            expected += shown && top + ROW > 0 && top < 200;  // rows with a pixel in the clip
+            if (inView)
+                EXPECT_EQ(n->widget()->y(), top) << n->label() << " at " << v;
+            else
+                EXPECT_LT(n->widget()->y(), -ROW) << n->label() << " at " << v;
+        }
+        EXPECT_EQ(drawnBoxes, expected) << v;
+    }
+}
