@@ -89,6 +89,7 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         {FL_FLAT_BOX, 10, 250, true, true},
         {FL_FLAT_BOX, 20, 175, true, true},   // the vertical bar leaves too little width
         {FL_FLAT_BOX, 20, 140, false, true},
+        {FL_DOWN_FRAME, 20, 250, true, true},
     };
     show();
     for (const Case& c : cases) {
@@ -101,9 +102,14 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         EXPECT_EQ(tree->vscrollbar()->visible() != 0, c.v) << what << " " << c.rows << " x " << c.width;
         EXPECT_EQ(tree->corner_box()->visible() != 0, c.h && c.v) << what << " " << c.rows << " x " << c.width;
         if (c.h && c.v) {
-            EXPECT_EQ(std::make_pair(tree->corner_box()->x(), tree->corner_box()->y()), std::make_pair(185, 185));
+            const int corner = 200 - Fl::box_dx(c.box) - 15;  // inside the frame
+            EXPECT_EQ(std::make_pair(tree->corner_box()->x(), tree->corner_box()->y()), std::make_pair(corner, corner));
         }
     }
+    tree->clear();
+    tree->box(FL_FLAT_BOX);
+    leaves(20, 140);
+    redraw();
     // 20 rows of 20 pixels in a view of 200: every pixel reachable.
     EXPECT_EQ(int(tree->vscrollbar()->maximum()), 400 - 200);
     EXPECT_EQ(tree->vscrollbar()->h(), 200);
@@ -234,6 +240,11 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     qvtest::doubleClick(win.get(), 100, 50);
     EXPECT_EQ(calls.back(), std::make_pair(int(Tree::ReasonDoubleClick), std::string("x")));
 
+    // A range over a branch row takes the branch too.
+    qvtest::click(win.get(), 100, 50);
+    qvtest::click(win.get(), 100, 10, 1, FL_SHIFT);
+    EXPECT_EQ(selectedLabels(), "a a1 x ");
+
     tree->when(FL_WHEN_RELEASE);
     tree->unselect_all();
     calls.clear();
@@ -248,6 +259,13 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     tree->selectionMode(Tree::SelectSingle);
     leaves(6);
     show();
+    clickRow(2);
+    clickRow(3);
+    EXPECT_EQ(selectedLabels(), "l3 ");
+    tree->selectionFollowsHilight(true);
+    key(FL_Down);
+    EXPECT_EQ(selectedLabels(), "l4 ");
+    tree->selectionFollowsHilight(false);
     qvtest::dragPath(win.get(), 100, 10, 100, 90);
     EXPECT_EQ(selectedLabels(), "l4 ");
     clickRow(4, FL_CTRL);
@@ -413,6 +431,12 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     // The leaf icon sits after the expander's room, centred on the row.
     EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
     EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 15), white);
+    // At the end of the row, after the widget.
+    tree->find("/b")->icon_at_end(true);
+    redraw();
+    EXPECT_EQ(tree->find("/b")->widget()->x(), 15 + 2);
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 15), white);
     delete dot;
 
     // A shown root kept open: a line down from the middle of its icon.
