@@ -1,0 +1,733 @@
+// The tree browser's layout walk, drawing, scrolling and events.
+
+#include "widgets/Flu_Tree_Browser.h"
+
+#include "core/maChaine.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Image.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+const int BAR = 15;  // scrollbar thickness
+
+int imageW(const Fl_Image* i) { return i ? i->w() : 0; }
+int imageH(const Fl_Image* i) { return i ? i->h() : 0; }
+
+// Labels are Latin-1; the toolkit draws UTF-8.
+const char* drawable(const char* text, std::string& buffer) {
+    for (const char* p = text; *p; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x80) {
+            buffer = latin1VersUtf8(text);
+            return buffer.c_str();
+        }
+    return text;
+}
+
+bool pointIn(int ex, int ey, int x, int y, int w, int h) { return ex >= x && ex < x + w && ey >= y && ey < y + h; }
+
+}  // namespace
+
+// A branch that cannot be closed counts as open.
+bool Flu_Tree_Browser::Node::openState() const {
+    return !flag(NodeClosed) || flag(NodeKeptOpen) || rdata().allBranchesAlwaysOpen;
+}
+
+bool Flu_Tree_Browser::Node::open() const { return is_branch() && openState(); }
+
+// The shown root whose children are never indented nor hidden.
+bool Flu_Tree_Browser::Node::keptOpenRoot() const {
+    const RData& r = rdata();
+    return !_parent && r.showRoot && (always_open() || r.allBranchesAlwaysOpen);
+}
+
+// The branch's collapse icon of its state, null for a root without
+// expander; `shown` tells whether it is drawn (and can be clicked).
+Fl_Image* Flu_Tree_Browser::Node::expanderIcon(const RData& r, bool& shown) const {
+    shown = false;
+    if (keptOpenRoot() || (!_parent && !hasRows())) return nullptr;
+    const bool state = openState() && (hasRows() || r.showLeaves);
+    shown = !always_open() && !r.allBranchesAlwaysOpen && (hasRows() || r.showLeaves) &&
+            (r.openWOChildren || hasRows());
+    return cIcon[state];
+}
+
+void Flu_Tree_Browser::Node::measureRow(RData& r) {
+    // A label is measured once, and again only when its text, font or size change.
+    if (!flag(NodeLabelShown)) {
+        textW = textH = 0;
+    } else if (!textMeasured) {
+        std::string buffer;
+        fl_font(textFont, textSize);
+        textW = static_cast<unsigned short>(fl_width(drawable(label(), buffer)) + 4);
+        textH = static_cast<unsigned short>(fl_height() + 4);
+    }
+    textMeasured = flag(NodeLabelShown);
+    currentY = r.y;
+    int h = std::max<int>(textH, widget() ? widget()->h() : 0);
+    if (is_branch())
+        h = std::max({h, imageH(cIcon[openState()]), imageH(bIcon[openState()])});
+    else
+        h = std::max(h, imageH(lIcon));
+    currentH = static_cast<unsigned short>(h);
+}
+
+void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
+    const bool inactive = !_tree->active_r() || !active();
+    Fl_Color bg = r.shadedColors[r.shadedIndex];
+    Fl_Color tc = inactive ? fl_inactive(textColor) : textColor;
+    const int top = r.y, mid = r.y + currentH / 2;
+    if (!measure) {
+        fl_draw_box(FL_FLAT_BOX, r.browserX, top, r.browserW, currentH, bg);
+        if (selected()) {
+            bg = r.selectionColor;
+            fl_draw_box(FL_FLAT_BOX, r.browserX, top, r.browserW, currentH, bg);
+            tc = fl_contrast(tc, bg);
+        }
+    }
+    int X = r.x;
+    const bool connectors = !measure && r.showConnectors && r.showBranches;
+    if (connectors) {
+        fl_color(r.lineColor);
+        fl_line_style(r.lineStyle, r.lineWidth);
+    }
+    if (is_branch()) {
+        const bool state = openState() && (hasRows() || r.showLeaves);
+        bool shown;
+        Fl_Image* ci = expanderIcon(r, shown);
+        if (ci) {
+            int ix = _parent ? X + r.branchIconW / 2 - ci->w() / 2 : X;
+            if (!measure && shown) ci->draw(ix, mid - ci->h() / 2);
+            if (connectors && !_parent && hasRows()) fl_line(ix + ci->w() / 2, mid, ix + ci->w(), mid);
+            X += ci->w() + (bIcon[state] ? r.hGap : r.wGap);
+        }
+        if (Fl_Image* bi = bIcon[state]) {
+            if (!measure) bi->draw(X, mid - bi->h() / 2);
+            if (connectors && !ci && !_parent && hasRows())
+                fl_line(X + bi->w() / 2, mid, X + bi->w() / 2, top + currentH);
+            X += r.wGap + bi->w();
+        } else {
+            X += r.wGap;
+        }
+    } else {
+        if (r.showBranches)
+            X += imageW(r.collapseIcons[openState()]) + (lIcon ? r.hGap : r.wGap);
+        else
+            X += r.wGap;
+        if (lIcon && !flag(NodeIconAtEnd)) {
+            if (!measure) lIcon->draw(X, mid - lIcon->h() / 2);
+            X += r.wGap + lIcon->w();
+        }
+    }
+    if (connectors && _parent) {
+        const int cx = r.x + r.branchIconW / 2;
+        const bool underHiddenRoot = !_parent->_parent && !r.showRoot && r.first;
+        fl_line(cx, underHiddenRoot ? mid : top - r.vGap / 2, cx, r.last ? mid : top + currentH + r.vGap);
+        fl_line(cx, mid, r.x + r.hGap + r.branchIconW, mid);
+    }
+    if (connectors) fl_line_style(0);
+    std::string buffer;
+    auto drawLabel = [&]() {
+        if (!flag(NodeLabelShown)) return;
+        if (!measure) {
+            fl_draw_box(FL_FLAT_BOX, X, mid - textH / 2, textW, textH, bg);
+            fl_font(textFont, textSize);
+            fl_color(tc);
+            fl_draw(drawable(label(), buffer), X + 2, mid - textH / 2, textW - 2, textH, FL_ALIGN_LEFT);
+        }
+        X += textW;
+    };
+    if (!flag(NodeLabelAfterWidget)) drawLabel();
+    if (Fl_Widget* w = widget()) {
+        if (flag(NodeWidgetRowColour)) w->color(bg);
+        if (flag(NodeWidgetTextColour)) w->labelcolor(tc);
+        if (flag(NodeWidgetTakesLabel)) w->copy_label(drawable(label(), buffer));
+        int ww = w->w();
+        if (flag(NodeWidgetFillsRow)) ww = std::max(r.browserW - (X - r.browserX), _widget->defaultW);
+        if (!measure) {
+            w->resize(X, mid - w->h() / 2, ww, w->h());
+            w->redraw();
+            _tree->draw_child(*w);
+            _tree->placed.push_back(this);
+        }
+        if (!flag(NodeWidgetFillsRow) || ww == _widget->defaultW) X += ww;
+    }
+    if (flag(NodeLabelAfterWidget)) drawLabel();
+    if (lIcon && flag(NodeIconAtEnd) && is_leaf()) {
+        if (!measure) lIcon->draw(X, mid - lIcon->h() / 2);
+        X += r.wGap + lIcon->w();
+    }
+    if (!measure && Fl::focus() == _tree && r.hilighted == this) {
+        fl_color(selected() ? r.bgColor : r.selectionColor);
+        fl_line_style(FL_DOT, 1);
+        fl_rect(r.browserX, top, r.browserW, currentH);
+        fl_line_style(0);
+    }
+    r.totalW = std::max(r.totalW, X);
+}
+
+// Whether the row and the rows of its shown children all lie above the view:
+// their heights are known from the last measure, so the walk passes over them.
+// A subtree holding the animated branch is walked: its offset moves the rows.
+bool Flu_Tree_Browser::Node::subtreeAbove(const RData& r, bool visit) const {
+    if (!_parent || (r.animatedNode && (r.animatedNode == this || r.animatedNode->is_ancestor(const_cast<Node*>(this)))))
+        return false;
+    return r.y + currentH + (visit ? totalChildH : 0) < r.browserY;
+}
+
+int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
+    if (type == WalkCountSelected) return countSelected();
+    if (!_parent) r.first = true;
+    const int viewBottom = r.browserY + r.browserH;
+    if (type == WalkDraw && r.y > viewBottom) return 1;
+    if (type == WalkHandle && r.y > viewBottom) return 0;
+    const bool measure = type == WalkMeasure || type == WalkMeasureOpen;
+    const bool skip = (!_parent && !r.showRoot) || (is_leaf() && !r.showLeaves) || (is_branch() && !r.showBranches);
+    const bool state = openState();
+    const bool keptOpen = keptOpenRoot();
+    if (measure) measureRow(r);
+    if (type == WalkMeasure && is_branch()) {
+        bool rows = r.showLeaves && children() > 0;
+        for (int i = 0; !rows && i < children(); ++i) rows = child(i)->is_branch();
+        setFlag(NodeHasRows, rows);
+    }
+    const bool visit = !is_leaf() && children() &&
+                       ((hasRows() && state) || skip || keptOpen || this == r.animatedNode || type == WalkMeasureOpen);
+    if ((type == WalkDraw || type == WalkHandle) && !skip && subtreeAbove(r, visit)) {
+        r.y += currentH + r.vGap + (visit ? totalChildH : 0);
+        r.first = false;
+        return 0;
+    }
+    if (!skip) {
+        if (measure) drawRow(r, true);
+        const bool inView = r.y + currentH >= r.browserY;
+        if (type == WalkDraw && inView) {
+            drawRow(r, false);
+            if (r.showBranches) {
+                fl_color(r.lineColor);
+                fl_line_style(r.lineStyle, r.lineWidth);
+                const int d = depth();
+                for (int i = 0; i < r.branchConnectors.size(); ++i)
+                    if (i != d - 1) fl_line(r.branchConnectors[i], r.y, r.branchConnectors[i], r.y + currentH);
+                fl_line_style(0);
+            }
+            r.shadedIndex ^= 1;
+        }
+        if (type == WalkHandle && inView && active()) {
+            if (int taken = handleRow(r, event)) return taken;
+        }
+        r.y += currentH + r.vGap;
+    }
+    if (_parent) r.first = false;
+    if (!visit) return 0;
+    const int savedX = r.x, savedW = r.branchIconW;
+    if (!skip && !keptOpen && r.showBranches) r.x += r.hGap + imageW(cIcon[state]);
+    r.totalW = std::max(r.totalW, r.x);
+    r.branchIconW = r.showBranches ? (bIcon[state] ? bIcon[state]->w() : imageW(cIcon[state])) : 0;
+    const int startY = r.y;
+    bool clipped = false;
+    if (type == WalkDraw && this == r.animatedNode) {
+        if (r.animationOffset + r.animationDelta < 0) {
+            r.animationOffset += r.animationDelta;
+            fl_push_clip(r.browserX, r.y, r.browserW, std::max(0, viewBottom - r.y));
+            r.y += int(std::lround(r.animationOffset));
+            clipped = true;
+        } else {
+            _tree->endAnimation();
+        }
+    }
+    const int n = children();
+    int result = 0;
+    int from = 0;
+    // Children whose rows all lie above the view are passed over at once:
+    // their row tops from the last measure are in order, so a binary search
+    // finds the last one that starts above the view.
+    if ((type == WalkDraw || type == WalkHandle) && !r.animatedNode && n > 1 && r.y < r.browserY) {
+        const int shift = r.y - child(0)->currentY;
+        int lo = 0, hi = n - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (child(mid)->currentY + shift < r.browserY)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        from = lo;
+        r.y = child(from)->currentY + shift;
+    }
+    for (int i = from; i < n && !result; ++i) {
+        r.first = i == 0;
+        r.last = i == n - 1;
+        const bool push = type == WalkDraw && r.showConnectors && !r.last;
+        if (push) r.branchConnectors.push(r.x + r.branchIconW / 2);
+        result = child(i)->recurse(r, type, event);
+        if (push) r.branchConnectors.pop();
+    }
+    if (measure) totalChildH = r.y - startY;
+    r.x = savedX;
+    r.branchIconW = savedW;
+    if (clipped) {
+        fl_pop_clip();
+        if (r.animationOffset <= -totalChildH) _tree->endAnimation();
+    }
+    return result;
+}
+
+void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
+    if (Fl_Widget* w = widget()) {
+        if (visible)
+            w->show();
+        else
+            w->hide();
+    }
+    const bool down = visible && (openState() || (!_parent && !rdata().showRoot));
+    for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
+}
+
+void Flu_Tree_Browser::Node::open(bool b) {
+    RData& r = rdata();
+    if (is_leaf() || always_open() || r.allBranchesAlwaysOpen) return;
+    if (open() == b && _tree->when() != FL_WHEN_NOT_CHANGED) return;
+    r.justOpenedClosed = true;
+    setFlag(NodeClosed, !b);
+    const float frames = r.fps * r.collapseTime;
+    if (r.animate && children() && frames >= 1.0f) {
+        if (!r.animating) {
+            if (totalChildH == 0) {
+                const int x = r.x, y = r.y, w = r.totalW, iconW = r.branchIconW;
+                r.x = r.y = 0;
+                recurse(r, WalkMeasureOpen);
+                r.x = x, r.y = y, r.totalW = w, r.branchIconW = iconW;
+            }
+            r.animationOffset = b ? -float(totalChildH) : -1.0f;
+            r.animationDelta = (b ? 1.0f : -1.0f) * float(totalChildH) / frames;
+            r.animating = true;
+            r.animatedNode = this;
+            Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
+        } else if (r.animatedNode == this) {
+            r.animationDelta = -r.animationDelta;
+        }
+    }
+    if (b && _parent) {
+        Node* previous = r.lastOpenBranch;
+        // Never close a branch on the way to this one.
+        if (r.singleBranchOpen && previous && previous != this && !is_ancestor(previous)) previous->open(false);
+        r.lastOpenBranch = this;
+    }
+    r.forceResize = r.visibilityChanged = true;
+    _tree->redraw();
+    do_callback(b ? ReasonOpened : ReasonClosed);
+}
+
+void Flu_Tree_Browser::Node::active(bool b) {
+    if (active() == b && _tree->when() != FL_WHEN_NOT_CHANGED) return;
+    setFlag(NodeActive, b);
+    if (Fl_Widget* w = widget()) {
+        if (b)
+            w->activate();
+        else
+            w->deactivate();
+    }
+    if (!b) {
+        RData& r = rdata();
+        if (r.hilighted == this) r.hilighted = nullptr;
+        select(false);
+        open(false);
+    }
+    _tree->redraw();
+}
+
+bool Flu_Tree_Browser::Node::onExpander(RData& r, int ex, int ey) {
+    if (!is_branch()) return false;
+    bool shown;
+    Fl_Image* ci = expanderIcon(r, shown);
+    if (!ci || !shown) return false;
+    const int ix = _parent ? r.x + r.branchIconW / 2 - ci->w() / 2 : r.x;
+    return pointIn(ex, ey, ix, r.y + currentH / 2 - ci->h() / 2, ci->w(), ci->h());
+}
+
+void Flu_Tree_Browser::Node::doubleClickRule(RData& r) {
+    const bool twice = Fl::event_clicks() > 0;
+    if (twice) Fl::event_clicks(0);
+    if (is_leaf()) {
+        if (twice) do_callback(ReasonDoubleClick);
+    } else if (twice && r.doubleClickToggle) {
+        if (r.openWOChildren || hasRows()) open(!open());
+    } else if (twice) {
+        do_callback(ReasonDoubleClick);
+    } else if (r.openOnSelect) {
+        open(true);
+    }
+}
+
+int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
+    Node& root = *r.root;
+    if (event == FL_KEYBOARD) {
+        const int key = Fl::event_key();
+        if (r.hilighted == this) {
+            if (key == ' ') {
+                if (Fl::event_state(FL_CTRL))
+                    select(!selected());
+                else {
+                    root.unselect_all(this);
+                    select(true);
+                }
+                if (is_branch() && r.openOnSelect) open(true);
+                return 1;
+            }
+            if (key == FL_Enter || key == FL_KP_Enter || key == FL_Left || key == FL_Right) {
+                open(key == FL_Left ? false : key == FL_Right ? true : !open());
+                return 1;
+            }
+            if (r.delta == -1 && r.previous) {
+                r.delta = 0;
+                _tree->set_hilighted(r.previous);
+                return 1;
+            }
+        }
+        // With nothing hilighted, Down goes to the first row in view.
+        if (r.delta == 1 && r.previous == r.hilighted) {
+            r.delta = 0;
+            _tree->set_hilighted(this);
+            return 1;
+        }
+        r.previous = this;
+        return 0;
+    }
+    if (event != FL_DRAG) r.justOpenedClosed = false;
+    const int ex = Fl::event_x(), ey = Fl::event_y();
+    const bool onExp = onExpander(r, ex, ey);
+    if (event == FL_PUSH && onExp && Fl::event_button() == FL_LEFT_MOUSE && (r.openWOChildren || hasRows())) {
+        open(!open());
+        r.dragging = false;
+        return 1;
+    }
+    if (event == FL_DRAG && r.justOpenedClosed) return 0;
+    if (r.selectionMode == SelectNone || !pointIn(ex, ey, r.browserX, r.y, r.browserW, currentH)) return 0;
+    if (event == FL_RELEASE) {
+        if (_tree->when() != FL_WHEN_RELEASE) return 0;
+        if (selected() && !onExp) do_callback(ReasonSelected);
+        return 1;
+    }
+    const bool ctrl = Fl::event_state(FL_CTRL) != 0, shift = Fl::event_state(FL_SHIFT) != 0;
+    if (r.selectionMode == SelectSingle) {
+        if (event == FL_MOVE && r.selectUnderMouse) {
+            root.unselect_all(this);
+            setFlag(NodeSelected, true);
+            _tree->redraw();
+            return 1;
+        }
+        if (event == FL_PUSH) {
+            r.grabbed = this;
+            root.unselect_all(r.selectUnderMouse ? nullptr : this);
+            _tree->set_hilighted(this);
+            select(ctrl ? !selected() : true);
+            doubleClickRule(r);
+            _tree->take_focus();
+            return 1;
+        }
+        if (event == FL_DRAG) {
+            if (r.selectionDragMode == 0) return 1;
+            r.dragging = true;
+            root.unselect_all(this);
+            _tree->set_hilighted(this);
+            select(true);
+            return 1;
+        }
+        return 0;
+    }
+    if (event == FL_PUSH) {
+        r.grabbed = this;
+        if (shift && r.hilighted && r.hilighted != this) {
+            _tree->selectRange(r.hilighted, this);
+            _tree->set_hilighted(this);
+        } else if (shift) {
+            select(true);
+            if (is_branch()) doubleClickRule(r);
+            _tree->set_hilighted(this);
+        } else if (ctrl) {
+            select(!selected());
+            _tree->set_hilighted(this);
+        } else {
+            root.unselect_all(this);
+            select(true);
+            doubleClickRule(r);
+            _tree->set_hilighted(this);
+        }
+        _tree->take_focus();
+        return 1;
+    }
+    if (event == FL_DRAG) {
+        if (r.selectionDragMode == 0) return 1;
+        r.dragging = true;
+        select(true);
+        _tree->set_hilighted(this);
+        return 1;
+    }
+    return 0;
+}
+
+// ------------------------------------------------------------------- tree
+
+// Selects every shown row from one end to the other, both included, in or
+// out of view; the range flags never outlive the call.
+void Flu_Tree_Browser::selectRange(Node* a, Node* b) {
+    RData& r = rdata;
+    r.shiftSelect = true;
+    r.shiftSelectAll = false;
+    bool done = false;
+    auto walk = [&](Node* n, auto& self) -> void {
+        const bool skip = (!n->_parent && !r.showRoot) || (n->is_leaf() && !r.showLeaves) ||
+                          (n->is_branch() && !r.showBranches);
+        if (!skip) {
+            const bool end = n == a || n == b;
+            if (end || r.shiftSelectAll) {
+                n->select(true);
+                if (n->is_branch() && r.openOnSelect) n->open(true);
+                done = end && r.shiftSelectAll;
+                r.shiftSelectAll = true;
+                if (done) return;
+            }
+        }
+        if (!n->is_branch() || !(n->openState() || skip || n->keptOpenRoot())) return;
+        for (int i = 0; i < n->children() && !done; ++i) self(n->child(i), self);
+    };
+    walk(&root, walk);
+    r.shiftSelect = r.shiftSelectAll = false;
+}
+
+void Flu_Tree_Browser::relayoutIfNeeded() {
+    if (!rdata.forceResize) return;
+    resize(x(), y(), w(), h());
+    rdata.forceResize = false;
+}
+
+void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
+    Fl_Group::resize(X, Y, W, H);
+    const Fl_Boxtype b = scrollBox->box();
+    const int dx = Fl::box_dx(b), dy = Fl::box_dy(b), dw = Fl::box_dw(b), dh = Fl::box_dh(b);
+    RData& r = rdata;
+    r.x = X + dx;
+    r.y = Y + dy;
+    r.totalW = X + dx;
+    r.branchIconW = 0;
+    r.branchConnectors.clear();
+    root.recurse(r, WalkMeasure);
+    const int contentW = r.totalW - (X + dx), contentH = r.y - (Y + dy);
+    r.totalW = contentW;
+    r.totalH = contentH;
+    // Decided twice: each bar takes room that may call for the other.
+    bool hbar = contentW > W - dw, vbar = contentH > H - dh;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (hbar && contentH > H - dh - BAR) vbar = true;
+        if (vbar && contentW > W - dw - BAR) hbar = true;
+    }
+    scrollBox->resize(X, Y, W - (vbar ? BAR : 0), H - (hbar ? BAR : 0));
+    const int hlen = W - dw - (vbar ? BAR : 0), vlen = H - dh - (hbar ? BAR : 0);
+    scrollH->resize(X + dx, Y + H - dy - BAR, hlen, BAR);
+    scrollV->resize(X + W - dx - BAR, Y + dy, BAR, vlen);
+    scrollCorner->resize(X + W - dx - BAR, Y + H - dy - BAR, BAR, BAR);
+    auto setBar = [](Fl_Scrollbar* bar, bool shown, int content, int length) {
+        if (!shown) {
+            bar->hide();
+            bar->value(0);
+            return;
+        }
+        bar->show();
+        const int maximum = std::max(0, content - length);
+        const int position = std::min(int(bar->value()), maximum);
+        // The range is 0 .. maximum, both ends reachable.
+        bar->scrollvalue(position, 1, 0, maximum + 1);
+        const int track = length - 2 * BAR;
+        float size = 1.0f;
+        if (track > 0) size = std::max(float(BAR) / track, float(track - maximum) / track);
+        bar->slider_size(std::min(1.0f, size));
+    };
+    setBar(scrollH, hbar, contentW, hlen);
+    setBar(scrollV, vbar, contentH, vlen);
+    if (hbar && vbar)
+        scrollCorner->show();
+    else
+        scrollCorner->hide();
+    r.browserX = scrollBox->x() + dx;
+    r.browserY = scrollBox->y() + dy;
+    r.browserW = scrollBox->w() - dw;
+    r.browserH = scrollBox->h() - dh;
+    // Widget groups cover the view, so that clicks reach the widgets in them.
+    for (int i = 0; i < scrollBox->children(); ++i) {
+        Fl_Widget* c = scrollBox->child(i);
+        if (c != root.widget()) c->resize(scrollBox->x(), scrollBox->y(), scrollBox->w(), scrollBox->h());
+    }
+    redraw();
+    r.forceResize = true;
+}
+
+void Flu_Tree_Browser::startWalk() {
+    const Fl_Boxtype b = scrollBox->box();
+    rdata.x = x() + Fl::box_dx(b) - (scrollH->visible() ? int(scrollH->value()) : 0);
+    rdata.y = y() + Fl::box_dy(b) - (scrollV->visible() ? int(scrollV->value()) : 0);
+    rdata.branchIconW = 0;
+    rdata.branchConnectors.clear();
+}
+
+void Flu_Tree_Browser::draw() {
+    relayoutIfNeeded();
+    RData& r = rdata;
+    if (r.visibilityChanged) {
+        root.determineVisibility(true);
+        r.visibilityChanged = false;
+    }
+    fl_draw_box(scrollBox->box(), x(), y(), w(), h(), scrollBox->color());
+    // A frame paints no background: fill the view so that no old row stays.
+    fl_rectf(r.browserX, r.browserY, r.browserW, r.browserH, scrollBox->color());
+    startWalk();
+    r.bgColor = scrollBox->color();
+    r.shadedIndex = 0;
+    r.lineColor = active_r() ? r.defLineColor : fl_inactive(r.defLineColor);
+    r.selectionColor = active_r() ? r.defSelectionColor : fl_inactive(r.defSelectionColor);
+    std::vector<Node*> before;
+    before.swap(placed);
+    fl_push_clip(r.browserX, r.browserY, r.browserW, r.browserH);
+    root.recurse(r, WalkDraw);
+    fl_pop_clip();
+    // Widgets of rows that left the view must neither show nor take clicks.
+    for (Node* n : before)
+        if (std::find(placed.begin(), placed.end(), n) == placed.end() && n->widget())
+            n->widget()->position(-20000, -20000);
+    if (scrollCorner->visible()) draw_child(*scrollCorner);
+    if (scrollH->visible()) draw_child(*scrollH);
+    if (scrollV->visible()) draw_child(*scrollV);
+}
+
+int Flu_Tree_Browser::handle(int event) {
+    RData& r = rdata;
+    if (event == 0) return 0;
+    if (event == FL_FOCUS) {
+        redraw();
+        return 1;
+    }
+    if (event == FL_UNFOCUS) {
+        Fl_Group::handle(event);
+        redraw();
+        return 1;
+    }
+    if (event == FL_SHOW || event == FL_HIDE) {
+        const int used = Fl_Group::handle(event);
+        root.determineVisibility(true);
+        r.visibilityChanged = false;
+        return used;
+    }
+    relayoutIfNeeded();
+    // Keys typed at the tree itself are its own; the group would move the focus.
+    const bool ownKey = event == FL_KEYBOARD && Fl::focus() == this;
+    if (!r.dragging && !ownKey && !(event == FL_MOVE && r.selectUnderMouse)) {
+        if (event != FL_ENTER && event != FL_LEAVE && event != FL_MOVE) scrollBox->redraw();
+        if (Fl_Group::handle(event)) return 1;
+    }
+    if (event == FL_MOUSEWHEEL && scrollV->visible()) return scrollV->handle(event);
+    if (event == FL_RELEASE) {
+        r.dragging = false;
+        r.grabbed = nullptr;
+    }
+    startWalk();
+    r.previous = nullptr;
+    r.delta = 0;
+    if (event == FL_KEYBOARD) {
+        const int key = Fl::event_key();
+        if (key == FL_Up || key == FL_Down) {
+            r.delta = key == FL_Up ? -1 : 1;
+            take_focus();
+            redraw();
+        } else if ((key == 'a' || key == 'A') && Fl::event_state(FL_CTRL)) {
+            root.select_all();
+            take_focus();
+            redraw();
+            return 1;
+        } else if (key == FL_Home) {
+            set_hilighted(r.showRoot || !root.children() ? &root : root.child(0));
+            return 1;
+        } else if (key == FL_End) {
+            Node* n = &root;
+            // A hidden root or one kept open always shows its children.
+            while (n->children() && (n->open() || (n == &root && (!r.showRoot || n->keptOpenRoot()))))
+                n = n->child(n->children() - 1);
+            set_hilighted(n);
+            return 1;
+        }
+    }
+    if (root.recurse(r, WalkHandle, event)) {
+        if (r.visibilityChanged) {
+            root.determineVisibility(true);
+            r.visibilityChanged = false;
+        }
+        return 1;
+    }
+    if (event == FL_PUSH && r.selectionMode != SelectNone && !Fl::event_state(FL_CTRL) &&
+        inside_entry_area(Fl::event_x(), Fl::event_y())) {
+        root.unselect_all();
+        set_hilighted(nullptr);
+        r.forceResize = true;
+        redraw();
+        return 1;
+    }
+    return event == FL_ENTER || event == FL_MOVE;
+}
+
+void Flu_Tree_Browser::set_hilighted(Node* n) {
+    RData& r = rdata;
+    if (r.hilighted == n && when() != FL_WHEN_NOT_CHANGED) return;
+    if (Node* old = r.hilighted) old->do_callback(ReasonUnhilighted);
+    r.hilighted = n;
+    if (!n) {
+        redraw();
+        return;
+    }
+    n->do_callback(ReasonHilighted);
+    if (r.selectionFollowsHilight) {
+        if (r.selectionMode == SelectSingle) unselect_all();
+        n->select(true);
+    }
+    relayoutIfNeeded();
+    if (scrollV->visible()) {
+        // Rows are laid out from the view's top, unscrolled.
+        const int top = n->currentY - (y() + Fl::box_dy(scrollBox->box()));
+        int position = int(scrollV->value());
+        if (top + n->currentH > position + r.browserH) position = top + n->currentH - r.browserH;
+        if (top < position) position = top;
+        scrollV->value(std::max(0, std::min(position, int(scrollV->maximum()))));
+    }
+    redraw();
+}
+
+void Flu_Tree_Browser::stopAnimation() {
+    Fl::remove_timeout(_timerRedrawCB, this);
+    rdata.animating = false;
+    rdata.animatedNode = nullptr;
+}
+
+void Flu_Tree_Browser::endAnimation() {
+    stopAnimation();
+    rdata.forceResize = true;
+    redraw();
+}
+
+void Flu_Tree_Browser::timerRedrawCB() {
+    if (!rdata.animating) return;
+    // A tree that cannot draw would never reach the animation's end.
+    if (!visible_r() || !window() || !window()->shown()) {
+        endAnimation();
+        return;
+    }
+    redraw();
+    Fl::repeat_timeout(1.0 / rdata.fps, _timerRedrawCB, this);
+}
+
+void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*>(arg)->timerRedrawCB(); }
+
+void Flu_Tree_Browser::_scrollCB(Fl_Widget*, void* arg) { static_cast<Flu_Tree_Browser*>(arg)->redraw(); }

@@ -1,0 +1,480 @@
+// The tree shown in a window: rows of 20 pixels (unlabelled 20-pixel boxes,
+// so that fonts play no part), scrollbars, mouse, keys and drawing.
+
+#include "widgets/Flu_Tree_Browser.h"
+
+#include <gtest/gtest.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_RGB_Image.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include "support/WidgetEvents.h"
+#include "support/WidgetPixels.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Tree = Flu_Tree_Browser;
+using Node = Flu_Tree_Browser::Node;
+using Calls = std::vector<std::pair<int, std::string>>;
+
+namespace {
+
+const int ROW = 20;
+int drawnBoxes = 0;
+
+struct RowBox : Fl_Box {
+    explicit RowBox(int w = 40) : Fl_Box(0, 0, w, ROW) { box(FL_NO_BOX); }
+    void draw() override { ++drawnBoxes; }
+};
+
+class FluTreeBrowserView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drawnBoxes = 0;
+        win.reset(new Fl_Window(0, 0, 320, 260));
+        tree = new Tree(0, 0, 200, 200);
+        win->end();
+        tree->rootShown(false);
+        tree->insertion_mode(Tree::InsertBack);
+        tree->callback(
+            [](Fl_Widget* w, void* data) {
+                Tree* t = static_cast<Tree*>(w);
+                static_cast<Calls*>(data)->emplace_back(t->last_reason(), t->last_node()->label());
+            },
+            &calls);
+    }
+    Node* leaf(const std::string& path, int width = 40) { return tree->add(path.c_str(), new RowBox(width), false); }
+    void leaves(int n, int width = 40) {
+        for (int i = 0; i < n; ++i) leaf("/l" + std::to_string(i), width);
+    }
+    void show() {
+        qvtest::showAndDraw(*win);
+        tree->take_focus();
+    }
+    void redraw() {
+        tree->redraw();
+        qvtest::flushDrawing();
+    }
+    int clickRow(int row, int modifiers = 0) { return qvtest::click(win.get(), 100, row * ROW + ROW / 2, 1, modifiers); }
+    int key(int k, int modifiers = 0) { return qvtest::key(win.get(), k, modifiers); }
+    std::string selectedLabels() {
+        std::string out;
+        for (int i = 1; Node* n = tree->get_selected(i); ++i) out += std::string(n->label()) + " ";
+        return out;
+    }
+    std::unique_ptr<Fl_Window> win;
+    Tree* tree = nullptr;
+    Calls calls;
+};
+
+}  // namespace
+
+TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
+    struct Case {
+        Fl_Boxtype box;
+        int rows, width;
+        bool h, v;
+    } cases[] = {
+        {FL_FLAT_BOX, 5, 40, false, false},
+        {FL_FLAT_BOX, 10, 40, false, false},  // exactly the height
+        {FL_DOWN_FRAME, 10, 40, false, true},  // the frame takes 4 pixels
+        {FL_FLAT_BOX, 1, 250, true, false},
+        {FL_FLAT_BOX, 9, 250, true, false},   // 180 pixels fit above the bar
+        {FL_FLAT_BOX, 10, 250, true, true},
+        {FL_FLAT_BOX, 20, 175, true, true},   // the vertical bar leaves too little width
+        {FL_FLAT_BOX, 20, 140, false, true},
+        {FL_DOWN_FRAME, 20, 250, true, true},
+    };
+    show();
+    for (const Case& c : cases) {
+        tree->clear();
+        tree->box(c.box);
+        for (int i = 0; i < c.rows; ++i) leaf("/r" + std::to_string(i), c.width);
+        redraw();
+        const char* what = c.box == FL_DOWN_FRAME ? "frame" : "flat";
+        EXPECT_EQ(tree->hscrollbar()->visible() != 0, c.h) << what << " " << c.rows << " x " << c.width;
+        EXPECT_EQ(tree->vscrollbar()->visible() != 0, c.v) << what << " " << c.rows << " x " << c.width;
+        EXPECT_EQ(tree->corner_box()->visible() != 0, c.h && c.v) << what << " " << c.rows << " x " << c.width;
+        if (c.h && c.v) {
+            const int corner = 200 - Fl::box_dx(c.box) - 15;  // inside the frame
+            EXPECT_EQ(std::make_pair(tree->corner_box()->x(), tree->corner_box()->y()), std::make_pair(corner, corner));
+        }
+    }
+    tree->clear();
+    tree->box(FL_FLAT_BOX);
+    leaves(20, 140);
+    redraw();
+    // 20 rows of 20 pixels in a view of 200: every pixel reachable.
+    EXPECT_EQ(int(tree->vscrollbar()->maximum()), 400 - 200);
+    EXPECT_EQ(tree->vscrollbar()->h(), 200);
+
+    tree->clear();
+    tree->resize(0, 0, 200, 40);  // no room for a track between the arrows
+    leaves(3);
+    redraw();
+    EXPECT_TRUE(tree->vscrollbar()->visible());
+    EXPECT_FLOAT_EQ(tree->vscrollbar()->slider_size(), 1.0f);
+}
+
+TEST_F(FluTreeBrowserView, ClicksSelectTheRowUnderTheMouseScrolledOrNot) {
+    leaves(30);
+    show();
+    clickRow(2);
+    clickRow(4);
+    EXPECT_EQ(selectedLabels(), "l4 ");
+    EXPECT_EQ(calls, (Calls{{Tree::ReasonSelected, "l2"}, {Tree::ReasonHilighted, "l2"}, {Tree::ReasonUnselected, "l2"},
+                            {Tree::ReasonSelected, "l4"}, {Tree::ReasonUnhilighted, "l2"}, {Tree::ReasonHilighted, "l4"}}));
+    tree->vscrollbar()->value(5 * ROW);
+    redraw();
+    clickRow(0);
+    EXPECT_EQ(selectedLabels(), "l5 ");
+    EXPECT_EQ(qvtest::wheel(win.get(), 100, 100, 2), 1);
+    EXPECT_GT(tree->vscrollbar()->value(), 5 * ROW);
+    // Below the last row: nothing selected, nothing hilighted.
+    tree->clear();
+    leaves(3);
+    redraw();
+    clickRow(1);
+    calls.clear();
+    EXPECT_EQ(clickRow(6), 1);
+    EXPECT_EQ(tree->num_selected(), 0);
+    EXPECT_EQ(tree->get_hilighted(), nullptr);
+    EXPECT_EQ(calls, (Calls{{Tree::ReasonUnselected, "l1"}, {Tree::ReasonUnhilighted, "l1"}}));
+}
+
+TEST_F(FluTreeBrowserView, ShiftAndCtrlSelectRangesEvenWithAnEndOutOfView) {
+    leaves(30);
+    show();
+    clickRow(3);
+    clickRow(1, FL_SHIFT);
+    EXPECT_EQ(selectedLabels(), "l1 l2 l3 ");
+    clickRow(2, FL_CTRL);
+    EXPECT_EQ(selectedLabels(), "l1 l3 ");
+    EXPECT_EQ(tree->get_hilighted()->label(), std::string("l2"));
+    clickRow(0);
+    tree->vscrollbar()->value(12 * ROW);
+    redraw();
+    clickRow(3, FL_SHIFT);  // l15, with l0 scrolled out of view
+    EXPECT_EQ(tree->num_selected(), 16);
+    EXPECT_EQ(tree->get_selected(16)->label(), std::string("l15"));
+    key(FL_Down);
+    EXPECT_EQ(tree->get_hilighted()->label(), std::string("l16"));
+    key(' ');
+    EXPECT_EQ(selectedLabels(), "l16 ");
+    key(' ', FL_CTRL);
+    EXPECT_EQ(tree->num_selected(), 0);
+}
+
+TEST_F(FluTreeBrowserView, KeysMoveTheHilightAndOpenBranches) {
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/a1");
+    leaf("/a/a2");
+    tree->add_branch("/b", new RowBox, false);
+    for (int i = 0; i < 12; ++i) leaf("/b/b" + std::to_string(i));
+    leaf("/z");
+    show();
+    Node* a = tree->find("/a/");
+    // Expander, gap, default folder icon, gap, then the widget.
+    EXPECT_EQ(a->widget()->x(), 15 + 2 + 20 + 2);
+    EXPECT_EQ(tree->find("/z")->widget()->x(), 15 + 2);
+    key(FL_Home);
+    EXPECT_EQ(tree->get_hilighted(), a);
+    key(FL_Up);  // the top row: nothing above
+    EXPECT_EQ(tree->get_hilighted(), a);
+    key(FL_Enter);
+    EXPECT_TRUE(a->open());
+    key(FL_Down);
+    key(FL_Down);
+    EXPECT_EQ(tree->get_hilighted()->label(), std::string("a2"));
+    key(FL_Up);
+    EXPECT_EQ(tree->get_hilighted()->label(), std::string("a1"));
+    calls.clear();
+    key(FL_Up);
+    key(FL_Left);
+    key(FL_Left);
+    key(FL_Right);
+    EXPECT_EQ(calls, (Calls{{Tree::ReasonUnhilighted, "a1"}, {Tree::ReasonHilighted, "a"}, {Tree::ReasonClosed, "a"},
+                            {Tree::ReasonOpened, "a"}}));
+    // Down on the row half hidden at the bottom scrolls it fully into view.
+    tree->find("/b/")->open(true);
+    redraw();
+    tree->set_hilighted(tree->find("/b/b5"));  // rows a a1 a2 b b0..b5: row 9, the last whole one
+    redraw();
+    EXPECT_EQ(tree->vscrollbar()->value(), 0);
+    key(FL_Down);
+    Node* b6 = tree->find("/b/b6");
+    EXPECT_EQ(tree->get_hilighted(), b6);
+    EXPECT_EQ(tree->vscrollbar()->value(), b6->row_top() + ROW - 200);
+    key(FL_End);
+    EXPECT_EQ(tree->get_hilighted(), tree->find("/z"));
+    EXPECT_EQ(tree->vscrollbar()->value(), tree->vscrollbar()->maximum());
+    key('a', FL_CTRL);
+    EXPECT_EQ(tree->num_selected(), 18);  // the root too
+}
+
+TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSelect) {
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/a1");
+    leaf("/x");
+    show();
+    Node* a = tree->find("/a/");
+    qvtest::click(win.get(), 10, 10);  // on its expander
+    EXPECT_TRUE(a->open());
+    EXPECT_FALSE(a->selected());
+    qvtest::click(win.get(), 10, 10);
+    EXPECT_FALSE(a->open());
+    qvtest::doubleClick(win.get(), 100, 10);
+    EXPECT_TRUE(a->open());
+    tree->doubleClickToggles(false);
+    redraw();
+    calls.clear();
+    qvtest::doubleClick(win.get(), 100, 10);
+    EXPECT_TRUE(a->open());
+    EXPECT_EQ(calls.back(), std::make_pair(int(Tree::ReasonDoubleClick), std::string("a")));
+    qvtest::doubleClick(win.get(), 100, 50);
+    EXPECT_EQ(calls.back(), std::make_pair(int(Tree::ReasonDoubleClick), std::string("x")));
+
+    // A range over a branch row takes the branch too.
+    qvtest::click(win.get(), 100, 50);
+    qvtest::click(win.get(), 100, 10, 1, FL_SHIFT);
+    EXPECT_EQ(selectedLabels(), "a a1 x ");
+
+    tree->when(FL_WHEN_RELEASE);
+    tree->unselect_all();
+    calls.clear();
+    qvtest::push(win.get(), 100, 30);
+    EXPECT_TRUE(tree->find("/a/a1")->selected());
+    for (auto& c : calls) EXPECT_NE(c.first, Tree::ReasonSelected);
+    qvtest::release(win.get(), 100, 30);
+    EXPECT_EQ(calls.back(), std::make_pair(int(Tree::ReasonSelected), std::string("a1")));
+}
+
+TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
+    tree->selectionMode(Tree::SelectSingle);
+    leaves(6);
+    show();
+    clickRow(2);
+    clickRow(3);
+    EXPECT_EQ(selectedLabels(), "l3 ");
+    tree->selectionFollowsHilight(true);
+    key(FL_Down);
+    EXPECT_EQ(selectedLabels(), "l4 ");
+    tree->selectionFollowsHilight(false);
+    qvtest::dragPath(win.get(), 100, 10, 100, 90);
+    EXPECT_EQ(selectedLabels(), "l4 ");
+    clickRow(4, FL_CTRL);
+    EXPECT_EQ(tree->num_selected(), 0);
+    tree->selectionMode(Tree::SelectMultiple);
+    qvtest::dragPath(win.get(), 100, 10, 100, 70);
+    EXPECT_EQ(selectedLabels(), "l0 l1 l2 l3 ");
+    tree->selectionMode(Tree::SelectNone);
+    clickRow(5);
+    EXPECT_EQ(tree->num_selected(), 0);
+}
+
+TEST_F(FluTreeBrowserView, AnimationEndsShownHiddenOrWithoutFrames) {
+    tree->animated(true);
+    tree->add_branch("/a", new RowBox, false);
+    for (int i = 0; i < 5; ++i) leaf("/a/x" + std::to_string(i));
+    show();
+    Node* a = tree->find("/a/");
+    a->open(true);
+    EXPECT_TRUE(tree->animating());
+    for (int i = 0; i < 200 && tree->animating(); ++i) Fl::wait(0.01);
+    EXPECT_FALSE(tree->animating());
+    redraw();
+    EXPECT_EQ(tree->find("/a/x4")->widget()->y(), 5 * ROW);
+
+    tree->hide();
+    a->open(false);
+    EXPECT_TRUE(tree->animating());
+    for (int i = 0; i < 200 && tree->animating(); ++i) Fl::wait(0.01);
+    EXPECT_FALSE(tree->animating()) << "a hidden tree ends its animation";
+    tree->show();
+
+    tree->frame_rate(0);
+    a->open(true);
+    EXPECT_FALSE(tree->animating());
+    EXPECT_TRUE(a->open());
+    tree->frame_rate(100);
+    a->open(false);
+    tree->remove("/a/");
+    EXPECT_FALSE(tree->animating());
+}
+
+TEST_F(FluTreeBrowserView, OnlyRowsInViewDrawTheirWidgetsAndOthersLeaveTheView) {
+    leaves(100);
+    show();
+    drawnBoxes = 0;
+    redraw();
+    EXPECT_EQ(drawnBoxes, 10);  // 200 pixels of 20-pixel rows; the last pixel row starts the 11th
+    Fl_Widget* first = tree->find("/l0")->widget();
+    EXPECT_EQ(first->y(), 0);
+    tree->vscrollbar()->value(int(tree->vscrollbar()->maximum()));
+    drawnBoxes = 0;
+    redraw();
+    EXPECT_LE(drawnBoxes, 11);
+    EXPECT_EQ(tree->find("/l99")->widget()->y(), 200 - ROW);
+    EXPECT_TRUE(first->y() + first->h() <= 0 || first->x() + first->w() <= 0) << first->x() << "," << first->y();
+    EXPECT_EQ(tree->find(first), tree->find("/l0"));
+}
+
+TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPixels) {
+    tree->box(FL_DOWN_FRAME);
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/x");
+    leaf("/a/y");
+    Node* a = tree->find("/a/");
+    a->open(true);
+    show();
+    Fl_Widget* x = tree->find("/a/x")->widget();
+    EXPECT_TRUE(x->visible());
+    a->open(false);
+    redraw();
+    EXPECT_FALSE(x->visible());
+    a->open(true);
+    tree->find("/a/y")->select(true);
+    redraw();
+    const qvtest::Rgb selection = qvtest::rgbOf(FL_SELECTION_COLOR), white = qvtest::rgbOf(FL_WHITE);
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), selection);
+    tree->remove("/a/y");
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), white);
+    tree->find("/a/x")->select(true);
+    tree->deactivate();
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + ROW + 10), qvtest::rgbOf(fl_inactive(FL_SELECTION_COLOR)));
+}
+
+TEST_F(FluTreeBrowserView, ANewLabelIsMeasuredAtTheNextDraw) {
+    Node* n = tree->add("/n", new RowBox, true);
+    show();
+    const int before = n->widget()->x();
+    n->label("a much longer label than before");
+    redraw();
+    EXPECT_GT(n->widget()->x(), before + 50);
+}
+
+TEST_F(FluTreeBrowserView, HilightScrollsTheRowClearOfTheFrame) {
+    tree->box(FL_DOWN_FRAME);
+    leaves(30);
+    show();
+    tree->set_hilighted(tree->find("/l20"));
+    redraw();
+    Fl_Widget* w = tree->find("/l20")->widget();
+    EXPECT_EQ(w->y() + w->h(), 200 - 2);  // the bottom of the view, above the frame
+    tree->set_hilighted(tree->find("/l3"));
+    redraw();
+    EXPECT_EQ(tree->find("/l3")->widget()->y(), 2);
+}
+
+TEST_F(FluTreeBrowserView, ScrollbarsMoveTheRowsAndIconsShapeThem) {
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/x", 400);
+    for (int i = 0; i < 20; ++i) leaf("/l" + std::to_string(i));
+    Node* a = tree->find("/a/");
+    a->open(true);
+    show();
+    Fl_Widget* x = tree->find("/a/x")->widget();
+    const int left = x->x();
+    Fl_Scrollbar* bar = tree->hscrollbar();
+    qvtest::click(win.get(), bar->x() + bar->w() - 5, bar->y() + 7);  // its right arrow
+    qvtest::flushDrawing();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(x->x(), left - int(bar->value()));
+
+    static const unsigned char pixels[10 * 10 * 3] = {};
+    Fl_RGB_Image narrow(pixels, 10, 10);
+    const int widgetX = a->widget()->x();
+    a->collapse_icons(&narrow, &narrow);
+    redraw();
+    EXPECT_EQ(a->widget()->x(), widgetX - 5);
+    a->collapse_icons(nullptr, &narrow);  // either one missing: both defaults
+    redraw();
+    EXPECT_EQ(a->widget()->x(), widgetX);
+}
+
+TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
+    tree->connector_style(FL_BLACK, FL_SOLID, 1);
+    leaves(3);
+    show();
+    const qvtest::Rgb black = qvtest::rgbOf(FL_BLACK), white = qvtest::rgbOf(FL_WHITE);
+    // Below a hidden root the column is centred 10 pixels in (its folder icon's middle).
+    struct { int x, y; bool line; } points[] = {
+        {10, 5, false},   // the first row's line starts at its middle
+        {10, 15, true}, {10, 30, true}, {10, 45, true},
+        {10, 55, false},  // the last row's line ends at its middle
+        {16, 30, true},   // the arm toward the row
+        {16, 35, false},
+    };
+    for (const auto& p : points) EXPECT_EQ(qvtest::pixelAt(*win, p.x, p.y), p.line ? black : white) << p.x << "," << p.y;
+
+    // A branch that is not the last carries its line past its children's rows.
+    tree->clear();
+    tree->add_branch("/a", new RowBox, false)->open(true);
+    leaf("/a/a1");
+    leaf("/a/a2");
+    leaf("/b");
+    static const unsigned char red[10 * 10 * 3] = {255, 0, 0};
+    Fl_RGB_Image icon(red, 1, 1);
+    Fl_Image* dot = icon.copy(10, 10);
+    tree->find("/b")->leaf_icon(dot);
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 30), black);
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 50), black);
+    // The leaf icon sits after the expander's room, centred on the row.
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 1, 60 + 15), white);
+    // At the end of the row, after the widget.
+    tree->find("/b")->icon_at_end(true);
+    redraw();
+    EXPECT_EQ(tree->find("/b")->widget()->x(), 15 + 2);
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 15), white);
+    delete dot;
+
+    // A shown root kept open: a line down from the middle of its icon.
+    tree->clear();
+    leaves(3);
+    tree->set_root("", new RowBox, false);
+    tree->rootShown(true);
+    tree->root_node()->always_open(true);
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 15), black);
+    EXPECT_EQ(qvtest::pixelAt(*win, 10, 25), black);
+}
+
+// Whatever the scroll position, exactly the rows that reach into the view
+// are drawn, in their places; every other row's widget is out of the view.
+TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
+    for (int b = 0; b < 8; ++b) {
+        const std::string branch = "/b" + std::to_string(b);
+        tree->add_branch(branch.c_str(), new RowBox, false)->open(b % 3 != 1);
+        for (int l = 0; l < 6; ++l) leaf(branch + "/l" + std::to_string(l));
+    }
+    show();
+    const int maximum = int(tree->vscrollbar()->maximum());
+    for (int v : {0, 7, 40, 133, 260, maximum}) {
+        tree->vscrollbar()->value(v);
+        drawnBoxes = 0;
+        redraw();
+        int expected = 0;
+        for (Node* n = tree->root_node()->next(); n; n = n->next()) {
+            const bool shown = n->parent()->open() || n->parent() == tree->root_node();
+            const int top = n->row_top() - v;
+            const bool inView = shown && top + ROW >= 0 && top <= 200;
+            expected += shown && top + ROW > 0 && top < 200;  // rows with a pixel in the clip
+            if (inView)
+                EXPECT_EQ(n->widget()->y(), top) << n->label() << " at " << v;
+            else
+                EXPECT_LT(n->widget()->y(), -ROW) << n->label() << " at " << v;
+        }
+        EXPECT_EQ(drawnBoxes, expected) << v;
+    }
+}
