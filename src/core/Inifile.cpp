@@ -85,20 +85,13 @@ void INIfile::parse(const std::string& content) {
 
 bool INIfile::open(const std::string& name, bool create) {
     clear();
-    FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) {
+    std::string content;
+    if (!lireFichierBorne(name, content)) {
         // Only a file that does not exist may be created: an existing file that
         // cannot be read would otherwise be replaced by an empty one at close.
         if (!create || errno != ENOENT) return false;
         return this->create(name);
     }
-    std::string content;
-    char buf[65536];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return false;
     parse(content);
     name_ = name;
     open_ = true;
