@@ -3,6 +3,7 @@
 #include "core/maChaine.h"
 #include "core/utile_gcc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -136,11 +137,7 @@ int INIfile::get(const std::string& section, const std::string& key, int def) co
     const std::string* line = find(section, key);
     if (!line) return def;
     const char* text = line->c_str() + key.size() + 1;
-    errno = 0;
-    long v = std::strtol(text, nullptr, 10);
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
-    return static_cast<int>(v);
+    return static_cast<int>(std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX));
 }
 
 bool INIfile::get(const std::string& section, const std::string& key, bool def) const {

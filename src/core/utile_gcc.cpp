@@ -28,7 +28,7 @@ bool estFichierRegulier(const std::string& path) {
 
 int ouvrirFichierLecture(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd == -1) return -1;
     struct stat st;
     int erreur = 0;
     if (::fstat(fd, &st) != 0) erreur = errno;
@@ -43,7 +43,7 @@ int ouvrirFichierLecture(const std::string& path) {
 bool lireFichierBorne(const std::string& path, std::string& content) {
     content.clear();
     const int fd = ouvrirFichierLecture(path);
-    if (fd < 0) return false;
+    if (fd == -1) return false;
     // The size was checked at open; a file growing meanwhile is cut at the limit + 1
     // and refused, so the memory taken stays bounded.
     char buf[65536];
@@ -78,14 +78,14 @@ int creerTemporaire(const std::string& path, std::string& tmp) {
     else tmp.back() = '~';
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
     int fd = ::open(tmp.c_str(), flags, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd != -1 || errno != EEXIST) return fd;
     // Taken by another writer, or left by a crash: either way not ours to touch.
     static unsigned compteur = 0;
     const std::string base = tmp;
     for (int essai = 0; essai < 100; ++essai) {
         tmp = base + std::to_string(::getpid()) + "." + std::to_string(++compteur);
         fd = ::open(tmp.c_str(), flags, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd != -1 || errno != EEXIST) return fd;
     }
     return -1;
 }
@@ -109,7 +109,7 @@ bool ecrireFichierAtomique(const std::string& path, const std::string& content) 
     if (path.empty()) return false;
     std::string tmp;
     const int fd = creerTemporaire(path, tmp);
-    if (fd < 0) return false;
+    if (fd == -1) return false;
     bool ok = ecrireTout(fd, content);
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;

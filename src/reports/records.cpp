@@ -203,7 +203,7 @@ class VerrouRecords {
 public:
     VerrouRecords() = default;
     ~VerrouRecords() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ != -1) ::close(fd_);
     }
     VerrouRecords(const VerrouRecords&) = delete;
     VerrouRecords& operator=(const VerrouRecords&) = delete;
@@ -212,9 +212,9 @@ public:
     bool prendre(const std::string& nom) {
         for (const std::string& chemin : {premierChemin(nom), secondChemin(nom)}) {
             fd_ = ::open((chemin + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-            if (fd_ >= 0) break;
+            if (fd_ != -1) break;
         }
-        if (fd_ < 0) {
+        if (fd_ == -1) {
             affDebug("records : verrou de '%s' impossible, score non enregistr\351\n", nom.c_str());
             return false;
         }
@@ -256,7 +256,7 @@ void Records::loadscores() {
     for (const std::string& chemin : {premierChemin(nom), secondChemin(nom)}) {
         // A folder, a device or a huge file at that name is not a records file.
         const int fd = ouvrirFichierLecture(chemin);
-        if (fd >= 0 && !(f = fdopen(fd, "rb"))) ::close(fd);
+        if (fd != -1 && !(f = fdopen(fd, "rb"))) ::close(fd);
         if (f) break;
     }
     if (!f) return;

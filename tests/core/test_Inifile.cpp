@@ -37,13 +37,13 @@ TEST_F(INIfileTest, UnchangedFileKeepsEveryByte) {
 }
 
 TEST_F(INIfileTest, LookupRules) {
-    ouvrir("[G]\n blancs =  a b  \ncle=x=y\nw=x y \r\nd=z\r\r\n"
+    ouvrir("[G]\n blancs =  a b  \ncle=x=y\nw=x y \r\n[pas un titre\n] [\nd=z\r\r\n"
            "[Dup]\nk=\n[Dup]\nk=second\n[Dup]\nk=third\n");
     const char* cas[][3] = {
         {"G", " blancs ", "  a b  "},  // values keep their blanks
         {"G", "cle", "x=y"},           // the key ends at the first '='
         {"G", "w", "x y "},            // trailing '\r' dropped
-        {"G", "d", "z"},
+        {"G", "d", "z"},               // after lines that are no headers
         {"Dup", "k", "second"},        // first non-empty value in file order
     };
     for (auto& c : cas) EXPECT_EQ(ini(c[0], c[1], "def"), c[2]) << c[0] << "/" << c[1];

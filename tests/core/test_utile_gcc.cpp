@@ -73,7 +73,7 @@ TEST(EcritureAtomique, EchecLaisseLaCibleEtAucunTemporaire) {
 TEST(LectureBornee, SeulUnFichierOrdinaireDeTailleRaisonnable) {
     TempDir dir;
     std::string lu = "avant";
-    ecrireFichier(dir.file("petit"), "abc");
+    ecrireFichier(dir.file("petit"), "a");
     ecrireFichier(dir.file("vide"), "");
     fs::create_directory(dir.file("dossier"));
     ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
@@ -83,8 +83,10 @@ TEST(LectureBornee, SeulUnFichierOrdinaireDeTailleRaisonnable) {
     ASSERT_EQ(truncate(dir.file("limite").c_str(), TAILLE_FICHIER_MAX), 0);
     ASSERT_EQ(truncate(dir.file("enorme").c_str(), TAILLE_FICHIER_MAX + 1), 0);
 
+    const auto descripteurs = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const auto ouverts = descripteurs();
     struct Cas { const char* nom; bool lisible; int erreur; size_t taille; };
-    for (const Cas& c : {Cas{"petit", true, 0, 3}, Cas{"vide", true, 0, 0}, Cas{"absent", false, ENOENT, 0},
+    for (const Cas& c : {Cas{"petit", true, 0, 1}, Cas{"vide", true, 0, 0}, Cas{"absent", false, ENOENT, 0},
                          Cas{"dossier", false, EINVAL, 0}, Cas{"fifo", false, EINVAL, 0},
                          Cas{"limite", true, 0, static_cast<size_t>(TAILLE_FICHIER_MAX)},
                          Cas{"enorme", false, EFBIG, 0}}) {
@@ -95,4 +97,5 @@ TEST(LectureBornee, SeulUnFichierOrdinaireDeTailleRaisonnable) {
         }
         EXPECT_EQ(lu.size(), c.taille) << c.nom;
     }
+    EXPECT_EQ(descripteurs(), ouverts) << "every file is closed";
 }
