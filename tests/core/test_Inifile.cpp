@@ -67,6 +67,11 @@ TEST_F(INIfileTest, OpenWithCreateOnlyCreatesMissingFiles) {
     ASSERT_TRUE(ini.open(chemin, true));
     ini.close();
     EXPECT_EQ(lireFichier(chemin), "");
+    // A created file starts empty, whatever the object held before.
+    ouvrir("[S]\nk=v\n");
+    ASSERT_TRUE(ini.create(dir.file("neuf.ini")));
+    ini.close();
+    EXPECT_EQ(lireFichier(dir.file("neuf.ini")), "");
     ecrireFichier(dir.file("simple"), "x");
     EXPECT_FALSE(ini.open(dir.file("simple/f.ini"), true));  // cannot be a file: refused
 }

@@ -7,6 +7,7 @@
 TEST(maChaine, Formatting) {
     const std::string longue(5000, 'x');
     EXPECT_EQ(chaine("%s|%d", longue.c_str(), 42), longue + "|42");  // no length limit
+    for (size_t n : {255, 256, 257}) EXPECT_EQ(chaine("%s", std::string(n, 'y').c_str()), std::string(n, 'y'));
     // File texts never reach printf.
     EXPECT_EQ(formaterTexte("Le fichier '%s' est introuvable", {"C:\\100%d\\a.ini"}),
               "Le fichier 'C:\\100%d\\a.ini' est introuvable");
@@ -19,6 +20,7 @@ TEST(maChaine, Latin1CaseAndAccentFolding) {
         {"\340\342\347\350\351\352\353\356\357\364\371\373", "\300\302\307\310\311\312\313\316\317\324\331\333",
          "aaceeeeiiouu"},
         {"\311L\310VE", "\311L\310VE", "ELEVE"},
+        {"azAZ@[`{", "AZAZ@[`{", "azAZ@[`{"},
         {"\367 \337 \377", "\367 \337 \377", "\367 \337 y"},  // division sign, sharp s, y diaeresis
     };
     for (auto& c : cas) {

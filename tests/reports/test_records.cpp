@@ -190,6 +190,7 @@ TEST_F(RecordsTest, MeilleursCoupsHumainOrdiEtAnnulation) {
     rec().alterbestgo(55, "MOT H8");
     EXPECT_TRUE(alimBestGosOrdi && valBestGosOrdi == 55);
     EXPECT_EQ(rec().bestGosOrdi[0].joueur + rec().bestGosOrdi[0].mot, "BotMOT H8");
+    EXPECT_NE(lireFichier("defaut.bst").find("\nBot\n55\n"), std::string::npos);
     alimBestGosOrdi = false;
     // A computer move below the whole table: nothing changes, nothing is signalled.
     const std::string avant = lireFichier("defaut.bst");
@@ -271,7 +272,11 @@ TEST_F(RecordsTest, FichiersAbimesDonnentDesTablesTrieesPuisUnFichierComplet) {
     };
     std::vector<std::string> abimes = {tronque(0), tronque(1), tronque(500), tronque(1179), marque,
                                        std::string(100000, 'z') + marque, std::string(60000, 0)};
-    abimes[4].replace(marque.find("\n120\n") + 1, 3, "vingt");  // text in a score line
+    // Entries with a bad line keep their defaults: text in a score line (blocks 1
+    // and 5) and a text over 255 characters.
+    abimes[4].replace(marque.find("\n120\n") + 1, 3, "vingt");
+    abimes[4].replace(abimes[4].find("\n120\nF\n") + 1, 3, "vingt");
+    abimes[4].replace(abimes[4].find("\nF\n119\n") + 1, 1, std::string(256, 'F'));
     for (size_t i = 0; i < 60000; ++i) abimes[6][i] = static_cast<char>((i * 2654435761u) >> 24);  // random bytes
     partieTerminee({{"Alice", 0, 0, 0}});
     for (size_t i = 0; i < abimes.size(); ++i) {
@@ -279,6 +284,12 @@ TEST_F(RecordsTest, FichiersAbimesDonnentDesTablesTrieesPuisUnFichierComplet) {
         ecrireFichier(nom, abimes[i]);
         InitLangue(nom);
         verifierTablesTriees();
+        if (i == 4) {
+            auto marquees = [](const c_record* t) {
+                return std::count_if(t, t + Records::NB, [](const c_record& e) { return e.texte == "F"; });
+            };
+            EXPECT_EQ(marquees(rec().scoresHumains[0]) * 100 + marquees(rec().meilleuresParties), 1819);
+        }
         rec().alterbestgo(30000, "APRES");
         const std::string fichier = lireFichier(nom);
         EXPECT_EQ(nbLignes(fichier), 1180) << i;
