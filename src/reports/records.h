@@ -26,7 +26,7 @@ public:
     static const int NB = 20;
     static const int NB_LIGNES_FICHIER = 1180;
     static const size_t LONGUEUR_TEXTE_MAX = 255;  // longest text value of the file
-    static const int DELAI_VERROU_MS = 3000;        // an update waits this long for the lock
+    static constexpr int DELAI_VERROU_MS = 3000;       // an update waits this long for the lock
 
     Records();
 

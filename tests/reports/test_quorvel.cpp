@@ -2,6 +2,8 @@
 #include "core/Inifile.h"
 #include "engine/chargerpeau2.h"
 #include "engine/dicopartie.h"
+#include "engine/params.h"
+#include "lexicon/dico2.h"
 #include "reports/recap.h"
 #include "support/Fixtures.h"
 #include "support/TempDir.h"
@@ -72,6 +74,14 @@ void ecrireDonneesEchantillon(const std::string& dossier) {
     ini.close();
 }
 
+// Options that other tests of this program may leave set and that the
+// writer reads: the whole-game chrono and the loaded definitions.
+void sansOptionsDesAutresTests() {
+    params.chronoPartie = false;
+    gl_definitionsChargees = false;
+    gl_indexDefinitions.clear();
+}
+
 }  // namespace
 
 TEST(Echantillon, LesDonneesDuJeuSontCeQueNotreCodeEcrit) {
@@ -117,6 +127,7 @@ TEST(ProgrammeQuorvel, MessagesDansLeJeuDeCaracteresDuTerminal) {
 
 TEST(Echantillon, EstCeQueLeRedacteurEcritPourLaPartieNormale) {
     TempDir dir;
+    sansOptionsDesAutresTests();
     fixtures::partieNormale();
     save_recap(dir.file("normale.qv2"));
     EXPECT_EQ(lireFichier(dir.file("normale.qv2")), lireFichier(std::string(QV_SOURCE_DIR) + kEchantillon));

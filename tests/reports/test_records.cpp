@@ -21,7 +21,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <regex>
+#include <sstream>
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
@@ -323,7 +323,13 @@ TEST_F(RecordsTest, SauvegardeRateeLaisseLAncienFichier) {
 
 // The records file without its dates, which depend on the moment of the test.
 std::string sansDates(const Records& r) {
-    return std::regex_replace(r.contenuFichier(), std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)"), "D");
+    std::istringstream in(r.contenuFichier());
+    std::string out;
+    for (std::string l; std::getline(in, l);) {
+        const bool date = l.size() == 19 && l[2] == '/' && l[5] == '/' && l[13] == ':' && l[16] == ':';
+        out += (date ? "D" : l) + "\n";
+    }
+    return out;
 }
 
 TEST_F(RecordsTest, ContenuParDefautDeChaqueBloc) {
