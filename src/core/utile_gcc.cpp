@@ -48,16 +48,14 @@ bool lireFichierBorne(const std::string& path, std::string& content) {
     // and refused, so the memory taken stays bounded.
     char buf[65536];
     bool ok = true;
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
-        if (n <= 0) break;
-        content.append(buf, static_cast<size_t>(n));
-        if (static_cast<long>(content.size()) > TAILLE_FICHIER_MAX) {
+    for (ssize_t n; ok && (n = ::read(fd, buf, sizeof buf)) != 0;) {  // a regular file: no EINTR
+        if (n == -1) {
+            ok = false;
+        } else if (static_cast<long>(content.size()) + n > TAILLE_FICHIER_MAX) {
             ok = false;
             errno = EFBIG;
-            break;
+        } else {
+            content.append(buf, static_cast<size_t>(n));
         }
     }
     const int erreur = errno;
@@ -71,32 +69,31 @@ namespace {
 
 // Creates the temporary exclusively, so that no other writer can be filling
 // it too: the "~" name when free, else a unique name beside it (the same
-// folder, so that the rename stays atomic). -1 when none can be created.
-int creerTemporaire(const std::string& path, std::string& tmp) {
+// folder, so that the rename stays atomic). false when none can be created.
+bool creerTemporaire(const std::string& path, std::string& tmp, int& fd) {
     tmp = path;
     if (tmp.back() == '~') tmp += '~';
     else tmp.back() = '~';
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-    int fd = ::open(tmp.c_str(), flags, 0666);
-    if (fd != -1 || errno != EEXIST) return fd;
+    fd = ::open(tmp.c_str(), flags, 0666);
+    if (fd != -1 || errno != EEXIST) return fd != -1;
     // Taken by another writer, or left by a crash: either way not ours to touch.
     static unsigned compteur = 0;
     const std::string base = tmp;
     for (int essai = 0; essai < 100; ++essai) {
         tmp = base + std::to_string(::getpid()) + "." + std::to_string(++compteur);
         fd = ::open(tmp.c_str(), flags, 0666);
-        if (fd != -1 || errno != EEXIST) return fd;
+        if (fd != -1 || errno != EEXIST) return fd != -1;
     }
-    return -1;
+    return false;
 }
 
 bool ecrireTout(int fd, const std::string& content) {
     const char* p = content.data();
     size_t reste = content.size();
     while (reste > 0) {
-        ssize_t n = ::write(fd, p, reste);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        const ssize_t n = ::write(fd, p, reste);  // a regular file: no EINTR
+        if (n == -1) return false;
         p += n;
         reste -= static_cast<size_t>(n);
     }
@@ -108,8 +105,8 @@ bool ecrireTout(int fd, const std::string& content) {
 bool ecrireFichierAtomique(const std::string& path, const std::string& content) {
     if (path.empty()) return false;
     std::string tmp;
-    const int fd = creerTemporaire(path, tmp);
-    if (fd == -1) return false;
+    int fd;
+    if (!creerTemporaire(path, tmp, fd)) return false;
     bool ok = ecrireTout(fd, content);
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;

@@ -68,7 +68,7 @@ public:
         ++lues_;
         // Every trailing '\r' goes: "\r\r\n" is a CRLF file converted twice.
         total -= retoursFin;
-        if (out.size() > total) out.resize(total);
+        out.resize(std::min(out.size(), total));
         tropLongue = total > TEXTE_MAX;
         return true;
     }
@@ -220,7 +220,7 @@ public:
         }
         const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(Records::DELAI_VERROU_MS);
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= limite) {
+            if (std::chrono::steady_clock::now() >= limite) {
                 affDebug("records : verrou de '%s' non obtenu, score non enregistr\351\n", nom.c_str());
                 return false;
             }

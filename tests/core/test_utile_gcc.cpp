@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,13 +62,25 @@ TEST(EcritureAtomique, EchecLaisseLaCibleEtAucunTemporaire) {
     fs::create_directory(dir.file("dossier"));
     EXPECT_FALSE(ecrireFichierAtomique(dir.file("dossier"), "x"));
     EXPECT_EQ(fichiers(dir.path()), (std::vector<std::string>{"a~", "dossier"}));
-    // Written files get the usual permissions, not a private temporary's.
-    const mode_t masque = umask(022);
-    ASSERT_TRUE(ecrireFichierAtomique(dir.file("droits"), ""));
-    umask(masque);
-    struct stat st;
-    ASSERT_EQ(stat(dir.file("droits").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+// Stale temporaries of this very process id (a crashed run, a reused pid)
+// are stepped over; the file gets the usual permissions either way.
+TEST(EcritureAtomique, TemporairesPerimesEtDroits) {
+    TempDir dir;
+    ASSERT_TRUE(enParallele(1, [&dir](int) {
+        ecrireFichier(dir.file("droit~"), "");
+        for (int k = 0; k < 60; ++k) ecrireFichier(dir.file("droit~" + std::to_string(getpid()) + "." + std::to_string(k)), "");
+        umask(022);
+        return ecrireFichierAtomique(dir.file("droits"), "d") && ecrireFichierAtomique(dir.file("droit"), "e");
+    }));
+    EXPECT_EQ(fichiers(dir.path()).size(), 63u) << "the stale files only, no temporary of ours";
+    for (const char* nom : {"droits", "droit"}) {
+        struct stat st;
+        ASSERT_EQ(stat(dir.file(nom).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0644u) << nom;
+    }
+    EXPECT_EQ(lireFichier(dir.file("droit")), "e");
 }
 
 TEST(LectureBornee, SeulUnFichierOrdinaireDeTailleRaisonnable) {
