@@ -421,6 +421,11 @@ TEST_F(RecordsTest, SansVerrouRienNEstEcrit) {
     InitLangue("absent/x.bst");
     rec().alterbestgo(502, "SANS DOSSIER");
     EXPECT_EQ(rec().bestGosHumains[0].score, 20);
+    // No records file at all: the tables change in memory, no file and no lock.
+    InitLangue("");
+    rec().alterbestgo(503, "SANS NOM");
+    EXPECT_EQ(rec().bestGosHumains[0].score, 503);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2) << "defaut.bst and its lock only";
     gl_debugAfficher = false;
     ASSERT_EQ(messages.journal().size(), 2u);
     EXPECT_NE(messages.journal()[0].find("defaut.bst"), std::string::npos);
