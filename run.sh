@@ -8,5 +8,8 @@ qv_install_missing "${QV_PACKAGES[@]}"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$QV_JOBS"
 mkdir -p out
+# The game reads its data (game parameters, word lists, definitions) from its
+# working folder: the sample's come with it.
+cp -R samples/. out/
 cd out
 ../build/quorvel ../samples/partie_normale.qv2

@@ -60,10 +60,11 @@ void BM_loadscores(benchmark::State& state) {
 }
 BENCHMARK(BM_loadscores)->Arg(2)->Arg(20)->Arg(200);
 
-// Every call enters the table at the top, so every call rewrites the file.
+// Every call enters the table at the top, so every call rewrites the file
+// (texts of range(0) characters): the lock, the re-read and the save.
 void BM_insertion_et_sauvegarde(benchmark::State& state) {
     preparer();
-    partie.records.defauts();
+    fichierDeTextes(static_cast<size_t>(state.range(0)));
     partie.nbJoueurs = 1;
     partie.joueurs[0].nom = "Alice";
     partie.joueurs[0].type = 0;
@@ -73,14 +74,22 @@ void BM_insertion_et_sauvegarde(benchmark::State& state) {
     for (auto _ : state) {
         if (score == 32767) {
             state.PauseTiming();
-            partie.records.defauts();
+            fichierDeTextes(static_cast<size_t>(state.range(0)));
             score = 100;
             state.ResumeTiming();
         }
         partie.records.alterbestgo(++score, mot);
     }
 }
-BENCHMARK(BM_insertion_et_sauvegarde)->UseRealTime();
+BENCHMARK(BM_insertion_et_sauvegarde)->Arg(2)->Arg(20)->Arg(200)->UseRealTime();
+
+// The save alone: the whole file through an exclusive temporary and a rename.
+void BM_savescores(benchmark::State& state) {
+    preparer();
+    fichierDeTextes(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) partie.records.savescores();
+}
+BENCHMARK(BM_savescores)->Arg(2)->Arg(20)->Arg(200)->UseRealTime();
 
 // A batch of generated games between two computers: each game ends with
 // alterscores; only the scores that enter a table cost a save.

@@ -1,6 +1,7 @@
 // quorvel RECAP.qv2: loads a recap file into the game, then writes the running
 // recap files "_recap/histo.qv2" and "_recap/histo.html" as the history
-// command does. Messages go to standard error.
+// command does. Messages go to standard error. Game data (game parameters,
+// word lists, definitions) are read from the current folder.
 #include "app/interface.h"
 #include "core/utile_gcc.h"
 #include "engine/chargerpeau2.h"
@@ -62,10 +63,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (estFichierRegulier(FIC_MSGMENUS)) gini_msg.open(FIC_MSGMENUS, false);
-    parametresParDefaut();
     partie.fichierPea1 = PEA1_DEFAUT;
-    partie.fichierPea2 = PEA2_DEFAUT;
-    InitLangue(params.ficRecords);
+    // The default game parameters are read when the working folder holds them,
+    // so that a recap naming them finds its dictionaries there.
+    if (estFichierRegulier(PEA2_DEFAUT)) {
+        ChargerPeau2(PEA2_DEFAUT);
+    } else {
+        parametresParDefaut();
+        partie.fichierPea2 = PEA2_DEFAUT;
+        InitLangue(params.ficRecords);
+    }
 
     if (!chargerRecapitulatif(argv[1])) return 1;
 

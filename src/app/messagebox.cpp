@@ -2,25 +2,44 @@
 
 #include "core/maChaine.h"
 
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <langinfo.h>
 
 bool gl_debugAfficher = false;
 
 namespace {
 
+// The character set that the user's locale names, asked once; the program's
+// own locale is left as it was, so that nothing else changes behaviour.
+bool localeUtf8() {
+    static const bool utf8 = [] {
+        const char* actuelle = std::setlocale(LC_CTYPE, nullptr);
+        const std::string avant = actuelle ? actuelle : "C";
+        bool oui = false;
+        if (std::setlocale(LC_CTYPE, "")) oui = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+        std::setlocale(LC_CTYPE, avant.c_str());
+        return oui;
+    }();
+    return utf8;
+}
+
+void ecrireStderr(const std::string& texte) { std::fputs(texteTerminal(texte).c_str(), stderr); }
+
 // The command-line handler: every message is a line on standard error;
 // questions get "Non" and input boxes are cancelled, which never loses data.
 class GestionnaireStderr : public GestionnaireMessages {
 public:
-    void information(const std::string& texte) override { std::fprintf(stderr, "%s\n", texte.c_str()); }
-    void erreur(const std::string& texte) override { std::fprintf(stderr, "%s\n", texte.c_str()); }
+    void information(const std::string& texte) override { ecrireStderr(texte + "\n"); }
+    void erreur(const std::string& texte) override { ecrireStderr(texte + "\n"); }
     bool question(const std::string& question, const std::string&) override {
-        std::fprintf(stderr, "%s -> Non\n", question.c_str());
+        ecrireStderr(question + " -> Non\n");
         return false;
     }
     bool saisie(const std::string&, std::string&) override { return false; }
-    void journal(const std::string& ligne) override { std::fputs(ligne.c_str(), stderr); }
+    void journal(const std::string& ligne) override { ecrireStderr(ligne); }
     std::string choixFichier(const std::string&, const std::string&, const std::string&, bool) override {
         return std::string();
     }
@@ -30,6 +49,8 @@ GestionnaireStderr gestionnaireParDefaut;
 GestionnaireMessages* courant = &gestionnaireParDefaut;
 
 }  // namespace
+
+std::string texteTerminal(const std::string& texte) { return localeUtf8() ? latin1VersUtf8(texte) : texte; }
 
 GestionnaireMessages* setGestionnaireMessages(GestionnaireMessages* g) {
     GestionnaireMessages* ancien = courant;

@@ -24,6 +24,10 @@ public:
 GestionnaireMessages* setGestionnaireMessages(GestionnaireMessages* g);
 GestionnaireMessages& gestionnaireMessages();
 
+// A Latin-1 text as a terminal shows it: UTF-8 when the user's locale says
+// so, the bytes unchanged otherwise.
+std::string texteTerminal(const std::string& texte);
+
 // Texts are shown verbatim: a '%' in a path is never read as a format.
 void msgAffiche(const char* texte);
 void msgAffiche(const std::string& texte);

@@ -3,6 +3,7 @@
 #include "core/maChaine.h"
 #include "core/utile_gcc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -85,20 +86,13 @@ void INIfile::parse(const std::string& content) {
 
 bool INIfile::open(const std::string& name, bool create) {
     clear();
-    FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) {
+    std::string content;
+    if (!lireFichierBorne(name, content)) {
         // Only a file that does not exist may be created: an existing file that
         // cannot be read would otherwise be replaced by an empty one at close.
         if (!create || errno != ENOENT) return false;
         return this->create(name);
     }
-    std::string content;
-    char buf[65536];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, got);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return false;
     parse(content);
     name_ = name;
     open_ = true;
@@ -143,11 +137,7 @@ int INIfile::get(const std::string& section, const std::string& key, int def) co
     const std::string* line = find(section, key);
     if (!line) return def;
     const char* text = line->c_str() + key.size() + 1;
-    errno = 0;
-    long v = std::strtol(text, nullptr, 10);
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
-    return static_cast<int>(v);
+    return static_cast<int>(std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX));
 }
 
 bool INIfile::get(const std::string& section, const std::string& key, bool def) const {

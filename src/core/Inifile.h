@@ -16,8 +16,9 @@ public:
     INIfile(const INIfile&) = delete;
     INIfile& operator=(const INIfile&) = delete;
 
-    // false when the file cannot be read; with `create`, a file that does not
-    // exist opens as a new empty file.
+    // false when the file cannot be read (missing, not a regular file, or over
+    // TAILLE_FICHIER_MAX bytes); with `create`, a file that does not exist
+    // opens as a new empty file.
     bool open(const std::string& name, bool create = false);
     bool create(const std::string& name);
     // Writes the file back when it was changed, then forgets everything.

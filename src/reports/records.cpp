@@ -1,16 +1,22 @@
 #include "reports/records.h"
 
 #include "app/interface.h"
+#include "app/messagebox.h"
 #include "core/utile_gcc.h"
 #include "engine/duplicate.h"
 #include "engine/params.h"
 #include "engine/partie.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -45,7 +51,7 @@ public:
     bool ligne(std::string& out, bool& tropLongue) {
         if (lues_ >= Records::NB_LIGNES_FICHIER) return false;
         out.clear();
-        size_t total = 0;
+        size_t total = 0, retoursFin = 0;
         bool fin = false;
         for (;;) {
             if (pos_ == lus_ && !remplir()) {
@@ -56,13 +62,13 @@ public:
             if (c == '\n') break;
             if (out.size() < TEXTE_MAX + 2) out += c;
             ++total;
+            retoursFin = c == '\r' ? retoursFin + 1 : 0;
         }
         if (fin && total == 0) return false;
         ++lues_;
-        if (!out.empty() && out.back() == '\r' && total <= TEXTE_MAX + 2) {
-            out.pop_back();
-            --total;
-        }
+        // Every trailing '\r' goes: "\r\r\n" is a CRLF file converted twice.
+        total -= retoursFin;
+        out.resize(std::min(out.size(), total));
         tropLongue = total > TEXTE_MAX;
         return true;
     }
@@ -189,6 +195,44 @@ bool sauvegardeInterdite() {
 
 }  // namespace
 
+// An exclusive advisory lock on a lock file beside the records file: two
+// programs ending games at once take turns at reading, inserting and saving,
+// so that neither writes over the other's entries. The records file itself
+// cannot carry the lock, since every save replaces it by a rename.
+class VerrouRecords {
+public:
+    VerrouRecords() = default;
+    ~VerrouRecords() {
+        if (fd_ != -1) ::close(fd_);
+    }
+    VerrouRecords(const VerrouRecords&) = delete;
+    VerrouRecords& operator=(const VerrouRecords&) = delete;
+
+    // false when the lock is not held within the delay: the caller must not write.
+    bool prendre(const std::string& nom) {
+        for (const std::string& chemin : {premierChemin(nom), secondChemin(nom)}) {
+            fd_ = ::open((chemin + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (fd_ != -1) break;
+        }
+        if (fd_ == -1) {
+            affDebug("records : verrou de '%s' impossible, score non enregistr\351\n", nom.c_str());
+            return false;
+        }
+        const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(Records::DELAI_VERROU_MS);
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (std::chrono::steady_clock::now() >= limite) {
+                affDebug("records : verrou de '%s' non obtenu, score non enregistr\351\n", nom.c_str());
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
+private:
+    int fd_ = -1;
+};
+
 Records::Records() = default;
 
 void Records::defauts() {
@@ -210,8 +254,10 @@ void Records::loadscores() {
     if (nom.empty()) return;
     std::FILE* f = nullptr;
     for (const std::string& chemin : {premierChemin(nom), secondChemin(nom)}) {
-        // A folder or a device at that name is not a records file.
-        if (estFichierRegulier(chemin) && (f = std::fopen(chemin.c_str(), "rb"))) break;
+        // A folder, a device or a huge file at that name is not a records file.
+        const int fd = ouvrirFichierLecture(chemin);
+        if (fd != -1 && !(f = fdopen(fd, "rb"))) ::close(fd);
+        if (f) break;
     }
     if (!f) return;
 
@@ -253,18 +299,29 @@ std::string Records::contenuFichier() const {
 // leaves the previous records intact.
 void Records::savescores() {
     const std::string& nom = partie.ficRecords;
+    nonSauve_ = true;
     if (sauvegardeInterdite() || nom.empty()) return;
     const std::string contenu = contenuFichier();
     const std::string premier = premierChemin(nom);
-    if (ecrireFichierAtomique(premier, contenu)) return;
     const std::string second = secondChemin(nom);
-    if (second != premier) ecrireFichierAtomique(second, contenu);
+    nonSauve_ = !ecrireFichierAtomique(premier, contenu) && (second == premier || !ecrireFichierAtomique(second, contenu));
+}
+
+bool Records::debutMiseAJour(VerrouRecords& verrou) {
+    if (sauvegardeInterdite() || partie.ficRecords.empty()) return true;  // nothing will be written
+    if (!verrou.prendre(partie.ficRecords)) return false;
+    // A change that never reached the file would be lost by reading it again:
+    // then the tables in memory are the ones to save.
+    if (!nonSauve_) loadscores();
+    return true;
 }
 
 void Records::alterscores() {
     if (sauvegardeInterdite() || partie.nbCoupsAnnules() != 0) return;
     const int n = partie.nbJoueurs;
     if (n < 1 || n > NB_JOUEURS_MAX) return;
+    VerrouRecords verrou;
+    if (!debutMiseAJour(verrou)) return;
     const std::string now = JourHeureNow();
     const Joueurs& js = partie.joueurs;
 
@@ -319,6 +376,8 @@ void Records::alterbestgo(int score, const std::string& mot) {
         return;
     const int p = partie.joueurEnCours;
     if (p < 0 || p >= NB_JOUEURS_MAX) return;
+    VerrouRecords verrou;
+    if (!debutMiseAJour(verrou)) return;
     const Joueur& j = partie.joueurs[p];
     c_recordCoup entree{versScore(score), texteLigne(j.nom), JourHeureNow(), texteLigne(mot)};
     if (j.type == 0) {
@@ -334,6 +393,7 @@ void InitLangue(const std::string& ficRecords) {
     const std::string nom = partie.partieJoker ? nomJoker(ficRecords) : ficRecords;
     if (nom == partie.ficRecords) return;
     partie.records.defauts();
+    partie.records.nonSauve_ = false;
     partie.ficRecords = nom;
     partie.records.loadscores();
 }

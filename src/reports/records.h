@@ -16,12 +16,17 @@ struct c_recordCoup {
     std::string mot;
 };
 
-// The records of best games and best moves, kept in the records file.
+class VerrouRecords;
+
+// The records of best games and best moves, kept in the records file. Each
+// update re-reads the file under a lock, so that programs ending games at
+// the same time all keep their entries.
 class Records {
 public:
     static const int NB = 20;
     static const int NB_LIGNES_FICHIER = 1180;
     static const size_t LONGUEUR_TEXTE_MAX = 255;  // longest text value of the file
+    static constexpr int DELAI_VERROU_MS = 3000;       // an update waits this long for the lock
 
     Records();
 
@@ -39,6 +44,12 @@ public:
     c_record scoresOrdi[8][NB];
     c_recordCoup bestGosHumains[NB];
     c_recordCoup bestGosOrdi[NB];
+
+private:
+    friend void InitLangue(const std::string& ficRecords);
+    // Takes the lock and re-reads the file; false when the update must not happen.
+    bool debutMiseAJour(VerrouRecords& verrou);
+    bool nonSauve_ = false;  // the tables hold an entry that the file lacks
 };
 
 // Forms the records file name in use and reloads the tables when it changes.

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(maChaine, Formatting) {
     const std::string longue(5000, 'x');
     EXPECT_EQ(chaine("%s|%d", longue.c_str(), 42), longue + "|42");  // no length limit
+    for (size_t n : {255, 256, 257}) EXPECT_EQ(chaine("%s", std::string(n, 'y').c_str()), std::string(n, 'y'));
     // File texts never reach printf.
     EXPECT_EQ(formaterTexte("Le fichier '%s' est introuvable", {"C:\\100%d\\a.ini"}),
               "Le fichier 'C:\\100%d\\a.ini' est introuvable");
@@ -17,6 +20,7 @@ TEST(maChaine, Latin1CaseAndAccentFolding) {
         {"\340\342\347\350\351\352\353\356\357\364\371\373", "\300\302\307\310\311\312\313\316\317\324\331\333",
          "aaceeeeiiouu"},
         {"\311L\310VE", "\311L\310VE", "ELEVE"},
+        {"azAZ@[`{", "AZAZ@[`{", "azAZ@[`{"},
         {"\367 \337 \377", "\367 \337 \377", "\367 \337 y"},  // division sign, sharp s, y diaeresis
     };
     for (auto& c : cas) {
@@ -55,4 +59,18 @@ TEST(maChaine, FieldLists) {
         EXPECT_EQ(lookup(c.texte, c.n, c.sep), c.champ) << c.texte << " n=" << c.n;
         EXPECT_EQ(lookupInt(c.texte, c.n, c.sep), c.valeur) << c.texte << " n=" << c.n;
     }
+}
+
+TEST(maChaine, Numbers) {
+    // text -> value within [0, 100], -1 when refused
+    const std::pair<const char*, long> strict[] = {{"42", 42}, {" 7\t", 7}, {"0", 0}, {"100", 100}, {"101", -1},
+                                                   {"-1", -1}, {"4x", -1}, {"", -1}, {"99999999999999999999", -1}};
+    for (const auto& [texte, valeur] : strict) {
+        long v = -1;
+        EXPECT_EQ(entierStrict(texte, 0, 100, v), valeur >= 0) << texte;
+        EXPECT_EQ(v, valeur) << texte;
+    }
+    EXPECT_EQ(entierTolerant("12abc"), 12);
+    EXPECT_EQ(entierTolerant("abc"), 0);
+    EXPECT_EQ(entierTolerant("-99999999999"), INT_MIN);
 }

@@ -6,6 +6,7 @@
 #include "engine/dicopartie.h"
 #include "engine/params.h"
 #include "reports/export_html_cadre.h"
+#include "support/LimiteEcriture.h"
 #include "support/MessageRecorder.h"
 #include "support/PartieNeuve.h"
 #include "support/TempDir.h"
@@ -204,8 +205,10 @@ TEST_F(ExportHtml, UnePageQuiNePeutEtreEcriteLaisseLAncienne) {
     EXPECT_EQ(lireFichier("histo.html"), ancienne);
     fixtures::partieNormale();
     gl_debugAfficher = true;
-    std::filesystem::create_directory("histo.htm~");  // the temporary cannot be created
-    export_html("histo.html");
+    {
+        LimiteEcriture disquePlein(16);
+        export_html("histo.html");
+    }
     EXPECT_EQ(lireFichier("histo.html"), ancienne);
     export_html("absent/histo.html");
     EXPECT_EQ(rec.journal(), (std::vector<std::string>{"Creation du fichier recap. impossible (histo.html)",

@@ -2,20 +2,27 @@
 
 #include "app/interface.h"
 #include "core/maChaine.h"
+#include "core/utile_gcc.h"
+#include "engine/chargerpeau2.h"
 #include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
 #include "engine/params.h"
 #include "engine/partie.h"
+#include "support/LimiteEcriture.h"
 #include "support/MessageRecorder.h"
+#include "support/Processus.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <sstream>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -37,6 +44,7 @@ void partieTerminee(const std::vector<Place>& places, bool duplicate = false) {
         partie.joueurs[i].type = places[i].type;
     }
     init_board();
+    partie.partieEnCours = 0;
     for (size_t i = 0; i < places.size(); ++i) {
         partie.joueurs[i].score = partie.joueurs[i].scoreFinal = places[i].score;
         partie.joueurs[i].sommeMeilleursCoups = places[i].max;
@@ -45,7 +53,11 @@ void partieTerminee(const std::vector<Place>& places, bool duplicate = false) {
 
 long nbLignes(const std::string& texte) { return std::count(texte.begin(), texte.end(), '\n'); }
 
-long nbFichiers(const std::string& dossier) { return std::distance(fs::directory_iterator(dossier), {}); }
+// Files of a folder, the records' lock files aside.
+long nbFichiers(const std::string& dossier) {
+    return std::count_if(fs::directory_iterator(dossier), {},
+                         [](const fs::directory_entry& e) { return e.path().extension() != ".lock"; });
+}
 
 void verifierTablesTriees() {
     auto triee = [](const auto& t) {
@@ -71,7 +83,19 @@ class RecordsTest : public ::testing::Test {
 protected:
     InTempDir dir;
     MessageRecorder messages;
-    void SetUp() override { InitLangue("defaut.bst"); }
+    // Every global the records read, as a program starts; the tables are read
+    // afresh from this test's folder.
+    void SetUp() override {
+        parametresParDefaut();
+        params.saisieTirage = false;
+        params.utiliserRepCourant = true;
+        utiliserChemin.clear();
+        gl_generationParties = false;
+        gl_debugAfficher = false;
+        partie.partieJoker = partie.modeTest = 0;
+        InitLangue("");
+        InitLangue("defaut.bst");
+    }
     void TearDown() override { EXPECT_TRUE(messages.boites().empty()); }
 };
 
@@ -154,15 +178,27 @@ TEST_F(RecordsTest, PartieASixJoueurs) {
     // A human's record names at most three others, from the first four slots.
     EXPECT_EQ(rec().scoresHumains[5][2].texte, "E (max=10), (A,312), (3,287), (C,250)");
     EXPECT_EQ(rec().meilleuresParties[0].texte, "A (312), B [3] (287), C (250), D [5] (240), E (230), F (220)");
+    EXPECT_EQ(rec().meilleuresParties[0].score, 312 + 287 + 250 + 240) << "the first four slots only";
+    EXPECT_EQ(rec().scoresOrdi[5][0].texte + rec().scoresOrdi[5][1].texte, "BD");
 }
 
 TEST_F(RecordsTest, MeilleursCoupsHumainOrdiEtAnnulation) {
     partieTerminee({{"Alice", 0, 0, 0}, {"Bot", 2, 0, 0}});
+    alimBestGosOrdi = false;
+    valBestGosOrdi = 0;
     partie.joueurEnCours = 1;
     rec().alterbestgo(55, "MOT H8");
     EXPECT_TRUE(alimBestGosOrdi && valBestGosOrdi == 55);
     EXPECT_EQ(rec().bestGosOrdi[0].joueur + rec().bestGosOrdi[0].mot, "BotMOT H8");
+    EXPECT_NE(lireFichier("defaut.bst").find("\nBot\n55\n"), std::string::npos);
     alimBestGosOrdi = false;
+    // A computer move below the whole table: nothing changes, nothing is signalled.
+    const std::string avant = lireFichier("defaut.bst");
+    rec().alterbestgo(2, "PETIT");
+    EXPECT_FALSE(alimBestGosOrdi);
+    EXPECT_EQ(valBestGosOrdi, 55);
+    EXPECT_EQ(rec().bestGosOrdi[19].score * 1000 + rec().bestGosOrdi[19].mot.size(), 2004);  // the default "----"
+    EXPECT_EQ(lireFichier("defaut.bst"), avant);
     partie.joueurEnCours = 0;
     rec().alterbestgo(30, "CHAT, CHATS");
     EXPECT_FALSE(alimBestGosOrdi);
@@ -213,7 +249,7 @@ TEST_F(RecordsTest, AllerRetourDesTextesEtDesNombres) {
     // A score line as a hand edit may leave it, in either line end; nullopt: the entry is not read.
     const std::vector<std::pair<std::string, std::optional<short>>> nombres = {
         {"012", 10}, {"0x1A", 26}, {" 7\t", 7}, {"-32768", -32768}, {"32768", {}}, {"12abc", {}}, {"", {}}, {"09", {}}};
-    for (const char* fin : {"\n", "\r\n"})
+    for (const char* fin : {"\n", "\r\n", "\r\r\n"})
         for (const auto& [ligne, score] : nombres) {
             std::string f = fichierMarque("x").replace(0, 5, "N\n" + ligne);
             replaceAllNb(f, "\n", fin);
@@ -236,7 +272,11 @@ TEST_F(RecordsTest, FichiersAbimesDonnentDesTablesTrieesPuisUnFichierComplet) {
     };
     std::vector<std::string> abimes = {tronque(0), tronque(1), tronque(500), tronque(1179), marque,
                                        std::string(100000, 'z') + marque, std::string(60000, 0)};
-    abimes[4].replace(marque.find("\n120\n") + 1, 3, "vingt");  // text in a score line
+    // Entries with a bad line keep their defaults: text in a score line (blocks 1
+    // and 5) and a text over 255 characters.
+    abimes[4].replace(marque.find("\n120\n") + 1, 3, "vingt");
+    abimes[4].replace(abimes[4].find("\n120\nF\n") + 1, 3, "vingt");
+    abimes[4].replace(abimes[4].find("\nF\n119\n") + 1, 1, std::string(256, 'F'));
     for (size_t i = 0; i < 60000; ++i) abimes[6][i] = static_cast<char>((i * 2654435761u) >> 24);  // random bytes
     partieTerminee({{"Alice", 0, 0, 0}});
     for (size_t i = 0; i < abimes.size(); ++i) {
@@ -244,6 +284,12 @@ TEST_F(RecordsTest, FichiersAbimesDonnentDesTablesTrieesPuisUnFichierComplet) {
         ecrireFichier(nom, abimes[i]);
         InitLangue(nom);
         verifierTablesTriees();
+        if (i == 4) {
+            auto marquees = [](const c_record* t) {
+                return std::count_if(t, t + Records::NB, [](const c_record& e) { return e.texte == "F"; });
+            };
+            EXPECT_EQ(marquees(rec().scoresHumains[0]) * 100 + marquees(rec().meilleuresParties), 1819);
+        }
         rec().alterbestgo(30000, "APRES");
         const std::string fichier = lireFichier(nom);
         EXPECT_EQ(nbLignes(fichier), 1180) << i;
@@ -258,14 +304,10 @@ TEST_F(RecordsTest, SauvegardeRateeLaisseLAncienFichier) {
     partieTerminee({{"Alice", 0, 0, 0}});
     rec().alterbestgo(50, "PREMIER");
     const std::string ancien = lireFichier("defaut.bst");
-    // A disk that takes no more than 4 KB: both paths fail.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit avant;
-    getrlimit(RLIMIT_FSIZE, &avant);
-    const rlimit limite{4096, avant.rlim_max};
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    rec().alterbestgo(60, "SECOND");
-    setrlimit(RLIMIT_FSIZE, &avant);
+    {
+        LimiteEcriture disquePlein(4096);  // both paths fail
+        rec().alterbestgo(60, "SECOND");
+    }
     EXPECT_EQ(lireFichier("defaut.bst"), ancien);
     EXPECT_EQ(nbFichiers(".") + nbFichiers(repli.path()), 1) << "no temporary left";
     // "bst" is not a folder here: the save and the next load go to the fallback folder.
@@ -277,6 +319,117 @@ TEST_F(RecordsTest, SauvegardeRateeLaisseLAncienFichier) {
     rec().defauts();
     rec().loadscores();
     EXPECT_EQ(rec().bestGosHumains[0].mot, "REPLI");
+}
+
+// The records file without its dates, which depend on the moment of the test.
+std::string sansDates(const Records& r) {
+    std::istringstream in(r.contenuFichier());
+    std::string out;
+    for (std::string l; std::getline(in, l);) {
+        const bool date = l.size() == 19 && l[2] == '/' && l[5] == '/' && l[13] == ':' && l[16] == ':';
+        out += (date ? "D" : l) + "\n";
+    }
+    return out;
+}
+
+TEST_F(RecordsTest, ContenuParDefautDeChaqueBloc) {
+    rec().defauts();
+    const std::string f = sansDates(rec());
+    EXPECT_EQ(nbLignes(f), 1180);
+    // the first and the last entry of each block
+    EXPECT_EQ(f.substr(0, 20), "Initialisation\n20\nD\n");
+    for (const char* bloc : {"Initialisation\n1\nD\nInitialisation\n20\nD\n----\n",
+                             "Initialisation\n1\nD\n----\nOrdi0\n20\nD\n", "Ordi0\n1\nD\nOrdi0\n20\nD\n----\n",
+                             "Ordi0\n1\nD\n----\n20\n----\nD\n"})
+        EXPECT_NE(f.find(bloc), std::string::npos) << bloc;
+    EXPECT_EQ(f.substr(f.size() - 9), "1\n----\nD\n");
+}
+
+TEST_F(RecordsTest, ChangerDeFichierRepartDesDefauts) {
+    Records defauts;
+    defauts.defauts();
+    ecrireFichier("a.bst", fichierMarque("A"));
+    InitLangue("a.bst");
+    ASSERT_EQ(rec().bestGosOrdi[0].joueur, "A");
+    InitLangue("absent.bst");
+    EXPECT_EQ(sansDates(rec()), sansDates(defauts)) << "nothing of a.bst stays";
+    // A short file: its three whole entries, then the defaults (not a.bst's entries).
+    InitLangue("a.bst");
+    ecrireFichier("court.bst", fichierMarque("C").substr(0, 26));
+    InitLangue("court.bst");
+    const auto& t = rec().scoresHumains[0];
+    EXPECT_EQ(t[0].texte + t[2].texte + t[3].texte, "CCInitialisation");
+    EXPECT_EQ(t[2].score * 1000 + t[3].score, 118017);
+    EXPECT_EQ(rec().bestGosOrdi[0].joueur, "Ordi0");
+}
+
+// Two programs ending moves at the same moment both keep every entry.
+TEST_F(RecordsTest, DeuxProgrammesGardentTousLeursCoups) {
+    partieTerminee({{"Alice", 0, 0, 0}});
+    ASSERT_TRUE(enParallele(2, [](int i) {
+        partie.joueurs[0].nom = "P" + std::to_string(i);
+        for (int k = 0; k < 10; ++k) rec().alterbestgo(100 * (i + 1) + k, "M");
+        return true;
+    }));
+    const std::string fichier = lireFichier("defaut.bst");
+    EXPECT_EQ(nbLignes(fichier), 1180);
+    rec().loadscores();
+    std::vector<int> scores;
+    for (const c_recordCoup& e : rec().bestGosHumains) scores.push_back(e.score);
+    std::sort(scores.begin(), scores.end());
+    EXPECT_EQ(scores, (std::vector<int>{100, 101, 102, 103, 104, 105, 106, 107, 108, 109,
+                                        200, 201, 202, 203, 204, 205, 206, 207, 208, 209}));
+}
+
+TEST_F(RecordsTest, LaMiseAJourRelitLeFichierSousLeVerrou) {
+    partieTerminee({{"Alice", 0, 0, 0}});
+    // Another program saved its records after this one loaded them.
+    ecrireFichier("defaut.bst", fichierMarque("Autre"));
+    rec().alterbestgo(500, "MOI");
+    EXPECT_EQ(rec().bestGosHumains[0].mot + rec().bestGosHumains[1].joueur, "MOIAutre");
+    EXPECT_EQ(rec().scoresOrdi[7][19].texte, "Autre");
+    rec().defauts();
+    rec().loadscores();
+    EXPECT_EQ(rec().bestGosHumains[0].mot + rec().bestGosHumains[1].joueur, "MOIAutre");
+
+    // An entry that could not be saved (typed draws) is not lost by the next read.
+    partie.modeDuplicate = 1;
+    params.saisieTirage = true;
+    const std::string avant = lireFichier("defaut.bst");
+    rec().alterbestgo(450, "ATTENTE");
+    EXPECT_EQ(lireFichier("defaut.bst"), avant);
+    partie.modeDuplicate = 0;
+    params.saisieTirage = false;
+    rec().alterbestgo(400, "ENSUITE");
+    rec().defauts();
+    rec().loadscores();
+    EXPECT_EQ(rec().bestGosHumains[1].mot + rec().bestGosHumains[2].mot, "ATTENTEENSUITE");
+}
+
+TEST_F(RecordsTest, SansVerrouRienNEstEcrit) {
+    gl_debugAfficher = true;
+    partieTerminee({{"Alice", 0, 0, 0}});
+    const int autre = open("defaut.bst.lock", O_RDWR | O_CREAT, 0666);  // another program holds the lock
+    ASSERT_EQ(flock(autre, LOCK_EX), 0);
+    rec().alterbestgo(500, "BLOQUE");
+    EXPECT_EQ(rec().bestGosHumains[0].score, 20) << "the insertion is skipped";
+    EXPECT_FALSE(fichierExiste("defaut.bst"));
+    close(autre);
+    rec().alterbestgo(501, "LIBRE");
+    EXPECT_EQ(rec().bestGosHumains[0].mot, "LIBRE");
+    // No lock file can be made where the records go: the same.
+    InitLangue("absent/x.bst");
+    rec().alterbestgo(502, "SANS DOSSIER");
+    EXPECT_EQ(rec().bestGosHumains[0].score, 20);
+    // No records file at all: the tables change in memory, no file and no lock.
+    InitLangue("");
+    rec().alterbestgo(503, "SANS NOM");
+    EXPECT_EQ(rec().bestGosHumains[0].score, 503);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 2) << "defaut.bst and its lock only";
+    gl_debugAfficher = false;
+    ASSERT_EQ(messages.journal().size(), 2u);
+    EXPECT_NE(messages.journal()[0].find("defaut.bst"), std::string::npos);
+    EXPECT_NE(messages.journal()[1].find("absent/x.bst"), std::string::npos);
 }
 
 }  // namespace
