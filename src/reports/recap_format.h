@@ -21,7 +21,9 @@ extern const int VERSION_RECAP;
 
 // A key formatted from one number ("Joueur %d").
 std::string cleNumero(const char* format, int n);
-// The 2,047-character cut of composed values.
+// A value with its NUL bytes blanked.
+std::string valeurSansNul(std::string s);
+// The 2,047-character cut of composed values, NUL bytes blanked.
 std::string valeurBornee(std::string s);
 // Decimal value of a field as a 16-bit number (0 when not a number).
 short versShort(const std::string& texte);
