@@ -124,6 +124,7 @@ void init_board() {
     partie.nbPasses = 0;
     partie.finPartie = 0;
     partie.tempsEcoule = 0;
+    partie.saisieDuplicateEnCours = 0;  // nobody is typing a move of a game not yet begun
     partie.joueurEnCours = 0;
     partie.coupEnCours.clear();
     partie.chevaletEnCours.clear();

@@ -1,12 +1,15 @@
 #include "app/interface.h"
 #include "core/maChaine.h"
 #include "engine/dicopartie.h"
+#include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
+#include "engine/normal.h"
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "engine/timers.h"
 #include "reports/recap.h"
+#include "reports/records.h"
 #include "support/Fixtures.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
@@ -15,12 +18,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace {
 
 const std::string kScores = "Scores finaux (tiennent compte du r\351ajustement)";
+const std::string kArretee = "Cette partie ne peut pas \352tre reprise : le joueur qui a la main n'a pas de lettres";
 using Changes = std::vector<std::array<std::string, 3>>;
 
 // The keys of one section in file order; section "" gives the sections.
@@ -87,12 +92,15 @@ protected:
 
 TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     fixtures::partieNormale();
+    params.chronoPartie = false;
     gl_definitionsChargees = true;
     gl_indexDefinitions["MAISON"] = "Demeure.\nLogis";
     partie.joueurs[0].nom = "Ali|ce\nde\rux";
     v_histo[1].sens = 2;        // anything but 1 is vertical
     v_histo[1].mots = "MeR|X";  // a field never holds the separator
     v_histo[1].lettres[0] = 0;  // an empty slot below the count must not cut the line
+    v_histo[1].lettres[2] = 'Q';  // a slot from the count on is not a tile
+    partie.afficherToutesSolutions = 1;  // written in resolution mode only
     save_recap("p.qv2");
     const std::string f = lireFichier("p.qv2");
     EXPECT_EQ(clesDe(f, ""), (std::vector<std::string>{"Presentation", "General", "Plateau", "Dico(s)", kScores, "Sac",
@@ -133,6 +141,7 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
     EXPECT_EQ(partie.chevaletEnCours, "BCDEFGH");
     ASSERT_EQ(v_listeContenu.size(), 6u);
+    EXPECT_EQ(v_listeContenu[3].texte + v_listeContenu[3].reglette, "echange 'VWX'TUVWXYZ");
     EXPECT_EQ(v_listeContenu[5].texte + v_listeContenu[5].reglette, "passe son tourTUABCDE");
     EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
     // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
@@ -176,6 +185,8 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     EXPECT_EQ(valeur(f, "RecapTop", "2"), "AEILNOT|64|92|7|*|J4|RELATION|1");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "2"), "AEILNOT|0|25|0| ||ZUT| |");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "2"), "AEILNOT|64|88|7|*|J4|RELATION|$|RELATION");
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 59), "*  2. TUVW+ER      MAISON                      H4      22 *")
+        << "the round's draw";
 
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
     EXPECT_TRUE(gl_tourDuplicateOuvert);
@@ -228,7 +239,9 @@ TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
 
 TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     fixtures::partieResolution();
+    partie.afficherToutesSolutions = 1;
     const std::string f = etat();
+    EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "oui");
     // 102 tiles less M A I S O N e R E on the board.
     EXPECT_EQ(valeur(f, "Sac", "taille"), "93");
     EXPECT_EQ(valeur(f, "Sac", "5"), "14");
@@ -323,27 +336,149 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
 
 TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     autrePartie();
+    auto enreg = [](std::map<int, std::string> champs) {
+        std::string l;
+        for (int f = 1; f <= 64; ++f) l += champs[f] + "|";
+        return l;
+    };
+    const std::string maison = enreg({{1, "1"}, {2, "22"}, {3, "6"}, {4, "0"}, {5, "1"}, {6, "MAISON"}, {8, "MAISON"},
+                                      {9, "M"}, {10, "A"}, {11, "I"}, {12, "S"}, {13, "O"}, {14, "N"},
+                                      {17, "AIMNOSE"}, {19, "AIMNOSE"}, {41, "H4"}});
     const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
-    const std::string recap = "Total=22\nNb Enreg. Recap=1\n[Recap]\n1=1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|"
-                              "AIMNOSE||AIMNOSE|| | | | |4|5|6|7|8|9|0|0|8|8|8|8|8|8|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"
-                              "-|-|-|-|-|-|-|2||\n";
-    ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EEIRSTU\nJoueur 2=6,0\nNom Joueur 2=Ordi\n"
-                             "Lettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\n" + recap);
+    // Ordi exchanges KK from KKKKKKK though the bag holds one K: the tiles left stay the sum of the counters.
+    ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
+                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
+                  "Nb Enreg. Recap=2\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKK"},
+                  {18, "KK"}, {19, "KKKKKKK"}}) + "\n");
     ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
     EXPECT_TRUE(messages.boites().empty());
-    EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6) << "the rack AIMNOSE, then the six letters drawn after MAISON";
+    EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6 - 1 + 2) << "AIMNOSE, the six letters drawn after MAISON, K, KK back";
+    EXPECT_EQ(partie.sac[11], 2);
+    EXPECT_EQ(v_listeContenu.back().texte, "echange 'KK'");
+    EXPECT_EQ(valeur(etat(), kScores, "Lettres Joueur 1"), "EEIRSTU");
     EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
 
-    // Version 27 duplicate: the human's entries only.
-    ecrireFichier("v27.qv2", "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\n[Partie]\nDuplicate=oui\n"
-                             "En Cours=oui\nNb Joueurs=1\n" + recap + "[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1="
-                             "EERT+SUV|0|22|0| |||0\n[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n");
+    // Version 27 duplicate: the human's entries only; the others' rounds read as empty entries.
+    const std::string v27 = "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\nJoueur 2=0,0\nNom Joueur 2=Bruno"
+                            "\n[Partie]\nDuplicate=oui\nJoker Tessarel=oui\nEn Cours=oui\nNb Joueurs=2\nNb Enreg. Recap=1\n"
+                            "[Recap]\n1=" + maison + "\n[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1=EERT+SUV|0|22|0| |||0\n"
+                            "[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n";
+    ecrireFichier("v27.qv2", v27);
     partie.partieEnCours = 0;
     ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
     ASSERT_EQ(messages.boites().size(), 2u);
     EXPECT_EQ(messages.boites()[1], "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
                                     "seul le joueur humain sera traite");
     EXPECT_EQ(partie.sac[5], 15 - 2) << "the shared rack EERSTUV and MAISON leave the bag";
-    ASSERT_EQ(saisie_duplicate[0].size(), 2u) << "the file's entry, then the open round's";
+    EXPECT_EQ(saisie_duplicate[0].size() + saisie_duplicate[1].size(), 4u) << "the file's round, then the open one";
     EXPECT_EQ(saisie_duplicate[0][0].score, 20);
+    EXPECT_EQ(result_best.back().tirage, "EERT+SUV");
+    // Stopped: the check marks show the file's flags, and saving keeps the round for both players.
+    std::string arretee = v27;
+    replaceAllNb(arretee, "En Cours=oui", "En Cours=non");
+    ecrireFichier("v27.qv2", arretee);
+    autrePartie();
+    alimMenuDuplicate();
+    ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
+    EXPECT_TRUE(gl_menus.duplicate && gl_menus.joker && !partie.partieEnCours);
+    const std::string f = etat();
+    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "0"), "AIMNOSE|20|20|6| |H5|MAISON| |MAISON");
+    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "0"), "AIMNOSE|0|0|0| ||| |");
+}
+
+TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
+    // A test-mode file holds no rack: the game cannot go on and loads stopped, each time.
+    fichierDe(fixtures::partieTest, "t.qv2", {}, true);
+    InitLangue("defaut.bst");
+    partie.records.defauts();  // no record of an earlier game stands in the way
+    for (int fois = 1; fois <= 2; ++fois) {
+        ASSERT_TRUE(chargerRecapitulatif("t.qv2"));
+        EXPECT_EQ(messages.boites(), std::vector<std::string>(fois, kArretee)) << "no winner announced";
+        EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
+    }
+    // A resumed game loaded over itself is not recorded again; once played on, it is.
+    fichierDe(fixtures::partieNormale, "p.qv2", {}, true);
+    messages.reponsesQuestions = {true, true};
+    for (int fois = 0; fois < 2; ++fois) ASSERT_TRUE(chargerRecapitulatif("p.qv2") && partie.partieEnCours);
+    EXPECT_FALSE(fichierExiste("defaut.bst"));
+    fixtures::jouerAutre(1, COUP_PASSE, "passe son tour", "BCDEFGH");
+    ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+    EXPECT_TRUE(fichierExiste("defaut.bst"));
+}
+
+TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
+    struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
+    const std::vector<Cas> cas = {
+        // Only letters and the joker take a rack slot.
+        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF G"}}, "0 ABCDEFG 120,90 0 1"},
+        // Ordi to move: the commands wait and the step timer is armed, as after a move.
+        {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
+        {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
+        {fixtures::partieTest, {}, "arretee 0,0 300 0"},  // the game chrono under "Duplicate=non"
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        params.chronoPartie = true;
+        cas[i].fixture();
+        partie.joueurs[0].chrono = 120;
+        partie.joueurs[1].chrono = 90;
+        partie.chronoPartie = 300;
+        fichierDe([] {}, "c.qv2", cas[i].changes, true);
+        params.chronoPartie = false;
+        ASSERT_TRUE(chargerRecapitulatif("c.qv2")) << i;
+        const std::string reprise =
+            partie.partieEnCours ? std::to_string(partie.joueurEnCours) + " " + valeur(etat(), kScores, "Lettres Joueur 1")
+                                 : (messages.boites().back() == kArretee ? "arretee" : "?");
+        EXPECT_EQ(reprise + " " + std::to_string(partie.joueurs[0].chrono) + "," +
+                      std::to_string(partie.joueurs[1].chrono) + " " + std::to_string(partie.chronoPartie) + " " +
+                      std::to_string(gl_menus.boutonsActifs) + (Fl::has_timeout(callbacktimer) ? " timer" : ""),
+                  cas[i].attendu) << i;
+        couperTimerPas();
+        couperChrono();
+    }
+}
+
+TEST_F(Recap, TexteReencodeNulEtOrdreFixe) {
+    fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "Zo\351"; }, "u.qv2", {}, true);
+    const std::string latin1 = lireFichier("u.qv2");
+    ASSERT_TRUE(chargerRecapitulatif("u.qv2"));
+    const std::string attendu = etat();
+    // Re-encoded to UTF-8 by an editor: loads as the original, accents kept.
+    ecrireFichier("u.qv2", latin1VersUtf8(latin1));
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("u.qv2"));
+    EXPECT_EQ(etat(), attendu);
+    // Only the section name re-encoded: no player is found, the file is refused.
+    std::string melange = latin1;
+    replaceAllNb(melange, kScores, latin1VersUtf8(kScores));
+    ecrireFichier("u.qv2", melange);
+    autrePartie();
+    EXPECT_FALSE(chargerRecapitulatif("u.qv2"));
+    EXPECT_EQ(messages.boites().back(), "Le fichier 'u.qv2' n'est pas un r\351capitulatif valide ([" + kScores + "] Joueur 1)");
+    // A FIFO is no file: refused at once, no wait for a writer.
+    ASSERT_EQ(mkfifo("f.qv2", 0600), 0);
+    EXPECT_FALSE(chargerRecapitulatif("f.qv2"));
+    EXPECT_EQ(messages.boites().back(), "Le fichier 'f.qv2' est introuvable");
+
+    // NUL bytes read from a file are blanked in the next save.
+    std::string nul = latin1;
+    replaceAllNb(nul, "Zo\351", std::string("Z\0o", 3));
+    replaceAllNb(nul, "passe son tour|", std::string("passe\0son tour|", 15));
+    ecrireFichier("n.qv2", nul);
+    ASSERT_TRUE(chargerRecapitulatif("n.qv2"));
+    EXPECT_EQ(partie.joueurs[0].nom, std::string("Z\0o", 3));
+    const std::string resauve = etat();
+    EXPECT_EQ(resauve.find('\0'), resauve.size() - sizeof dicP.plateauT);
+    EXPECT_EQ(valeur(resauve, kScores, "Nom Joueur 1"), "Z o");
+    EXPECT_NE(valeur(resauve, "Recap", "6").find("|passe son tour|"), std::string::npos);
+
+    // A fixed letter order: the bag holds the order less the 15 tiles on the board and the 14 on the racks.
+    std::string ordre;
+    for (int fois = 0; fois < 3; ++fois) ordre += "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    ecrireFichier("ordre.pea2", "[General]\nListeLettresOrdonnees=" + ordre + "??\n");
+    fichierDe(fixtures::partieNormale, "o.qv2", {{"General", "Pea2", "ordre.pea2"}});
+    ASSERT_TRUE(chargerRecapitulatif("o.qv2"));
+    EXPECT_EQ(partie.nbLettresSac, 80 - 15 - 14);
+    int sac[NB_LETTRES];
+    std::copy(partie.sac, partie.sac + NB_LETTRES, sac);
+    EXPECT_EQ(lettresDuSac(sac), "BCDFFGGHHIJJJKKKLLMMNOPPPQQQRRSSTUUVVVWWWXXXYYYZZZ?");
 }
