@@ -68,6 +68,14 @@ std::string lettreEnChamp(const c_historique& h, int slot) {
 
 }  // namespace
 
+void poserSac(const int sac[NB_LETTRES]) {
+    partie.nbLettresSac = 0;
+    for (int k = 0; k < NB_LETTRES; ++k) {
+        partie.sac[k] = static_cast<signed char>(std::max(sac[k], 0));
+        partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[k]);
+    }
+}
+
 short versShort(const std::string& texte) {
     return static_cast<short>(std::clamp(entierTolerant(texte), -32768, 32767));
 }
@@ -261,8 +269,7 @@ void save_recap(const std::string& path) {
         int sac[NB_LETTRES];
         int nb;
         sacMoinsPlateau(sac, nb);
-        for (int k = 0; k < NB_LETTRES; ++k) partie.sac[k] = static_cast<signed char>(std::clamp(sac[k], -128, 127));
-        partie.nbLettresSac = static_cast<short>(nb);
+        poserSac(sac);
     }
     for (int k = 0; k < NB_LETTRES; ++k) ini.set(SECTION_SAC, std::to_string(k), static_cast<int>(partie.sac[k]));
     ini.set(SECTION_SAC, "taille", partie.nbLettresSac);

@@ -27,6 +27,9 @@ std::string valeurSansNul(std::string s);
 std::string valeurBornee(std::string s);
 // Decimal value of a field as a 16-bit number (0 when not a number).
 short versShort(const std::string& texte);
+// Puts the counters (0 to 127 each; below 0 counts as 0) in the bag, the
+// number of tiles left being their sum.
+void poserSac(const int sac[28]);
 // A field of a "|" list: the format has no escape, so "|" and line breaks become blanks.
 std::string champSansSeparateur(std::string s);
 

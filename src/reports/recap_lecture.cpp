@@ -141,6 +141,8 @@ public:
     bool lire(bool ancien, Refus& refus);
 
 private:
+    // The file's numbers are 16-bit values.
+    int entier16(const char* section, const std::string& cle) { return entier(section, cle, -32768, 32767); }
     int entier(const char* section, const std::string& cle, long lo, long hi) {
         std::string texte = ini_(section, cle, "");
         if (texte.empty()) return 0;
@@ -208,12 +210,10 @@ void Lecteur::lireEnregs() {
         exiger(joueur >= 0 && joueur <= lu_.nbJoueurs, SECTION_RECAP, cle);
         const long nbLettres = entierTolerant(champs[2]);
         exiger(nbLettres >= 0 && nbLettres <= TAILLE_CHEVALET_MAX, SECTION_RECAP, cle);
-        for (int f : {25, 33, 42, 49}) {
-            const int dernier = f == 25 ? 32 : f == 33 ? 40 : f == 42 ? 48 : 55;
-            for (int k = f; k <= dernier; ++k) {
-                const long v = entierTolerant(champs[k - 1]);
-                exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
-            }
+        // Fields 25 to 55 are grid coordinates, but for the position text (41).
+        for (int f = 25; f <= 55; ++f) {
+            const long v = f == 41 ? 0 : entierTolerant(champs[f - 1]);
+            exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
         }
         lu_.enregs.push_back(std::move(champs));
     }
@@ -221,7 +221,7 @@ void Lecteur::lireEnregs() {
 
 bool Lecteur::lire(bool ancien, Refus& refus) {
     try {
-        lu_.version = entier(SECTION_GENERAL, "Version", -32768, 32767);
+        lu_.version = entier16(SECTION_GENERAL, "Version");
         // Test mode and resolution as the writer writes them; files that hold
         // neither key give both from the older "Mode resolution".
         const bool ancienneCle = !ini_.has(SECTION_PARTIE, "Resolution") && !ini_.has(SECTION_PARTIE, "Mode test");
@@ -241,10 +241,10 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
             // Both clocks are read whatever the mode: a test-mode game writes
             // the game chrono under "Duplicate=non".
             lu_.chronoPartie = ini_.get(SECTION_PARTIE, "Chrono partie", false);
-            lu_.chronoDuplicate = static_cast<short>(entier(SECTION_PARTIE, "Chrono partie temps restant", -32768, 32767));
+            lu_.chronoDuplicate = static_cast<short>(entier16(SECTION_PARTIE, "Chrono partie temps restant"));
             for (int i = 1; i <= lu_.nbJoueurs; ++i)
                 lu_.chronoJoueur[i - 1] = static_cast<short>(
-                    entier(SECTION_PARTIE, cleNumero("Chrono partie temps restant j%d", i), -32768, 32767));
+                    entier16(SECTION_PARTIE, cleNumero("Chrono partie temps restant j%d", i)));
             lu_.pea2 = ini_(SECTION_GENERAL, "Pea2", PEA2_DEFAUT);
         }
         for (int r = 1; r <= DIM_MAX; ++r) {
@@ -255,7 +255,7 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
                 exiger((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_', SECTION_PLATEAU, cle);
             lu_.plateau[r] = ligne;
         }
-        lu_.total = entier(SECTION_PARTIE, "Total", -32768, 32767);
+        lu_.total = entier16(SECTION_PARTIE, "Total");
         lireJoueurs();
         // "taille" is not read: the number of tiles left is the sum of the counters.
         if (!ancien)
@@ -300,13 +300,9 @@ bool ouvrir(INIfile& ini, const std::string& path) {
 
 // A new game for the file: every player slot back to nothing, so that no
 // kind, score or letter of the previous game survives.
-void nouvellePartiePourLeFichier(const RecapLu& lu) {
-    partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
+void nouvellePartiePourLeFichier() {
     init_board();
-    for (int i = 0; i < NB_JOUEURS_MAX; ++i) {
-        partie.joueurs[i] = Joueur();
-        std::fill(partie.chevalet[i], partie.chevalet[i] + NB_LETTRES, 0);
-    }
+    for (int i = 0; i < NB_JOUEURS_MAX; ++i) partie.joueurs[i] = Joueur();
 }
 
 void lirePlateau(const RecapLu& lu) {
@@ -330,14 +326,6 @@ void changerSac(int idx, int delta) {
 }
 void oterDuSac(int idx, int nombre) { changerSac(idx, -nombre); }
 void remettreAuSac(int idx, int nombre) { changerSac(idx, nombre); }
-
-void poserSac(const int sac[NB_LETTRES]) {
-    partie.nbLettresSac = 0;
-    for (int k = 0; k < NB_LETTRES; ++k) {
-        partie.sac[k] = static_cast<signed char>(std::clamp(sac[k], 0, 127));
-        partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[k]);
-    }
-}
 
 std::string lireJoueurs(const RecapLu& lu, bool ancien) {
     partie.nbJoueursHumains = 0;
@@ -464,7 +452,7 @@ void completerLesTours(int nbJoueurs) {
 }
 
 void appliquer31(const RecapLu& lu) {
-    nouvellePartiePourLeFichier(lu);
+    nouvellePartiePourLeFichier();
     partie.modeTest = lu.modeTest;
     partie.modeResolution = lu.modeResolution;
     partie.arbitrage = !lu.arbitrageSvg.empty();
@@ -556,15 +544,11 @@ void appliquer31(const RecapLu& lu) {
 // Versions 21, 27 and 30 hold no bag: it is rebuilt by replaying the moves
 // against a full bag.
 void appliquerAncien(const RecapLu& lu) {
-    init_board();
+    nouvellePartiePourLeFichier();
     if (lu.version == 21 || lu.version == 27) {
         const std::string t = ptraduire("Version un peu ancienne, le resultat n'est pas garanti");
         msgAffiche(t);
         std::fprintf(stderr, "\n%s", t.c_str());
-    }
-    for (int i = 0; i < NB_JOUEURS_MAX; ++i) {
-        partie.joueurs[i] = Joueur();
-        std::fill(partie.chevalet[i], partie.chevalet[i] + NB_LETTRES, 0);
     }
     partie.modeTest = lu.modeTest;
     partie.modeResolution = lu.modeResolution;

@@ -54,15 +54,28 @@ std::string etat() {
     return lireFichier("etat.qv2") + std::string(&dicP.plateauT[0][0], sizeof dicP.plateauT);
 }
 
-// A file from a saved recap with some values changed ("" removes the key).
+// A file from a saved recap with some values changed ("" removes the key; a
+// key the section lacks is added at its head).
 void modifier(const std::string& path, const Changes& changes) {
     std::string texte = lireFichier(path);
     for (const auto& c : changes) {
-        const size_t cle = texte.find("\n" + c[1] + "=", texte.find("[" + c[0] + "]"));
-        ASSERT_NE(cle, std::string::npos) << c[0] << " " << c[1];
+        const size_t section = texte.find("[" + c[0] + "]"), cle = texte.find("\n" + c[1] + "=", section);
+        ASSERT_NE(section, std::string::npos) << c[0];
+        if (cle == std::string::npos || cle > texte.find("\n[", section)) {
+            texte.insert(texte.find('\n', section), "\n" + c[1] + "=" + c[2]);
+            continue;
+        }
         texte.replace(cle, texte.find('\n', cle + 1) - cle, c[2].empty() ? "" : "\n" + c[1] + "=" + c[2]);
     }
     ecrireFichier(path, texte);
+}
+
+// A "|" field list with some fields replaced (numbered from 1).
+std::string avecChamps(const std::string& ligne, std::map<int, std::string> champs) {
+    std::istringstream in(ligne);
+    std::string out, champ;
+    for (int f = 1; std::getline(in, champ, '|'); ++f) out += (champs.count(f) ? champs[f] : champ) + "|";
+    return out;
 }
 
 // Another game in place, to be replaced by the loaded one.
@@ -112,6 +125,7 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
                                         "Joker Tessarel", "Duplicate", "En Cours", "Nb Joueurs", "Total",
                                         "Nb Enreg. Recap", "Utiliser Repertoire Courant", "Fichier Parametre"}));
     EXPECT_EQ(valeur(f, "Partie", "Total"), "91");
+    EXPECT_EQ(valeur(f, "Sac", "contenu").substr(0, 15), "(A * 6) (D * 1)");
     EXPECT_EQ(valeur(f, "Partie", "Nb Enreg. Recap"), "6");
     EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "Ali|ce de ux") << "a value never breaks its line";
     EXPECT_EQ(valeur(f, "Recap", "2"), "2|5|2|0|0|MeR X||MeR|-|R|-|-|-|-|-|-|ERTUVWX||ERTUVWX|| | | | |9|10|0|0|0|0|0|"
@@ -157,11 +171,12 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
 TEST_F(Recap, CasesNoiresEtBonus) {
     fixtures::partieNormale();
     dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
+    dicP.plateau[1][2] = 'a';  // a joker standing for A
     partie.nbCasesNoires = 2;
     params.bonus[5] = 10;
     save_recap("n.qv2");
     const std::string f = lireFichier("n.qv2");
-    EXPECT_EQ(valeur(f, "Plateau", "1"), "_..............");
+    EXPECT_EQ(valeur(f, "Plateau", "1"), "_a.............");
     EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
     EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
     EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), std::vector<std::string>{"5"});
@@ -302,7 +317,10 @@ TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
         {kScores, "Joueur 2", "-1,5"}, {kScores, "Lettres Joueur 1", std::string(29, 'A')}, {"Recap", "2", "3|5|2|0|0||||"},
         {"Recap", "1", "1|22|16|0|1|"}, {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||23|"},
         {"Sac", "5", "128"}, {"Sac", "5", "-1"}, {"Plateau", "3", "..#"}, {"Partie", "Nb Enreg. Recap", "32767"},
-        {"Partie", "Nb Enreg. Recap", "-2"}, {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
+        {"Partie", "Nb Enreg. Recap", "-2"}, {"Partie", "Total", "32768"}, {"Plateau", "21", "#"},
+        {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|H4|0|0|0|0|0|0|0|0|0"
+                       "|0|0|0|0|23|"},
+        {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
         {"RecapJoueurDuplicate3", "1", ""}};
     for (const auto& c : cas) {
         InTempDir ici;
@@ -320,27 +338,31 @@ TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
 TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "%s%n%s"; }, "b.qv2");
     std::string texte = lireFichier("b.qv2");
+    // A record of player 0 is filled again by the next line; a move of 9 tiles; the largest values allowed.
+    const std::string neufTuiles = avecChamps(valeur(texte, "Recap", "3"), {{3, "9"}, {16, "S"}, {56, "E"}});
     replaceAllNb(texte, "\n", "\r\n");
     ecrireFichier("b.qv2", texte);
-    modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "2", "2|5"}, {"Plateau", "2", std::string(1 << 20, 'A')}});
+    modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 2", "8,5"},
+                       {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
+    EXPECT_EQ(valeur(etat(), "Recap", "2"), neufTuiles);
+    EXPECT_EQ(partie.joueurs[1].type, 8);
+    EXPECT_EQ(v_listeContenu.size(), 5u);
     EXPECT_EQ(partie.joueurs[0].nom, "%s%n%s");
     EXPECT_EQ(dicP.plateau[8][6], 'I');
     EXPECT_EQ(dicP.plateau[8][7], 0) << "a short line leaves the rest of its row empty";
     EXPECT_EQ(dicP.plateau[2][15], 'A') << "a 1 MB line fills its row and no more";
     EXPECT_EQ(dicP.plateau[2][16], 0);
-    EXPECT_EQ(v_histo[1].score, 5);
-    EXPECT_EQ(v_histo[1].nbLettresPosees, 0) << "missing fields read 0, not the last field's value";
+    EXPECT_EQ(v_histo[0].score, -32768);
+    EXPECT_EQ(v_histo[0].typeCoup, 32767);
+    EXPECT_EQ(v_histo[0].mots + std::to_string(v_histo[0].nbLettresPosees), "0") << "missing fields read empty";
     EXPECT_TRUE(messages.boites().empty());
 }
 
 TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     autrePartie();
-    auto enreg = [](std::map<int, std::string> champs) {
-        std::string l;
-        for (int f = 1; f <= 64; ++f) l += champs[f] + "|";
-        return l;
-    };
+    auto enreg = [](std::map<int, std::string> champs) { return avecChamps(std::string(64, '|'), champs); };
     const std::string maison = enreg({{1, "1"}, {2, "22"}, {3, "6"}, {4, "0"}, {5, "1"}, {6, "MAISON"}, {8, "MAISON"},
                                       {9, "M"}, {10, "A"}, {11, "I"}, {12, "S"}, {13, "O"}, {14, "N"},
                                       {17, "AIMNOSE"}, {19, "AIMNOSE"}, {41, "H4"}});
@@ -348,13 +370,13 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     // Ordi exchanges KK from KKKKKKK though the bag holds one K: the tiles left stay the sum of the counters.
     ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
                   "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
-                  "Nb Enreg. Recap=2\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKK"},
-                  {18, "KK"}, {19, "KKKKKKK"}}) + "\n");
+                  "Nb Enreg. Recap=3\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKK"},
+                  {18, "KK"}, {19, "KKKKKKK"}}) + "\n3=" + enreg({{1, "1"}, {4, "1"}, {17, "BB"}}) + "\n");
     ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
     EXPECT_TRUE(messages.boites().empty());
     EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6 - 1 + 2) << "AIMNOSE, the six letters drawn after MAISON, K, KK back";
     EXPECT_EQ(partie.sac[11], 2);
-    EXPECT_EQ(v_listeContenu.back().texte, "echange 'KK'");
+    EXPECT_EQ(v_listeContenu[1].texte, "echange 'KK'") << "the third record takes no rack from the bag";
     EXPECT_EQ(valeur(etat(), kScores, "Lettres Joueur 1"), "EEIRSTU");
     EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
 
@@ -410,7 +432,7 @@ TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
     struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
     const std::vector<Cas> cas = {
         // Only letters and the joker take a rack slot.
-        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF G"}}, "0 ABCDEFG 120,90 0 1"},
+        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF GH"}}, "0 ABCDEFG 120,90 0 1"},
         // Ordi to move: the commands wait and the step timer is armed, as after a move.
         {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
         {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
