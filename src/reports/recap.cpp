@@ -150,7 +150,6 @@ bool cheminAEcrire(const std::string& path, std::string& nom) {
 }  // namespace
 
 std::string valRec(short champ, short rec) {
-    if (rec < 0 || static_cast<size_t>(rec) >= v_histo.size()) return " ";
     const c_historique& h = v_histo[rec];
     switch (champ) {
         case 1: return std::to_string(h.joueur);

@@ -56,25 +56,22 @@ struct EntreeLue {
     std::vector<std::string> champs;  // fields of the "|" line, missing ones empty
 };
 
-// Everything the loaders take from the file, checked.
+// Everything the loaders take from the file, checked. The reader sets every
+// member the loader of its version uses.
 struct RecapLu {
-    int version = 0;
-    bool modeTest = false;
-    bool modeResolution = false;
-    bool duplicate = false;
-    bool joker = false;
-    bool enCours = false;
+    int version;
+    bool modeTest, modeResolution, duplicate, joker, enCours;
     std::string arbitrageSvg, arbitrageIni;
-    int nbJoueurs = 0;
-    bool chronoPartie = false;
-    short chronoDuplicate = 0;
-    short chronoJoueur[NB_JOUEURS_MAX] = {};
+    int nbJoueurs;
+    bool chronoPartie;
+    short chronoDuplicate;
+    short chronoJoueur[NB_JOUEURS_MAX];
     std::string pea2;
     std::string plateau[DIM_MAX + 1];
-    int total = 0;
+    int total;
     JoueurLu joueurs[NB_JOUEURS_MAX];
-    int nbEnreg = 0;
-    int sac[NB_LETTRES] = {};
+    int nbEnreg;
+    int sac[NB_LETTRES];
     std::vector<std::vector<std::string>> enregs;  // 64 fields each
     std::vector<EntreeLue> tops;
     std::vector<EntreeLue> saisies[NB_JOUEURS_MAX];
@@ -153,7 +150,7 @@ private:
     void exiger(bool ok, const std::string& section, const std::string& cle) {
         if (!ok) throw Refus{"[" + section + "] " + cle};
     }
-    std::vector<EntreeLue> lignesDuplicate(const std::string& section, int taille, size_t nbChamps);
+    std::vector<EntreeLue> lignesDuplicate(const std::string& section, int taille);
     void lireJoueurs();
     void lireEnregs();
 
@@ -161,12 +158,12 @@ private:
     RecapLu& lu_;
 };
 
-std::vector<EntreeLue> Lecteur::lignesDuplicate(const std::string& section, int taille, size_t nbChamps) {
+std::vector<EntreeLue> Lecteur::lignesDuplicate(const std::string& section, int taille) {
     std::vector<EntreeLue> lignes;
     for (int k = 0; k < taille; ++k) {
         const std::string cle = std::to_string(k);
         exiger(ini_.has(section, cle), section, cle);
-        lignes.push_back({decouper(ini_(section, cle, ""), nbChamps)});
+        lignes.push_back({decouper(ini_(section, cle, ""), NB_CHAMPS)});
     }
     return lignes;
 }
@@ -210,9 +207,10 @@ void Lecteur::lireEnregs() {
         exiger(joueur >= 0 && joueur <= lu_.nbJoueurs, SECTION_RECAP, cle);
         const long nbLettres = entierTolerant(champs[2]);
         exiger(nbLettres >= 0 && nbLettres <= TAILLE_CHEVALET_MAX, SECTION_RECAP, cle);
-        // Fields 25 to 55 are grid coordinates, but for the position text (41).
+        // Fields 25 to 55 are grid coordinates; the position text among them
+        // (41) starts with a row letter or a column number, within the grid too.
         for (int f = 25; f <= 55; ++f) {
-            const long v = f == 41 ? 0 : entierTolerant(champs[f - 1]);
+            const long v = entierTolerant(champs[f - 1]);
             exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
         }
         lu_.enregs.push_back(std::move(champs));
@@ -265,16 +263,16 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
             if (ancien) {
                 const char* humain = "RecapJoueurHumain";
                 const int n = entier(humain, "Taille", 0, NB_ENREG_MAX);
-                lu_.saisiesHumain = lignesDuplicate(humain, n, 9);
-                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n, 8);
+                lu_.saisiesHumain = lignesDuplicate(humain, n);
+                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n);
                 lu_.tirageOuvert = decouper(ini_(SECTION_RECAP_TOP, std::to_string(n), ""), 1)[0];
             } else {
                 const int n = entier(SECTION_RECAP_TOP, "Taille", 0, NB_ENREG_MAX);
-                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n, 8);
+                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n);
                 for (int p = 1; p <= lu_.nbJoueurs; ++p) {
                     const std::string section = cleNumero(SECTION_RECAP_JOUEUR, p);
                     const int m = entier(section.c_str(), "Taille", 0, NB_ENREG_MAX);
-                    lu_.saisies[p - 1] = lignesDuplicate(section, m, 9);
+                    lu_.saisies[p - 1] = lignesDuplicate(section, m);
                 }
             }
         }
@@ -337,8 +335,6 @@ std::string lireJoueurs(const RecapLu& lu, bool ancien) {
         if (j.type == 0) ++partie.nbJoueursHumains;
         j.nom = l.nom;
         j.numNom = {11 + i, l.nom};
-        drawarea.affNom(i - 1);
-        drawarea.affScore(i - 1);
         // Only letters and the joker take a slot: a draw's "+", a "-" or a
         // blank would push letters past the rack.
         alimChevalet(i - 1, l.lettres);
@@ -430,7 +426,6 @@ bool reprendre(const RecapLu& lu, const std::string& lettresJoueur1, const std::
         boutonsE(!ordi);
         if (ordi) armerTimerPas();
         partie.nbPasses = 0;
-        if (!partie.modeDuplicate) drawarea.AffJoueurEnCours();
     }
     return true;
 }

@@ -155,8 +155,11 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
     EXPECT_EQ(partie.chevaletEnCours, "BCDEFGH");
     ASSERT_EQ(v_listeContenu.size(), 6u);
-    EXPECT_EQ(v_listeContenu[3].texte + v_listeContenu[3].reglette, "echange 'VWX'TUVWXYZ");
-    EXPECT_EQ(v_listeContenu[5].texte + v_listeContenu[5].reglette, "passe son tourTUABCDE");
+    const std::vector<std::string> autres = {"0echange 'VWX'TUVWXYZ", "0coup erroneBCDEFGH", "0passe son tourTUABCDE"};
+    for (size_t i = 3; i < 6; ++i) {  // the moves that are not words show no score
+        const LigneListe& l = v_listeContenu[i];
+        EXPECT_EQ(std::to_string(l.score) + l.texte + l.reglette, autres[i - 3]);
+    }
     EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
     // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
     modifier("p.qv2", {{"Partie", "En Cours", "non"}});
@@ -262,6 +265,14 @@ TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     EXPECT_EQ(valeur(f, "Sac", "5"), "14");
     EXPECT_EQ(partie.nbLettresSac, 93);
     EXPECT_EQ(etat(), f) << "the second save finds the bag already rebuilt";
+    // Loaded back in resolution mode; a file of the older key sets test mode too.
+    for (const char* cle : {"Resolution", "Mode resolution"}) {
+        fichierDe([] {}, "r.qv2", {{"Partie", "Resolution", ""}, {"Partie", cle, "oui"}});
+        ASSERT_TRUE(chargerRecapitulatif("r.qv2"));
+        EXPECT_TRUE(partie.modeResolution && gl_menus.resolution) << cle;
+        EXPECT_EQ(std::string(cle) == "Mode resolution", valeur(etat(), "Partie", "Mode test") == "oui");
+        fixtures::partieResolution();
+    }
 }
 
 TEST_F(Recap, NomsRefusesEtEcritureRatee) {
@@ -339,15 +350,15 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "%s%n%s"; }, "b.qv2");
     std::string texte = lireFichier("b.qv2");
     // A record of player 0 is filled again by the next line; a move of 9 tiles; the largest values allowed.
-    const std::string neufTuiles = avecChamps(valeur(texte, "Recap", "3"), {{3, "9"}, {16, "S"}, {56, "E"}});
+    const std::string neufTuiles = avecChamps(valeur(texte, "Recap", "3"), {{3, "9"}, {16, "S"}, {42, "5"}, {49, "7"}, {56, "E"}});
     replaceAllNb(texte, "\n", "\r\n");
     ecrireFichier("b.qv2", texte);
     modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
-                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 2", "8,5"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 2", "8"},
                        {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
     EXPECT_EQ(valeur(etat(), "Recap", "2"), neufTuiles);
-    EXPECT_EQ(partie.joueurs[1].type, 8);
+    EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
     EXPECT_EQ(v_listeContenu.size(), 5u);
     EXPECT_EQ(partie.joueurs[0].nom, "%s%n%s");
     EXPECT_EQ(dicP.plateau[8][6], 'I');
@@ -369,10 +380,15 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
     // Ordi exchanges KK from KKKKKKK though the bag holds one K: the tiles left stay the sum of the counters.
     ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
-                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
+                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
                   "Nb Enreg. Recap=3\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKK"},
                   {18, "KK"}, {19, "KKKKKKK"}}) + "\n3=" + enreg({{1, "1"}, {4, "1"}, {17, "BB"}}) + "\n");
-    ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+    for (int unSeul : {1, 0}) {  // one rack: player 1's rack and the tiles placed leave the bag instead
+        autrePartie();
+        partie.unSeulChevalet = static_cast<unsigned char>(unSeul);
+        ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+        EXPECT_EQ(partie.sac[5], 14 - unSeul) << "E";
+    }
     EXPECT_TRUE(messages.boites().empty());
     EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6 - 1 + 2) << "AIMNOSE, the six letters drawn after MAISON, K, KK back";
     EXPECT_EQ(partie.sac[11], 2);
