@@ -442,7 +442,7 @@ void reprendreOuArreter(const RecapLu& lu, const std::string& lettresJoueur1, co
 // lacks reads as an empty entry, so that the next save keeps every round.
 void completerLesTours(int nbJoueurs) {
     size_t tours = result_best.size();
-    for (int p = 0; p < nbJoueurs; ++p) tours = std::max(tours, saisie_duplicate[p].size());
+    for (const auto& entrees : saisie_duplicate) tours = std::max(tours, entrees.size());
     for (int p = 0; p < nbJoueurs; ++p) saisie_duplicate[p].resize(tours);
 }
 
