@@ -210,6 +210,11 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     save_recap("d.qv2");
     auto tops = [](const std::string& t) { return t.substr(t.find("[RecapTop]")); };
     EXPECT_EQ(tops(lireFichier("d.qv2")), tops(f));
+    // Fewer tops, and a player with fewer entries, than the other players' rounds: every round is kept.
+    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    EXPECT_EQ(valeur(etat(), "RecapJoueurDuplicate1", "2"), "|0|25|0| ||ZUT|$|");
     // Tops missing for rounds the players have typed read as empty tops.
     result_best.resize(1);
     save_recap("d.qv2");
