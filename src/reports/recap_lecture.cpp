@@ -248,7 +248,7 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
         for (int r = 1; r <= DIM_MAX; ++r) {
             const std::string cle = std::to_string(r);
             std::string ligne = ini_(SECTION_PLATEAU, cle, "");
-            if (ligne.size() > static_cast<size_t>(DIM_MAX)) ligne.resize(DIM_MAX);
+            ligne = ligne.substr(0, DIM_MAX);
             for (char c : ligne)
                 exiger((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_', SECTION_PLATEAU, cle);
             lu_.plateau[r] = ligne;
@@ -325,7 +325,7 @@ void changerSac(int idx, int delta) {
 void oterDuSac(int idx, int nombre) { changerSac(idx, -nombre); }
 void remettreAuSac(int idx, int nombre) { changerSac(idx, nombre); }
 
-std::string lireJoueurs(const RecapLu& lu, bool ancien) {
+std::string lireJoueurs(const RecapLu& lu) {
     partie.nbJoueursHumains = 0;
     for (int i = 1; i <= lu.nbJoueurs; ++i) {
         const JoueurLu& l = lu.joueurs[i - 1];
@@ -338,8 +338,6 @@ std::string lireJoueurs(const RecapLu& lu, bool ancien) {
         // Only letters and the joker take a slot: a draw's "+", a "-" or a
         // blank would push letters past the rack.
         alimChevalet(i - 1, l.lettres);
-        if (ancien && (partie.modeDuplicate || (partie.unSeulChevalet && i == 1)))
-            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[i - 1][k]);
     }
     return lu.joueurs[0].lettres;
 }
@@ -478,7 +476,7 @@ void appliquer31(const RecapLu& lu) {
 
     lirePlateau(lu);
     drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
-    const std::string lettresJoueur1 = lireJoueurs(lu, false);
+    const std::string lettresJoueur1 = lireJoueurs(lu);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
     int sac[NB_LETTRES];
@@ -561,7 +559,11 @@ void appliquerAncien(const RecapLu& lu) {
     lirePlateau(lu);
     drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
-    const std::string lettresJoueur1 = lireJoueurs(lu, true);
+    const std::string lettresJoueur1 = lireJoueurs(lu);
+    // The racks of a shared-rack game were drawn from the bag.
+    for (int i = 1; i <= lu.nbJoueurs; ++i)
+        if (partie.modeDuplicate || (partie.unSeulChevalet && i == 1))
+            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[i - 1][k]);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
     const bool chevaletPartage = partie.modeDuplicate || partie.modeTest || partie.unSeulChevalet;

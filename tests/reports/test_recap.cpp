@@ -175,11 +175,13 @@ TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
     fixtures::partieNormale();
     dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
     dicP.plateau[1][2] = 'a';  // a joker standing for A
+    dicP.plateau[1][3] = 'Z';
+    dicP.plateau[1][4] = 'z';
     partie.nbCasesNoires = 2;
     params.bonus[5] = 10;
     save_recap("n.qv2");
     const std::string f = lireFichier("n.qv2");
-    EXPECT_EQ(valeur(f, "Plateau", "1"), "_a.............");
+    EXPECT_EQ(valeur(f, "Plateau", "1"), "_aZz...........");
     EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
     EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
     EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), std::vector<std::string>{"5"});
@@ -355,7 +357,7 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     replaceAllNb(texte, "%s%n%s", std::string("%s%n\0s", 6));
     ecrireFichier("b.qv2", texte);
     modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
-                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 2", "8"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 1", "A"}, {kScores, "Joueur 2", "8"},
                        {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
     EXPECT_EQ(partie.joueurs[0].nom, std::string("%s%n\0s", 6));
@@ -381,7 +383,7 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     auto enreg = [](std::map<int, std::string> champs) { return avecChamps(std::string(64, '|'), champs); };
     const std::string maison = enreg({{1, "1"}, {2, "22"}, {3, "6"}, {4, "0"}, {5, "1"}, {6, "MAISON"}, {8, "MAISON"},
                                       {9, "M"}, {10, "A"}, {11, "I"}, {12, "S"}, {13, "O"}, {14, "N"},
-                                      {17, "AIMNOSE"}, {19, "AIMNOSE"}, {41, "H4"}});
+                                      {17, "AIMNOSE"}, {19, "AIMNOS"}, {41, "H4"}});
     const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
     // Ordi exchanges KK from KKKKKKK though the bag holds one K: the tiles left stay the sum of the counters.
     ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
@@ -392,10 +394,10 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
         autrePartie();
         partie.unSeulChevalet = static_cast<unsigned char>(unSeul);
         ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
-        EXPECT_EQ(partie.sac[5], 14 - unSeul) << "E";
+        EXPECT_EQ(partie.sac[5], 15 - 2 * unSeul) << "E: the rack's one more than the letters shown goes back, but to a shared rack";
     }
     EXPECT_TRUE(messages.boites().empty());
-    EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6 - 1 + 2) << "AIMNOSE, the six letters drawn after MAISON, K, KK back";
+    EXPECT_EQ(partie.nbLettresSac, 102 - 7 + 1 - 6 - 1 + 2) << "AIMNOSE, E back, six letters drawn, K, KK back";
     EXPECT_EQ(partie.sac[11], 2);
     EXPECT_EQ(v_listeContenu[1].texte, "echange 'KK'") << "the third record takes no rack from the bag";
     EXPECT_EQ(valeur(etat(), kScores, "Lettres Joueur 1"), "EEIRSTU");
