@@ -18,6 +18,8 @@
 const char* const TXT_FIN_LETTRES_PLACEES = "Partie terminee car toutes les lettres sont placees";
 const char* const TXT_FIN_PASSES = "Partie terminee car tous les joueurs ont pass\351 leur tour";
 
+int RecordsSuspendus::actifs_ = 0;
+
 namespace {
 
 int nbJoueursEnJeu() { return std::clamp<int>(partie.nbJoueurs, 0, NB_JOUEURS_MAX); }
@@ -139,7 +141,7 @@ void end_game() {
     if (!partie.modeDuplicate) reajusterScores(n);
     annoncerGagnant(n);
     for (int i = 0; i < NB_JOUEURS_MAX; ++i) partie.joueurs[i].scoreFinal = partie.joueurs[i].score;
-    partie.records.alterscores();
+    if (!RecordsSuspendus::actifs()) partie.records.alterscores();
     save_recap_vsc("_recap/histo.vsc");
     save_recap("_recap/histo.qv2");
     export_html("_recap/histo.html");

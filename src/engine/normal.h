@@ -10,6 +10,20 @@ void passer_joueur_suiv(bool pass);
 // Does nothing when no game is in progress (the racks were settled already).
 void end_game();
 
+// While one lives, end_game leaves the records alone: a load may end the game
+// it puts in place, and that game was recorded when it was played, if ever.
+class RecordsSuspendus {
+public:
+    RecordsSuspendus() { ++actifs_; }
+    ~RecordsSuspendus() { --actifs_; }
+    RecordsSuspendus(const RecordsSuspendus&) = delete;
+    RecordsSuspendus& operator=(const RecordsSuspendus&) = delete;
+    static bool actifs() { return actifs_ > 0; }
+
+private:
+    static int actifs_;
+};
+
 // Rack services of a player slot (0-based).
 bool chevaletVide(int joueur);
 // Sum of the values of the letters left on the rack.

@@ -37,14 +37,20 @@ std::string cleNumero(const char* format, int n) {
     return gc_buf2048;
 }
 
+// A NUL byte read from a file would pass into the text written: it becomes a blank.
+std::string valeurSansNul(std::string s) {
+    std::replace(s.begin(), s.end(), '\0', ' ');
+    return s;
+}
+
 std::string valeurBornee(std::string s) {
     if (s.size() > LONGUEUR_VALEUR_MAX) s.resize(LONGUEUR_VALEUR_MAX);
-    return s;
+    return valeurSansNul(s);
 }
 
 std::string champSansSeparateur(std::string s) {
     for (char& c : s)
-        if (c == '|' || c == '\n' || c == '\r') c = ' ';
+        if (c == '|' || c == '\n' || c == '\r' || c == '\0') c = ' ';
     return s;
 }
 
@@ -61,6 +67,14 @@ std::string lettreEnChamp(const c_historique& h, int slot) {
 }
 
 }  // namespace
+
+void poserSac(const int sac[NB_LETTRES]) {
+    partie.nbLettresSac = 0;
+    for (int k = 0; k < NB_LETTRES; ++k) {
+        partie.sac[k] = static_cast<signed char>(std::max(sac[k], 0));
+        partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[k]);
+    }
+}
 
 short versShort(const std::string& texte) {
     return static_cast<short>(std::clamp(entierTolerant(texte), -32768, 32767));
@@ -136,7 +150,6 @@ bool cheminAEcrire(const std::string& path, std::string& nom) {
 }  // namespace
 
 std::string valRec(short champ, short rec) {
-    if (rec < 0 || static_cast<size_t>(rec) >= v_histo.size()) return " ";
     const c_historique& h = v_histo[rec];
     switch (champ) {
         case 1: return std::to_string(h.joueur);
@@ -223,15 +236,15 @@ void save_recap(const std::string& path) {
         ini.set(SECTION_PLATEAU, std::to_string(r), ligne);
     }
     if (partie.arbitrage) {
-        ini.set(SECTION_GENERAL, "Arbitrage", arbitrage.nomFichierSvg);
-        ini.set(SECTION_GENERAL, "ArbitrageIni", arbitrage.nomFichierIni);
+        ini.set(SECTION_GENERAL, "Arbitrage", valeurSansNul(arbitrage.nomFichierSvg));
+        ini.set(SECTION_GENERAL, "ArbitrageIni", valeurSansNul(arbitrage.nomFichierIni));
     }
     std::string liste = dicP.nomFichier;
     for (const Dico2& d : params.dicos2)
         if (!d.nomFichier.empty()) liste += " - " + d.nomFichier;
     ini.set(SECTION_DICOS, "Liste", valeurBornee(liste));
-    ini.set(SECTION_GENERAL, "Pea1", partie.fichierPea1);
-    ini.set(SECTION_GENERAL, "Pea2", partie.fichierPea2);
+    ini.set(SECTION_GENERAL, "Pea1", valeurSansNul(partie.fichierPea1));
+    ini.set(SECTION_GENERAL, "Pea2", valeurSansNul(partie.fichierPea2));
 
     short total = 0;
     for (int i = 1; i <= P; ++i) {
@@ -255,13 +268,12 @@ void save_recap(const std::string& path) {
         int sac[NB_LETTRES];
         int nb;
         sacMoinsPlateau(sac, nb);
-        for (int k = 0; k < NB_LETTRES; ++k) partie.sac[k] = static_cast<signed char>(std::clamp(sac[k], -128, 127));
-        partie.nbLettresSac = static_cast<short>(nb);
+        poserSac(sac);
     }
     for (int k = 0; k < NB_LETTRES; ++k) ini.set(SECTION_SAC, std::to_string(k), static_cast<int>(partie.sac[k]));
     ini.set(SECTION_SAC, "taille", partie.nbLettresSac);
     ini.set(SECTION_SAC, "contenu", listerLeSac(false, 0));
-    ini.set(SECTION_FIN, "texte", gs_finPartie);
+    ini.set(SECTION_FIN, "texte", valeurSansNul(gs_finPartie));
 
     if (duplicate) {
         total = 0;

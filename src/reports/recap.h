@@ -7,7 +7,7 @@
 extern char gc_buf2048[2048];
 const size_t LONGUEUR_VALEUR_MAX = 2047;
 
-// Text of field 1 to 64 of record `rec` of v_histo; " " for any other field.
+// Text of field 1 to 64 of record `rec` (a valid index) of v_histo; " " for any other field.
 std::string valRec(short champ, short rec);
 // Stores the text as the given field of the last record of v_histo.
 void alimRec(const std::string& texte, short champ);

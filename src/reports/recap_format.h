@@ -21,10 +21,15 @@ extern const int VERSION_RECAP;
 
 // A key formatted from one number ("Joueur %d").
 std::string cleNumero(const char* format, int n);
-// The 2,047-character cut of composed values.
+// A value with its NUL bytes blanked.
+std::string valeurSansNul(std::string s);
+// The 2,047-character cut of composed values, NUL bytes blanked.
 std::string valeurBornee(std::string s);
 // Decimal value of a field as a 16-bit number (0 when not a number).
 short versShort(const std::string& texte);
+// Puts the counters (0 to 127 each; below 0 counts as 0) in the bag, the
+// number of tiles left being their sum.
+void poserSac(const int sac[28]);
 // A field of a "|" list: the format has no escape, so "|" and line breaks become blanks.
 std::string champSansSeparateur(std::string s);
 

@@ -21,6 +21,8 @@
 #include "engine/timers.h"
 #include "reports/recap_format.h"
 
+#include <FL/fl_utf8.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +32,15 @@
 namespace {
 
 const long TAILLE_FICHIER_MAX = 16L * 1024 * 1024;
+
+// The game that the last load resumed, as its history length and turn time
+// stamp: any move, pass or new game changes one of them.
+struct PartieChargee {
+    size_t histo = 0;
+    std::time_t debutCoup = 0;
+    bool intacte() const { return histo == v_histo.size() && debutCoup == partie.debutCoup; }
+};
+PartieChargee g_derniereChargee;
 const int NB_ENREG_MAX = 32766;
 const int NB_CHAMPS = 64;
 const int LONGUEUR_CHEVALET_MAX = NB_LETTRES;
@@ -45,26 +56,22 @@ struct EntreeLue {
     std::vector<std::string> champs;  // fields of the "|" line, missing ones empty
 };
 
-// Everything the loaders take from the file, checked.
+// Everything the loaders take from the file, checked. The reader sets every
+// member the loader of its version uses.
 struct RecapLu {
-    int version = 0;
-    bool modeTest = false;
-    bool modeResolution = false;
-    bool duplicate = false;
-    bool joker = false;
-    bool enCours = false;
+    int version;
+    bool modeTest, modeResolution, duplicate, joker, enCours;
     std::string arbitrageSvg, arbitrageIni;
-    int nbJoueurs = 0;
-    bool chronoPartie = false;
-    short chronoDuplicate = 0;
-    short chronoJoueur[NB_JOUEURS_MAX] = {};
+    int nbJoueurs;
+    bool chronoPartie;
+    short chronoDuplicate;
+    short chronoJoueur[NB_JOUEURS_MAX];
     std::string pea2;
     std::string plateau[DIM_MAX + 1];
-    int total = 0;
+    int total;
     JoueurLu joueurs[NB_JOUEURS_MAX];
-    int nbEnreg = 0;
-    int sac[NB_LETTRES] = {};
-    int taille = 0;
+    int nbEnreg;
+    int sac[NB_LETTRES];
     std::vector<std::vector<std::string>> enregs;  // 64 fields each
     std::vector<EntreeLue> tops;
     std::vector<EntreeLue> saisies[NB_JOUEURS_MAX];
@@ -95,6 +102,34 @@ struct Refus {
     std::string cle;
 };
 
+// The file as the program's Latin-1 text. A recap that an editor re-encoded
+// to UTF-8 (valid UTF-8 holding non-ASCII bytes) is looked up under the UTF-8
+// section names and its values are converted back.
+class Source {
+public:
+    explicit Source(const INIfile& ini) : ini_(ini) {
+        const std::string texte = ini.text();
+        utf8_ = fl_utf8test(texte.data(), static_cast<unsigned>(texte.size())) > 1;
+    }
+    std::string operator()(const std::string& section, const std::string& cle, const char* def) const {
+        const std::string v = ini_(nomSection(section), cle, def);
+        if (!utf8_ || v.empty()) return v;
+        std::vector<char> latin1(v.size() + 1);
+        const unsigned n = fl_utf8toa(v.data(), static_cast<unsigned>(v.size()), latin1.data(),
+                                      static_cast<unsigned>(latin1.size()));
+        return std::string(latin1.data(), std::min<size_t>(n, v.size()));
+    }
+    bool has(const std::string& section, const std::string& cle) const { return ini_.has(nomSection(section), cle); }
+    bool get(const std::string& section, const std::string& cle, bool def) const {
+        return ini_.get(nomSection(section), cle, def);
+    }
+
+private:
+    std::string nomSection(const std::string& section) const { return utf8_ ? latin1VersUtf8(section) : section; }
+    const INIfile& ini_;
+    bool utf8_ = false;
+};
+
 class Lecteur {
 public:
     Lecteur(const INIfile& ini, RecapLu& lu) : ini_(ini), lu_(lu) {}
@@ -103,6 +138,8 @@ public:
     bool lire(bool ancien, Refus& refus);
 
 private:
+    // The file's numbers are 16-bit values.
+    int entier16(const char* section, const std::string& cle) { return entier(section, cle, -32768, 32767); }
     int entier(const char* section, const std::string& cle, long lo, long hi) {
         std::string texte = ini_(section, cle, "");
         if (texte.empty()) return 0;
@@ -113,28 +150,31 @@ private:
     void exiger(bool ok, const std::string& section, const std::string& cle) {
         if (!ok) throw Refus{"[" + section + "] " + cle};
     }
-    std::vector<EntreeLue> lignesDuplicate(const std::string& section, int taille, size_t nbChamps);
+    std::vector<EntreeLue> lignesDuplicate(const std::string& section, int taille);
     void lireJoueurs();
     void lireEnregs();
 
-    const INIfile& ini_;
+    const Source ini_;
     RecapLu& lu_;
 };
 
-std::vector<EntreeLue> Lecteur::lignesDuplicate(const std::string& section, int taille, size_t nbChamps) {
+std::vector<EntreeLue> Lecteur::lignesDuplicate(const std::string& section, int taille) {
     std::vector<EntreeLue> lignes;
     for (int k = 0; k < taille; ++k) {
         const std::string cle = std::to_string(k);
         exiger(ini_.has(section, cle), section, cle);
-        lignes.push_back({decouper(ini_(section, cle, ""), nbChamps)});
+        lignes.push_back({decouper(ini_(section, cle, ""), NB_CHAMPS)});
     }
     return lignes;
 }
 
 void Lecteur::lireJoueurs() {
+    // A file in which no player can be found is not loaded empty.
+    bool trouve = false;
     for (int i = 1; i <= lu_.nbJoueurs; ++i) {
         JoueurLu& j = lu_.joueurs[i - 1];
         const std::string cleJoueur = cleNumero("Joueur %d", i);
+        trouve = trouve || ini_.has(SECTION_SCORES, cleJoueur);
         // "kind,score": what is missing stays 0.
         const std::string texte = ini_(SECTION_SCORES, cleJoueur, "");
         const char* s = texte.c_str();
@@ -155,6 +195,7 @@ void Lecteur::lireJoueurs() {
         j.lettres = ini_(SECTION_SCORES, cleLettres, "");
         exiger(j.lettres.size() <= static_cast<size_t>(LONGUEUR_CHEVALET_MAX), SECTION_SCORES, cleLettres);
     }
+    exiger(trouve, SECTION_SCORES, "Joueur 1");
 }
 
 void Lecteur::lireEnregs() {
@@ -166,12 +207,11 @@ void Lecteur::lireEnregs() {
         exiger(joueur >= 0 && joueur <= lu_.nbJoueurs, SECTION_RECAP, cle);
         const long nbLettres = entierTolerant(champs[2]);
         exiger(nbLettres >= 0 && nbLettres <= TAILLE_CHEVALET_MAX, SECTION_RECAP, cle);
-        for (int f : {25, 33, 42, 49}) {
-            const int dernier = f == 25 ? 32 : f == 33 ? 40 : f == 42 ? 48 : 55;
-            for (int k = f; k <= dernier; ++k) {
-                const long v = entierTolerant(champs[k - 1]);
-                exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
-            }
+        // Fields 25 to 55 are grid coordinates; the position text among them
+        // (41) starts with a row letter or a column number, within the grid too.
+        for (int f = 25; f <= 55; ++f) {
+            const long v = entierTolerant(champs[f - 1]);
+            exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
         }
         lu_.enregs.push_back(std::move(champs));
     }
@@ -179,7 +219,7 @@ void Lecteur::lireEnregs() {
 
 bool Lecteur::lire(bool ancien, Refus& refus) {
     try {
-        lu_.version = entier(SECTION_GENERAL, "Version", -32768, 32767);
+        lu_.version = entier16(SECTION_GENERAL, "Version");
         // Test mode and resolution as the writer writes them; files that hold
         // neither key give both from the older "Mode resolution".
         const bool ancienneCle = !ini_.has(SECTION_PARTIE, "Resolution") && !ini_.has(SECTION_PARTIE, "Mode test");
@@ -196,45 +236,43 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
         lu_.nbJoueurs = entier(SECTION_PARTIE, "Nb Joueurs", 1, NB_JOUEURS_MAX);
         exiger(lu_.nbJoueurs >= 1, SECTION_PARTIE, "Nb Joueurs");
         if (!ancien) {
+            // Both clocks are read whatever the mode: a test-mode game writes
+            // the game chrono under "Duplicate=non".
             lu_.chronoPartie = ini_.get(SECTION_PARTIE, "Chrono partie", false);
-            lu_.chronoDuplicate = static_cast<short>(entier(SECTION_PARTIE, "Chrono partie temps restant", -32768, 32767));
+            lu_.chronoDuplicate = static_cast<short>(entier16(SECTION_PARTIE, "Chrono partie temps restant"));
             for (int i = 1; i <= lu_.nbJoueurs; ++i)
                 lu_.chronoJoueur[i - 1] = static_cast<short>(
-                    entier(SECTION_PARTIE, cleNumero("Chrono partie temps restant j%d", i), -32768, 32767));
+                    entier16(SECTION_PARTIE, cleNumero("Chrono partie temps restant j%d", i)));
             lu_.pea2 = ini_(SECTION_GENERAL, "Pea2", PEA2_DEFAUT);
         }
         for (int r = 1; r <= DIM_MAX; ++r) {
             const std::string cle = std::to_string(r);
             std::string ligne = ini_(SECTION_PLATEAU, cle, "");
-            if (ligne.size() > static_cast<size_t>(DIM_MAX)) ligne.resize(DIM_MAX);
+            ligne = ligne.substr(0, DIM_MAX);
             for (char c : ligne)
                 exiger((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_', SECTION_PLATEAU, cle);
             lu_.plateau[r] = ligne;
         }
-        lu_.total = entier(SECTION_PARTIE, "Total", -32768, 32767);
+        lu_.total = entier16(SECTION_PARTIE, "Total");
         lireJoueurs();
-        if (!ancien) {
+        // "taille" is not read: the number of tiles left is the sum of the counters.
+        if (!ancien)
             for (int k = 0; k < NB_LETTRES; ++k) lu_.sac[k] = entier(SECTION_SAC, std::to_string(k), 0, 127);
-            lu_.taille = entier(SECTION_SAC, "taille", -32768, 32767);
-            int somme = 0;
-            for (int k = 0; k < NB_LETTRES; ++k) somme += lu_.sac[k];
-            if (lu_.taille != somme) lu_.taille = somme;
-        }
         lireEnregs();
         if (lu_.duplicate) {
             if (ancien) {
                 const char* humain = "RecapJoueurHumain";
                 const int n = entier(humain, "Taille", 0, NB_ENREG_MAX);
-                lu_.saisiesHumain = lignesDuplicate(humain, n, 9);
-                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n, 8);
+                lu_.saisiesHumain = lignesDuplicate(humain, n);
+                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n);
                 lu_.tirageOuvert = decouper(ini_(SECTION_RECAP_TOP, std::to_string(n), ""), 1)[0];
             } else {
                 const int n = entier(SECTION_RECAP_TOP, "Taille", 0, NB_ENREG_MAX);
-                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n, 8);
+                lu_.tops = lignesDuplicate(SECTION_RECAP_TOP, n);
                 for (int p = 1; p <= lu_.nbJoueurs; ++p) {
                     const std::string section = cleNumero(SECTION_RECAP_JOUEUR, p);
                     const int m = entier(section.c_str(), "Taille", 0, NB_ENREG_MAX);
-                    lu_.saisies[p - 1] = lignesDuplicate(section, m, 9);
+                    lu_.saisies[p - 1] = lignesDuplicate(section, m);
                 }
             }
         }
@@ -260,13 +298,9 @@ bool ouvrir(INIfile& ini, const std::string& path) {
 
 // A new game for the file: every player slot back to nothing, so that no
 // kind, score or letter of the previous game survives.
-void nouvellePartiePourLeFichier(const RecapLu& lu) {
-    partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
+void nouvellePartiePourLeFichier() {
     init_board();
-    for (int i = 0; i < NB_JOUEURS_MAX; ++i) {
-        partie.joueurs[i] = Joueur();
-        std::fill(partie.chevalet[i], partie.chevalet[i] + NB_LETTRES, 0);
-    }
+    for (int i = 0; i < NB_JOUEURS_MAX; ++i) partie.joueurs[i] = Joueur();
 }
 
 void lirePlateau(const RecapLu& lu) {
@@ -280,7 +314,18 @@ void lirePlateau(const RecapLu& lu) {
         }
 }
 
-std::string lireJoueurs(const RecapLu& lu, bool ancien) {
+// The bag moves by what a counter can give or take (0 to 127), so that the
+// number of tiles left stays the sum of the counters.
+void changerSac(int idx, int delta) {
+    if (idx <= 0 || idx >= NB_LETTRES) return;
+    const int avant = partie.sac[idx];
+    partie.sac[idx] = static_cast<signed char>(std::clamp(avant + delta, 0, 127));
+    partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[idx] - avant);
+}
+void oterDuSac(int idx, int nombre) { changerSac(idx, -nombre); }
+void remettreAuSac(int idx, int nombre) { changerSac(idx, nombre); }
+
+std::string lireJoueurs(const RecapLu& lu) {
     partie.nbJoueursHumains = 0;
     for (int i = 1; i <= lu.nbJoueurs; ++i) {
         const JoueurLu& l = lu.joueurs[i - 1];
@@ -290,28 +335,9 @@ std::string lireJoueurs(const RecapLu& lu, bool ancien) {
         if (j.type == 0) ++partie.nbJoueursHumains;
         j.nom = l.nom;
         j.numNom = {11 + i, l.nom};
-        drawarea.affNom(i - 1);
-        drawarea.affScore(i - 1);
-        signed char* compteurs = partie.chevalet[i - 1];
-        std::fill(compteurs, compteurs + NB_LETTRES, 0);
-        const bool tireDuSac = ancien && (partie.modeDuplicate || (partie.unSeulChevalet && i == 1));
-        for (size_t k = 0; k < l.lettres.size(); ++k) {
-            const char c = l.lettres[k];
-            if (!ancien && (c == '+' || c == '-')) continue;
-            if (c == ' ') {
-                j.lettres[k] = 0;
-                continue;
-            }
-            j.lettres[k] = c;
-            const unsigned char u = static_cast<unsigned char>(c);
-            if (u < 1 || u > 127) continue;
-            const short idx = indiceLettre(c, 0);
-            ++compteurs[idx];
-            if (tireDuSac && idx > 0) {
-                partie.sac[idx] = static_cast<signed char>(std::max(partie.sac[idx] - 1, 0));
-                partie.nbLettresSac = static_cast<short>(std::max(partie.nbLettresSac - 1, 0));
-            }
-        }
+        // Only letters and the joker take a slot: a draw's "+", a "-" or a
+        // blank would push letters past the rack.
+        alimChevalet(i - 1, l.lettres);
     }
     return lu.joueurs[0].lettres;
 }
@@ -343,18 +369,6 @@ void lireHistorique(const RecapLu& lu, F apresEnreg) {
     }
 }
 
-void oterDuSac(int idx, int nombre) {
-    if (idx <= 0 || idx >= NB_LETTRES || nombre <= 0) return;
-    partie.sac[idx] = static_cast<signed char>(std::max(partie.sac[idx] - nombre, 0));
-    partie.nbLettresSac = static_cast<short>(std::max(partie.nbLettresSac - nombre, 0));
-}
-
-void remettreAuSac(int idx, int nombre) {
-    if (idx <= 0 || idx >= NB_LETTRES || nombre <= 0) return;
-    partie.sac[idx] = static_cast<signed char>(std::min(partie.sac[idx] + nombre, 127));
-    partie.nbLettresSac = static_cast<short>(std::min(partie.nbLettresSac + nombre, 32767));
-}
-
 saisieDP entreeDe(const EntreeLue& l, saisieDP base, bool joueur) {
     base.tirage = l.champs[0];
     base.position = l.champs[5];
@@ -368,27 +382,33 @@ saisieDP entreeDe(const EntreeLue& l, saisieDP base, bool joueur) {
     return base;
 }
 
-void reprendre(const RecapLu& lu, const std::string& lettresJoueur1, const std::string& tirageTop) {
+// Sets the game of the file going again; false, with nothing changed, when
+// the player to move has no letters (a test-mode file holds no rack) or a
+// duplicate round could draw none: the game would end inside the load.
+bool reprendre(const RecapLu& lu, const std::string& lettresJoueur1, const std::string& tirageTop) {
+    if (!partie.modeDuplicate) {
+        // A file saved before the first move names no mover: the first turn is player 1's.
+        bool unCoup = false;
+        for (const auto& e : lu.enregs) unCoup = unCoup || entierTolerant(e[0]) > 0;
+        if (!unCoup) partie.joueurEnCours = static_cast<short>(partie.nbJoueurs - 1);
+        if (chevaletVide((partie.joueurEnCours + 1) % partie.nbJoueurs)) return false;
+    } else if (chevaletVide(0) && partie.nbLettresSac <= 0) {
+        return false;
+    }
     partie.debutCoup = std::time(nullptr);
     partie.partieEnCours = 1;
     partie.modeTest = 0;
     if (!partie.modeDuplicate) {
         partie.coupEnCours.clear();
-        // A file saved before the first move names no mover: the first turn is player 1's.
-        bool unCoup = false;
-        for (const auto& e : lu.enregs) unCoup = unCoup || entierTolerant(e[0]) > 0;
-        if (!unCoup) partie.joueurEnCours = static_cast<short>(partie.nbJoueurs - 1);
         passer_joueur_suiv(false);
-        if (partie.partieEnCours) {
-            showrack(partie.chevalet[partie.joueurEnCours], false);
-            partie.coupEnCours = partie.chevaletEnCours;
-            v_histo.back().reglette = partie.chevaletEnCours;
-            Joueur& j = partie.joueurs[partie.joueurEnCours];
-            if (j.type == 0) {
-                j.type = 6;  // the moves offered to a human are computed without level limits
-                dicP.suggestmove(true);
-                j.type = 0;
-            }
+        showrack(partie.chevalet[partie.joueurEnCours], false);
+        partie.coupEnCours = partie.chevaletEnCours;
+        v_histo.back().reglette = partie.chevaletEnCours;
+        Joueur& j = partie.joueurs[partie.joueurEnCours];
+        if (j.type == 0) {
+            j.type = 6;  // the moves offered to a human are computed without level limits
+            dicP.suggestmove(true);
+            j.type = 0;
         }
     } else {
         showrack(partie.chevalet[0], false);
@@ -399,14 +419,33 @@ void reprendre(const RecapLu& lu, const std::string& lettresJoueur1, const std::
         gl_tourDuplicateOuvert = true;
     }
     if (partie.partieEnCours) {
-        boutonsE(true);
+        // A computer to move plays from the step timer, as after a played move.
+        const bool ordi = !partie.modeDuplicate && partie.joueurs[partie.joueurEnCours].type != 0;
+        boutonsE(!ordi);
+        if (ordi) armerTimerPas();
         partie.nbPasses = 0;
-        if (!partie.modeDuplicate) drawarea.AffJoueurEnCours();
     }
+    return true;
+}
+
+// "En Cours" set and resolution clear: the game goes on, unless it cannot.
+void reprendreOuArreter(const RecapLu& lu, const std::string& lettresJoueur1, const std::string& tirageTop) {
+    if (reprendre(lu, lettresJoueur1, tirageTop)) return;
+    msgAffiche(ptraduire("Cette partie ne peut pas \352tre reprise : le joueur qui a la main n'a pas de lettres"));
+    partie.partieEnCours = 0;
+    boutonsE(false);
+}
+
+// Every player gets an entry for each round of the file; one that the file
+// lacks reads as an empty entry, so that the next save keeps every round.
+void completerLesTours(int nbJoueurs) {
+    size_t tours = result_best.size();
+    for (const auto& entrees : saisie_duplicate) tours = std::max(tours, entrees.size());
+    for (int p = 0; p < nbJoueurs; ++p) saisie_duplicate[p].resize(tours);
 }
 
 void appliquer31(const RecapLu& lu) {
-    nouvellePartiePourLeFichier(lu);
+    nouvellePartiePourLeFichier();
     partie.modeTest = lu.modeTest;
     partie.modeResolution = lu.modeResolution;
     partie.arbitrage = !lu.arbitrageSvg.empty();
@@ -417,10 +456,8 @@ void appliquer31(const RecapLu& lu) {
 
     params.chronoPartie = lu.chronoPartie;
     if (lu.chronoPartie) {
-        if (!partie.modeDuplicate)
-            for (int i = 0; i < lu.nbJoueurs; ++i) partie.joueurs[i].chrono = lu.chronoJoueur[i];
-        else
-            partie.chronoPartie = lu.chronoDuplicate;
+        for (int i = 0; i < lu.nbJoueurs; ++i) partie.joueurs[i].chrono = lu.chronoJoueur[i];
+        partie.chronoPartie = lu.chronoDuplicate;
     }
     alimMenuModeResolution(partie.modeResolution);
     alimMenuDuplicate();
@@ -439,47 +476,45 @@ void appliquer31(const RecapLu& lu) {
 
     lirePlateau(lu);
     drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
-    const std::string lettresJoueur1 = lireJoueurs(lu, false);
+    const std::string lettresJoueur1 = lireJoueurs(lu);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
-    const bool ordreFixe = !params.listeLettresOrdonnees.empty();
-    if (!ordreFixe) {
-        for (int k = 0; k < NB_LETTRES; ++k) partie.sac[k] = static_cast<signed char>(lu.sac[k]);
-        partie.nbLettresSac = static_cast<short>(lu.taille);
-        if (lu.version <= 33) {
-            partie.nbLettresSac = static_cast<short>(std::max(partie.nbLettresSac - partie.sac[0], 0));
-            partie.sac[0] = 0;
-        }
+    int sac[NB_LETTRES];
+    if (params.listeLettresOrdonnees.empty()) {
+        std::copy(lu.sac, lu.sac + NB_LETTRES, sac);
+        if (lu.version <= 33) sac[0] = 0;
     } else {
-        fillsock();
+        // The bag holds the tail of the fixed order: every tile on neither the
+        // board nor a rack (the shared one in a duplicate game), so that the
+        // draws go on where the game left them.
+        int nb;
+        sacMoinsPlateau(sac, nb);
+        for (int p = 0; p < (partie.modeDuplicate ? 1 : lu.nbJoueurs); ++p)
+            for (int k = 1; k < NB_LETTRES; ++k) sac[k] -= partie.chevalet[p][k];
     }
+    poserSac(sac);
 
     lireHistorique(lu, [](int) {});
 
     if (partie.modeDuplicate) {
         saisieDP entree;
-        for (size_t k = 0; k < lu.tops.size(); ++k) {
-            entree = entreeDe(lu.tops[k], entree, false);
+        for (const EntreeLue& l : lu.tops) {
+            entree = entreeDe(l, entree, false);
             result_best.push_back(entree);
-            if (ordreFixe && k < v_histo.size()) {
-                const c_historique& h = v_histo[k];
-                for (int u = 0; u < std::min<int>(entree.nbLettresPosees, 15); ++u) oterDuSac(indiceTuile(h.lettres[u]), 1);
-            }
         }
-        if (ordreFixe)
-            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[0][k]);
         for (int p = 0; p < lu.nbJoueurs; ++p)
             for (const EntreeLue& l : lu.saisies[p]) {
                 entree = entreeDe(l, entree, true);
                 saisie_duplicate[p].push_back(entree);
             }
+        completerLesTours(lu.nbJoueurs);
     }
     qvaff_infos_sc();
 
     const bool E = lu.enCours;
     const bool R = partie.modeResolution;
     if (E && !R) {
-        reprendre(lu, lettresJoueur1, std::string());
+        reprendreOuArreter(lu, lettresJoueur1, std::string());
     } else if (!E) {
         partie.modeResolution = valMenuModeResolution();
         partie.modeDuplicate = valMenuDuplicate();
@@ -502,15 +537,11 @@ void appliquer31(const RecapLu& lu) {
 // Versions 21, 27 and 30 hold no bag: it is rebuilt by replaying the moves
 // against a full bag.
 void appliquerAncien(const RecapLu& lu) {
-    init_board();
+    nouvellePartiePourLeFichier();
     if (lu.version == 21 || lu.version == 27) {
         const std::string t = ptraduire("Version un peu ancienne, le resultat n'est pas garanti");
         msgAffiche(t);
         std::fprintf(stderr, "\n%s", t.c_str());
-    }
-    for (int i = 0; i < NB_JOUEURS_MAX; ++i) {
-        partie.joueurs[i] = Joueur();
-        std::fill(partie.chevalet[i], partie.chevalet[i] + NB_LETTRES, 0);
     }
     partie.modeTest = lu.modeTest;
     partie.modeResolution = lu.modeResolution;
@@ -518,16 +549,21 @@ void appliquerAncien(const RecapLu& lu) {
     partie.partieJoker = lu.joker;
     partie.arbitrage = 0;
     const bool E = lu.enCours;
-    if (E) {
-        if (partie.modeDuplicate)
-            msgAffiche(ptraduire("Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
-                                 "seul le joueur humain sera traite"));
-        alimMenuModeResolution(partie.modeResolution);
-    }
+    if (E && partie.modeDuplicate)
+        msgAffiche(ptraduire("Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
+                             "seul le joueur humain sera traite"));
+    // The check marks show the file's flags, also for a game that stays stopped.
+    alimMenuModeResolution(partie.modeResolution);
+    alimMenuDuplicate();
+    alimMenuJoker();
     lirePlateau(lu);
     drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
-    const std::string lettresJoueur1 = lireJoueurs(lu, true);
+    const std::string lettresJoueur1 = lireJoueurs(lu);
+    // The racks of a shared-rack game were drawn from the bag.
+    for (int i = 1; i <= lu.nbJoueurs; ++i)
+        if (partie.modeDuplicate || (partie.unSeulChevalet && i == 1))
+            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[i - 1][k]);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
     const bool chevaletPartage = partie.modeDuplicate || partie.modeTest || partie.unSeulChevalet;
@@ -573,14 +609,11 @@ void appliquerAncien(const RecapLu& lu) {
             entree = entreeDe(l, entree, true);
             saisie_duplicate[0].push_back(entree);
         }
-    }
-    if (E) {
-        alimMenuDuplicate();
-        alimMenuJoker();
+        completerLesTours(lu.nbJoueurs);
     }
     qvaff_infos_sc();
     if (E && !partie.modeResolution) {
-        reprendre(lu, lettresJoueur1, lu.tirageOuvert);
+        reprendreOuArreter(lu, lettresJoueur1, lu.tirageOuvert);
     } else if (!E) {
         // The flags stay as the file gives them.
         partie.partieEnCours = 0;
@@ -630,8 +663,18 @@ bool chargerRecapitulatif(const std::string& path) {
         if (!msgQuestion(ptraduire("Une partie est en cours\nsouhaitez-vous vraiment l'arreter ?"),
                          ptraduire("Confirmation")))
             return false;
-        end_game();
+        // A game that the last load resumed and nobody played since would
+        // otherwise enter the records once more at each load.
+        if (g_derniereChargee.intacte()) {
+            RecordsSuspendus sansRecords;
+            end_game();
+        } else {
+            end_game();
+        }
     }
+    // Nothing that ends inside the load is recorded.
+    RecordsSuspendus sansRecords;
+    g_derniereChargee = PartieChargee();
     // No turn step or countdown may fire inside a message box while the game
     // is half loaded.
     couperTimerPas();
@@ -656,5 +699,6 @@ bool chargerRecapitulatif(const std::string& path) {
         std::fprintf(stderr, "\n%s", t.c_str());
     }
     ini.close();
+    if (charge && partie.partieEnCours) g_derniereChargee = {v_histo.size(), partie.debutCoup};
     return charge;
 }

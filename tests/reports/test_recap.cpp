@@ -1,12 +1,15 @@
 #include "app/interface.h"
 #include "core/maChaine.h"
 #include "engine/dicopartie.h"
+#include "engine/divers.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
+#include "engine/normal.h"
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "engine/timers.h"
 #include "reports/recap.h"
+#include "reports/records.h"
 #include "support/Fixtures.h"
 #include "support/LimiteEcriture.h"
 #include "support/MessageRecorder.h"
@@ -16,12 +19,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace {
 
 const std::string kScores = "Scores finaux (tiennent compte du r\351ajustement)";
+const std::string kArretee = "Cette partie ne peut pas \352tre reprise : le joueur qui a la main n'a pas de lettres";
 using Changes = std::vector<std::array<std::string, 3>>;
 
 // The keys of one section in file order; section "" gives the sections.
@@ -50,15 +55,28 @@ std::string etat() {
     return lireFichier("etat.qv2") + std::string(&dicP.plateauT[0][0], sizeof dicP.plateauT);
 }
 
-// A file from a saved recap with some values changed ("" removes the key).
+// A file from a saved recap with some values changed ("" removes the key; a
+// key the section lacks is added at its head).
 void modifier(const std::string& path, const Changes& changes) {
     std::string texte = lireFichier(path);
     for (const auto& c : changes) {
-        const size_t cle = texte.find("\n" + c[1] + "=", texte.find("[" + c[0] + "]"));
-        ASSERT_NE(cle, std::string::npos) << c[0] << " " << c[1];
+        const size_t section = texte.find("[" + c[0] + "]"), cle = texte.find("\n" + c[1] + "=", section);
+        ASSERT_NE(section, std::string::npos) << c[0];
+        if (cle == std::string::npos || cle > texte.find("\n[", section)) {
+            texte.insert(texte.find('\n', section), "\n" + c[1] + "=" + c[2]);
+            continue;
+        }
         texte.replace(cle, texte.find('\n', cle + 1) - cle, c[2].empty() ? "" : "\n" + c[1] + "=" + c[2]);
     }
     ecrireFichier(path, texte);
+}
+
+// A "|" field list with some fields replaced (numbered from 1).
+std::string avecChamps(const std::string& ligne, std::map<int, std::string> champs) {
+    std::istringstream in(ligne);
+    std::string out, champ;
+    for (int f = 1; std::getline(in, champ, '|'); ++f) out += (champs.count(f) ? champs[f] : champ) + "|";
+    return out;
 }
 
 // Another game in place, to be replaced by the loaded one.
@@ -88,12 +106,15 @@ protected:
 
 TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     fixtures::partieNormale();
+    params.chronoPartie = false;
     gl_definitionsChargees = true;
     gl_indexDefinitions["MAISON"] = "Demeure.\nLogis";
     partie.joueurs[0].nom = "Ali|ce\nde\rux";
     v_histo[1].sens = 2;        // anything but 1 is vertical
     v_histo[1].mots = "MeR|X";  // a field never holds the separator
     v_histo[1].lettres[0] = 0;  // an empty slot below the count must not cut the line
+    v_histo[1].lettres[2] = 'Q';  // a slot from the count on is not a tile
+    partie.afficherToutesSolutions = 1;  // written in resolution mode only
     save_recap("p.qv2");
     const std::string f = lireFichier("p.qv2");
     EXPECT_EQ(clesDe(f, ""), (std::vector<std::string>{"Presentation", "General", "Plateau", "Dico(s)", kScores, "Sac",
@@ -105,6 +126,7 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
                                         "Joker Tessarel", "Duplicate", "En Cours", "Nb Joueurs", "Total",
                                         "Nb Enreg. Recap", "Utiliser Repertoire Courant", "Fichier Parametre"}));
     EXPECT_EQ(valeur(f, "Partie", "Total"), "91");
+    EXPECT_EQ(valeur(f, "Sac", "contenu").substr(0, 15), "(A * 6) (D * 1)");
     EXPECT_EQ(valeur(f, "Partie", "Nb Enreg. Recap"), "6");
     EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "Ali|ce de ux") << "a value never breaks its line";
     EXPECT_EQ(valeur(f, "Recap", "2"), "2|5|2|0|0|MeR X||MeR|-|R|-|-|-|-|-|-|ERTUVWX||ERTUVWX|| | | | |9|10|0|0|0|0|0|"
@@ -134,7 +156,11 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
     EXPECT_EQ(partie.chevaletEnCours, "BCDEFGH");
     ASSERT_EQ(v_listeContenu.size(), 6u);
-    EXPECT_EQ(v_listeContenu[5].texte + v_listeContenu[5].reglette, "passe son tourTUABCDE");
+    const std::vector<std::string> autres = {"0echange 'VWX'TUVWXYZ", "0coup erroneBCDEFGH", "0passe son tourTUABCDE"};
+    for (size_t i = 3; i < 6; ++i) {  // the moves that are not words show no score
+        const LigneListe& l = v_listeContenu[i];
+        EXPECT_EQ(std::to_string(l.score) + l.texte + l.reglette, autres[i - 3]);
+    }
     EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
     // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
     modifier("p.qv2", {{"Partie", "En Cours", "non"}});
@@ -146,27 +172,23 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
 }
 
-TEST_F(Recap, CasesNoiresEtBonus) {
+TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
     fixtures::partieNormale();
     dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
+    dicP.plateau[1][2] = 'a';  // a joker standing for A
+    dicP.plateau[1][3] = 'Z';
+    dicP.plateau[1][4] = 'z';
     partie.nbCasesNoires = 2;
     params.bonus[5] = 10;
     save_recap("n.qv2");
     const std::string f = lireFichier("n.qv2");
-    EXPECT_EQ(valeur(f, "Plateau", "1"), "_..............");
+    EXPECT_EQ(valeur(f, "Plateau", "1"), "_aZz...........");
     EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
     EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
     EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), std::vector<std::string>{"5"});
-}
-
-TEST_F(Recap, PartieSauveeAvantLePremierCoup) {
-    fichierDe(fixtures::partieCommencee, "c.qv2", {}, true);
-    EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"),
-              (std::vector<std::string>{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
-    ASSERT_TRUE(chargerRecapitulatif("c.qv2"));
-    EXPECT_TRUE(partie.partieEnCours);
-    EXPECT_EQ(partie.joueurEnCours, 0) << "the first turn is player 1's";
-    EXPECT_EQ(partie.chevaletEnCours, "AEINRST");
+    fixtures::partieCommencee();  // before the first move: no line 4, the empty record's move at line 5
+    save_recap("c.qv2");
+    EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"), (std::vector<std::string>{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
 }
 
 TEST_F(Recap, DuplicateEcritePuisRelue) {
@@ -177,6 +199,8 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     EXPECT_EQ(valeur(f, "RecapTop", "2"), "AEILNOT|64|92|7|*|J4|RELATION|1");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "2"), "AEILNOT|0|25|0| ||ZUT| |");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "2"), "AEILNOT|64|88|7|*|J4|RELATION|$|RELATION");
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 59), "*  2. TUVW+ER      MAISON                      H4      22 *")
+        << "the round's draw";
 
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
     EXPECT_TRUE(gl_tourDuplicateOuvert);
@@ -189,6 +213,11 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     save_recap("d.qv2");
     auto tops = [](const std::string& t) { return t.substr(t.find("[RecapTop]")); };
     EXPECT_EQ(tops(lireFichier("d.qv2")), tops(f));
+    // Fewer tops, and a player with fewer entries, than the other players' rounds: every round is kept.
+    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    EXPECT_EQ(valeur(etat(), "RecapJoueurDuplicate1", "2"), "|0|25|0| ||ZUT|$|");
     // Tops missing for rounds the players have typed read as empty tops.
     result_best.resize(1);
     save_recap("d.qv2");
@@ -229,12 +258,22 @@ TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
 
 TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     fixtures::partieResolution();
+    partie.afficherToutesSolutions = 1;
     const std::string f = etat();
+    EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "oui");
     // 102 tiles less M A I S O N e R E on the board.
     EXPECT_EQ(valeur(f, "Sac", "taille"), "93");
     EXPECT_EQ(valeur(f, "Sac", "5"), "14");
     EXPECT_EQ(partie.nbLettresSac, 93);
     EXPECT_EQ(etat(), f) << "the second save finds the bag already rebuilt";
+    // Loaded back in resolution mode; a file of the older key sets test mode too.
+    for (const char* cle : {"Resolution", "Mode resolution"}) {
+        fichierDe([] {}, "r.qv2", {{"Partie", "Resolution", ""}, {"Partie", cle, "oui"}});
+        ASSERT_TRUE(chargerRecapitulatif("r.qv2"));
+        EXPECT_TRUE(partie.modeResolution && gl_menus.resolution) << cle;
+        EXPECT_EQ(std::string(cle) == "Mode resolution", valeur(etat(), "Partie", "Mode test") == "oui");
+        fixtures::partieResolution();
+    }
 }
 
 TEST_F(Recap, NomsRefusesEtEcritureRatee) {
@@ -264,6 +303,7 @@ TEST(ChargementRecap, VersionsParametresEtSac) {
         {v(""), {mauvaise}, -1},     {v("20"), {mauvaise}, -1},    {v("21"), {ancienne}, 0},  {v("27"), {ancienne}, 0},
         {v("29"), {mauvaise}, -1},   {v("30"), {}, 0},             {v("-1"), {mauvaise}, -1},
         {v("65567"), {mauvaise}, -1},  // not taken for 31 modulo 65536
+        {v("32767"), {}, 73},
         {v("31"), {"Recapitulatif cree avec une version <= 1.4, on garde donc les parametres actuels"}, 73},
         {v("32"), {}, 73},  // naming the parameters already loaded: nothing loaded, nothing shown
         // Another regular file is loaded, its name shown as it is; a folder is not.
@@ -292,7 +332,10 @@ TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
         {kScores, "Joueur 2", "-1,5"}, {kScores, "Lettres Joueur 1", std::string(29, 'A')}, {"Recap", "2", "3|5|2|0|0||||"},
         {"Recap", "1", "1|22|16|0|1|"}, {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||23|"},
         {"Sac", "5", "128"}, {"Sac", "5", "-1"}, {"Plateau", "3", "..#"}, {"Partie", "Nb Enreg. Recap", "32767"},
-        {"Partie", "Nb Enreg. Recap", "-2"}, {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
+        {"Partie", "Nb Enreg. Recap", "-2"}, {"Partie", "Total", "32768"}, {"Plateau", "21", "#"},
+        {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|H4|0|0|0|0|0|0|0|0|0"
+                       "|0|0|0|0|23|"},
+        {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
         {"RecapJoueurDuplicate3", "1", ""}};
     for (const auto& c : cas) {
         InTempDir ici;
@@ -310,43 +353,168 @@ TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
 TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "%s%n%s"; }, "b.qv2");
     std::string texte = lireFichier("b.qv2");
+    // A record of player 0 is filled again by the next line; a move of 9 tiles; the largest values allowed.
+    const std::string neufTuiles = avecChamps(valeur(texte, "Recap", "3"), {{3, "9"}, {8, std::string("REL\0ATION", 9)},
+                                                                            {16, "S"}, {42, "5"}, {49, "7"}, {56, "E"}});
     replaceAllNb(texte, "\n", "\r\n");
+    replaceAllNb(texte, "%s%n%s", std::string("%s%n\0s", 6));
     ecrireFichier("b.qv2", texte);
-    modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "2", "2|5"}, {"Plateau", "2", std::string(1 << 20, 'A')}});
+    modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 1", "A"}, {kScores, "Joueur 2", "8"},
+                       {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
-    EXPECT_EQ(partie.joueurs[0].nom, "%s%n%s");
+    EXPECT_EQ(partie.joueurs[0].nom, std::string("%s%n\0s", 6));
+    // Saved again: every NUL byte is a blank.
+    const std::string f = etat();
+    EXPECT_EQ(f.find('\0'), f.size() - sizeof dicP.plateauT);
+    EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "%s%n s");
+    EXPECT_EQ(valeur(f, "Recap", "2"), avecChamps(neufTuiles, {{8, "REL ATION"}}));
+    EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
+    EXPECT_EQ(v_listeContenu.size(), 5u);
     EXPECT_EQ(dicP.plateau[8][6], 'I');
     EXPECT_EQ(dicP.plateau[8][7], 0) << "a short line leaves the rest of its row empty";
     EXPECT_EQ(dicP.plateau[2][15], 'A') << "a 1 MB line fills its row and no more";
     EXPECT_EQ(dicP.plateau[2][16], 0);
-    EXPECT_EQ(v_histo[1].score, 5);
-    EXPECT_EQ(v_histo[1].nbLettresPosees, 0) << "missing fields read 0, not the last field's value";
+    EXPECT_EQ(v_histo[0].score, -32768);
+    EXPECT_EQ(v_histo[0].typeCoup, 32767);
+    EXPECT_EQ(v_histo[0].mots + std::to_string(v_histo[0].nbLettresPosees), "0") << "missing fields read empty";
     EXPECT_TRUE(messages.boites().empty());
 }
 
 TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     autrePartie();
+    auto enreg = [](std::map<int, std::string> champs) { return avecChamps(std::string(64, '|'), champs); };
+    const std::string maison = enreg({{1, "1"}, {2, "22"}, {3, "6"}, {4, "0"}, {5, "1"}, {6, "MAISON"}, {8, "MAISON"},
+                                      {9, "M"}, {10, "A"}, {11, "I"}, {12, "S"}, {13, "O"}, {14, "N"},
+                                      {17, "AIMNOSE"}, {19, "AIMNOS"}, {41, "H4"}});
     const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
-    const std::string recap = "Total=22\nNb Enreg. Recap=1\n[Recap]\n1=1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|"
-                              "AIMNOSE||AIMNOSE|| | | | |4|5|6|7|8|9|0|0|8|8|8|8|8|8|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"
-                              "-|-|-|-|-|-|-|2||\n";
-    ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EEIRSTU\nJoueur 2=6,0\nNom Joueur 2=Ordi\n"
-                             "Lettres Joueur 2=ABCDEFG\n[Partie]\nDuplicate=non\nEn Cours=oui\nNb Joueurs=2\n" + recap);
-    ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+    // Ordi exchanges KK from KKKKKKK though the bag holds one K: the tiles left stay the sum of the counters.
+    ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
+                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
+                  "Nb Enreg. Recap=3\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKK"},
+                  {18, "KK"}, {19, "KKKKKKK"}}) + "\n3=" + enreg({{1, "1"}, {4, "1"}, {17, "BB"}}) + "\n");
+    for (int unSeul : {1, 0}) {  // one rack: player 1's rack and the tiles placed leave the bag instead
+        autrePartie();
+        partie.unSeulChevalet = static_cast<unsigned char>(unSeul);
+        ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
+        EXPECT_EQ(partie.sac[5], 15 - 2 * unSeul) << "E: the rack's one more than the letters shown goes back, but to a shared rack";
+    }
     EXPECT_TRUE(messages.boites().empty());
-    EXPECT_EQ(partie.nbLettresSac, 102 - 7 - 6) << "the rack AIMNOSE, then the six letters drawn after MAISON";
+    EXPECT_EQ(partie.nbLettresSac, 102 - 7 + 1 - 6 - 1 + 2) << "AIMNOSE, E back, six letters drawn, K, KK back";
+    EXPECT_EQ(partie.sac[11], 2);
+    EXPECT_EQ(v_listeContenu[1].texte, "echange 'KK'") << "the third record takes no rack from the bag";
+    EXPECT_EQ(valeur(etat(), kScores, "Lettres Joueur 1"), "EEIRSTU");
     EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
 
-    // Version 27 duplicate: the human's entries only.
-    ecrireFichier("v27.qv2", "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\n[Partie]\nDuplicate=oui\n"
-                             "En Cours=oui\nNb Joueurs=1\n" + recap + "[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1="
-                             "EERT+SUV|0|22|0| |||0\n[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n");
+    // Version 27 duplicate: the human's entries only; the others' rounds read as empty entries.
+    std::string v27 = "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\nJoueur 2=0,0\nNom Joueur 2=Bruno"
+                            "\n[Partie]\nDuplicate=oui\nJoker Tessarel=oui\nEn Cours=oui\nNb Joueurs=2\nNb Enreg. Recap=1\n"
+                            "[Recap]\n1=" + maison + "\n[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1=EERT+SUV|0|22|0| |||0\n"
+                            "[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n";
+    ecrireFichier("v27.qv2", v27);
     partie.partieEnCours = 0;
     ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
     ASSERT_EQ(messages.boites().size(), 2u);
     EXPECT_EQ(messages.boites()[1], "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
                                     "seul le joueur humain sera traite");
     EXPECT_EQ(partie.sac[5], 15 - 2) << "the shared rack EERSTUV and MAISON leave the bag";
-    ASSERT_EQ(saisie_duplicate[0].size(), 2u) << "the file's entry, then the open round's";
+    EXPECT_EQ(saisie_duplicate[0].size() + saisie_duplicate[1].size(), 4u) << "the file's round, then the open one";
     EXPECT_EQ(saisie_duplicate[0][0].score, 20);
+    EXPECT_EQ(result_best.back().tirage, "EERT+SUV");
+    // Stopped: the check marks show the file's flags, and saving keeps the round for both players.
+    replaceAllNb(v27, "En Cours=oui", "En Cours=non");
+    ecrireFichier("v27.qv2", v27);
+    autrePartie();
+    alimMenuDuplicate();
+    ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
+    EXPECT_TRUE(gl_menus.duplicate && gl_menus.joker && !partie.partieEnCours);
+    const std::string f = etat();
+    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "0"), "AIMNOSE|20|20|6| |H5|MAISON| |MAISON");
+    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "0"), "AIMNOSE|0|0|0| ||| |");
+}
+
+TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
+    // A test-mode file holds no rack: the game cannot go on and loads stopped, each time.
+    fichierDe(fixtures::partieTest, "t.qv2", {}, true);
+    InitLangue("defaut.bst");
+    partie.records.defauts();  // no record of an earlier game stands in the way
+    for (int fois = 1; fois <= 2; ++fois) {
+        ASSERT_TRUE(chargerRecapitulatif("t.qv2"));
+        EXPECT_EQ(messages.boites(), std::vector<std::string>(fois, kArretee)) << "no winner announced";
+        EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
+    }
+    // A resumed game loaded over itself is not recorded again; once played on, it is.
+    fichierDe(fixtures::partieNormale, "p.qv2", {}, true);
+    messages.reponsesQuestions = {true, true};
+    for (int fois = 0; fois < 2; ++fois) ASSERT_TRUE(chargerRecapitulatif("p.qv2") && partie.partieEnCours);
+    EXPECT_FALSE(fichierExiste("defaut.bst"));
+    fixtures::jouerAutre(1, COUP_PASSE, "passe son tour", "BCDEFGH");
+    ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+    EXPECT_TRUE(fichierExiste("defaut.bst"));
+}
+
+TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
+    struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
+    const std::vector<Cas> cas = {
+        // Only letters and the joker take a rack slot.
+        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF GH"}}, "0 ABCDEFG 120,90 0 1"},
+        // Ordi to move: the commands wait and the step timer is armed, as after a move.
+        {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
+        {fixtures::partieCommencee, {}, "0 AEINRST 120,90 0 1"},  // saved before the first move: player 1's turn
+        {[] { fixtures::nouvellePartie(1); fixtures::donnerChevalet(1, "AEINRST"); }, {}, "0 AEINRST 120,0 0 1"},
+        {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
+        // The game chrono under "Duplicate=non"; resolution off when the key is missing.
+        {fixtures::partieTest, {{"Partie", "Resolution", ""}}, "arretee 0,0 300 0"},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        params.chronoPartie = true;
+        cas[i].fixture();
+        partie.joueurs[0].chrono = 120;
+        partie.joueurs[1].chrono = 90;
+        partie.chronoPartie = 300;
+        fichierDe([] {}, "c.qv2", cas[i].changes, true);
+        params.chronoPartie = false;
+        ASSERT_TRUE(chargerRecapitulatif("c.qv2")) << i;
+        const std::string reprise =
+            partie.partieEnCours ? std::to_string(partie.joueurEnCours) + " " + valeur(etat(), kScores, "Lettres Joueur 1")
+                                 : (messages.boites().back() == kArretee ? "arretee" : "?");
+        EXPECT_EQ(reprise + " " + std::to_string(partie.joueurs[0].chrono) + "," +
+                      std::to_string(partie.joueurs[1].chrono) + " " + std::to_string(partie.chronoPartie) + " " +
+                      std::to_string(gl_menus.boutonsActifs) + (Fl::has_timeout(callbacktimer) ? " timer" : ""),
+                  cas[i].attendu) << i;
+        couperTimerPas();
+        couperChrono();
+    }
+}
+
+TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
+    fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "Zo\351"; }, "u.qv2", {}, true);
+    const std::string latin1 = lireFichier("u.qv2");
+    // Re-encoded to UTF-8 by an editor: loads as the original, accents kept.
+    ecrireFichier("u.qv2", latin1VersUtf8(latin1));
+    ASSERT_TRUE(chargerRecapitulatif("u.qv2"));
+    save_recap("u.qv2");
+    EXPECT_EQ(lireFichier("u.qv2"), latin1);
+    // Only the section name re-encoded: no player is found, the file is refused.
+    std::string melange = latin1;
+    replaceAllNb(melange, kScores, latin1VersUtf8(kScores));
+    ecrireFichier("u.qv2", melange);
+    autrePartie();
+    EXPECT_FALSE(chargerRecapitulatif("u.qv2"));
+    EXPECT_EQ(messages.boites().back(), "Le fichier 'u.qv2' n'est pas un r\351capitulatif valide ([" + kScores + "] Joueur 1)");
+    // A FIFO is no file: refused at once, no wait for a writer.
+    ASSERT_EQ(mkfifo("f.qv2", 0600), 0);
+    EXPECT_FALSE(chargerRecapitulatif("f.qv2"));
+    EXPECT_EQ(messages.boites().back(), "Le fichier 'f.qv2' est introuvable");
+
+    // A fixed letter order: the bag holds the order less the 15 tiles on the board and the 14 on the racks.
+    std::string ordre;
+    for (int fois = 0; fois < 3; ++fois) ordre += "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    ecrireFichier("ordre.pea2", "[General]\nListeLettresOrdonnees=" + ordre + "??\n");
+    fichierDe(fixtures::partieNormale, "o.qv2", {{"General", "Pea2", "ordre.pea2"}});
+    ASSERT_TRUE(chargerRecapitulatif("o.qv2"));
+    EXPECT_EQ(partie.nbLettresSac, 80 - 15 - 14);
+    int sac[NB_LETTRES];
+    std::copy(partie.sac, partie.sac + NB_LETTRES, sac);
+    EXPECT_EQ(lettresDuSac(sac), "BCDFFGGHHIJJJKKKLLMMNOPPPQQQRRSSTUUVVVWWWXXXYYYZZZ?");
 }
