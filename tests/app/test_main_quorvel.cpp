@@ -1,5 +1,6 @@
 // The command-line program, for what the loader's own tests do not reach:
 // its arguments, its folder, its translations and an unwritable recap.
+#include "support/LimiteEcriture.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -60,8 +61,10 @@ TEST(MainQuorvel, FolderOrFilesThatCannotBeWritten) {
     EXPECT_EQ(s.out, "_recap/histo.html\n");
     EXPECT_EQ(s.err.find("nothing was written"), std::string::npos);
     // A page that exists but cannot be replaced is not reported as written.
-    std::filesystem::create_directory("_recap/histo.htm~");
-    s = quorvel(kEchantillon);
+    {
+        LimiteEcriture disquePlein(1024);  // neither file fits
+        s = quorvel(kEchantillon);
+    }
     EXPECT_EQ(s.out, "");
     EXPECT_NE(s.err.find("nothing was written"), std::string::npos);
 }
