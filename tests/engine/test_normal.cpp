@@ -39,7 +39,10 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
         passer_joueur_suiv(c.passe);
         ASSERT_FALSE(partie.partieEnCours);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(partie.joueurs[i].scoreFinal, c.scores[i]) << i;
-        EXPECT_EQ(v_histo.back().typeCoup, COUP_FIN_PARTIE);
+        const c_historique& fin = v_histo.back();
+        EXPECT_EQ(fin.typeCoup * 1000 + fin.joueur * 100 + fin.nbLettresPosees * 10 + fin.score,
+                  COUP_FIN_PARTIE * 1000 + (c.courant + 1) * 100);
+        EXPECT_EQ(fin.coupJoue, "Fin de partie");
     }
     EXPECT_EQ(messages.boites(),
               (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est A avec 112 points",
