@@ -40,6 +40,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     params.dureeCoup = 30;
     lancerChrono();
     armerTimerPas();
+    AlimLST(10, "MOT", 3, "H8", "MOTABCD");
     init_board();
     EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
     EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
@@ -47,6 +48,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_EQ(v_histo.size(), 1u);  // the new game's empty record
     EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty() && partie.coupEnCours.empty());
     EXPECT_FALSE(gl_tourDuplicateOuvert);
+    EXPECT_TRUE(v_listeContenu.empty());
     EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
     EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);

@@ -87,8 +87,9 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
         drawarea.zones[ZONE_CHRONO].valeur = 3;
     }
     EXPECT_TRUE(messages.messages.empty());
-    passer_joueur_suiv(true);  // the third pass in a row ends it
-    EXPECT_FALSE(partie.partieEnCours || Fl::has_timeout(callbackChrono));
+    armerTimerPas();
+    passer_joueur_suiv(true);  // the third pass in a row ends it, and its clocks
+    EXPECT_FALSE(partie.partieEnCours || Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
     EXPECT_EQ(messages.boites().size(), 1u);
     // A game of one player has its winner too.
     partie.nbJoueurs = 1;
