@@ -23,7 +23,7 @@ class Divers : public PartieNeuve {};
 TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     // What a game left behind: a tile, moves, scores, racks, a running chrono, a human typing.
     partie.nbJoueurs = 2;
-    partie.joueurs[1].type = partie.joueurs[5].type = 4;
+    partie.joueurs[1].type = partie.joueurs[2].type = partie.joueurs[5].type = 4;
     partie.joueurs[0].nom = "Alice";
     partie.joueurs[0].score = partie.joueurs[0].scoreFinal = 40;
     alimChevalet(1, "ZAZ");
@@ -53,7 +53,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
     EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
     EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
-    EXPECT_EQ(partie.joueurs[5].type, 0);  // unused slots become human
+    EXPECT_EQ(partie.joueurs[2].type + partie.joueurs[5].type, 0);  // unused slots become human
     EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0], "Alice0");
 }
 
