@@ -32,7 +32,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     result_best.resize(2);
     saisie_duplicate[1].resize(2);
     partie.nbPasses = 3;
-    partie.finPartie = partie.saisieDuplicateEnCours = 1;
+    partie.finPartie = partie.saisieDuplicateEnCours = partie.tempsEcoule = 1;
     partie.joueurEnCours = 1;
     gs_finPartie = partie.coupEnCours = "fin";
     gl_tourDuplicateOuvert = true;
@@ -49,7 +49,8 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty() && partie.coupEnCours.empty());
     EXPECT_FALSE(gl_tourDuplicateOuvert);
     EXPECT_TRUE(v_listeContenu.empty());
-    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
+    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule, 0);
+    EXPECT_EQ(partie.joueurEnCours, 0);
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
     EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
     EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
