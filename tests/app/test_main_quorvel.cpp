@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace {
@@ -67,6 +68,7 @@ TEST(MainQuorvel, FolderOrFilesThatCannotBeWritten) {
     }
     EXPECT_EQ(s.out, "");
     EXPECT_NE(s.err.find("nothing was written"), std::string::npos);
+    EXPECT_EQ(s.err.find("Creation du fichier"), std::string::npos) << "debug lines stay off";
 }
 
 TEST(MainQuorvel, AFreshProgramWritesAnOrdinaryGame) {
@@ -77,4 +79,9 @@ TEST(MainQuorvel, AFreshProgramWritesAnOrdinaryGame) {
     EXPECT_NE(page.find("d'une partie  libre jou\351e avec"), std::string::npos);  // not a batch game
     EXPECT_NE(recap.find("Afficher les lettres de l'ordinateur=non\n"), std::string::npos);
     EXPECT_NE(recap.find("Afficher les valeurs des lettres=non\n"), std::string::npos);
+    struct stat st;
+    const mode_t masque = umask(0);
+    umask(masque);
+    ASSERT_EQ(stat("_recap", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0777u & ~masque) << "the folder is made as any other";
 }

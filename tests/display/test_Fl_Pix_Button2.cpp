@@ -40,13 +40,14 @@ TEST(Fl_Pix_Button2, CellPerStateAndItsOwnLabelOverThePicture) {
     Fl_Window w(0, 0, 120, 60);
     Fl_Pix_Button2 b(10, 10, L, H - 3, "Ok", bande(dir), false, 0);  // shorter than a cell
     Fl_Pix_Button2 large(0, 40, L + 20, H, "", bande(dir), false, 0);  // wider than its picture
+    large.color(FL_YELLOW);
     w.end();
     qvtest::showAndDraw(w);
     auto coin = [&] { return qvtest::pixelAt(w, 11, 11); };
     auto bas = [&] { return qvtest::pixelAt(w, 10 + L - 1, 10 + H - 4); };
     EXPECT_EQ(coin(), ROUGE);
     EXPECT_EQ(bas(), ROUGE);
-    EXPECT_EQ(qvtest::pixelAt(w, L + 10, 50), qvtest::rgbOf(large.color())) << "its box shows beside the picture";
+    EXPECT_EQ(qvtest::pixelAt(w, L + 10, 50), qvtest::rgbOf(FL_YELLOW)) << "its box shows beside the picture";
     const int texte = pixelsHors(w, b, ROUGE, 0);
     EXPECT_GT(texte, 0);
     b.labelsize(b.labelsize() * 2);  // the label's own font size
@@ -89,7 +90,8 @@ TEST(Fl_Pix_Button2, PlainTextLabelAndThePictureGivenBack) {
 TEST(Fl_Pix_Button2, FailedPictureIsLoggedAndTheLabelDrawnOnAPlainBox) {
     InTempDir ici;
     ecrireFichier("pas_une_image.png", "texte");
-    for (std::string image : {"absente.png", "pas_une_image.png", ""}) {
+    ecrireFichier("basse.ppm", std::string("P6\n1 2\n255\n") + std::string(6, '\0'));  // less than three cells
+    for (std::string image : {"absente.png", "pas_une_image.png", "basse.ppm", ""}) {
         MessageRecorder rec;
         Fl_Window w(0, 0, 120, 60);
         Fl_Pix_Button2 b(10, 10, L, H, "Arr\352t", image, false, 0);
@@ -97,6 +99,7 @@ TEST(Fl_Pix_Button2, FailedPictureIsLoggedAndTheLabelDrawnOnAPlainBox) {
         if (image.empty()) image = "peaux_rozezuziv/boutons/boutons_style_7_75x25x3.jpg";
         EXPECT_EQ(rec.journal(), std::vector<std::string>{"ERR : Fl_Pix_Button2 [Arr\352t] - Image '" + image +
                                                           "' non charg\351e\n"});
+        EXPECT_EQ(Fl_Shared_Image::find(image.c_str()), nullptr) << "a picture refused is given back";
         qvtest::showAndDraw(w);
         const Rgb boite = qvtest::rgbOf(b.color());
         EXPECT_EQ(qvtest::pixelAt(w, 15, 14), boite);

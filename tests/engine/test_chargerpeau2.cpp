@@ -16,7 +16,7 @@ TEST_F(ParametresDeJeu, MissingFileGivesItsMessageAndTheBuiltInRules) {
     ChargerPeau2("absent_100%s.pea2");
     ASSERT_EQ(rec.boites().size(), 1u);
     EXPECT_NE(rec.boites()[0].find("'absent_100%s.pea2'"), std::string::npos) << rec.boites()[0];
-    EXPECT_EQ(params.ficRecords + " " + params.langue, "defaut.bst fr");
+    EXPECT_EQ(params.ficRecords + " " + params.langue + " " + partie.ficRecords, "defaut.bst fr defaut.bst");
     EXPECT_EQ(params.typePartie, TYPE_PARTIE_ORDINAIRE);
     // The classic board: T/D word x3/x2, t/d letter x3/x2, symmetric about its centre lines.
     const char* const quart[] = {"T..d...T", ".D...t..", "..D...d.", "d..D...d", "....D...", ".t...t..", "..d...d.",

@@ -23,7 +23,7 @@ class Divers : public PartieNeuve {};
 TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     // What a game left behind: a tile, moves, scores, racks, a running chrono, a human typing.
     partie.nbJoueurs = 2;
-    partie.joueurs[1].type = partie.joueurs[5].type = 4;
+    partie.joueurs[1].type = partie.joueurs[2].type = partie.joueurs[5].type = 4;
     partie.joueurs[0].nom = "Alice";
     partie.joueurs[0].score = partie.joueurs[0].scoreFinal = 40;
     alimChevalet(1, "ZAZ");
@@ -32,7 +32,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     result_best.resize(2);
     saisie_duplicate[1].resize(2);
     partie.nbPasses = 3;
-    partie.finPartie = partie.saisieDuplicateEnCours = 1;
+    partie.finPartie = partie.saisieDuplicateEnCours = partie.tempsEcoule = 1;
     partie.joueurEnCours = 1;
     gs_finPartie = partie.coupEnCours = "fin";
     gl_tourDuplicateOuvert = true;
@@ -40,6 +40,7 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     params.dureeCoup = 30;
     lancerChrono();
     armerTimerPas();
+    AlimLST(10, "MOT", 3, "H8", "MOTABCD");
     init_board();
     EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
     EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
@@ -47,11 +48,13 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     EXPECT_EQ(v_histo.size(), 1u);  // the new game's empty record
     EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty() && partie.coupEnCours.empty());
     EXPECT_FALSE(gl_tourDuplicateOuvert);
-    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.joueurEnCours, 0);
+    EXPECT_TRUE(v_listeContenu.empty());
+    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule, 0);
+    EXPECT_EQ(partie.joueurEnCours, 0);
     EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
     EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
     EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
-    EXPECT_EQ(partie.joueurs[5].type, 0);  // unused slots become human
+    EXPECT_EQ(partie.joueurs[2].type + partie.joueurs[5].type, 0);  // unused slots become human
     EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0], "Alice0");
 }
 

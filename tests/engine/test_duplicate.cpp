@@ -95,4 +95,8 @@ TEST_F(Duplicate, KeptLettersThenDrawsFromTheBag) {
         EXPECT_EQ(partie.chevaletEnCours, "AB") << graine;
         EXPECT_EQ(partie.sac[1] + partie.sac[2] + partie.sac[IDX_JOKER], 0);
     }
+    alimChevalet(0, "");
+    partie.sac[1] = 1;  // an A alone
+    gestDebDuplicate();
+    EXPECT_EQ(partie.chevaletEnCours, "A");
 }

@@ -81,6 +81,9 @@ TEST_F(MoveGen, HookScoresTheCrossWord) {
     EXPECT_EQ(v_result[0].mots, "OR, RAT");
     EXPECT_EQ(tous(), "7I OR 6 / J7 RAT 3");
     dicP.viderPlateaux();
+    poser(9, 8, "AT");  // a move down whose first tile also makes a word across
+    EXPECT_EQ(tous(jouer({"AT", "RAT", "RO"}, "RO")), "7I RO 7 / I7 RAT 4");
+    dicP.viderPlateaux();
     poser(8, 8, "Z");  // the last letter is a tile like the others
     EXPECT_EQ(tous(jouer({"ZA"}, "A")), "H8 ZA 11 / 8H ZA 11");
 }

@@ -39,7 +39,10 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
         passer_joueur_suiv(c.passe);
         ASSERT_FALSE(partie.partieEnCours);
         for (int i = 0; i < 3; ++i) EXPECT_EQ(partie.joueurs[i].scoreFinal, c.scores[i]) << i;
-        EXPECT_EQ(v_histo.back().typeCoup, COUP_FIN_PARTIE);
+        const c_historique& fin = v_histo.back();
+        EXPECT_EQ(fin.typeCoup * 1000 + fin.joueur * 100 + fin.nbLettresPosees * 10 + fin.score,
+                  COUP_FIN_PARTIE * 1000 + (c.courant + 1) * 100);
+        EXPECT_EQ(fin.coupJoue, "Fin de partie");
     }
     EXPECT_EQ(messages.boites(),
               (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est A avec 112 points",
@@ -84,8 +87,9 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
         drawarea.zones[ZONE_CHRONO].valeur = 3;
     }
     EXPECT_TRUE(messages.messages.empty());
-    passer_joueur_suiv(true);  // the third pass in a row ends it
-    EXPECT_FALSE(partie.partieEnCours || Fl::has_timeout(callbackChrono));
+    armerTimerPas();
+    passer_joueur_suiv(true);  // the third pass in a row ends it, and its clocks
+    EXPECT_FALSE(partie.partieEnCours || Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
     EXPECT_EQ(messages.boites().size(), 1u);
     // A game of one player has its winner too.
     partie.nbJoueurs = 1;

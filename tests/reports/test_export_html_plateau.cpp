@@ -27,10 +27,11 @@ TEST_F(PlateauHtml, CasesCouleursEtLettresRestantes) {
     dicP.special[5][7] = CASE_NOIRE;
     partie.coefLettre[1][2] = -1;  // a multiplier no rule knows
     dicP.plateau[1][3] = '<';      // not a letter: shown as it is
+    dicP.plateau[1][5] = dicP.plateau[5][1] = 'K';  // first row and column show values too
     const std::tuple<int, int, const char*> couleurs[] = {
         {0, 1, nullptr},       {8, 8, "darkviolet"}, {8, 9, "darkorange"}, {9, 9, "darkorange"}, {3, 3, "burlywood"}, {2, 3, "blue"},
         {3, 2, "magenta"},     {5, 7, "black"},      {1, 2, nullptr},      {1, 1, "red"},       {2, 2, "hotpink"},
-        {1, 4, "lightblue"},   {2, 6, "royalblue"},  {1, 3, "lightgreen"}, {1, 23, nullptr},
+        {1, 4, "lightblue"},   {2, 6, "royalblue"},  {1, 3, "lightgreen"}, {1, 23, nullptr}, {23, 1, nullptr},
     };
     for (const auto& [r, c, couleur] : couleurs) EXPECT_STREQ(couleurCase(r, c), couleur) << r << "," << c;
     const std::string p = ecrit(affPlateauHtml);
@@ -39,6 +40,7 @@ TEST_F(PlateauHtml, CasesCouleursEtLettresRestantes) {
     EXPECT_TRUE(contient(p, "  <table>\n  <tr>\n" + td + "> </td>\n" + td + "> 1</td>\n" + td + "> 2</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"burlywood\">Z<span class=\"valeur\">10</span>\n</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"darkorange\">E</td>\n"));
+    EXPECT_EQ(compte(p, ">K<span class=\"valeur\">10</span>\n</td>\n"), 2);
     EXPECT_TRUE(contient(p, td + " bgcolor=\"darkorange\">Z</td>\n"));
     EXPECT_TRUE(contient(p, td + " bgcolor=\"lightgreen\">&lt;</td>\n"));
     partie.dimPlateau = 40;  // beyond the largest board

@@ -66,6 +66,8 @@ TEST_F(Statistiques, PartieNormaleLueDansLHistorique) {
                    {"nb de mots de 3 lettres", "0|1|0"},
                    {"nb de mots de 4 lettres", ""},
                    {"nb de mots de 8 lettres", "0|1|0"}});
+    partie.joueurs[1].type = 8;  // every level is named, the last one too
+    EXPECT_TRUE(contient(ecrit(affStats), "<th class=\"cj2\">J2<br />(Valeur de 15 points maxi)</th>\n"));
 }
 
 TEST_F(Statistiques, DuplicateAvecSaColonneTopEtDiviseursNuls) {
