@@ -317,7 +317,7 @@ void lirePlateau(const RecapLu& lu) {
 // The bag moves by what a counter can give or take (0 to 127), so that the
 // number of tiles left stays the sum of the counters.
 void changerSac(int idx, int delta) {
-    if (idx <= 0 || idx >= NB_LETTRES) return;
+    if (idx <= 0) return;
     const int avant = partie.sac[idx];
     partie.sac[idx] = static_cast<signed char>(std::clamp(avant + delta, 0, 127));
     partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[idx] - avant);
@@ -475,7 +475,6 @@ void appliquer31(const RecapLu& lu) {
     }
 
     lirePlateau(lu);
-    drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     const std::string lettresJoueur1 = lireJoueurs(lu);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
@@ -557,13 +556,11 @@ void appliquerAncien(const RecapLu& lu) {
     alimMenuDuplicate();
     alimMenuJoker();
     lirePlateau(lu);
-    drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
     const std::string lettresJoueur1 = lireJoueurs(lu);
-    // The racks of a shared-rack game were drawn from the bag.
-    for (int i = 1; i <= lu.nbJoueurs; ++i)
-        if (partie.modeDuplicate || (partie.unSeulChevalet && i == 1))
-            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[i - 1][k]);
+    // The shared rack was drawn from the bag once, whoever holds it.
+    if (partie.modeDuplicate || partie.unSeulChevalet)
+        for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[0][k]);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
     const bool chevaletPartage = partie.modeDuplicate || partie.modeTest || partie.unSeulChevalet;
@@ -699,6 +696,6 @@ bool chargerRecapitulatif(const std::string& path) {
         std::fprintf(stderr, "\n%s", t.c_str());
     }
     ini.close();
-    if (charge && partie.partieEnCours) g_derniereChargee = {v_histo.size(), partie.debutCoup};
+    g_derniereChargee = {v_histo.size(), partie.debutCoup};
     return charge;
 }
