@@ -375,7 +375,7 @@ saisieDP entreeDe(const EntreeLue& l, saisieDP base, bool joueur) {
     base.mot = l.champs[6];
     base.score = versShort(l.champs[1]);
     base.nbLettresPosees = versShort(l.champs[3]);
-    if (joueur) base.mots = l.champs.size() > 8 ? l.champs[8] : std::string();
+    if (joueur) base.mots = l.champs[8];
     else base.nbTops = versShort(l.champs[7]);
     // The direction is not stored: the position text tells it ("H8" across).
     base.horizontal = !base.position.empty() && base.position[0] >= 'A' && base.position[0] <= 'Z';
@@ -581,16 +581,15 @@ void appliquerAncien(const RecapLu& lu) {
                 if (chevaletPartage) oterDuSac(idx, 1);
             }
         }
-        for (int k = 1; k < NB_LETTRES; ++k)
-            if (reglette[k] > 0) chevalet[k] = static_cast<short>(chevalet[k] - reglette[k]);
-        if (!chevaletPartage)
-            for (int k = 1; k < NB_LETTRES; ++k)
-                if (chevalet[k] < 0) remettreAuSac(k, -chevalet[k]);
+        // Per letter: what stayed on the rack is off the letters shown; below 0
+        // went back to the bag (own racks only), above 0 was drawn.
         const bool tire = (h.typeCoup == COUP_NORMAL && !partie.modeDuplicate && !partie.unSeulChevalet) ||
                           h.typeCoup == COUP_ECHANGE;
-        if (tire)
-            for (int k = 1; k < NB_LETTRES; ++k)
-                if (chevalet[k] > 0) oterDuSac(k, chevalet[k]);
+        for (int k = 1; k < NB_LETTRES; ++k) {
+            const int reste = chevalet[k] - std::max<int>(reglette[k], 0);
+            if (!chevaletPartage) remettreAuSac(k, std::max(-reste, 0));
+            if (tire) oterDuSac(k, std::max(reste, 0));
+        }
         if (h.typeCoup == COUP_ECHANGE)
             for (char c : h.lettresEchangees) remettreAuSac(indiceTuile(c), 1);
     });
