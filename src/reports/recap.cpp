@@ -43,10 +43,7 @@ std::string valeurSansNul(std::string s) {
     return s;
 }
 
-std::string valeurBornee(std::string s) {
-    if (s.size() > LONGUEUR_VALEUR_MAX) s.resize(LONGUEUR_VALEUR_MAX);
-    return valeurSansNul(s);
-}
+std::string valeurBornee(std::string s) { return valeurSansNul(s.substr(0, LONGUEUR_VALEUR_MAX)); }
 
 std::string champSansSeparateur(std::string s) {
     for (char& c : s)

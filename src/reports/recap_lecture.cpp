@@ -317,7 +317,7 @@ void lirePlateau(const RecapLu& lu) {
 // The bag moves by what a counter can give or take (0 to 127), so that the
 // number of tiles left stays the sum of the counters.
 void changerSac(int idx, int delta) {
-    if (idx <= 0 || idx >= NB_LETTRES) return;
+    if (idx <= 0) return;
     const int avant = partie.sac[idx];
     partie.sac[idx] = static_cast<signed char>(std::clamp(avant + delta, 0, 127));
     partie.nbLettresSac = static_cast<short>(partie.nbLettresSac + partie.sac[idx] - avant);
@@ -375,7 +375,7 @@ saisieDP entreeDe(const EntreeLue& l, saisieDP base, bool joueur) {
     base.mot = l.champs[6];
     base.score = versShort(l.champs[1]);
     base.nbLettresPosees = versShort(l.champs[3]);
-    if (joueur) base.mots = l.champs.size() > 8 ? l.champs[8] : std::string();
+    if (joueur) base.mots = l.champs[8];
     else base.nbTops = versShort(l.champs[7]);
     // The direction is not stored: the position text tells it ("H8" across).
     base.horizontal = !base.position.empty() && base.position[0] >= 'A' && base.position[0] <= 'Z';
@@ -475,7 +475,6 @@ void appliquer31(const RecapLu& lu) {
     }
 
     lirePlateau(lu);
-    drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     const std::string lettresJoueur1 = lireJoueurs(lu);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
@@ -557,13 +556,11 @@ void appliquerAncien(const RecapLu& lu) {
     alimMenuDuplicate();
     alimMenuJoker();
     lirePlateau(lu);
-    drawarea.AffCpteur(lu.total, ZONE_TOTAL, 0);
     partie.nbJoueurs = static_cast<short>(lu.nbJoueurs);
     const std::string lettresJoueur1 = lireJoueurs(lu);
-    // The racks of a shared-rack game were drawn from the bag.
-    for (int i = 1; i <= lu.nbJoueurs; ++i)
-        if (partie.modeDuplicate || (partie.unSeulChevalet && i == 1))
-            for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[i - 1][k]);
+    // The shared rack was drawn from the bag once, whoever holds it.
+    if (partie.modeDuplicate || partie.unSeulChevalet)
+        for (int k = 1; k < NB_LETTRES; ++k) oterDuSac(k, partie.chevalet[0][k]);
     partie.nbLignesHisto = static_cast<short>(lu.nbEnreg + 1);
 
     const bool chevaletPartage = partie.modeDuplicate || partie.modeTest || partie.unSeulChevalet;
@@ -584,16 +581,15 @@ void appliquerAncien(const RecapLu& lu) {
                 if (chevaletPartage) oterDuSac(idx, 1);
             }
         }
-        for (int k = 1; k < NB_LETTRES; ++k)
-            if (reglette[k] > 0) chevalet[k] = static_cast<short>(chevalet[k] - reglette[k]);
-        if (!chevaletPartage)
-            for (int k = 1; k < NB_LETTRES; ++k)
-                if (chevalet[k] < 0) remettreAuSac(k, -chevalet[k]);
+        // Per letter: what stayed on the rack is off the letters shown; below 0
+        // went back to the bag (own racks only), above 0 was drawn.
         const bool tire = (h.typeCoup == COUP_NORMAL && !partie.modeDuplicate && !partie.unSeulChevalet) ||
                           h.typeCoup == COUP_ECHANGE;
-        if (tire)
-            for (int k = 1; k < NB_LETTRES; ++k)
-                if (chevalet[k] > 0) oterDuSac(k, chevalet[k]);
+        for (int k = 1; k < NB_LETTRES; ++k) {
+            const int reste = chevalet[k] - std::max<int>(reglette[k], 0);
+            if (!chevaletPartage) remettreAuSac(k, std::max(-reste, 0));
+            if (tire) oterDuSac(k, std::max(reste, 0));
+        }
         if (h.typeCoup == COUP_ECHANGE)
             for (char c : h.lettresEchangees) remettreAuSac(indiceTuile(c), 1);
     });
@@ -699,6 +695,6 @@ bool chargerRecapitulatif(const std::string& path) {
         std::fprintf(stderr, "\n%s", t.c_str());
     }
     ini.close();
-    if (charge && partie.partieEnCours) g_derniereChargee = {v_histo.size(), partie.debutCoup};
+    g_derniereChargee = {v_histo.size(), partie.debutCoup};
     return charge;
 }
