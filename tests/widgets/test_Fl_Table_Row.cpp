@@ -38,7 +38,7 @@ struct TableRowTest : ::testing::Test {
 TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
     // Push on row `from`, drag in `steps` steps to row `to`, release there;
     // a row of -1 is the empty area below the rows, -2 right of the columns,
-    // -3 the columns' right edge.
+    // -3 the columns' right edge, -4 the rows' bottom edge.
     const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, steps, mods; Rows want; } gestures[] = {
         {multi, 3, 3, 0, FL_SHIFT, {3}},  // no row clicked before: this one
         {multi, 2, 2, 0, 0, {2}}, {multi, 4, 4, 0, 0, {4}}, {multi, 1, 1, 0, FL_CTRL, {1, 4}}, {multi, 4, 4, 0, FL_CTRL, {1}},
@@ -46,13 +46,14 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
         {multi, 3, 3, 0, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
         {multi, 0, 3, 6, 0, {0, 1, 2, 3}}, {multi, 5, 2, 6, 0, {2, 3, 4, 5}},
         {multi, 0, 1, 6, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
-        {multi, 2, -1, 0, 0, {2}}, {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
+        {multi, 2, -1, 0, 0, {2}}, {multi, -4, -1, 0, 0, {2}},
+        {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
         {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -2, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
         // The row under the mouse, whatever the modifiers; Ctrl deselects it.
         {single, 5, 5, 0, FL_SHIFT, {5}}, {single, 2, 2, 0, FL_SHIFT, {2}}, {single, 5, 1, 6, 0, {1}},
         {single, 1, 4, 6, 0, {4}}, {single, 4, 4, 0, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 6, 0, {}},
     };
-    auto at = [&](int r) { return r == -1 ? std::pair{50, 198} : r < -1 ? std::pair{r == -2 ? 176 : 174, rowY(1)} : std::pair{50, rowY(r)}; };
+    auto at = [&](int r) { return r == -4 ? std::pair{50, 189} : r == -1 ? std::pair{50, 198} : r < -1 ? std::pair{r == -2 ? 176 : 174, rowY(1)} : std::pair{50, rowY(r)}; };
     for (auto& k : gestures) {
         t->type(k.mode);
         auto [x1, y1] = at(k.from);
@@ -128,7 +129,8 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
-    for (int y : {210, 212, 212}) qvtest::drag(&win, 50, y);  // 2 pixels, then none
+    for (int y : {210, 212}) qvtest::drag(&win, 50, y);  // 2 pixels
+    EXPECT_EQ(qvtest::drag(t, 50, 212), 1);             // then none
     qvtest::release(&win, 50, 212);
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(2, Rows{2, 3, 4, 5, 6, 7, 8, 9}));
 }
