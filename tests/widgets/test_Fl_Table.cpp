@@ -487,6 +487,10 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
         EXPECT_EQ(pixelAt(*win, 340, 30), rgbOf(k.color));
         EXPECT_EQ(t->order(), k.order);
     }
+    t->rows(0);  // column headers only
+    t->calls.clear();
+    qvtest::flushDrawing();
+    EXPECT_EQ(t->order(), "S C0,0 C0,1 E");
     Fl::warning = saved;
     EXPECT_EQ(clipWarnings, 0);
 }

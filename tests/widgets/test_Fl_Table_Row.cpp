@@ -105,11 +105,11 @@ TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
         EXPECT_EQ(t->order(), k.painted) << k.row;
     }
     t->select_row(1, 1);
-    // A mode (-1: multi, -2: single), or select_all_rows(flag).
+    // A mode (-1: multi, -2: single, -3: none), or select_all_rows(flag).
     for (auto [step, damaged] : {std::pair{-1, false}, {-2, true}, {1, false}, {-1, false}, {1, true}, {1, false},
-                                 {0, true}, {0, false}, {2, true}}) {
+                                 {0, true}, {0, false}, {2, true}, {-3, true}}) {
         qvtest::flushDrawing();
-        step < 0 ? t->type(step == -1 ? multi : single) : t->select_all_rows(step);
+        step < 0 ? t->type(step == -1 ? multi : step == -2 ? single : Fl_Table_Row::SELECT_NONE) : t->select_all_rows(step);
         EXPECT_EQ(t->damage() != 0, damaged) << step;
     }
 }
