@@ -123,9 +123,11 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     qvtest::drag(&win, 50, 12);  // on the top edge, in row 9 hidden above
     qvtest::drag(&win, 50, 9);   // from the edge: no scroll
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(10, Rows{9, 10, 11, 12}));
-    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
-    qvtest::release(&win, 50, 6);
-    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(7, Rows{7, 8, 9, 10, 11, 12}));
+    qvtest::drag(&win, 50, 8);  // 1 pixel further up: 1 row
+    EXPECT_EQ(t->row_position(), 9);
+    qvtest::drag(&win, 50, 5);  // 3 pixels: 3 rows
+    qvtest::release(&win, 50, 5);
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(6, Rows{6, 7, 8, 9, 10, 11, 12}));
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
