@@ -468,13 +468,14 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
     qvtest::showAndDraw(*win);
     auto* saved = Fl::warning;
     Fl::warning = countWarning;
-    enum { REDRAW, CLICK, DRAG, SET };
+    enum { REDRAW, CLICK, DRAG, SET, KEY };
     const struct { int how, r, c; Fl_Color color; const char* order; } steps[] = {
         {REDRAW, 0, 0, FL_GREEN, "S R0,0 R1,0 R2,0 C0,0 C0,1 c0,0 c0,1 c1,0 c1,1 c2,0 c2,1 E"},
         {CLICK, 1, 1, FL_BLUE, "S c0,0 c1,0 c0,1 c1,1 E"},  // from no cursor: from (0, 0)
         {CLICK, 2, 0, FL_RED, "S c1,0 c2,0 c1,1 c2,1 E"}, {DRAG, 2, 1, FL_BLUE, "S c2,0 c2,1 E"},
         {DRAG, 1, 1, FL_RED, "S c1,0 c2,0 c1,1 c2,1 E"},
         {SET, 0, 1, FL_GREEN, "S c0,0 c1,0 c2,0 c0,1 c1,1 c2,1 E"},  // the cells leaving it too
+        {SET, 0, 0, FL_BLUE, "S c0,0 c0,1 E"}, {KEY, 1, 0, FL_RED, "S c0,0 c1,0 E"},  // Down, within column 0
     };
     for (auto& k : steps) {
         after->color(k.color);
@@ -484,6 +485,7 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
         if (k.how == DRAG) qvtest::drag(win, x, y);
         t->calls.clear();
         k.how == REDRAW ? t->redraw() : k.how == SET ? t->set_selection(k.r, k.c, k.r, k.c) : void();
+        if (k.how == KEY) qvtest::key(t, FL_Down);
         EXPECT_EQ(pixelAt(*win, 340, 30), rgbOf(k.color));
         EXPECT_EQ(t->order(), k.order);
     }

@@ -131,6 +131,8 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
+    for (int y : {9, 6}) qvtest::drag(&win, 50, y);  // above, with no row above to scroll to
+    EXPECT_EQ(selected(), Rows{2});
     for (int y : {210, 212}) qvtest::drag(&win, 50, y);  // 2 pixels
     EXPECT_EQ(qvtest::drag(t, 50, 212), 1);             // then none
     qvtest::release(&win, 50, 212);
