@@ -309,9 +309,9 @@ TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     for (auto& k : drags) {
         auto [x1, y1] = t->middle(k.from, k.r1, k.c1);
         auto [x2, y2] = t->middle(k.to, k.r2, k.c2);
-        qvtest::push(win, x1, y1);
+        EXPECT_EQ(qvtest::push(t, x1, y1), 1);
         EXPECT_EQ(qvtest::drag(t, x2, y2), k.taken);
-        qvtest::release(win, x2, y2);
+        qvtest::release(t, x2, y2);
         EXPECT_EQ(t->selection(), k.want) << k.from << " " << k.r1 << "," << k.c1 << " to " << k.to;
     }
     // The selection is the rectangle between anchor and cursor, either way round.

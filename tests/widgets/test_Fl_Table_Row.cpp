@@ -46,6 +46,7 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
         {multi, 3, 3, 0, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
         {multi, 0, 3, 6, 0, {0, 1, 2, 3}}, {multi, 5, 2, 6, 0, {2, 3, 4, 5}},
         {multi, 0, 1, 6, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
+        {multi, 0, 3, 1, 0, {0, 1, 2, 3}},  // one step: the rows between too
         {multi, 2, -1, 0, 0, {2}}, {multi, -4, -1, 0, 0, {2}},
         {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
         {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -2, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
@@ -83,6 +84,8 @@ TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     for (int r : {-1, 5}) EXPECT_EQ(t->row_selected(r) + t->select_row(r, 1), -2) << r;
     t->type(Fl_Table_Row::SELECT_NONE);
     EXPECT_EQ(std::make_pair(selected(), t->select_row(1, 1)), std::make_pair(Rows{}, -1));
+    t->type(Fl_Table_Row::TableRowSelectMode(7));  // no mode: nothing changes
+    EXPECT_EQ(t->select_row(1, 1), 0);
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->row_selected(0)), std::make_tuple(0, 0, -1));
 }
@@ -126,6 +129,7 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     qvtest::drag(&win, 50, 8);  // 1 pixel further up: 1 row
     EXPECT_EQ(t->row_position(), 9);
     qvtest::drag(&win, 50, 5);  // 3 pixels: 3 rows
+    EXPECT_EQ(qvtest::drag(t, 50, 5), 1);  // then none
     qvtest::release(&win, 50, 5);
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(6, Rows{6, 7, 8, 9, 10, 11, 12}));
 
