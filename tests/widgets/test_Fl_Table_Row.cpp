@@ -84,8 +84,6 @@ TEST_F(TableRowTest, SwitchingModesAndSelectingAll) {
     for (int r : {-1, 5}) EXPECT_EQ(t->row_selected(r) + t->select_row(r, 1), -2) << r;
     t->type(Fl_Table_Row::SELECT_NONE);
     EXPECT_EQ(std::make_pair(selected(), t->select_row(1, 1)), std::make_pair(Rows{}, -1));
-    t->type(Fl_Table_Row::TableRowSelectMode(7));  // no mode: nothing changes
-    EXPECT_EQ(t->select_row(1, 1), 0);
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->row_selected(0)), std::make_tuple(0, 0, -1));
 }
