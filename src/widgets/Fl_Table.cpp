@@ -144,7 +144,7 @@ bool Fl_Table::fire_callback(TableContext context, int R, int C) {
 // ---- counts and sizes ----
 
 void Fl_Table::rows(int val) {
-    if (val < 0) val = 0;
+    val = std::max(val, 0);
     int oldrows = _rows;
     _rows = val;
     fit_sizes(_rowheights, val, DEFAULT_ROW_HEIGHT);
@@ -155,7 +155,7 @@ void Fl_Table::rows(int val) {
 }
 
 void Fl_Table::cols(int val) {
-    if (val < 0) val = 0;
+    val = std::max(val, 0);
     _cols = val;
     fit_sizes(_colwidths, val, DEFAULT_COL_WIDTH);
     leftcol_scrollpos = -1;

@@ -75,6 +75,8 @@ TEST_F(TableTest, CountsAndSizes) {
     t->row_height(2, 40);  // unchanged: no callback
     t->row_height(-1, 10);
     t->col_width(1, 50);
+    t->when(FL_WHEN_RELEASE);
+    t->row_height(0, 26);  // a callback that does not ask for changes
     EXPECT_EQ(log.entries, (Log{{RESIZE, 2, 0, 0}, {RESIZE, 0, 1, 0}}));
     t->rows(5);
     t->cols(4);
@@ -96,8 +98,9 @@ TEST_F(TableTest, CountsAndSizes) {
     t->col_position(50);
     t->row_height(10, 125);
     t->col_width(10, 125);
-    t->row_position(99);
-    t->col_position(99);
+    t->row_position(100);  // past the last: the last
+    EXPECT_EQ(t->row_position(), 99);
+    t->col_position(100);
     auto [X, Y, W, H] = t->cell(CELL, 99, 99);
     auto [AX, AY, AW, AH] = t->area();
     EXPECT_EQ(std::make_tuple(t->botrow, Y + H, t->rightcol, X + W), std::make_tuple(99, AY + AH, 99, AX + AW));
@@ -109,7 +112,7 @@ TEST_F(TableTest, CountsAndSizes) {
     EXPECT_EQ(std::make_tuple(t->botrow, Y + H, t->rightcol, X + W), std::make_tuple(119, AY + AH, 119, AX + AW));
     // Fewer rows repaint; more rows below the visible ones do not.
     t->row_position(0);
-    for (auto [n, repaint] : {std::pair{110, true}, {115, false}}) {
+    for (auto [n, repaint] : {std::pair{110, true}, {115, false}, {115, false}}) {
         t->clear_damage();
         t->rows(n);
         EXPECT_EQ((t->damage() & FL_DAMAGE_ALL) != 0, repaint) << n;
@@ -222,6 +225,7 @@ TEST_F(TableTest, KeysOnAThreeByFourTable) {
         {2, 3, FL_Right, FL_SHIFT, release, true, 1, {2, 3, 0, 0}, {}},
         {1, 2, FL_Home, 0, release, true, 1, {1, 0, 1, 0}, {}}, {1, 2, FL_End, 0, release, true, 1, {1, 3, 1, 3}, {}},
         {1, 1, FL_Left, 0, release, true, 1, {1, 0, 1, 0}, {}}, {1, 1, FL_Up, 0, release, true, 1, {0, 1, 0, 1}, {}},
+        {1, 1, 0, 0, release, true, 0, {1, 1, 1, 1}, {}},  // the move itself reports 1 below
         {-1, -1, FL_Right, 0, release, true, 1, {0, 1, 0, 1}, {}},  // from no cursor: from (0, 0)
         {-1, -1, FL_Down, 0, release, true, 1, {1, 0, 1, 0}, {}},
         {0, 1, FL_Page_Down, 0, release, true, 1, {1, 1, 1, 1}, {}},
@@ -243,6 +247,7 @@ TEST_F(TableTest, KeysOnAThreeByFourTable) {
         EXPECT_EQ(log.entries, k.calls) << k.r << "," << k.c << " key " << k.key;
         EXPECT_EQ(Fl::focus() == t, k.focused || k.ret) << k.r << "," << k.c << " key " << k.key;
     }
+    EXPECT_EQ(t->move_cursor(1, 1), 1);
     t->callback(Fl_Widget::default_callback);  // which the default callback does not
     EXPECT_EQ(qvtest::key(t, FL_Down), 0);
     // Keys on an empty table, then on one without rows, do not move.
@@ -304,9 +309,9 @@ TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     for (auto& k : drags) {
         auto [x1, y1] = t->middle(k.from, k.r1, k.c1);
         auto [x2, y2] = t->middle(k.to, k.r2, k.c2);
-        qvtest::push(win, x1, y1);
+        EXPECT_EQ(qvtest::push(t, x1, y1), 1);
         EXPECT_EQ(qvtest::drag(t, x2, y2), k.taken);
-        qvtest::release(win, x2, y2);
+        qvtest::release(t, x2, y2);
         EXPECT_EQ(t->selection(), k.want) << k.from << " " << k.r1 << "," << k.c1 << " to " << k.to;
     }
     // The selection is the rectangle between anchor and cursor, either way round.
@@ -354,8 +359,8 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
     // Pushes at an offset inside header cell 2, then a drag in two steps; 25 x 80 cells.
     const struct { bool row; int offset, by, resized, size; } cases[] = {
         {true, 0, 10, 1, 35},  {false, 0, 16, 1, 96}, {true, 3, 10, 1, 35},   {true, 4, 10, -1, 0},
-        {true, 21, 10, -1, 0}, {true, 22, 10, 2, 35}, {true, 24, -100, 2, 1}, {false, 2, 16, 1, 96},
-        {false, 77, 16, 2, 96}, {false, 79, -200, 2, 1},
+        {true, 21, 10, -1, 0}, {true, 22, 10, 2, 35}, {true, 24, -100, 2, 1}, {false, 3, 16, 1, 96},
+        {false, 4, 16, -1, 0}, {false, 76, 16, -1, 0}, {false, 77, 16, 2, 96}, {false, 79, -200, 2, 1},
     };
     for (auto& k : cases) {
         t->row_height_all(25);
@@ -463,12 +468,14 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
     qvtest::showAndDraw(*win);
     auto* saved = Fl::warning;
     Fl::warning = countWarning;
-    enum { REDRAW, CLICK, DRAG, SET };
+    enum { REDRAW, CLICK, DRAG, SET, KEY };
     const struct { int how, r, c; Fl_Color color; const char* order; } steps[] = {
         {REDRAW, 0, 0, FL_GREEN, "S R0,0 R1,0 R2,0 C0,0 C0,1 c0,0 c0,1 c1,0 c1,1 c2,0 c2,1 E"},
         {CLICK, 1, 1, FL_BLUE, "S c0,0 c1,0 c0,1 c1,1 E"},  // from no cursor: from (0, 0)
         {CLICK, 2, 0, FL_RED, "S c1,0 c2,0 c1,1 c2,1 E"}, {DRAG, 2, 1, FL_BLUE, "S c2,0 c2,1 E"},
+        {DRAG, 1, 1, FL_RED, "S c1,0 c2,0 c1,1 c2,1 E"},
         {SET, 0, 1, FL_GREEN, "S c0,0 c1,0 c2,0 c0,1 c1,1 c2,1 E"},  // the cells leaving it too
+        {SET, 0, 0, FL_BLUE, "S c0,0 c0,1 E"}, {KEY, 1, 0, FL_RED, "S c0,0 c1,0 E"},  // Down, within column 0
     };
     for (auto& k : steps) {
         after->color(k.color);
@@ -478,9 +485,14 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
         if (k.how == DRAG) qvtest::drag(win, x, y);
         t->calls.clear();
         k.how == REDRAW ? t->redraw() : k.how == SET ? t->set_selection(k.r, k.c, k.r, k.c) : void();
+        if (k.how == KEY) qvtest::key(t, FL_Down);
         EXPECT_EQ(pixelAt(*win, 340, 30), rgbOf(k.color));
         EXPECT_EQ(t->order(), k.order);
     }
+    t->rows(0);  // column headers only
+    t->calls.clear();
+    qvtest::flushDrawing();
+    EXPECT_EQ(t->order(), "S C0,0 C0,1 E");
     Fl::warning = saved;
     EXPECT_EQ(clipWarnings, 0);
 }
@@ -497,7 +509,7 @@ TEST_F(TableTest, PixelsAroundTheCellsAfterAScroll) {
                       colBand = rgbOf(t->col_header_color());
     auto seen = [&](int x, int y, qvtest::Rgb want) { EXPECT_EQ(pixelAt(*win, x, y), want) << x << "," << y; };
     seen(t->vscrollbar->x() + 8, t->hscrollbar->y() + 8, rgbOf(t->color()));
-    EXPECT_NE(pixelAt(*win, X - 2, Y + 50), rgbOf(FL_CYAN));  // the cells' frame
+    for (int x : {10, X - 2}) EXPECT_NE(pixelAt(*win, x, Y + 50), rgbOf(FL_CYAN)) << x;  // the frames
     for (int scroll : {50, 0, 2000}) {
         t->scrollTo(t->hscrollbar, scroll);
         t->scrollTo(t->vscrollbar, scroll);

@@ -38,7 +38,7 @@ struct TableRowTest : ::testing::Test {
 TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
     // Push on row `from`, drag in `steps` steps to row `to`, release there;
     // a row of -1 is the empty area below the rows, -2 right of the columns,
-    // -3 the columns' right edge.
+    // -3 the columns' right edge, -4 the rows' bottom edge.
     const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, steps, mods; Rows want; } gestures[] = {
         {multi, 3, 3, 0, FL_SHIFT, {3}},  // no row clicked before: this one
         {multi, 2, 2, 0, 0, {2}}, {multi, 4, 4, 0, 0, {4}}, {multi, 1, 1, 0, FL_CTRL, {1, 4}}, {multi, 4, 4, 0, FL_CTRL, {1}},
@@ -46,13 +46,15 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
         {multi, 3, 3, 0, FL_CTRL | FL_SHIFT, {1, 3, 4, 5, 6}},  // Ctrl wins
         {multi, 0, 3, 6, 0, {0, 1, 2, 3}}, {multi, 5, 2, 6, 0, {2, 3, 4, 5}},
         {multi, 0, 1, 6, FL_CTRL, {0, 1, 2, 3, 4, 5}},  // toggles each row entered
-        {multi, 2, -1, 0, 0, {2}}, {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
+        {multi, 0, 3, 1, 0, {0, 1, 2, 3}},  // one step: the rows between too
+        {multi, 2, -1, 0, 0, {2}}, {multi, -4, -1, 0, 0, {2}},
+        {multi, -1, -1, 0, 0, {}},  // pushed and released below the rows: cleared
         {multi, 3, 3, 0, 0, {3}}, {multi, -2, 4, 0, 0, {3}}, {multi, -3, -2, 0, 0, {3}}, {multi, -2, -2, 0, 0, {}},
         // The row under the mouse, whatever the modifiers; Ctrl deselects it.
         {single, 5, 5, 0, FL_SHIFT, {5}}, {single, 2, 2, 0, FL_SHIFT, {2}}, {single, 5, 1, 6, 0, {1}},
         {single, 1, 4, 6, 0, {4}}, {single, 4, 4, 0, FL_CTRL, {}}, {Fl_Table_Row::SELECT_NONE, 1, 3, 6, 0, {}},
     };
-    auto at = [&](int r) { return r == -1 ? std::pair{50, 198} : r < -1 ? std::pair{r == -2 ? 176 : 174, rowY(1)} : std::pair{50, rowY(r)}; };
+    auto at = [&](int r) { return r == -4 ? std::pair{50, 189} : r == -1 ? std::pair{50, 198} : r < -1 ? std::pair{r == -2 ? 176 : 174, rowY(1)} : std::pair{50, rowY(r)}; };
     for (auto& k : gestures) {
         t->type(k.mode);
         auto [x1, y1] = at(k.from);
@@ -104,11 +106,11 @@ TEST_F(TableRowTest, ASelectionChangeRepaintsOnlyItsRows) {
         EXPECT_EQ(t->order(), k.painted) << k.row;
     }
     t->select_row(1, 1);
-    // A mode (-1: multi, -2: single), or select_all_rows(flag).
+    // A mode (-1: multi, -2: single, -3: none), or select_all_rows(flag).
     for (auto [step, damaged] : {std::pair{-1, false}, {-2, true}, {1, false}, {-1, false}, {1, true}, {1, false},
-                                 {0, true}, {0, false}, {2, true}}) {
+                                 {0, true}, {0, false}, {2, true}, {-3, true}}) {
         qvtest::flushDrawing();
-        step < 0 ? t->type(step == -1 ? multi : single) : t->select_all_rows(step);
+        step < 0 ? t->type(step == -1 ? multi : step == -2 ? single : Fl_Table_Row::SELECT_NONE) : t->select_all_rows(step);
         EXPECT_EQ(t->damage() != 0, damaged) << step;
     }
 }
@@ -122,13 +124,19 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     qvtest::drag(&win, 50, 12);  // on the top edge, in row 9 hidden above
     qvtest::drag(&win, 50, 9);   // from the edge: no scroll
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(10, Rows{9, 10, 11, 12}));
-    qvtest::drag(&win, 50, 6);  // 3 pixels further up: 3 rows
-    qvtest::release(&win, 50, 6);
-    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(7, Rows{7, 8, 9, 10, 11, 12}));
+    qvtest::drag(&win, 50, 8);  // 1 pixel further up: 1 row
+    EXPECT_EQ(t->row_position(), 9);
+    qvtest::drag(&win, 50, 5);  // 3 pixels: 3 rows
+    EXPECT_EQ(qvtest::drag(t, 50, 5), 1);  // then none
+    qvtest::release(&win, 50, 5);
+    EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(6, Rows{6, 7, 8, 9, 10, 11, 12}));
 
     t->row_position(0);
     qvtest::push(&win, 50, rowY(2));
-    for (int y : {210, 212, 212}) qvtest::drag(&win, 50, y);  // 2 pixels, then none
+    for (int y : {9, 6}) qvtest::drag(&win, 50, y);  // above, with no row above to scroll to
+    EXPECT_EQ(selected(), Rows{2});
+    for (int y : {210, 212}) qvtest::drag(&win, 50, y);  // 2 pixels
+    EXPECT_EQ(qvtest::drag(t, 50, 212), 1);             // then none
     qvtest::release(&win, 50, 212);
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(2, Rows{2, 3, 4, 5, 6, 7, 8, 9}));
 }
