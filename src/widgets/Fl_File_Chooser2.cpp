@@ -353,7 +353,6 @@ void Fl_File_Chooser2::type(int t) {
 
 void Fl_File_Chooser2::filter(const char* p) {
     if (!p || !*p) p = "*";
-    showChoice->clear();
     filtres_.clear();
     bool tout = false;
     std::string reste = p;
@@ -434,8 +433,7 @@ void Fl_File_Chooser2::value(const char* name) {
     fileName->value(complet.c_str());
     fileName->position(int(complet.size()), 0);
     activerOk(true);
-    fileList->deselect();
-    fileList->redraw();
+    // The list was just reloaded: nothing in it is selected.
     if (nom.empty()) return;
     for (int i = 1; i <= fileList->size(); ++i) {
         if (strcasecmp(fileList->text(i), nom.c_str()) == 0) {
@@ -723,10 +721,10 @@ void Fl_File_Chooser2::update_preview() {
         hauteur = image->h();
         if (largeur > lPlace || hauteur > hPlace) {
             largeur = lPlace;
-            hauteur = lPlace > 0 ? int(long(lPlace) * image->h() / image->w()) : 0;
+            hauteur = int(long(lPlace) * image->h() / image->w());
             if (hauteur > hPlace) {
                 hauteur = hPlace;
-                largeur = hPlace > 0 ? int(long(hPlace) * image->w() / image->h()) : 0;
+                largeur = int(long(hPlace) * image->w() / image->h());
             }
             // A box too small for any picture shows none.
             if (largeur > 0 && hauteur > 0) copieApercu_ = image->copy(largeur, hauteur);

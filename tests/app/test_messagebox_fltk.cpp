@@ -68,6 +68,7 @@ TEST(MessageBoxFltk, SaveQuestionGoesThroughTheFileChooser) {
     GestionnaireMessagesFltk h;
     GestionnaireMessages* avant = setGestionnaireMessages(&h);
     detruireFileChooser2();
+    const std::string recapAvant = gs_dernierRecap;
     gs_dernierRecap = "ancienne.qv2";
     qvtest::ModalDriver driver;
     std::vector<std::string> vus;
@@ -89,6 +90,7 @@ TEST(MessageBoxFltk, SaveQuestionGoesThroughTheFileChooser) {
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", tmp.file("ancienne.qv2")}));
     detruireFileChooser2();
+    gs_dernierRecap = recapAvant;
     setGestionnaireMessages(avant);
 }
 

@@ -196,6 +196,9 @@ TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     for (const Fl_Pix_Button2* b : {c.okButton, c.cancelButton, c.favOkButton, c.favCancelButton})
         EXPECT_EQ(b->etat(), 2);
     EXPECT_EQ(c.previewButton->shortcut(), FL_ALT + 'p');
+    for (const char* l : {"Show:", "Favorites", "Preview", "Filename:", "Ok", "Annuler"})
+        EXPECT_NE(qvtest::findWidget(c.window, l), nullptr) << l;
+    EXPECT_STREQ(c.favWindow->label(), "Manage Favorites");
     c.window->position(0, 0);
     c.show();
     EXPECT_EQ(geometrie(c.window), attendu[0].second);
@@ -246,6 +249,7 @@ TEST(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
         {"*.qv2\t*.txt", {"*.qv2", "*.txt", "All Files (*)", "Custom Filter"}, "*.qv2"},
         {"R (*.qv2)\tTout (*)", {"R (*.qv2)", "Tout (*)", "Custom Filter"}, "*.qv2"},
         {"Bad (*.qv2", {"Bad (*.qv2", "All Files (*)", "Custom Filter"}, "*.qv2"},
+        {"*.a\t*.b\t*.c", {"*.a", "*.b", "*.c", "All Files (*)", "Custom Filter"}, "*.a"},
         {"a/b & c@d", {"a/b && c@@d", "All Files (*)", "Custom Filter"}, "a/b & c@d"},
     };
     Chooser c(a.dir.dir().path().c_str(), "*", Chooser::SINGLE, "t", false, false);
@@ -319,6 +323,7 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
         qvtest::clickWidget(fileChooser2Partage()->okButton);
     });
     driver.onModal([&](Fl_Window& w) {  // the folder stays, the name goes: the pattern changed
+        EXPECT_EQ(fileChooser2Partage()->type(), Chooser::CREATE);
         vus.push_back(std::string(w.label()) + " " + fileChooser2Partage()->filter() + " " +
                       fileChooser2Partage()->fileName->value());
         taper(&w, "x");
@@ -337,6 +342,7 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
         doubleClic(l, "ABC.qv2");
     });
     EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "", 1, 0), "partie.qv2");
+    fileChooser2Partage()->type(Chooser::SINGLE);  // every question accepts new names again
     EXPECT_EQ(fl_file_chooser2("Charger", "Texte (*.txt)", nullptr, 1, 0), nullptr);
     EXPECT_EQ(fl_file_chooser2("Charger", "*.txt", "", 0, 0), nullptr);
     EXPECT_STREQ(fl_file_chooser2("Charger", "*", "", 0, 0), a.p("ABC.qv2").c_str());
@@ -362,7 +368,11 @@ TEST(FileChooser2, EnterOnAMissingFileAlertsUnlessNewNamesAreAccepted) {
     std::string alerte;
     qvtest::ModalDriver driver;
     driver.onModal([&](Fl_Window&) {
+        taper(c.fileName, "zeta.qv");
+        EXPECT_TRUE(c.okButton->active());  // an existing file
+        c.fileName->value("");
         taper(c.fileName, "nouveau");
+        EXPECT_FALSE(c.okButton->active());
         qvtest::key(c.fileName, FL_Enter, 0, "\r");
     });
     driver.onModal([&](Fl_Window& w) {
@@ -379,6 +389,15 @@ TEST(FileChooser2, EnterOnAMissingFileAlertsUnlessNewNamesAreAccepted) {
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(alerte, "vue");
     EXPECT_EQ(choix, std::vector<std::string>{a.p("nouveau")});
+    c.type(Chooser::SINGLE);  // an existing file needs no leave
+    driver.onModal([&](Fl_Window&) {
+        c.fileName->value("");
+        taper(c.fileName, "notes.dat");
+        qvtest::key(c.fileName, FL_Enter, 0, "\r");
+    });
+    c.show();
+    while (c.shown()) Fl::wait();
+    EXPECT_EQ(choix, (std::vector<std::string>{a.p("nouveau"), a.p("notes.dat")}));
 }
 
 TEST(FileChooser2, NewFolderIsCreatedOpenedOrRefused) {
@@ -409,13 +428,14 @@ TEST(FileChooser2, NewFolderIsCreatedOpenedOrRefused) {
 
 TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     Arbre a;
-    for (int i = 0; i < 100; ++i) Chooser::prefs_.deleteEntry(Fl_Preferences::Name("favorite%02d", i));
+    // Emptied rather than deleted: the toolkit does not free a deleted entry.
+    for (int i = 0; i < 100; ++i) Chooser::prefs_.set(Fl_Preferences::Name("favorite%02d", i), "");
     Chooser c(a.dir.dir().path().c_str(), "*", Chooser::CREATE, "t", false, false);
     auto stockes = []() {
         std::vector<std::string> v;
         for (int i = 0; i < 5; ++i) {
             char buf[1024];
-            Chooser::prefs_.get(Fl_Preferences::Name("favorite%02d", i), buf, "<absent>", sizeof buf);
+            Chooser::prefs_.get(Fl_Preferences::Name("favorite%02d", i), buf, "?", sizeof buf);
             v.push_back(buf);
         }
         return v;
@@ -427,7 +447,7 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     }
     c.directory("");
     choisir(c.favoritesButton, "Add to Favorites");  // the file systems have no path
-    EXPECT_EQ(stockes(), (std::vector<std::string>{A, B, C, "<absent>", "<absent>"}));
+    EXPECT_EQ(stockes(), (std::vector<std::string>{A, B, C, "", ""}));
     const Fl_Menu_Item* items = c.favoritesButton->menu();
     const int n = c.favoritesButton->size() - 1;
     EXPECT_EQ(items[n - 3].shortcut() * 100 + items[n - 1].shortcut(), (FL_ALT + '0') * 100 + FL_ALT + '2');
@@ -436,6 +456,12 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     choisir(c.favoritesButton, A);
     EXPECT_STREQ(c.directory(), A.c_str());
 
+    choisir(c.favoritesButton, "Manage Favorites");
+    c.favList->select(1);
+    c.favList->do_callback();
+    qvtest::clickWidget(c.favDownButton);
+    EXPECT_TRUE(c.favOkButton->active());
+    qvtest::clickWidget(c.favCancelButton);
     choisir(c.favoritesButton, "Manage Favorites");
     ASSERT_TRUE(c.favWindow->shown());
     EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{A, B, C}));
@@ -458,7 +484,7 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{B, C}));
     qvtest::clickWidget(c.favOkButton);
     EXPECT_FALSE(c.favWindow->shown());
-    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "<absent>", "<absent>"}));
+    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "", ""}));
     EXPECT_EQ(c.nbFavoris(), 2);
     EXPECT_EQ(entrees(c.favoritesButton), (std::vector<std::string>{"Add to Favorites", "Manage Favorites",
                                                                      "My Computer", getenv("HOME"), B, C}));
@@ -469,7 +495,7 @@ TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     qvtest::clickWidget(c.favDeleteButton);
     qvtest::clickWidget(c.favCancelButton);
     EXPECT_FALSE(c.favWindow->shown());
-    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "<absent>", "<absent>"}));
+    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "", ""}));
     choisir(c.favoritesButton, "Manage Favorites");
     c.favWindow->do_callback();  // its close box
     EXPECT_FALSE(c.favWindow->shown());

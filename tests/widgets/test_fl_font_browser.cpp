@@ -68,6 +68,8 @@ TEST(FontBrowser, SizeListsForScalableAndFixedFonts) {
         EXPECT_EQ(size_t(b.size()), k.nbLignes);
         EXPECT_EQ(selection(&b), k.selectionnee) << k.choisie;
     }
+    remplirTailles(&b, cas[0].tailles.data(), 0, 14);  // no size reported
+    EXPECT_EQ(b.size(), 0);
     remplirTailles(&b, cas[0].tailles.data(), 1, 0);
     EXPECT_EQ(std::string(b.text(1)) + " " + b.text(73), "1 73");
 }
@@ -177,7 +179,11 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
 }
 
 TEST(FontBrowser, WindowLayout) {
-    Fl_Font_Browser f("sans", 12, "");
+    Fl_Font_Browser f("sans", 12, "300,-5,50");
+    EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 50));  // each part within 0-255
+    EXPECT_EQ(f.lst_Size->size(), 73);  // the toolkit's font 0 is scalable too
+    for (const char* l : {"Fonte:", "Style:", "Taille:", "Proprietes:", "Raye", "Souligne", "Couleur:", "Exemple:"})
+        EXPECT_NE(qvtest::findWidget(&f, l), nullptr) << l;
     auto g = [](const Fl_Widget* w) {
         return std::to_string(w->x()) + "," + std::to_string(w->y()) + "," + std::to_string(w->w()) + "," +
                std::to_string(w->h());
