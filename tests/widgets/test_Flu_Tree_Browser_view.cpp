@@ -336,15 +336,21 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     Fl_Widget* x = tree->find("/a/x")->widget();
     EXPECT_TRUE(x->visible());
     a->open(false);
-    redraw();
+    qvtest::flushDrawing();
     EXPECT_FALSE(x->visible());
+    Node* y = tree->find("/a/y");
+    ASSERT_TRUE(Node::move(y, Tree::MoveAfter, a));
+    qvtest::flushDrawing();
+    EXPECT_EQ(y->parent(), tree->root_node());
+    EXPECT_EQ(y->widget()->y(), 2 + ROW);
+    ASSERT_TRUE(Node::move(y, Tree::MoveAfter, tree->find("/a/x")));
     a->open(true);
     tree->find("/a/y")->select(true);
     redraw();
     const qvtest::Rgb selection = qvtest::rgbOf(FL_SELECTION_COLOR), white = qvtest::rgbOf(FL_WHITE);
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), selection);
     tree->remove("/a/y");
-    redraw();
+    qvtest::flushDrawing();  // the tree asked for its own redraw
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), white);
     tree->find("/a/x")->select(true);
     tree->deactivate();
