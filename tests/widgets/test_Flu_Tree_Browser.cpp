@@ -324,7 +324,9 @@ TEST_F(FluTreeBrowser, RemovedNodesLeaveNoReferenceBehind) {
     tree->add("/b/c/d");
     inner->open(true);
     EXPECT_TRUE(b->open()) << "an ancestor stays open";
+    b->select(true);
     b->active(false);
+    EXPECT_FALSE(b->selected());
     EXPECT_FALSE(b->open());
     EXPECT_FALSE(b->active());
 }

@@ -224,11 +224,14 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     leaf("/x");
     show();
     Node* a = tree->find("/a/");
-    qvtest::click(win.get(), 10, 10);  // on its expander
+    qvtest::click(win.get(), 3, 10);  // the left edge of its expander
     EXPECT_TRUE(a->open());
     EXPECT_FALSE(a->selected());
-    qvtest::click(win.get(), 10, 10);
+    qvtest::click(win.get(), 17, 10);  // its right edge
     EXPECT_FALSE(a->open());
+    qvtest::click(win.get(), 18, 10);  // past it: a selection
+    EXPECT_FALSE(a->open());
+    EXPECT_TRUE(a->selected());
     qvtest::doubleClick(win.get(), 100, 10);
     EXPECT_TRUE(a->open());
     tree->doubleClickToggles(false);
@@ -335,6 +338,9 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     show();
     Fl_Widget* x = tree->find("/a/x")->widget();
     EXPECT_TRUE(x->visible());
+    // The rows stay inside the frame.
+    for (auto p : {std::make_pair(100, 0), std::make_pair(0, 10), std::make_pair(199, 10), std::make_pair(100, 199)})
+        EXPECT_NE(qvtest::pixelAt(*win, p.first, p.second), qvtest::rgbOf(FL_WHITE)) << p.first << "," << p.second;
     a->open(false);
     qvtest::flushDrawing();
     EXPECT_FALSE(x->visible());
@@ -483,4 +489,40 @@ TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
         }
         EXPECT_EQ(drawnBoxes, expected) << v;
     }
+}
+
+TEST_F(FluTreeBrowserView, LabelsAndWidgetsTakeTheRowsLookWhenAsked) {
+    Node* n = tree->add("/WWW", new RowBox, true);
+    n->auto_color(true);
+    n->auto_label_color(true);
+    n->auto_label(true);
+    tree->leavesShown(false);
+    tree->add("/b/c/", new RowBox, false);
+    tree->find("/b/")->open(true);
+    tree->leavesShown(true);
+    show();
+    Fl_Widget* w = n->widget();
+    EXPECT_EQ(w->color(), FL_WHITE);
+    EXPECT_EQ(w->labelcolor(), FL_BLACK);
+    EXPECT_STREQ(w->label(), "WWW");
+    n->select(true);
+    redraw();
+    EXPECT_EQ(w->color(), FL_SELECTION_COLOR);
+    EXPECT_EQ(w->labelcolor(), fl_contrast(FL_BLACK, FL_SELECTION_COLOR));
+    n->select(false);
+    redraw();
+    // The label's text lies inside its row, left of the widget.
+    win->make_current();
+    unsigned char* image = fl_read_image(nullptr, 0, 0, 100, ROW);
+    int dark = 0;
+    for (int y = 0; y < ROW; ++y)
+        for (int x = 17; x < w->x(); ++x) dark += image[(y * 100 + x) * 3] < 128;
+    delete[] image;
+    EXPECT_GT(dark, 10);
+
+    // With leaves hidden, a branch holding a branch still has a row to show.
+    tree->leavesShown(false);
+    redraw();
+    Node* b = tree->find("/b/");
+    EXPECT_EQ(tree->find("/b/c/")->widget()->y(), b->row_top() + b->row_height());
 }
