@@ -90,6 +90,8 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         {FL_FLAT_BOX, 20, 175, true, true},   // the vertical bar leaves too little width
         {FL_FLAT_BOX, 20, 140, false, true},
         {FL_DOWN_FRAME, 20, 250, true, true},
+        {FL_DOWN_FRAME, 3, 179, false, false},  // 17 + 179 pixels: the width inside the frame
+        {FL_DOWN_FRAME, 3, 180, true, false},
     };
     show();
     for (const Case& c : cases) {
@@ -248,7 +250,20 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     qvtest::click(win.get(), 100, 10, 1, FL_SHIFT);
     EXPECT_EQ(selectedLabels(), "a a1 x ");
 
+    // A drag that follows a click on an expander selects nothing.
+    tree->unselect_all();
+    qvtest::push(win.get(), 10, 10);
+    qvtest::drag(win.get(), 100, 30);
+    qvtest::release(win.get(), 100, 30);
+    EXPECT_EQ(tree->num_selected(), 0);
+    a->open(true);
+
     tree->when(FL_WHEN_RELEASE);
+    tree->unselect_all();
+    calls.clear();
+    qvtest::push(win.get(), 100, 50);
+    qvtest::release(win.get(), 100, 30);  // over a row that is not selected
+    for (auto& c : calls) EXPECT_NE(c.first, Tree::ReasonSelected);
     tree->unselect_all();
     calls.clear();
     qvtest::push(win.get(), 100, 30);
