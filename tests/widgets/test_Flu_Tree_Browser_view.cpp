@@ -92,6 +92,7 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         {FL_DOWN_FRAME, 20, 250, true, true},
         {FL_DOWN_FRAME, 3, 179, false, false},  // 17 + 179 pixels: the width inside the frame
         {FL_DOWN_FRAME, 3, 180, true, false},
+        {FL_DOWN_FRAME, 20, 168, true, true},  // 185 pixels: wider than the framed view less the bar
     };
     show();
     for (const Case& c : cases) {
@@ -369,6 +370,11 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     tree->find("/a/y")->select(true);
     redraw();
     const qvtest::Rgb selection = qvtest::rgbOf(FL_SELECTION_COLOR), white = qvtest::rgbOf(FL_WHITE);
+    tree->row_colors(FL_YELLOW, FL_CYAN);  // shaded rows, even and odd
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 10), qvtest::rgbOf(FL_YELLOW));
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + ROW + 10), qvtest::rgbOf(FL_CYAN));
+    tree->row_colors(FL_WHITE, FL_WHITE);
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), selection);
     tree->remove("/a/y");
     qvtest::flushDrawing();  // the tree asked for its own redraw
