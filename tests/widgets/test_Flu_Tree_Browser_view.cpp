@@ -547,3 +547,21 @@ TEST_F(FluTreeBrowserView, LabelsAndWidgetsTakeTheRowsLookWhenAsked) {
     Node* b = tree->find("/b/");
     EXPECT_EQ(tree->find("/b/c/")->widget()->y(), b->row_top() + b->row_height());
 }
+
+TEST_F(FluTreeBrowserView, AMovedTreeMeasuresFromItsOwnCornerAndScrollsBackToTheTop) {
+    tree->resize(10, 30, 200, 200);
+    leaves(10);  // exactly its height
+    show();
+    EXPECT_FALSE(tree->vscrollbar()->visible());
+    EXPECT_EQ(tree->find("/l0")->widget()->y(), 30);
+    leaves(30);
+    redraw();
+    tree->vscrollbar()->value(100);
+    tree->clear();
+    leaves(3);
+    redraw();
+    leaves(30);
+    redraw();
+    EXPECT_TRUE(tree->vscrollbar()->visible());
+    EXPECT_EQ(tree->find("/l0")->widget()->y(), 30);  // a bar shown again starts at the top
+}
