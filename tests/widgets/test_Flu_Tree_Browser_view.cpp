@@ -7,6 +7,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -14,6 +15,8 @@
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -210,6 +213,12 @@ TEST_F(FluTreeBrowserView, KeysMoveTheHilightAndOpenBranches) {
     tree->set_hilighted(tree->find("/b/b5"));  // rows a a1 a2 b b0..b5: row 9, the last whole one
     redraw();
     EXPECT_EQ(tree->vscrollbar()->value(), 0);
+    win->begin();
+    Fl_Button* next = new Fl_Button(220, 0, 60, 20, "next");
+    win->end();
+    key(FL_Tab);  // not the tree's: the window moves the focus on, rows below the view or not
+    EXPECT_EQ(Fl::focus(), next);
+    tree->take_focus();
     key(FL_Down);
     Node* b6 = tree->find("/b/b6");
     EXPECT_EQ(tree->get_hilighted(), b6);
@@ -453,7 +462,7 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->add_branch("/a", new RowBox, false)->open(true);
     leaf("/a/a1");
     leaf("/a/a2");
-    leaf("/b");
+    leaf("/b", 180);
     static const unsigned char red[10 * 10 * 3] = {255, 0, 0};
     Fl_RGB_Image icon(red, 1, 1);
     Fl_Image* dot = icon.copy(10, 10);
@@ -468,8 +477,11 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->find("/b")->icon_at_end(true);
     redraw();
     EXPECT_EQ(tree->find("/b")->widget()->x(), 15 + 2);
-    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
-    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 15), white);
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 180 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 180 + 1, 60 + 15), white);
+    // The icon and its gap widen the row past the view: 17 + 180 + 2 + 10.
+    EXPECT_TRUE(tree->hscrollbar()->visible());
+    EXPECT_EQ(int(tree->hscrollbar()->maximum()), 209 - 200);
     delete dot;
 
     // A shown root kept open: a line down from the middle of its icon.
@@ -491,9 +503,10 @@ TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
         tree->add_branch(branch.c_str(), new RowBox, false)->open(b % 3 != 1);
         for (int l = 0; l < 6; ++l) leaf(branch + "/l" + std::to_string(l));
     }
+    tree->vertical_gap(3);  // rows 23 pixels apart
     show();
     const int maximum = int(tree->vscrollbar()->maximum());
-    for (int v : {0, 7, 40, 133, 260, maximum}) {
+    for (int v : {0, 7, 44, 133, 260, maximum}) {  // 44: in the gap after the second row
         tree->vscrollbar()->value(v);
         drawnBoxes = 0;
         redraw();
@@ -535,11 +548,18 @@ TEST_F(FluTreeBrowserView, LabelsAndWidgetsTakeTheRowsLookWhenAsked) {
     // The label's text lies inside its row, left of the widget.
     win->make_current();
     unsigned char* image = fl_read_image(nullptr, 0, 0, 100, ROW);
-    int dark = 0;
+    int dark = 0, top = ROW, bottom = -1;
     for (int y = 0; y < ROW; ++y)
-        for (int x = 17; x < w->x(); ++x) dark += image[(y * 100 + x) * 3] < 128;
+        for (int x = 17; x < w->x(); ++x)
+            if (image[(y * 100 + x) * 3] < 128) {
+                ++dark;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
     delete[] image;
     EXPECT_GT(dark, 10);
+    // Its capitals sit in the middle of the row, as much room above as below.
+    EXPECT_LE(std::abs(top - (ROW - 1 - bottom)), 2) << "ink from " << top << " to " << bottom;
 
     // With leaves hidden, a branch holding a branch still has a row to show.
     tree->leavesShown(false);
