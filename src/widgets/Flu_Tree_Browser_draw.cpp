@@ -135,8 +135,7 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
     std::string buffer;
     auto drawLabel = [&]() {
         if (!flag(NodeLabelShown)) return;
-        if (!measure) {
-            fl_draw_box(FL_FLAT_BOX, X, mid - textH / 2, textW, textH, bg);
+        if (!measure) {  // on the row's background, already filled
             fl_font(textFont, textSize);
             fl_color(tc);
             fl_draw(drawable(label(), buffer), X + 2, mid - textH / 2, textW - 2, textH, FL_ALIGN_LEFT);
@@ -516,7 +515,6 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     r.x = X + dx;
     r.y = Y + dy;
     r.totalW = X + dx;
-    r.branchIconW = 0;
     r.branchConnectors.clear();
     root.recurse(r, WalkMeasure);
     const int contentW = r.totalW - (X + dx), contentH = r.y - (Y + dy);
@@ -572,7 +570,6 @@ void Flu_Tree_Browser::startWalk() {
     const Fl_Boxtype b = scrollBox->box();
     rdata.x = x() + Fl::box_dx(b) - (scrollH->visible() ? int(scrollH->value()) : 0);
     rdata.y = y() + Fl::box_dy(b) - (scrollV->visible() ? int(scrollV->value()) : 0);
-    rdata.branchIconW = 0;
     rdata.branchConnectors.clear();
 }
 

@@ -93,6 +93,8 @@ TEST_F(FluTreeBrowser, PathsCreateBranchesOnceAndGiveIdsAndPathsBack) {
     EXPECT_EQ(tree->add_branch("/a", "f")->is_branch(), true);
     EXPECT_EQ(tree->add_branch("/g")->is_branch(), true);
     EXPECT_EQ(tree->add_leaf("/h/")->is_leaf(), true);
+    EXPECT_STREQ(tree->add_leaf("/k\\")->label(), "k");
+    EXPECT_EQ(tree->remove(static_cast<Fl_Widget*>(nullptr)), 0u);
     EXPECT_EQ(tree->add("/a", "b/z")->parent(), b);
 }
 
@@ -322,7 +324,9 @@ TEST_F(FluTreeBrowser, RemovedNodesLeaveNoReferenceBehind) {
     tree->add("/b/c/d");
     inner->open(true);
     EXPECT_TRUE(b->open()) << "an ancestor stays open";
+    b->select(true);
     b->active(false);
+    EXPECT_FALSE(b->selected());
     EXPECT_FALSE(b->open());
     EXPECT_FALSE(b->active());
 }

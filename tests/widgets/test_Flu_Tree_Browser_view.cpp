@@ -7,6 +7,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -14,6 +15,8 @@
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -90,6 +93,9 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
         {FL_FLAT_BOX, 20, 175, true, true},   // the vertical bar leaves too little width
         {FL_FLAT_BOX, 20, 140, false, true},
         {FL_DOWN_FRAME, 20, 250, true, true},
+        {FL_DOWN_FRAME, 3, 179, false, false},  // 17 + 179 pixels: the width inside the frame
+        {FL_DOWN_FRAME, 3, 180, true, false},
+        {FL_DOWN_FRAME, 20, 168, true, true},  // 185 pixels: wider than the framed view less the bar
     };
     show();
     for (const Case& c : cases) {
@@ -207,6 +213,12 @@ TEST_F(FluTreeBrowserView, KeysMoveTheHilightAndOpenBranches) {
     tree->set_hilighted(tree->find("/b/b5"));  // rows a a1 a2 b b0..b5: row 9, the last whole one
     redraw();
     EXPECT_EQ(tree->vscrollbar()->value(), 0);
+    win->begin();
+    Fl_Button* next = new Fl_Button(220, 0, 60, 20, "next");
+    win->end();
+    key(FL_Tab);  // not the tree's: the window moves the focus on, rows below the view or not
+    EXPECT_EQ(Fl::focus(), next);
+    tree->take_focus();
     key(FL_Down);
     Node* b6 = tree->find("/b/b6");
     EXPECT_EQ(tree->get_hilighted(), b6);
@@ -224,11 +236,14 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     leaf("/x");
     show();
     Node* a = tree->find("/a/");
-    qvtest::click(win.get(), 10, 10);  // on its expander
+    qvtest::click(win.get(), 3, 10);  // the left edge of its expander
     EXPECT_TRUE(a->open());
     EXPECT_FALSE(a->selected());
-    qvtest::click(win.get(), 10, 10);
+    qvtest::click(win.get(), 17, 10);  // its right edge
     EXPECT_FALSE(a->open());
+    qvtest::click(win.get(), 18, 10);  // past it: a selection
+    EXPECT_FALSE(a->open());
+    EXPECT_TRUE(a->selected());
     qvtest::doubleClick(win.get(), 100, 10);
     EXPECT_TRUE(a->open());
     tree->doubleClickToggles(false);
@@ -245,7 +260,20 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     qvtest::click(win.get(), 100, 10, 1, FL_SHIFT);
     EXPECT_EQ(selectedLabels(), "a a1 x ");
 
+    // A drag that follows a click on an expander selects nothing.
+    tree->unselect_all();
+    qvtest::push(win.get(), 10, 10);
+    qvtest::drag(win.get(), 100, 30);
+    qvtest::release(win.get(), 100, 30);
+    EXPECT_EQ(tree->num_selected(), 0);
+    a->open(true);
+
     tree->when(FL_WHEN_RELEASE);
+    tree->unselect_all();
+    calls.clear();
+    qvtest::push(win.get(), 100, 50);
+    qvtest::release(win.get(), 100, 30);  // over a row that is not selected
+    for (auto& c : calls) EXPECT_NE(c.first, Tree::ReasonSelected);
     tree->unselect_all();
     calls.clear();
     qvtest::push(win.get(), 100, 30);
@@ -335,16 +363,30 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     show();
     Fl_Widget* x = tree->find("/a/x")->widget();
     EXPECT_TRUE(x->visible());
+    // The rows stay inside the frame.
+    for (auto p : {std::make_pair(100, 0), std::make_pair(0, 10), std::make_pair(199, 10), std::make_pair(100, 199)})
+        EXPECT_NE(qvtest::pixelAt(*win, p.first, p.second), qvtest::rgbOf(FL_WHITE)) << p.first << "," << p.second;
     a->open(false);
-    redraw();
+    qvtest::flushDrawing();
     EXPECT_FALSE(x->visible());
+    Node* y = tree->find("/a/y");
+    ASSERT_TRUE(Node::move(y, Tree::MoveAfter, a));
+    qvtest::flushDrawing();
+    EXPECT_EQ(y->parent(), tree->root_node());
+    EXPECT_EQ(y->widget()->y(), 2 + ROW);
+    ASSERT_TRUE(Node::move(y, Tree::MoveAfter, tree->find("/a/x")));
     a->open(true);
     tree->find("/a/y")->select(true);
     redraw();
     const qvtest::Rgb selection = qvtest::rgbOf(FL_SELECTION_COLOR), white = qvtest::rgbOf(FL_WHITE);
+    tree->row_colors(FL_YELLOW, FL_CYAN);  // shaded rows, even and odd
+    redraw();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 10), qvtest::rgbOf(FL_YELLOW));
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + ROW + 10), qvtest::rgbOf(FL_CYAN));
+    tree->row_colors(FL_WHITE, FL_WHITE);
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), selection);
     tree->remove("/a/y");
-    redraw();
+    qvtest::flushDrawing();  // the tree asked for its own redraw
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), white);
     tree->find("/a/x")->select(true);
     tree->deactivate();
@@ -420,7 +462,7 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->add_branch("/a", new RowBox, false)->open(true);
     leaf("/a/a1");
     leaf("/a/a2");
-    leaf("/b");
+    leaf("/b", 180);
     static const unsigned char red[10 * 10 * 3] = {255, 0, 0};
     Fl_RGB_Image icon(red, 1, 1);
     Fl_Image* dot = icon.copy(10, 10);
@@ -435,8 +477,11 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->find("/b")->icon_at_end(true);
     redraw();
     EXPECT_EQ(tree->find("/b")->widget()->x(), 15 + 2);
-    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
-    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 40 + 1, 60 + 15), white);
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 180 + 1, 60 + 5), qvtest::rgbOf(FL_RED));
+    EXPECT_EQ(qvtest::pixelAt(*win, 15 + 2 + 180 + 1, 60 + 15), white);
+    // The icon and its gap widen the row past the view: 17 + 180 + 2 + 10.
+    EXPECT_TRUE(tree->hscrollbar()->visible());
+    EXPECT_EQ(int(tree->hscrollbar()->maximum()), 209 - 200);
     delete dot;
 
     // A shown root kept open: a line down from the middle of its icon.
@@ -458,9 +503,10 @@ TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
         tree->add_branch(branch.c_str(), new RowBox, false)->open(b % 3 != 1);
         for (int l = 0; l < 6; ++l) leaf(branch + "/l" + std::to_string(l));
     }
+    tree->vertical_gap(3);  // rows 23 pixels apart
     show();
     const int maximum = int(tree->vscrollbar()->maximum());
-    for (int v : {0, 7, 40, 133, 260, maximum}) {
+    for (int v : {0, 7, 44, 133, 260, maximum}) {  // 44: in the gap after the second row
         tree->vscrollbar()->value(v);
         drawnBoxes = 0;
         redraw();
@@ -477,4 +523,65 @@ TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
         }
         EXPECT_EQ(drawnBoxes, expected) << v;
     }
+}
+
+TEST_F(FluTreeBrowserView, LabelsAndWidgetsTakeTheRowsLookWhenAsked) {
+    Node* n = tree->add("/WWW", new RowBox, true);
+    n->auto_color(true);
+    n->auto_label_color(true);
+    n->auto_label(true);
+    tree->leavesShown(false);
+    tree->add("/b/c/", new RowBox, false);
+    tree->find("/b/")->open(true);
+    tree->leavesShown(true);
+    show();
+    Fl_Widget* w = n->widget();
+    EXPECT_EQ(w->color(), FL_WHITE);
+    EXPECT_EQ(w->labelcolor(), FL_BLACK);
+    EXPECT_STREQ(w->label(), "WWW");
+    n->select(true);
+    redraw();
+    EXPECT_EQ(w->color(), FL_SELECTION_COLOR);
+    EXPECT_EQ(w->labelcolor(), fl_contrast(FL_BLACK, FL_SELECTION_COLOR));
+    n->select(false);
+    redraw();
+    // The label's text lies inside its row, left of the widget.
+    win->make_current();
+    unsigned char* image = fl_read_image(nullptr, 0, 0, 100, ROW);
+    int dark = 0, top = ROW, bottom = -1;
+    for (int y = 0; y < ROW; ++y)
+        for (int x = 17; x < w->x(); ++x)
+            if (image[(y * 100 + x) * 3] < 128) {
+                ++dark;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    delete[] image;
+    EXPECT_GT(dark, 10);
+    // Its capitals sit in the middle of the row, as much room above as below.
+    EXPECT_LE(std::abs(top - (ROW - 1 - bottom)), 2) << "ink from " << top << " to " << bottom;
+
+    // With leaves hidden, a branch holding a branch still has a row to show.
+    tree->leavesShown(false);
+    redraw();
+    Node* b = tree->find("/b/");
+    EXPECT_EQ(tree->find("/b/c/")->widget()->y(), b->row_top() + b->row_height());
+}
+
+TEST_F(FluTreeBrowserView, AMovedTreeMeasuresFromItsOwnCornerAndScrollsBackToTheTop) {
+    tree->resize(10, 30, 200, 200);
+    leaves(10);  // exactly its height
+    show();
+    EXPECT_FALSE(tree->vscrollbar()->visible());
+    EXPECT_EQ(tree->find("/l0")->widget()->y(), 30);
+    leaves(30);
+    redraw();
+    tree->vscrollbar()->value(100);
+    tree->clear();
+    leaves(3);
+    redraw();
+    leaves(30);
+    redraw();
+    EXPECT_TRUE(tree->vscrollbar()->visible());
+    EXPECT_EQ(tree->find("/l0")->widget()->y(), 30);  // a bar shown again starts at the top
 }
