@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
@@ -31,6 +33,12 @@ TEST(utile_gcc, JourHeureNowHasTwoDigitFields) {
     for (char& c : forme)
         if (std::isdigit(static_cast<unsigned char>(c))) c = '9';
     EXPECT_EQ(forme, "99/99/9999 99:99:99");
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char date[48];
+    std::snprintf(date, sizeof date, "%02d/%02d/%04d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
+    EXPECT_EQ(JourHeureNow().substr(0, 10), date);
 }
 
 TEST(EcritureAtomique, EcrivainsSimultanesLaissentUnContenuEntier) {
@@ -53,9 +61,14 @@ TEST(EcritureAtomique, EcrivainsSimultanesLaissentUnContenuEntier) {
 
 TEST(EcritureAtomique, EchecLaisseLaCibleEtAucunTemporaire) {
     TempDir dir;
-    // The same name rule for a target that itself ends in '~'.
+    // The same name rule for a target that itself ends in '~'; a name at the
+    // length limit has a temporary of its own length.
     EXPECT_TRUE(ecrireFichierAtomique(dir.file("a~"), "x"));
     EXPECT_EQ(lireFichier(dir.file("a~")), "x");
+    const std::string longNom(255, 'n');
+    EXPECT_TRUE(ecrireFichierAtomique(dir.file(longNom), "y"));
+    EXPECT_EQ(lireFichier(dir.file(longNom)), "y");
+    fs::remove(dir.file(longNom));
     EXPECT_FALSE(ecrireFichierAtomique("", "x"));
     EXPECT_FALSE(ecrireFichierAtomique(dir.file("absent/f.txt"), "x"));
     // A folder at the target's name: the rename fails and the temporary goes.
