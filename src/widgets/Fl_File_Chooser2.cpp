@@ -126,9 +126,9 @@ std::vector<std::string> lireFavoris() {
 std::string utf8(const char* texte) { return latin1VersUtf8(ptraduire(texte)); }
 
 Fl_File_Chooser2* chooserDe(Fl_Widget* w) {
+    // Both windows carry the chooser as their user data.
     Fl_Window* fen = w->as_window() ? w->as_window() : w->window();
-    while (fen && !fen->user_data() && fen->window()) fen = fen->window();
-    return fen ? static_cast<Fl_File_Chooser2*>(fen->user_data()) : nullptr;
+    return static_cast<Fl_File_Chooser2*>(fen->user_data());
 }
 
 void cbFenetre(Fl_Widget* w, void*) { chooserDe(w)->cancelCB(); }

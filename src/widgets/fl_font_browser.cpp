@@ -287,7 +287,7 @@ void Fl_Font_Browser::remplirStyles() {
     if (!famille) return;
     const int plain = numeroFonte(famille);
     lst_Style->add(STYLES[0]);
-    facesStyles_.push_back(plain < 0 ? 0 : plain);
+    facesStyles_.push_back(std::max(plain, 0));
     // Faces are found by name: the toolkit does not number them in order.
     for (int s = 1; s < 4; ++s) {
         const int face = numeroFonte(std::string(famille) + " " + ToLowerCase(STYLES[s]));

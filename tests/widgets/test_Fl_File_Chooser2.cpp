@@ -199,6 +199,8 @@ TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     for (const char* l : {"Show:", "Favorites", "Preview", "Filename:", "Ok", "Annuler"})
         EXPECT_NE(qvtest::findWidget(c.window, l), nullptr) << l;
     EXPECT_STREQ(c.favWindow->label(), "Manage Favorites");
+    EXPECT_EQ(c.favList->type(), FL_HOLD_BROWSER);
+    EXPECT_EQ(c.previewBox->box(), FL_DOWN_BOX);
     c.window->position(0, 0);
     c.show();
     EXPECT_EQ(geometrie(c.window), attendu[0].second);
@@ -292,6 +294,9 @@ TEST(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
     EXPECT_EQ(etat(), d + "zeta.qv2[]");
     EXPECT_STREQ(c.fileList->text(c.fileList->value()), "zeta.qv2");
     EXPECT_TRUE(c.okButton->active());
+    c.fileName->position(0, c.fileName->size());
+    qvtest::key(c.fileName, FL_Delete);  // an empty name is no choice
+    EXPECT_FALSE(c.okButton->active());
     c.fileName->value(d.c_str());
     taper(c.fileName, "su");  // a folder is no file to choose
     EXPECT_EQ(etat(), d + "su[b]");
@@ -354,7 +359,8 @@ TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     EXPECT_TRUE(driver.done());
     EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", "Charger *.txt " + a.dir.dir().path() + "/", a.p("sub"),
                                             a.dir.dir().path(), a.p("ABC.qv2")}));
-    EXPECT_EQ(fileChooser2Partage()->previewButton->visible(), 0);
+    EXPECT_EQ(fileChooser2Partage()->previewButton->visible(), 0);  // hidden and greyed
+    EXPECT_EQ(fileChooser2Partage()->previewButton->active(), 0);
     detruireFileChooser2();
     EXPECT_EQ(fileChooser2Partage(), nullptr);
 }

@@ -182,6 +182,7 @@ TEST(FontBrowser, WindowLayout) {
     Fl_Font_Browser f("sans", 12, "300,-5,50");
     EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 50));  // each part within 0-255
     EXPECT_EQ(f.lst_Size->size(), 73);  // the toolkit's font 0 is scalable too
+    EXPECT_EQ(f.GetFontNr(""), 0);
     for (const char* l : {"Fonte:", "Style:", "Taille:", "Proprietes:", "Raye", "Souligne", "Couleur:", "Exemple:"})
         EXPECT_NE(qvtest::findWidget(&f, l), nullptr) << l;
     auto g = [](const Fl_Widget* w) {
