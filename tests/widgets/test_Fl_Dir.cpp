@@ -1,5 +1,6 @@
 #include "widgets/Fl_Dir.h"
 
+#include "support/Environnement.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -205,11 +206,8 @@ TEST(Dir, TabCompletesToTheLongestCommonBeginning) {
 }
 
 TEST(Dir, FilenameExpandReplacesVariablesAndHome) {
-    setenv("HOME", "/home/u", 1);
-    setenv("QV_ABS", "/abs", 1);
-    setenv("QV_REL", "rel", 1);
-    setenv("QV_DRIVE", "c:/x", 1);
-    unsetenv("NOPE");
+    VariableEnvironnement home("HOME", "/home/u"), abs("QV_ABS", "/abs"), rel("QV_REL", "rel"),
+        drive("QV_DRIVE", "c:/x"), nope("NOPE", nullptr);
     const struct { const char* in; const char* out; } cases[] = {
         {"~/f", "/home/u/f"},          {"$HOME/x", "/home/u/x"},   {"/a/$QV_REL/b", "/a/rel/b"},
         {"/junk/$QV_ABS/y", "/abs/y"}, {"$NOPE/x", "$NOPE/x"},     {"a/~x/$", "a/~x/$"},
@@ -220,7 +218,7 @@ TEST(Dir, FilenameExpandReplacesVariablesAndHome) {
         Fl_Dir::filename_expand(out, c.in);
         EXPECT_STREQ(out, c.out) << c.in;
     }
-    setenv("QV_LONG", std::string(5000, 'x').c_str(), 1);
+    VariableEnvironnement longue("QV_LONG", std::string(5000, 'x').c_str());
     Fl_Dir::filename_expand(out, "/$QV_LONG/$QV_LONG");
     EXPECT_EQ(std::strlen(out), static_cast<size_t>(FL_DIR_PATH - 1));
     char text[] = "a\\b\\c";
@@ -235,10 +233,14 @@ TEST(Dir, CdFamilyMovesBetweenFolders) {
     EXPECT_EQ(d.after(d.cdSub("sub")), "1 12 " + t.dir + "sub/");
     EXPECT_EQ(d.after(d.cdUp()), "6 12 " + t.dir);  // the rest of the text does not
     EXPECT_EQ(d.after(d.cdSub("a*")), "3 12 " + t.dir + "a*");
-    setenv("HOME", (t.dir + "sub").c_str(), 1);
-    EXPECT_EQ(d.after(d.cdHome()), "1 12 " + t.dir + "sub/");
-    unsetenv("HOME");
-    EXPECT_EQ(d.after(d.cdHome()), "0 E4 " + t.dir + "sub/");
+    {
+        VariableEnvironnement home("HOME", (t.dir + "sub").c_str());
+        EXPECT_EQ(d.after(d.cdHome()), "1 12 " + t.dir + "sub/");
+    }
+    {
+        VariableEnvironnement home("HOME", nullptr);
+        EXPECT_EQ(d.after(d.cdHome()), "0 E4 " + t.dir + "sub/");
+    }
     EXPECT_GT(d.cdRoot(), 0);
     EXPECT_EQ(d.after(d.cdUp()), "0 12 /");  // the root's callbacks, then none
 

@@ -1,5 +1,6 @@
 #include "widgets/Fl_Input_File.h"
 
+#include "support/Environnement.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
@@ -192,7 +193,7 @@ TEST(InputFile, PullDownOpensParentRootHomeAndCurrentFolders) {
     TempDir tmp;
     mkdir(tmp.file("sub").c_str(), 0755);
     ecrireFichier(tmp.file("sub/f"), "x");
-    setenv("HOME", tmp.file("sub").c_str(), 1);
+    VariableEnvironnement home("HOME", tmp.file("sub").c_str());
     InputWindow w(tmp.file("sub/"));
     InTempDir here;
     ecrireFichier(here.file("g"), "x");
