@@ -11,14 +11,6 @@
 #include <cstdio>
 #include <vector>
 
-std::string utf8VersLatin1(const std::string& texte) {
-    if (texte.empty()) return texte;
-    // Latin-1 never needs more bytes than the UTF-8 it comes from.
-    std::vector<char> sortie(texte.size() + 1);
-    unsigned n = fl_utf8toa(texte.data(), unsigned(texte.size()), sortie.data(), unsigned(sortie.size()));
-    return std::string(sortie.data(), std::min<size_t>(n, texte.size()));
-}
-
 void GestionnaireMessagesFltk::information(const std::string& texte) {
     MessageBeep();
     fl_message("%s", latin1VersUtf8(texte).c_str());

@@ -19,7 +19,4 @@ public:
                              const std::string& depart, bool sauver) override;
 };
 
-// UTF-8 from the toolkit back to Latin-1; characters beyond Latin-1 become '?'.
-std::string utf8VersLatin1(const std::string& texte);
-
 #endif

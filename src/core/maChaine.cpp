@@ -1,5 +1,10 @@
 #include "core/maChaine.h"
 
+#include <FL/fl_utf8.h>
+
+#include <algorithm>
+#include <vector>
+
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
@@ -184,4 +189,12 @@ std::string latin1VersUtf8(const std::string& text) {
         }
     }
     return out;
+}
+
+std::string utf8VersLatin1(const std::string& texte) {
+    if (texte.empty()) return texte;
+    // Latin-1 never needs more bytes than the UTF-8 it comes from.
+    std::vector<char> sortie(texte.size() + 1);
+    unsigned n = fl_utf8toa(texte.data(), unsigned(texte.size()), sortie.data(), unsigned(sortie.size()));
+    return std::string(sortie.data(), std::min<size_t>(n, texte.size()));
 }

@@ -42,5 +42,7 @@ std::string formaterTexte(const std::string& modele, std::initializer_list<std::
 
 // Latin-1 text to UTF-8 for the toolkit's drawing calls.
 std::string latin1VersUtf8(const std::string& text);
+// UTF-8 back to Latin-1; characters beyond Latin-1 become '?'.
+std::string utf8VersLatin1(const std::string& texte);
 
 #endif

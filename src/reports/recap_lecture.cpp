@@ -27,11 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <sys/stat.h>
-
 namespace {
-
-const long TAILLE_FICHIER_MAX = 16L * 1024 * 1024;
 
 // The game that the last load resumed, as its history length and turn time
 // stamp: any move, pass or new game changes one of them.
@@ -113,11 +109,7 @@ public:
     }
     std::string operator()(const std::string& section, const std::string& cle, const char* def) const {
         const std::string v = ini_(nomSection(section), cle, def);
-        if (!utf8_ || v.empty()) return v;
-        std::vector<char> latin1(v.size() + 1);
-        const unsigned n = fl_utf8toa(v.data(), static_cast<unsigned>(v.size()), latin1.data(),
-                                      static_cast<unsigned>(latin1.size()));
-        return std::string(latin1.data(), std::min<size_t>(n, v.size()));
+        return utf8_ ? utf8VersLatin1(v) : v;
     }
     bool has(const std::string& section, const std::string& cle) const { return ini_.has(nomSection(section), cle); }
     bool get(const std::string& section, const std::string& cle, bool def) const {
@@ -288,8 +280,8 @@ void refuser(const std::string& path, const Refus& refus) {
 }
 
 bool ouvrir(INIfile& ini, const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !ini.open(path, false)) {
+    // The INI reader refuses anything but a regular file within the size limit.
+    if (!ini.open(path, false)) {
         msgAffiche(formaterTexte(ptraduire("Le fichier '%s' est introuvable"), {path}));
         return false;
     }
@@ -626,15 +618,6 @@ bool lireEtVerifier(const INIfile& ini, const std::string& path, bool ancien, Re
     return false;
 }
 
-bool tailleAcceptable(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && st.st_size > TAILLE_FICHIER_MAX) {
-        refuser(path, Refus{chaine("%ld octets", static_cast<long>(st.st_size))});
-        return false;
-    }
-    return true;
-}
-
 bool charger31(const INIfile& ini, const std::string& path) {
     RecapLu lu;
     if (!lireEtVerifier(ini, path, false, lu)) return false;
@@ -645,7 +628,6 @@ bool charger31(const INIfile& ini, const std::string& path) {
 }  // namespace
 
 void AffRecap31(std::string path) {
-    if (!tailleAcceptable(path)) return;
     INIfile ini;
     if (!ouvrir(ini, path)) return;
     charger31(ini, path);
@@ -675,7 +657,6 @@ bool chargerRecapitulatif(const std::string& path) {
     // is half loaded.
     couperTimerPas();
     couperChrono();
-    if (!tailleAcceptable(path)) return false;
     INIfile ini;
     if (!ouvrir(ini, path)) return false;
     // One 16-bit value decides: a version that does not fit is refused.
