@@ -180,7 +180,7 @@ TEST(InputFile, RecentFoldersFillTheMenuInARingOfTenAndNamesAreBounded) {
 
     // No name for a wildcard or a text that does not fit.
     const struct { const char* text; int size, folder; const char* out; } names[] = {
-        {"/x/*.txt", FL_DIR_PATH, 0, ""}, {"/x/abcdef", 9, 0, ""}, {"/x/abcdef", 10, 3, "/x/abcdef"}, {"name", FL_DIR_PATH, 0, "name"}};
+        {"/x/*.txt", FL_DIR_PATH, 0, ""}, {"/x/abcdef", 9, 0, ""}, {"/x/abcdef", 10, 3, "/x/abcdef"}, {"name", FL_DIR_PATH, 0, "name"}, {"", 1, 0, ""}};
     for (const auto& n : names) {
         w.in.value(n.text);
         EXPECT_EQ(w.in.getFilename(out, n.size), n.folder) << n.text;
