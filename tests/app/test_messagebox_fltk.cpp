@@ -6,36 +6,35 @@
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
+#include "widgets/Fl_File_Chooser2.h"
 
-#include <FL/Fl_File_Input.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
-#include "widgets/Fl_File_Chooser2.h"
 #include <gtest/gtest.h>
 
 namespace {
 
 using qvtest::findWidget;
 
-TEST(MessageBoxFltk, QuestionAndMessageBoxesShowTheirTextAndClose) {
+TEST(MessageBoxFltk, BoxesShowTheirTitleAndTextAndGiveTheAnswer) {
     GestionnaireMessagesFltk h;
     qvtest::ModalDriver driver;
     const char* const texte = "Abandonner la partie ? D\351j\340 100% jou\351e";
-    std::vector<std::string> vus;  // window title, then whether the UTF-8 text is shown
+    std::vector<std::string> vus;  // window title and whether the UTF-8 text is shown
     auto repondre = [&](const char* bouton) {
         return [&, bouton](Fl_Window& w) {
-            vus.push_back(w.label() ? w.label() : "");
-            vus.push_back(findWidget(&w, latin1VersUtf8(texte).c_str()) ? "vu" : "absent");
+            vus.push_back(std::string(w.label() ? w.label() : "") + (findWidget(&w, latin1VersUtf8(texte).c_str()) ? "+" : "-"));
             qvtest::clickWidget(findWidget(&w, bouton));
         };
     };
-    driver.onModal(repondre("Oui")).onModal(repondre("Non")).onModal(repondre(fl_close));
+    driver.onModal(repondre("Oui")).onModal(repondre("Non")).onModal(repondre(fl_close)).onModal(repondre(fl_close));
     EXPECT_TRUE(h.question(texte, "Arr\352t"));
     EXPECT_FALSE(h.question(texte, ""));
     h.information(texte);
+    h.erreur(texte);
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(vus, (std::vector<std::string>{latin1VersUtf8("Arr\352t"), "vu", "", "vu", "", "vu"}));
+    EXPECT_EQ(vus, (std::vector<std::string>{latin1VersUtf8("Arr\352t+"), "+", "+", "+"}));
 }
 
 TEST(MessageBoxFltk, InputTypedAcceptedOrCancelled) {
@@ -51,12 +50,10 @@ TEST(MessageBoxFltk, InputTypedAcceptedOrCancelled) {
             qvtest::clickWidget(findWidget(&w, bouton));
         };
     };
-    driver.onModal(taper({}, fl_ok)).onModal(taper({z, e, euro}, fl_ok)).onModal(taper({x}, fl_cancel));
+    driver.onModal(taper({z, e, euro}, fl_ok)).onModal(taper({x}, fl_cancel));
     std::string valeur = "Andr\351";
     EXPECT_TRUE(h.saisie("Nom du joueur", valeur));
-    EXPECT_EQ(valeur, "Andr\351");  // back unchanged through the toolkit's UTF-8
-    EXPECT_TRUE(h.saisie("Nom du joueur", valeur));
-    EXPECT_EQ(valeur, "Andr\351Z\353?");  // the euro sign has no Latin-1 form
+    EXPECT_EQ(valeur, "Andr\351Z\353?");  // through the toolkit's UTF-8; the euro sign has no Latin-1 form
     EXPECT_FALSE(h.saisie("Nom du joueur", valeur));
     EXPECT_EQ(valeur, "Andr\351Z\353?");
     EXPECT_TRUE(driver.done());
@@ -66,32 +63,23 @@ TEST(MessageBoxFltk, SaveQuestionGoesThroughTheFileChooser) {
     InTempDir tmp;
     ecrireFichier("ancienne.qv2", "x");
     GestionnaireMessagesFltk h;
-    GestionnaireMessages* avant = setGestionnaireMessages(&h);
     detruireFileChooser2();
-    const std::string recapAvant = gs_dernierRecap;
-    gs_dernierRecap = "ancienne.qv2";
     qvtest::ModalDriver driver;
-    std::vector<std::string> vus;
+    std::string titre;
     driver.onModal([&](Fl_Window& w) {
-        Fl_File_Chooser2* c = fileChooser2Partage();
-        vus = {w.label(), c->fileName->value()};
-        for (const char* t : {"m", "a", " ", "p"}) {
-            char k[2] = {t[0], 0};
-            qvtest::key(&w, t[0], 0, k);
+        titre = w.label();
+        for (char t : {'m', 'a', ' ', 'p'}) {
+            char k[2] = {t, 0};
+            qvtest::key(&w, t, 0, k);
         }
-        qvtest::clickWidget(c->okButton);
+        qvtest::clickWidget(fileChooser2Partage()->okButton);
     });
     driver.onModal([&](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->cancelButton); });
-    std::string out;
-    sauveFichier(out);
-    EXPECT_EQ(out, "ma p");  // typed over the preset name, relative to the working folder
-    sauveFichier(out);
-    EXPECT_EQ(out, "");
+    EXPECT_EQ(h.choixFichier("Sauver dans:", "*.qv2", tmp.file("ancienne.qv2"), true), "ma p");  // typed over the preset, relative
+    EXPECT_EQ(h.choixFichier("Sauver dans:", "*.qv2", "", true), "");
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", tmp.file("ancienne.qv2")}));
+    EXPECT_EQ(titre, "Sauver dans:");
     detruireFileChooser2();
-    gs_dernierRecap = recapAvant;
-    setGestionnaireMessages(avant);
 }
 
 }  // namespace
