@@ -55,6 +55,8 @@ TEST(MainQuorvel, FolderOrFilesThatCannotBeWritten) {
     // Files that exist but cannot be replaced are not reported as written.
     std::filesystem::remove("_recap/histo.qv2");
     ASSERT_EQ(quorvel(kEchantillon).out, "_recap/histo.qv2\n_recap/histo.html\n");
+    // The built-in rules stand when the folder holds no game parameters: K is worth 10.
+    EXPECT_NE(lireFichier("_recap/histo.html").find("<tr><td>K</td><td>10</td><td>1</td></tr>"), std::string::npos);
     {
         LimiteEcriture disquePlein(1024);  // neither file fits
         s = quorvel(kEchantillon);

@@ -1,11 +1,9 @@
 #include "engine/divers.h"
 
-#include "engine/chargerpeau2.h"
 #include "engine/dicopartie.h"
 #include "engine/duplicate.h"
 #include "engine/historic.h"
 #include "engine/params.h"
-#include "engine/partie.h"
 #include "engine/normal.h"
 #include "engine/timers.h"
 #include "display/affichage.h"
@@ -25,41 +23,35 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     partie.nbJoueurs = 2;
     partie.joueurs[1].type = partie.joueurs[2].type = partie.joueurs[5].type = 4;
     partie.joueurs[0].nom = "Alice";
-    partie.joueurs[0].score = partie.joueurs[0].scoreFinal = 40;
+    partie.joueurs[0].score = partie.joueurs[0].scoreFinal = partie.joueurs[0].sommeMeilleursCoups = 40;
     alimChevalet(1, "ZAZ");
     dicP.plateau[8][8] = dicP.plateauT[8][8] = 'A';
     v_histo.resize(5);
+    v_result.resize(3);
     result_best.resize(2);
     saisie_duplicate[1].resize(2);
     partie.nbPasses = 3;
-    partie.finPartie = partie.saisieDuplicateEnCours = partie.tempsEcoule = 1;
-    partie.joueurEnCours = 1;
-    gs_finPartie = partie.coupEnCours = "fin";
-    gl_tourDuplicateOuvert = true;
-    params.chrono = true;
+    partie.finPartie = partie.saisieDuplicateEnCours = partie.tempsEcoule = partie.joueurEnCours = 1;
+    gs_finPartie = partie.coupEnCours = partie.chevaletEnCours = "fin";
+    gl_tourDuplicateOuvert = params.chrono = true;
     params.dureeCoup = 30;
     lancerChrono();
     armerTimerPas();
     AlimLST(10, "MOT", 3, "H8", "MOTABCD");
     init_board();
-    EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer));
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer) || gl_tourDuplicateOuvert);
     EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
-    EXPECT_EQ(partie.nbLettresSac, 102);
-    EXPECT_EQ(v_histo.size(), 1u);  // the new game's empty record
-    EXPECT_TRUE(result_best.empty() && saisie_duplicate[1].empty() && gs_finPartie.empty() && partie.coupEnCours.empty());
-    EXPECT_FALSE(gl_tourDuplicateOuvert);
-    EXPECT_TRUE(v_listeContenu.empty());
-    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule, 0);
-    EXPECT_EQ(partie.joueurEnCours, 0);
-    EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal, 0);
+    EXPECT_EQ((std::vector<int>{int(v_histo.size()), partie.nbLignesHisto, partie.nbLettresSac}), (std::vector<int>{1, 1, 102}));
+    EXPECT_TRUE(v_result.empty() && result_best.empty() && saisie_duplicate[1].empty() && v_listeContenu.empty());
+    EXPECT_EQ(gs_finPartie + partie.coupEnCours + partie.chevaletEnCours, "");
+    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule + partie.joueurEnCours, 0);
+    EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal + partie.joueurs[0].sommeMeilleursCoups, 0);
     EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
-    EXPECT_EQ(partie.joueurs[1].type, 4);  // the players stay
-    EXPECT_EQ(partie.joueurs[2].type + partie.joueurs[5].type, 0);  // unused slots become human
-    EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0], "Alice0");
+    EXPECT_EQ(partie.joueurs[1].type * 100 + partie.joueurs[2].type * 10 + partie.joueurs[5].type, 400);  // unused seats become human
+    EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0] + std::to_string(drawarea.tracesPlateau), "Alice01");
 }
 
-TEST_F(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
-    parametresParDefaut();
+TEST_F(Divers, TheBagFromTheTileSetOrTheFixedOrderLessTheBoard) {
     fillsock();
     EXPECT_EQ(listerLeSac(false, 0),
               "(A * 9) (B * 2) (C * 2) (D * 3) (E * 15) (F * 2) (G * 2) (H * 2) (I * 8) (J * 1) "
@@ -67,42 +59,32 @@ TEST_F(Divers, FillsockFromTheTileSetOrTheFixedOrder) {
               "(U * 6) (V * 2) (W * 1) (X * 1) (Y * 1) (Z * 1) (? * 2)");
     params.listeLettresOrdonnees = "EAS?E1 z";  // what is not a letter is skipped
     fillsock();
-    EXPECT_EQ(listerLeSac(false, 0), "(A * 1) (E * 2) (S * 1) (Z * 1) (? * 1)");
+    EXPECT_EQ(listerLeSac(false, 0) + " " + std::to_string(partie.nbLettresSac), "(A * 1) (E * 2) (S * 1) (Z * 1) (? * 1) 6");
     params.listeLettresOrdonnees = std::string(300, 'B');  // a signed byte holds 127
     fillsock();
     EXPECT_EQ(partie.nbLettresSac, 127);
-}
-
-TEST_F(Divers, TheBagLessTheBoard) {
+    params.listeLettresOrdonnees.clear();
     dicP.plateau[1][1] = 'E';
     dicP.plateau[1][2] = 'e';  // a joker
     dicP.plateau[15][15] = 'Z';
     dicP.plateau[16][16] = 'Q';  // off the board
     int sac[NB_LETTRES], n = 0;
     sacMoinsPlateau(sac, n);
-    EXPECT_EQ(n, 99);
-    EXPECT_EQ(sac[5] * 100 + sac[IDX_JOKER] * 10 + sac[26], 1410);
-    EXPECT_EQ(sac[17], 1);
+    EXPECT_EQ((std::vector<int>{n, sac[5], sac[IDX_JOKER], sac[26], sac[17]}), (std::vector<int>{99, 14, 1, 0, 1}));
     std::fill(sac, sac + NB_LETTRES, 0);
     sac[1] = 2;
-    sac[26] = 1;
-    sac[IDX_JOKER] = 2;
+    sac[26] = sac[IDX_JOKER] = 1;
     sac[0] = 4;
-    EXPECT_EQ(lettresDuSac(sac), "AAZ??");
-    const std::pair<char, int> tuiles[] = {{'A', 1}, {'Z', 26}, {'a', 27}, {'z', 27}, {'?', 27}, {'@', 0}, {'[', 0}, {0, 0}};
+    EXPECT_EQ(lettresDuSac(sac), "AAZ?");
+    const std::pair<char, int> tuiles[] = {{'A', 1}, {'Z', 26}, {'a', 27}, {'z', 27}, {'?', 27}, {'@', 0}, {'[', 0}, {'{', 0}, {'`', 0}};
     for (const auto& [c, k] : tuiles) EXPECT_EQ(indiceTuile(c), k) << c;
 }
 
-TEST_F(Divers, IndiceLettreLogsOneLinePerStrangeCharacter) {
+TEST_F(Divers, CountersOfTheLastRecordAndStrangeCharacters) {
     MessageRecorder rec;
     const std::pair<char, short> cas[] = {{'A', 1}, {'z', 26}, {'?', 27}, {'@', 0}, {'{', 0}, {'\351', 0}};
     for (auto [c, indice] : cas) EXPECT_EQ(indiceLettre(c, 0), indice) << static_cast<int>(c);
-    EXPECT_EQ(rec.journal().size(), 3u);
-    EXPECT_TRUE(rec.boites().empty());
-}
-
-TEST_F(Divers, AlimTableauxAndShowrack) {
-    MessageRecorder rec;
+    EXPECT_EQ(rec.journal().size(), 3u);  // one line per strange character
     // The rack and the played letters of the last record, as counters.
     v_histo.resize(2);
     v_histo[0].chevalet = "ZZZ";
@@ -119,5 +101,5 @@ TEST_F(Divers, AlimTableauxAndShowrack) {
     c1[5] = -1;
     showrack(c1, true);
     EXPECT_EQ(partie.chevaletEnCours, "AAABC?");
-    EXPECT_TRUE(rec.journal().empty()) << "'+' and '-' are not letters to count";
+    EXPECT_EQ(rec.journal().size(), 3u) << "'+' and '-' are not letters to count";
 }

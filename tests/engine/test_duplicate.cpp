@@ -34,17 +34,19 @@ TEST_F(Duplicate, RoundOpensWithTheTopAndAnEntryForEveryPlayer) {
     EXPECT_TRUE(gl_tourDuplicateOuvert && Fl::has_timeout(callbacktimer));
     // ZESTE over (8,4) and H8: 48, along row H and down column 8.
     ASSERT_EQ(result_best.size(), 1u);
-    EXPECT_EQ(result_best[0].tirage + " " + result_best[0].position + " " + std::to_string(result_best[0].score),
-              "ZESTEAB H4 48");
-    EXPECT_EQ(v_histo[0].texteTops, "ZESTE H4, ZESTE 8D");
-    // The human's entry waits for his move; the computer plays the top.
+    const saisieDP& top = result_best[0];
+    EXPECT_EQ(top.tirage + " " + top.position + " " + std::to_string(top.score) + " " + std::to_string(top.nbTops) + " " +
+                  std::to_string(top.nbLettresPosees) + (top.horizontal ? " H" : " V"),
+              "ZESTEAB H4 48 2 5 H");
+    EXPECT_EQ(v_histo[0].texteTops + " | " + v_histo[0].meilleurCoup + " | " + v_histo[0].reglette, "ZESTE H4, ZESTE 8D | ZESTE H4 48 | ZESTEAB");
+    // The human's entry waits for his move; the computer plays the top, without the draw.
     ASSERT_TRUE(saisie_duplicate[0].size() == 1 && saisie_duplicate[1].size() == 1);
-    EXPECT_EQ(saisie_duplicate[0][0].mot + "|" + saisie_duplicate[1][0].mot, "|ZESTE");
-    EXPECT_EQ(saisie_duplicate[1][0].tirage + result_best[0].mot, "ZESTE");  // the draw is the top's alone
+    EXPECT_EQ(saisie_duplicate[0][0].mot + "|" + saisie_duplicate[1][0].mot + "|" + saisie_duplicate[1][0].tirage, "|ZESTE|");
     // Both players hold the draw, and no seat beyond them.
     EXPECT_EQ(std::string(partie.joueurs[0].lettres) + "|" + partie.joueurs[1].lettres, "ZESTEAB|ZESTEAB");
     EXPECT_TRUE(chevaletVide(2));
-    EXPECT_EQ(messages.nombre(MessageRecorder::Message::Question), 0);
+    EXPECT_EQ(partie.nbLettresSac, 4);  // of the eleven letters of the order
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(Duplicate, NoMoveAsksWhetherToEndTheGame) {
@@ -58,6 +60,7 @@ TEST_F(Duplicate, NoMoveAsksWhetherToEndTheGame) {
                   "Aucun mot ne peut \352tre plac\351 avec le tirage ZESTEAB\nvoulez-vous terminer la partie ?");
         EXPECT_EQ(partie.partieEnCours, !oui);
         EXPECT_EQ(gl_tourDuplicateOuvert, !oui);
+        EXPECT_EQ(saisie_duplicate[1].size(), oui ? 0u : 1u);
     }
     EXPECT_EQ(gs_finPartie, "Partie terminee car aucun mot ne peut etre place");
 }
@@ -78,18 +81,15 @@ TEST_F(Duplicate, NothingLeftToDrawEndsTheGame) {
 TEST_F(Duplicate, KeptLettersThenDrawsFromTheBag) {
     alimChevalet(0, "AE");  // left from the round before
     gestDebDuplicate();
-    EXPECT_EQ(result_best.at(0).tirage, "AE+ZESTE");
-    EXPECT_EQ(partie.chevaletEnCours, "AEEESTZ");
+    EXPECT_EQ(result_best.at(0).tirage + " " + partie.chevaletEnCours, "AE+ZESTE AEEESTZ");
     // Without a fixed order the draw is at random, but only from what the bag holds.
     SetUp();
     params.listeLettresOrdonnees.clear();
-    std::fill(partie.sac, partie.sac + NB_LETTRES, 0);
-    partie.sac[1] = partie.sac[2] = 1;
     partie.nbLettresSac = 2;
     for (unsigned graine : {1u, 2u, 3u}) {
         std::srand(graine);
         alimChevalet(0, "");
-        alimChevalet(1, "");
+        std::fill(partie.sac, partie.sac + NB_LETTRES, 0);
         partie.sac[1] = partie.sac[2] = 1;
         gestDebDuplicate();
         EXPECT_EQ(partie.chevaletEnCours, "AB") << graine;

@@ -18,22 +18,18 @@ protected:
         partie.nbJoueurs = 1;
         init_board();
     }
-    // The best move found, as "position word score"; "" when there is none.
     static void poser(int lig, int col, const std::string& mot) {
+        dicP.viderPlateaux();
         for (size_t k = 0; k < mot.size(); ++k) dicP.plateau[lig][col + k] = dicP.plateauT[col + k][lig] = mot[k];
     }
-    // Every move found, best first.
-    static std::string tous(const std::string& = "") {
-        std::string s;
-        for (const solution& m : v_result) s += (s.empty() ? "" : " / ") + m.position + " " + m.mot + " " + std::to_string(m.score);
-        return s;
-    }
+    // Every move found for the rack, best first, as "position word score".
     static std::string jouer(const std::vector<std::string>& mots, const std::string& chevalet) {
         dicP.lexique.definir(mots);
         alimChevalet(0, chevalet);
         dicP.suggestmove(true);
-        if (v_result.empty()) return "";
-        return v_result[0].position + " " + v_result[0].mot + " " + std::to_string(v_result[0].score);
+        std::string s;
+        for (const solution& m : v_result) s += (s.empty() ? "" : " / ") + m.position + " " + m.mot + " " + std::to_string(m.score);
+        return s;
     }
 };
 
@@ -51,7 +47,8 @@ TEST_F(MoveGen, FirstMoveCoversTheStartCell) {
     };
     for (auto& c : cas) {
         partie.tailleChevalet = c.taille;
-        EXPECT_EQ(jouer({c.mot}, c.chevalet), c.top) << c.chevalet;
+        const std::string coups = jouer({c.mot}, c.chevalet);
+        EXPECT_EQ(coups.substr(0, coups.find(" /")), c.top) << c.chevalet;
     }
     jouer({"ZESTE"}, "ZESTE");
     EXPECT_EQ(v_result.size(), 10u);  // five placements each way over H8
@@ -59,37 +56,30 @@ TEST_F(MoveGen, FirstMoveCoversTheStartCell) {
     // The top as the computer plays it: its word, score and the cells of its tiles.
     EXPECT_EQ(bestmove.mot + " " + bestmove.position + " " + std::to_string(bestmove.score), "ZESTE H4 48");
     for (int k = 0; k < 5; ++k) EXPECT_EQ(bestmove.lig[k] * 100 + bestmove.col[k], 800 + 4 + k) << k;
-    // A start cell in the corner: the word starts on the first row and column.
+    EXPECT_EQ(v_result[0].nbLettresPosees * 10 + v_result[0].coefMot, 52);
+    // A start cell in the corner, then in the last row and column.
     partie.ligneDepart = partie.colDepart = 1;
-    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "A1 ZESTE 45");  // (10 + 1 + 1 + 2 + 1) x 3
-    EXPECT_EQ(tous(), "A1 ZESTE 45 / 1A ZESTE 45");
-    partie.ligneDepart = partie.colDepart = 15;  // and in the last row and column
-    EXPECT_EQ(tous(jouer({"ZESTE"}, "ZESTE")), "O11 ZESTE 45 / 15K ZESTE 45");
+    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "A1 ZESTE 45 / 1A ZESTE 45");  // (10 + 1 + 1 + 2 + 1) x 3
+    partie.ligneDepart = partie.colDepart = 15;
+    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "O11 ZESTE 45 / 15K ZESTE 45");
+    // No run of free cells through the start cell: no move.
+    for (auto [l, k] : {std::pair{15, 13}, {13, 15}}) dicP.special[l][k] = CASE_NOIRE;
+    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "");
+    EXPECT_EQ(v_histo.back().scoreMeilleurCoup, 0);
 }
 
 TEST_F(MoveGen, HookScoresTheCrossWord) {
-    poser(10, 7, "RAT");  // J7
-    // IS down column 10, S on the triple letter: IS 1 + 3, RATS 3 + 3.
-    EXPECT_EQ(jouer({"RAT", "RATS", "IS"}, "IS"), "10I IS 10");
-    EXPECT_EQ(v_result[0].mots, "IS, RATS");
-    // Every move touches the tiles already there.
-    EXPECT_EQ(tous(), "10I IS 10 / J7 RATS 6");
-    // A tile placed before tiles forms the cross word with those after it.
-    dicP.viderPlateaux();
-    poser(10, 8, "AT");
-    EXPECT_EQ(jouer({"AT", "RAT", "OR"}, "OR"), "7I OR 6");
-    EXPECT_EQ(v_result[0].mots, "OR, RAT");
-    EXPECT_EQ(tous(), "7I OR 6 / J7 RAT 3");
-    dicP.viderPlateaux();
-    poser(9, 8, "AT");  // a move down whose first tile also makes a word across
-    EXPECT_EQ(tous(jouer({"AT", "RAT", "RO"}, "RO")), "7I RO 7 / I7 RAT 4");
-    dicP.viderPlateaux();
-    poser(8, 8, "Z");  // the last letter is a tile like the others
-    EXPECT_EQ(tous(jouer({"ZA"}, "A")), "H8 ZA 11 / 8H ZA 11");
-}
-
-TEST_F(MoveGen, NoRunOfCellsThroughTheStartCell) {
-    for (auto [l, k] : {std::pair{8, 6}, {8, 10}, {6, 8}, {10, 8}}) dicP.special[l][k] = CASE_NOIRE;
-    EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "");
-    EXPECT_EQ(v_histo.back().scoreMeilleurCoup, 0);
+    const struct { int lig, col; const char* plateau; std::vector<std::string> mots; const char *chevalet, *coups, *croises; } cas[] = {
+        // IS down column 10, S on the triple letter: IS 1 + 3, RATS 3 + 3; every move touches the tiles.
+        {10, 7, "RAT", {"RAT", "RATS", "IS"}, "IS", "10I IS 10 / J7 RATS 6", "IS, RATS"},
+        // A tile placed before tiles forms the cross word with those after it.
+        {10, 8, "AT", {"AT", "RAT", "OR"}, "OR", "7I OR 6 / J7 RAT 3", "OR, RAT"},
+        {9, 8, "AT", {"AT", "RAT", "RO"}, "RO", "7I RO 7 / I7 RAT 4", "RO, RAT"},  // the first tile also across
+        {8, 8, "Z", {"ZA"}, "A", "H8 ZA 11 / 8H ZA 11", "ZA"},  // the last letter is a tile like the others
+    };
+    for (auto& c : cas) {
+        poser(c.lig, c.col, c.plateau);
+        EXPECT_EQ(jouer(c.mots, c.chevalet), c.coups) << c.plateau;
+        EXPECT_EQ(v_result.at(0).mots, c.croises) << c.plateau;
+    }
 }

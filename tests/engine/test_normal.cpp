@@ -18,8 +18,8 @@ class Normal : public PartieNeuve {};
 TEST_F(Normal, EndOfGameSettlesTheRacks) {
     MessageRecorder messages;
     const struct { const char* chevalets[3]; short courant; bool passe; short scores[3]; } cas[] = {
-        // A empties his rack: B loses Z + A = 11, C loses E = 1, A gains both.
-        {{"", "ZA", "E"}, 0, false, {112, 79, 79}},
+        // B empties his rack: C loses E = 1, A loses Z + A = 11, B gains both.
+        {{"ZA", "", "E"}, 1, false, {89, 102, 79}},
         // The last of three passes in a row: each loses his rack (Z + Z + A = 21), nobody gains.
         {{"ZZA", "ZA", "E"}, 2, true, {79, 79, 79}},
     };
@@ -45,7 +45,7 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
         EXPECT_EQ(fin.coupJoue, "Fin de partie");
     }
     EXPECT_EQ(messages.boites(),
-              (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est A avec 112 points",
+              (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est B avec 102 points",
                                         std::string(TXT_FIN_PASSES) + "\nEgalit\351 entre A, B, C avec 79 points"}));
     end_game();  // nothing left to end: racks are not charged twice
     EXPECT_EQ(partie.joueurs[0].scoreFinal, 79);
@@ -59,29 +59,25 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
     alimChevalet(0, "A");  // one letter is still a rack
     alimChevalet(1, "B?x-C");
     alimChevalet(2, "Q");
-    EXPECT_EQ(std::string(partie.joueurs[1].lettres), "B?C");
-    EXPECT_EQ(valeurChevalet(1), 6);  // B 3 + C 3, the joker 0
+    EXPECT_EQ(std::string(partie.joueurs[1].lettres) + std::to_string(valeurChevalet(1)), "B?C6");  // the joker is worth 0
     EXPECT_EQ(valeurChevalet(9) + valeurChevalet(-1), 0);
     EXPECT_TRUE(chevaletVide(8) && chevaletVide(-1));
-    partie.partieEnCours = partie.modeTest = 1;
+    partie.modeTest = 1;
     alimChevalet(8, "AZ");  // no ninth seat: nothing of the game changes
     alimChevalet(-1, "AZ");
-    EXPECT_EQ(partie.partieEnCours * 10 + partie.modeTest, 11);
+    EXPECT_EQ(partie.modeTest, 1);
     partie.modeTest = 0;
     partie.partieEnCours = 1;
     partie.coupEnCours = "MOT";
     params.chrono = true;  // each turn restarts the move's chrono
     params.dureeCoup = 45;
-    const struct { bool passe; short joueur, passes; } tours[] = {
-        {true, 1, 1}, {false, 2, 0}, {true, 0, 1}, {true, 1, 2},
-    };
+    const struct { bool passe; short joueur, passes; } tours[] = {{true, 1, 1}, {false, 2, 0}, {true, 0, 1}, {true, 1, 2}};
     for (const auto& t : tours) {
         passer_joueur_suiv(t.passe);
         ASSERT_TRUE(partie.partieEnCours);
         EXPECT_EQ(partie.joueurEnCours * 10 + partie.nbPasses, t.joueur * 10 + t.passes);
         EXPECT_EQ(drawarea.joueurEnCours, t.joueur);
-        EXPECT_EQ(partie.coupEnCours, "");
-        EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur, 45);
+        EXPECT_EQ(partie.coupEnCours + std::to_string(drawarea.zones[ZONE_CHRONO].valeur), "45");
         EXPECT_TRUE(Fl::has_timeout(callbackChrono));
         partie.chronoCoup = 3;
         drawarea.zones[ZONE_CHRONO].valeur = 3;
@@ -97,6 +93,5 @@ TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {
     partie.joueurs[0].nom = "Solo";
     partie.partieEnCours = 1;
     passer_joueur_suiv(true);
-    ASSERT_EQ(messages.boites().size(), 2u);
-    EXPECT_EQ(messages.boites()[1], std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est Solo avec 0 points");
+    EXPECT_EQ(messages.boites().at(1), std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est Solo avec 0 points");
 }
