@@ -5,25 +5,12 @@
 #include "lexicon/dico2.h"
 #include "support/MessageRecorder.h"
 #include "support/PartieNeuve.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 class Interface : public PartieNeuve {};
-
-TEST_F(Interface, PtraduireFallsBackToTheText) {
-    params.langue = "en";
-    EXPECT_EQ(ptraduire("Passer"), "Passer");  // no table open
-    ecrireFichier(FIC_MSGMENUS, "[Passer]\r\nen=Pass\r\nde=\r\n");
-    ASSERT_TRUE(gini_msg.open(FIC_MSGMENUS, false));
-    const char* cas[][3] = {{"en", "Passer", "Pass"}, {"en", "Placer", "Placer"}, {"de", "Passer", "Passer"}};
-    for (auto& c : cas) {
-        params.langue = c[0];
-        EXPECT_EQ(ptraduire(c[1]), c[2]) << c[0] << " " << c[1];
-    }
-}
 
 TEST_F(Interface, MenusAndButtonsFollowTheGame) {
     // joker, duplicate, resolution, buttons active -> menus checked and option, "Placer" and buttons active

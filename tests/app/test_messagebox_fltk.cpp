@@ -1,12 +1,8 @@
 #include "app/messagebox_fltk.h"
 
-#include "app/interface.h"
 #include "core/maChaine.h"
-#include "display/Fl_Pix_Button2.h"
 #include "support/ModalDriver.h"
-#include "support/TempDir.h"
 #include "support/WidgetEvents.h"
-#include "widgets/Fl_File_Chooser2.h"
 
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
@@ -57,29 +53,6 @@ TEST(MessageBoxFltk, InputTypedAcceptedOrCancelled) {
     EXPECT_FALSE(h.saisie("Nom du joueur", valeur));
     EXPECT_EQ(valeur, "Andr\351Z\353?");
     EXPECT_TRUE(driver.done());
-}
-
-TEST(MessageBoxFltk, SaveQuestionGoesThroughTheFileChooser) {
-    InTempDir tmp;
-    ecrireFichier("ancienne.qv2", "x");
-    GestionnaireMessagesFltk h;
-    detruireFileChooser2();
-    qvtest::ModalDriver driver;
-    std::string titre;
-    driver.onModal([&](Fl_Window& w) {
-        titre = w.label();
-        for (char t : {'m', 'a', ' ', 'p'}) {
-            char k[2] = {t, 0};
-            qvtest::key(&w, t, 0, k);
-        }
-        qvtest::clickWidget(fileChooser2Partage()->okButton);
-    });
-    driver.onModal([&](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->cancelButton); });
-    EXPECT_EQ(h.choixFichier("Sauver dans:", "*.qv2", tmp.file("ancienne.qv2"), true), "ma p");  // typed over the preset, relative
-    EXPECT_EQ(h.choixFichier("Sauver dans:", "*.qv2", "", true), "");
-    EXPECT_TRUE(driver.done());
-    EXPECT_EQ(titre, "Sauver dans:");
-    detruireFileChooser2();
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
         ecrireFichier("type.pea2", texte);
         ChargerPeau2("type.pea2");
         EXPECT_EQ(params.typePartie, type) << texte;
+        EXPECT_TRUE(dicP.lexique.vide()) << "no game dictionary named: none kept from before";
     }
     // A file that is gone gives the built-in rules again, nothing of the one before.
     ChargerPeau2("parti.pea2");

@@ -74,7 +74,7 @@ TEST_F(Duplicate, NothingLeftToDrawEndsTheGame) {
     ASSERT_EQ(messages.boites().size(), 1u);
     EXPECT_EQ(messages.boites()[0].rfind(TXT_FIN_LETTRES_PLACEES, 0), 0u);
     ASSERT_GE(v_histo.size(), 2u);
-    EXPECT_EQ(v_histo[v_histo.size() - 2].typeCoup, COUP_FIN_DUPLICATE);
+    EXPECT_EQ(v_histo[v_histo.size() - 2].typeCoup * 10 + v_histo[v_histo.size() - 2].joueur, COUP_FIN_DUPLICATE * 10 + 1);
     EXPECT_TRUE(result_best.empty());
 }
 

@@ -18,7 +18,8 @@ class Normal : public PartieNeuve {};
 TEST_F(Normal, EndOfGameSettlesTheRacks) {
     MessageRecorder messages;
     const struct { const char* chevalets[3]; short courant; bool passe; short scores[3]; } cas[] = {
-        // B empties his rack: C loses E = 1, A loses Z + A = 11, B gains both.
+        // A empties his rack: B loses Z + A = 11, C loses E = 1, A gains both; the same from B.
+        {{"", "ZA", "E"}, 0, false, {112, 79, 79}},
         {{"ZA", "", "E"}, 1, false, {89, 102, 79}},
         // The last of three passes in a row: each loses his rack (Z + Z + A = 21), nobody gains.
         {{"ZZA", "ZA", "E"}, 2, true, {79, 79, 79}},
@@ -45,11 +46,12 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
         EXPECT_EQ(fin.coupJoue, "Fin de partie");
     }
     EXPECT_EQ(messages.boites(),
-              (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est B avec 102 points",
+              (std::vector<std::string>{std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est A avec 112 points",
+                                        std::string(TXT_FIN_LETTRES_PLACEES) + "\nLe gagnant est B avec 102 points",
                                         std::string(TXT_FIN_PASSES) + "\nEgalit\351 entre A, B, C avec 79 points"}));
     end_game();  // nothing left to end: racks are not charged twice
     EXPECT_EQ(partie.joueurs[0].scoreFinal, 79);
-    EXPECT_EQ(messages.boites().size(), 2u);
+    EXPECT_EQ(messages.boites().size(), 3u);
 }
 
 TEST_F(Normal, TurnGoesRoundAndPassesAreCounted) {

@@ -68,5 +68,13 @@ TEST_F(Timers, ChronosCountDownToTimeOut) {
     lancerChrono();
     EXPECT_EQ(partie.chronoCoup, 0);
     EXPECT_EQ(drawarea.zones[ZONE_CHRONO].valeur * 10 + drawarea.zones[ZONE_CHRONO].joueur, CHRONO_ARRETE * 10);
-    EXPECT_FALSE(Fl::has_timeout(callbackChrono));
+    // Without the option, or in a duplicate game on the game's chrono, a move has no chrono.
+    params.dureeCoup = 5;
+    for (bool option : {false, true}) {
+        params.chrono = option;
+        partie.modeDuplicate = option;
+        params.chronoPartie = option;
+        lancerChrono();
+        EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << option;
+    }
 }
