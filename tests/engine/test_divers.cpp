@@ -38,10 +38,12 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     lancerChrono();
     armerTimerPas();
     AlimLST(10, "MOT", 3, "H8", "MOTABCD");
+    drawarea.AffCpteur(5, ZONE_SAC, 0);
     init_board();
     EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer) || gl_tourDuplicateOuvert);
     EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
-    EXPECT_EQ((std::vector<int>{int(v_histo.size()), partie.nbLignesHisto, partie.nbLettresSac}), (std::vector<int>{1, 1, 102}));
+    EXPECT_EQ((std::vector<int>{int(v_histo.size()), partie.nbLignesHisto, partie.nbLettresSac, drawarea.zones[ZONE_SAC].valeur}),
+              (std::vector<int>{1, 1, 102, 102}));  // the new game's empty record; the bag shown
     EXPECT_TRUE(v_result.empty() && result_best.empty() && saisie_duplicate[1].empty() && v_listeContenu.empty());
     EXPECT_EQ(gs_finPartie + partie.coupEnCours + partie.chevaletEnCours, "");
     EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule + partie.joueurEnCours, 0);

@@ -18,7 +18,7 @@ class Duplicate : public PartieNeuve {
 protected:
     void SetUp() override {
         PartieNeuve::SetUp();
-        params.listeLettresOrdonnees = "zE-STEABQXUV";  // any case; what is not a letter is skipped
+        params.listeLettresOrdonnees = "Ze-STEABQXUV";  // any case; what is not a letter is skipped
         partie.nbJoueurs = 2;
         partie.modeDuplicate = 1;
         init_board();
@@ -82,6 +82,9 @@ TEST_F(Duplicate, KeptLettersThenDrawsFromTheBag) {
     alimChevalet(0, "AE");  // left from the round before
     gestDebDuplicate();
     EXPECT_EQ(result_best.at(0).tirage + " " + partie.chevaletEnCours, "AE+ZESTE AEEESTZ");
+    alimChevalet(0, "QUATRES");  // a full rack kept draws nothing
+    gestDebDuplicate();
+    EXPECT_EQ(result_best.at(1).tirage + " " + std::to_string(partie.nbLettresSac), "AEQRSTU 6");
     // Without a fixed order the draw is at random, but only from what the bag holds.
     SetUp();
     params.listeLettresOrdonnees.clear();

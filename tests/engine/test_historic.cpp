@@ -10,7 +10,7 @@
 class Historique : public PartieNeuve {};
 
 TEST_F(Historique, MoveListShowsTheTimeOfANormalGameMove) {
-    partie.debutCoup = std::time(nullptr) - 75;
+    partie.debutCoup = std::time(nullptr) - 121;
     AlimLST(22, "MAISON", 6, "H4", "AIMNOSE");
     partie.modeDuplicate = 1;  // a duplicate round has its own chrono
     AlimLST(5, "MER", 2, "4H", "ERTUVWX");
@@ -20,7 +20,7 @@ TEST_F(Historique, MoveListShowsTheTimeOfANormalGameMove) {
     ASSERT_EQ(v_listeContenu.size(), 3u);
     const LigneListe& l = v_listeContenu[0];
     EXPECT_EQ(std::to_string(l.score) + l.texte + std::to_string(l.nbLettres) + l.position + l.reglette, "22MAISON6H4AIMNOSE");
-    EXPECT_TRUE(l.duree == "01:15" || l.duree == "01:16") << l.duree;
+    EXPECT_TRUE(l.duree == "02:01" || l.duree == "02:02") << l.duree;
     EXPECT_EQ(v_listeContenu[1].duree + v_listeContenu[2].duree, "");
     ajouterEnregHisto();
     EXPECT_EQ(v_histo.back().reglette + std::to_string(partie.nbLignesHisto), "-------2");

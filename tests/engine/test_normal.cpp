@@ -39,7 +39,10 @@ TEST_F(Normal, EndOfGameSettlesTheRacks) {
         partie.nbPasses = c.passe ? 2 : 0;
         passer_joueur_suiv(c.passe);
         ASSERT_FALSE(partie.partieEnCours);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(partie.joueurs[i].scoreFinal, c.scores[i]) << i;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(partie.joueurs[i].scoreFinal, c.scores[i]) << i;
+            EXPECT_EQ(drawarea.scores[i], std::to_string(c.scores[i])) << "the info zone shows the final score";
+        }
         const c_historique& fin = v_histo.back();
         EXPECT_EQ(fin.typeCoup * 1000 + fin.joueur * 100 + fin.nbLettresPosees * 10 + fin.score,
                   COUP_FIN_PARTIE * 1000 + (c.courant + 1) * 100);
