@@ -181,12 +181,11 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "2"), "AEILNOT|64|88|7|*|J4|RELATION|$|RELATION");
     EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 59), "*  2. TUVW+ER      MAISON                      H4      22 *");
 
-    modifier("d.qv2", {{kScores, "Lettres Joueur 2", "ABCDEFG"}});
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
     EXPECT_TRUE(gl_tourDuplicateOuvert);
     std::string sens;
     for (const saisieDP& t : result_best) sens += t.horizontal ? "-" : "|";
-    EXPECT_EQ(partie.chevaletEnCours + " " + sens, "EESTUVW -|-|") << "player 1's rack; each top's direction";
+    EXPECT_EQ(partie.chevaletEnCours + " " + sens, "EESTUVW -|-|") << "the shared rack; each top's direction";
     EXPECT_EQ(result_best.back().tirage, "TUVW+EES") << "the open round's draw is player 1's letters";
     ASSERT_EQ(saisie_duplicate[1].size(), 4u) << "three rounds of the file, then the open round's";
     // Stopped, then saved again: no round is lost.
@@ -208,6 +207,33 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     saisie_duplicate[1].clear();  // a player without an entry: no complete round, the old file stays
     save_recap("d.qv2");
     EXPECT_EQ(lireFichier("d.qv2"), ancien);
+}
+
+TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
+    struct Cas { void (*preparer)(); bool chronoPartie; const char* enCours; Textes chronos; };
+    const std::vector<Cas> cas = {
+        {[] {}, false, "oui", {}},
+        {[] {}, true, "oui", {"Chrono partie", "Chrono partie temps restant j1", "Chrono partie temps restant j2"}},
+        {[] { fixtures::partieDuplicate(); }, true, "oui", {"Chrono partie", "Chrono partie temps restant"}},
+        {[] { partie.partieJoker = 1; }, true, "non", {}},
+        {[] { partie.partieEnCours = 0; }, true, "non", {}},
+        {[] { partie.partieEnCours = 0; partie.arbitrage = 1; }, true, "oui", {}},
+        {[] { partie.partieEnCours = 0; partie.modeResolution = 1; }, true, "oui", {}},  // bag not empty
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        fixtures::partieNormale();
+        params.chronoPartie = cas[i].chronoPartie;
+        cas[i].preparer();
+        partie.joueurs[0].chrono = 120;
+        partie.chronoPartie = 300;
+        const std::string f = etat();
+        EXPECT_EQ(valeur(f, "Partie", "En Cours"), cas[i].enCours) << i;
+        Textes chronos;
+        for (const std::string& k : clesDe(f, "Partie"))
+            if (k.rfind("Chrono", 0) == 0) chronos.push_back(k);
+        EXPECT_EQ(chronos, cas[i].chronos) << i;
+        if (chronos.size() > 1) { EXPECT_EQ(valeur(f, "Partie", chronos[1]), partie.modeDuplicate ? "300" : "120"); }
+    }
 }
 
 TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
@@ -381,6 +407,40 @@ TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
     fixtures::jouerAutre(1, COUP_PASSE, "passe son tour", "BCDEFGH");
     ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
     EXPECT_TRUE(fichierExiste("defaut.bst"));
+}
+
+TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
+    struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
+    const std::vector<Cas> cas = {
+        // Only letters and the joker take a rack slot.
+        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF GH"}}, "0 ABCDEFG 120,90 0 1"},
+        // Ordi to move: the commands wait and the step timer is armed, as after a move.
+        {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
+        {fixtures::partieCommencee, {}, "0 AEINRST 120,90 0 1"},  // saved before the first move: player 1's turn
+        {[] { fixtures::nouvellePartie(1); fixtures::donnerChevalet(1, "AEINRST"); }, {}, "0 AEINRST 120,0 0 1"},
+        {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
+        // The game chrono under "Duplicate=non"; resolution off when the key is missing.
+        {fixtures::partieTest, {{"Partie", "Resolution", ""}}, "arretee 0,0 300 0"},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        params.chronoPartie = true;
+        cas[i].fixture();
+        partie.joueurs[0].chrono = 120;
+        partie.joueurs[1].chrono = 90;
+        partie.chronoPartie = 300;
+        fichierDe([] {}, "c.qv2", cas[i].changes, true);
+        params.chronoPartie = false;
+        ASSERT_TRUE(chargerRecapitulatif("c.qv2")) << i;
+        const std::string reprise =
+            partie.partieEnCours ? std::to_string(partie.joueurEnCours) + " " + valeur(etat(), kScores, "Lettres Joueur 1")
+                                 : (messages.boites().back() == kArretee ? "arretee" : "?");
+        EXPECT_EQ(reprise + " " + std::to_string(partie.joueurs[0].chrono) + "," +
+                      std::to_string(partie.joueurs[1].chrono) + " " + std::to_string(partie.chronoPartie) + " " +
+                      std::to_string(gl_menus.boutonsActifs) + (Fl::has_timeout(callbacktimer) ? " timer" : ""),
+                  cas[i].attendu) << i;
+        couperTimerPas();
+        couperChrono();
+    }
 }
 
 TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
