@@ -150,14 +150,14 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
 
 TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
     fixtures::partieNormale();
-    dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
-    dicP.plateau[1][2] = 'a';                              // a joker standing for A
-    dicP.plateau[1][3] = 'Z';
-    dicP.plateau[1][4] = 'z';
+    dicP.special[1][4] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
+    dicP.plateau[1][1] = 'a';                              // a joker standing for A
+    dicP.plateau[1][2] = 'Z';
+    dicP.plateau[1][3] = 'z';
     partie.nbCasesNoires = 1;  // as the file holds it, even when it disagrees with the board
     params.bonus[15] = 10;
     const std::string f = etat();
-    EXPECT_EQ(valeur(f, "Plateau", "1") + valeur(f, "Plateau", "8"), "_aZz..............MAISON......");
+    EXPECT_EQ(valeur(f, "Plateau", "1") + valeur(f, "Plateau", "8"), "aZz_..............MAISON......");
     EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires") + valeur(f, "Bonus sp\351cifique", "15"), "110");
     EXPECT_EQ(clesDe(f, "Bonus sp\351cifique").size(), 1u);
     // A write that cannot complete leaves the previous recap byte for byte.
@@ -166,6 +166,9 @@ TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
         save_recap("etat.qv2");
     }
     EXPECT_EQ(lireFichier("etat.qv2"), f.substr(0, f.size() - sizeof dicP.plateauT));
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("etat.qv2"));
+    EXPECT_EQ(valeur(etat(), "Plateau", "1").substr(0, 3), "aZz") << "the first column and the jokers read back";
     fixtures::partieCommencee();  // before the first move: no line 4, the empty record's move at line 5
     save_recap("c.qv2");
     EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"), (Textes{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
@@ -196,9 +199,11 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     auto tops = [](const std::string& t) { return t.substr(t.find("[RecapTop]")); };
     EXPECT_EQ(tops(lireFichier("d.qv2")), tops(f));
     // Fewer tops, and a player with fewer entries, than the other players' rounds: every round is kept.
-    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"}});
+    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"},
+                       {"RecapTop", "1", avecChamps(valeur(f, "RecapTop", "1"), {{6, "Z1"}})}});
     autrePartie();
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    EXPECT_TRUE(result_best[1].horizontal) << "a position from A to Z first reads across";
     EXPECT_EQ(valeur(etat(), "RecapJoueurDuplicate1", "2"), "|0|25|0| ||ZUT|$|");
     result_best.resize(1);  // tops missing for typed rounds read as empty tops
     save_recap("d.qv2");
@@ -262,7 +267,7 @@ TEST_F(Recap, VersionsParametresEtSac) {
     const std::vector<Cas> cas = {
         {v(""), {mauvaise}, -1},    {v("20"), {mauvaise}, -1}, {v("21"), {ancienne}, 0}, {v("27"), {ancienne}, 0},
         {v("29"), {mauvaise}, -1},  {v("30"), {}, 0},          {v("-1"), {mauvaise}, -1},
-        {v("65567"), {mauvaise}, -1},  // not taken for 31 modulo 65536
+        {v("65567"), {mauvaise}, -1}, {v("-32769"), {mauvaise}, -1},  // not taken for 31 or 32767 modulo 65536
         {v("32767"), {}, 73},
         {v("31"), {"Recapitulatif cree avec une version <= 1.4, on garde donc les parametres actuels"}, 73},
         {v("32"), {}, 73},  // naming the parameters already loaded: nothing loaded, nothing shown
