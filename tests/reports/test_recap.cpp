@@ -414,40 +414,6 @@ TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
     EXPECT_TRUE(fichierExiste("defaut.bst"));
 }
 
-TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
-    struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
-    const std::vector<Cas> cas = {
-        // Only letters and the joker take a rack slot.
-        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF GH"}}, "0 ABCDEFG 120,90 0 1"},
-        // Ordi to move: the commands wait and the step timer is armed, as after a move.
-        {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
-        {fixtures::partieCommencee, {}, "0 AEINRST 120,90 0 1"},  // saved before the first move: player 1's turn
-        {[] { fixtures::nouvellePartie(1); fixtures::donnerChevalet(1, "AEINRST"); }, {}, "0 AEINRST 120,0 0 1"},
-        {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
-        // The game chrono under "Duplicate=non"; resolution off when the key is missing.
-        {fixtures::partieTest, {{"Partie", "Resolution", ""}}, "arretee 0,0 300 0"},
-    };
-    for (size_t i = 0; i < cas.size(); ++i) {
-        params.chronoPartie = true;
-        cas[i].fixture();
-        partie.joueurs[0].chrono = 120;
-        partie.joueurs[1].chrono = 90;
-        partie.chronoPartie = 300;
-        fichierDe([] {}, "c.qv2", cas[i].changes, true);
-        params.chronoPartie = false;
-        ASSERT_TRUE(chargerRecapitulatif("c.qv2")) << i;
-        const std::string reprise =
-            partie.partieEnCours ? std::to_string(partie.joueurEnCours) + " " + valeur(etat(), kScores, "Lettres Joueur 1")
-                                 : (messages.boites().back() == kArretee ? "arretee" : "?");
-        EXPECT_EQ(reprise + " " + std::to_string(partie.joueurs[0].chrono) + "," +
-                      std::to_string(partie.joueurs[1].chrono) + " " + std::to_string(partie.chronoPartie) + " " +
-                      std::to_string(gl_menus.boutonsActifs) + (Fl::has_timeout(callbacktimer) ? " timer" : ""),
-                  cas[i].attendu) << i;
-        couperTimerPas();
-        couperChrono();
-    }
-}
-
 TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
     fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "Zo\351"; }, "u.qv2", {}, true);
     const std::string latin1 = lireFichier("u.qv2");
