@@ -6,7 +6,9 @@
 #include "engine/duplicate.h"
 #include "engine/historic.h"
 #include "engine/partie.h"
+#include "reports/export_html.h"
 #include "support/Fixtures.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,22 @@ std::string ecrit(F ecrire, const std::locale& loc = std::locale::classic()) {
     out.imbue(loc);
     ecrire(out);
     return out.str();
+}
+
+// The page the recap writer gives the game in place.
+inline std::string page() {
+    export_html("histo.html");
+    return lireFichier("histo.html");
+}
+
+// Each text is found after the one before it.
+inline void dansLOrdre(const std::string& p, const Lignes& reperes) {
+    size_t pos = 0;
+    for (const std::string& r : reperes) {
+        const size_t trouve = p.find(r, pos);
+        ASSERT_NE(trouve, std::string::npos) << r << " after byte " << pos;
+        pos = trouve + r.size();
+    }
 }
 
 // Each row's cell contents (td and th lines indented by 6) joined by "|"; a row opens on "    <tr".

@@ -13,7 +13,7 @@
 #include "support/Fixtures.h"
 #include "support/LimiteEcriture.h"
 #include "support/MessageRecorder.h"
-#include "support/TempDir.h"
+#include "support/PartieNeuve.h"
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
@@ -27,18 +27,18 @@ namespace {
 
 const std::string kScores = "Scores finaux (tiennent compte du r\351ajustement)";
 const std::string kArretee = "Cette partie ne peut pas \352tre reprise : le joueur qui a la main n'a pas de lettres";
+const std::string kInvalide = "Le fichier 'h.qv2' n'est pas un r\351capitulatif valide (";
 using Changes = std::vector<std::array<std::string, 3>>;
+using Textes = std::vector<std::string>;
 
-// The keys of one section in file order; section "" gives the sections.
-std::vector<std::string> clesDe(const std::string& texte, const std::string& section) {
-    std::vector<std::string> out;
+// The keys of one section in file order.
+Textes clesDe(const std::string& texte, const std::string& section) {
+    Textes out;
     std::istringstream in(texte);
     std::string courante;
     for (std::string l; std::getline(in, l);) {
-        const bool entete = !l.empty() && l[0] == '[';
-        if (entete) courante = l.substr(1, l.size() - 2);
-        if (section.empty() && entete) out.push_back(courante);
-        if (!section.empty() && !entete && courante == section) out.push_back(l.substr(0, l.find('=')));
+        if (!l.empty() && l[0] == '[') courante = l.substr(1, l.size() - 2);
+        else if (courante == section) out.push_back(l.substr(0, l.find('=')));
     }
     return out;
 }
@@ -55,18 +55,16 @@ std::string etat() {
     return lireFichier("etat.qv2") + std::string(&dicP.plateauT[0][0], sizeof dicP.plateauT);
 }
 
-// A file from a saved recap with some values changed ("" removes the key; a
-// key the section lacks is added at its head).
+// A saved recap with values changed ("" removes the key; a missing key is added at the section's head).
 void modifier(const std::string& path, const Changes& changes) {
     std::string texte = lireFichier(path);
     for (const auto& c : changes) {
         const size_t section = texte.find("[" + c[0] + "]"), cle = texte.find("\n" + c[1] + "=", section);
         ASSERT_NE(section, std::string::npos) << c[0];
-        if (cle == std::string::npos || cle > texte.find("\n[", section)) {
+        if (cle == std::string::npos || cle > texte.find("\n[", section))
             texte.insert(texte.find('\n', section), "\n" + c[1] + "=" + c[2]);
-            continue;
-        }
-        texte.replace(cle, texte.find('\n', cle + 1) - cle, c[2].empty() ? "" : "\n" + c[1] + "=" + c[2]);
+        else
+            texte.replace(cle, texte.find('\n', cle + 1) - cle, c[2].empty() ? "" : "\n" + c[1] + "=" + c[2]);
     }
     ecrireFichier(path, texte);
 }
@@ -96,9 +94,8 @@ void fichierDe(void (*fixture)(), const std::string& nom, const Changes& changes
     autrePartie();
 }
 
-class Recap : public ::testing::Test {
+class Recap : public PartieNeuve {
 protected:
-    InTempDir ici;
     MessageRecorder messages;
 };
 
@@ -106,47 +103,26 @@ protected:
 
 TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     fixtures::partieNormale();
-    params.chronoPartie = false;
+    save_recap("p.qv2");
+    EXPECT_EQ(lireFichier("p.qv2"), lireFichier(std::string(QV_SOURCE_DIR) + "/samples/partie_normale.qv2"));
     gl_definitionsChargees = true;
     gl_indexDefinitions["MAISON"] = "Demeure.\nLogis";
     partie.joueurs[0].nom = "Ali|ce\nde\rux";
-    v_histo[1].sens = 2;        // anything but 1 is vertical
-    v_histo[1].mots = "MeR|X";  // a field never holds the separator
-    v_histo[1].lettres[0] = 0;  // an empty slot below the count must not cut the line
+    v_histo[1].sens = 2;          // anything but 1 is vertical
+    v_histo[1].mots = "MeR|X";    // a field never holds the separator
+    v_histo[1].lettres[0] = 0;    // an empty slot below the count must not cut the line
     v_histo[1].lettres[2] = 'Q';  // a slot from the count on is not a tile
     partie.afficherToutesSolutions = 1;  // written in resolution mode only
     save_recap("p.qv2");
     const std::string f = lireFichier("p.qv2");
-    EXPECT_EQ(clesDe(f, ""), (std::vector<std::string>{"Presentation", "General", "Plateau", "Dico(s)", kScores, "Sac",
-                                                      "Fin", "Partie", "Recap", "RecapTxt"}));
-    EXPECT_EQ(clesDe(f, "Partie"),
-              (std::vector<std::string>{"Afficher les lettres de l'ordinateur", "Valeur facultative (duplicate)",
-                                        "Un seul chevalet (normal)", "Afficher toutes les solutions (resolution)",
-                                        "Resolution", "Afficher les valeurs des lettres", "Saisie tirage (duplicate)",
-                                        "Joker Tessarel", "Duplicate", "En Cours", "Nb Joueurs", "Total",
-                                        "Nb Enreg. Recap", "Utiliser Repertoire Courant", "Fichier Parametre"}));
-    EXPECT_EQ(valeur(f, "Partie", "Total"), "91");
-    EXPECT_EQ(valeur(f, "General", "Pea1") + " " + valeur(f, "General", "Pea2"),
-              "dezediziziz640_480_1.pea1 dezediziziz_zelio3fr_1.pea2");
-    EXPECT_EQ(valeur(f, "Sac", "contenu").substr(0, 15), "(A * 6) (D * 1)");
-    EXPECT_EQ(valeur(f, "Partie", "Nb Enreg. Recap"), "6");
+    EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "<absent>");
     EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "Ali|ce de ux") << "a value never breaks its line";
     EXPECT_EQ(valeur(f, "Recap", "2"), "2|5|2|0|0|MeR X||MeR|-|R|-|-|-|-|-|-|ERTUVWX||ERTUVWX|| | | | |9|10|0|0|0|0|0|"
                                        "0|4|4|0|0|0|0|0|0|4H|0|0|0|0|0|0|0|0|0|0|0|0|0|0|-|-|-|-|-|-|-|1||");
-    EXPECT_EQ(valeur(f, "Plateau", "9"), "...e...........");
-    const std::string etoiles(59, '*'), absente = " * la d\351finition n'a pas \351t\351 trouv\351e\n";
-    EXPECT_EQ(f.substr(f.find("[RecapTxt]")),
-              "[RecapTxt]\nl 1=" + etoiles + "\nl 2=*      Tirage        Solution               Position  Pts *\nl 3=" +
-                  etoiles + "\nl 4=*  1. AIMNOSE                                             *\n"
-                  "l 5=*  2. ERTUVWX      MAISON                      H4      22 * Demeure - Logis\n"
-                  "l 6=*  3. AEILNOT      MeR                         4H       5" + absente +
-                  "l 7=*  4. TUVWXYZ      RELATION                  * J4      64" + absente +
-                  "l 8=*  5. BCDEFGH      echange 'VWX'                        0 *  \n"
-                  "l 9=*  6. TUABCDE      ZOU                                  0 *  \n"
-                  "l10=*                  passe son tour                       0 *  \n"
-                  "l11=*                                             Total:   91 *\nl12=" + etoiles + "\nl13=lettres "
-                  "restantes: AAAAAAABBCCDDDEEEEEEEEEEEEEEFFGGHHIIIIIIJKLLLLMMNNNNOOOOPPQRRRRRSSSSSTTTTTUUUUUUVVWXYZ?\n"
-                  "l14=nb lettres restantes: 87\n");
+    const std::string absente = " * la d\351finition n'a pas \351t\351 trouv\351e";
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 5"), "*  2. ERTUVWX      MAISON                      H4      22 * Demeure - Logis");
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 7"), "*  4. TUVWXYZ      RELATION                  * J4      64" + absente);
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 8"), "*  5. BCDEFGH      echange 'VWX'                        0 *  ");
     partie.joueurs[0].nom = "Ali|ce de ux";  // as the file holds it
     const std::string avant = etat();
     EXPECT_EQ(avant.substr(0, f.size()), f) << "the writer changes nothing in the game";
@@ -155,15 +131,13 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
     EXPECT_EQ(etat(), avant);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
-    EXPECT_EQ(partie.chevaletEnCours, "BCDEFGH");
+    EXPECT_EQ(partie.joueurEnCours * 1000 + partie.chevaletEnCours.size(), 7u) << "Alice plays after Ordi's pass";
     ASSERT_EQ(v_listeContenu.size(), 6u);
-    const std::vector<std::string> autres = {"0echange 'VWX'TUVWXYZ", "0coup erroneBCDEFGH", "0passe son tourTUABCDE"};
-    for (size_t i = 3; i < 6; ++i) {  // the moves that are not words show no score
-        const LigneListe& l = v_listeContenu[i];
-        EXPECT_EQ(std::to_string(l.score) + l.texte + l.reglette, autres[i - 3]);
-    }
+    for (size_t i = 3; i < 6; ++i)  // the moves that are not words show no score
+        EXPECT_EQ(std::to_string(v_listeContenu[i].score) + v_listeContenu[i].texte,
+                  Textes({"0echange 'VWX'", "0coup errone", "0passe son tour"})[i - 3]);
     EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
+    EXPECT_EQ(bestmove.mot + " " + std::to_string(bestmove.score), "MeRE 4") << "the moves offered to Alice";
     // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
     modifier("p.qv2", {{"Partie", "En Cours", "non"}});
     EXPECT_FALSE(chargerRecapitulatif("p.qv2"));
@@ -176,22 +150,28 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
 
 TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
     fixtures::partieNormale();
-    dicP.special[1][1] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
-    dicP.plateau[1][2] = 'a';  // a joker standing for A
-    dicP.plateau[1][3] = 'Z';
-    dicP.plateau[1][4] = 'z';
-    partie.nbCasesNoires = 2;
-    params.bonus[5] = 10;
-    save_recap("n.qv2");
-    const std::string f = lireFichier("n.qv2");
-    EXPECT_EQ(valeur(f, "Plateau", "1"), "_aZz...........");
-    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
-    EXPECT_EQ(clesDe(f, "Plateau").size(), 15u);
-    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "2");
-    EXPECT_EQ(clesDe(f, "Bonus sp\351cifique"), std::vector<std::string>{"5"});
+    dicP.special[1][4] = dicP.special[8][4] = CASE_NOIRE;  // the second under the M of MAISON
+    dicP.plateau[1][1] = 'a';                              // a joker standing for A
+    dicP.plateau[1][2] = 'Z';
+    dicP.plateau[1][3] = 'z';
+    partie.nbCasesNoires = 1;  // as the file holds it, even when it disagrees with the board
+    params.bonus[15] = 10;
+    const std::string f = etat();
+    EXPECT_EQ(valeur(f, "Plateau", "1") + valeur(f, "Plateau", "8"), "aZz_..............MAISON......");
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires") + valeur(f, "Bonus sp\351cifique", "15"), "110");
+    EXPECT_EQ(clesDe(f, "Bonus sp\351cifique").size(), 1u);
+    // A write that cannot complete leaves the previous recap byte for byte.
+    {
+        LimiteEcriture disquePlein(16);
+        save_recap("etat.qv2");
+    }
+    EXPECT_EQ(lireFichier("etat.qv2"), f.substr(0, f.size() - sizeof dicP.plateauT));
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("etat.qv2"));
+    EXPECT_EQ(valeur(etat(), "Plateau", "1").substr(0, 3), "aZz") << "the first column and the jokers read back";
     fixtures::partieCommencee();  // before the first move: no line 4, the empty record's move at line 5
     save_recap("c.qv2");
-    EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"), (std::vector<std::string>{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
+    EXPECT_EQ(clesDe(lireFichier("c.qv2"), "RecapTxt"), (Textes{"l 1", "l 2", "l 3", "l 5", "l 6", "l 7", "l 8", "l 9"}));
 }
 
 TEST_F(Recap, DuplicateEcritePuisRelue) {
@@ -202,11 +182,13 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     EXPECT_EQ(valeur(f, "RecapTop", "2"), "AEILNOT|64|92|7|*|J4|RELATION|1");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "2"), "AEILNOT|0|25|0| ||ZUT| |");
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "2"), "AEILNOT|64|88|7|*|J4|RELATION|$|RELATION");
-    EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 59), "*  2. TUVW+ER      MAISON                      H4      22 *")
-        << "the round's draw";
+    EXPECT_EQ(valeur(f, "RecapTxt", "l 5").substr(0, 59), "*  2. TUVW+ER      MAISON                      H4      22 *");
 
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
     EXPECT_TRUE(gl_tourDuplicateOuvert);
+    std::string sens;
+    for (const saisieDP& t : result_best) sens += t.horizontal ? "-" : "|";
+    EXPECT_EQ(partie.chevaletEnCours + " " + sens, "EESTUVW -|-|") << "the shared rack; each top's direction";
     EXPECT_EQ(result_best.back().tirage, "TUVW+EES") << "the open round's draw is player 1's letters";
     ASSERT_EQ(saisie_duplicate[1].size(), 4u) << "three rounds of the file, then the open round's";
     // Stopped, then saved again: no round is lost.
@@ -217,23 +199,23 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     auto tops = [](const std::string& t) { return t.substr(t.find("[RecapTop]")); };
     EXPECT_EQ(tops(lireFichier("d.qv2")), tops(f));
     // Fewer tops, and a player with fewer entries, than the other players' rounds: every round is kept.
-    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"}});
+    modifier("d.qv2", {{"RecapTop", "Taille", "2"}, {"RecapJoueurDuplicate2", "Taille", "1"},
+                       {"RecapTop", "1", avecChamps(valeur(f, "RecapTop", "1"), {{6, "Z1"}})}});
     autrePartie();
     ASSERT_TRUE(chargerRecapitulatif("d.qv2"));
+    EXPECT_TRUE(result_best[1].horizontal) << "a position from A to Z first reads across";
     EXPECT_EQ(valeur(etat(), "RecapJoueurDuplicate1", "2"), "|0|25|0| ||ZUT|$|");
-    // Tops missing for rounds the players have typed read as empty tops.
-    result_best.resize(1);
+    result_best.resize(1);  // tops missing for typed rounds read as empty tops
     save_recap("d.qv2");
     const std::string ancien = lireFichier("d.qv2");
     EXPECT_EQ(valeur(ancien, "RecapTop", "2"), "|0|22|0| |||0");
-    // A player without an entry: no complete round, the old file stays.
-    saisie_duplicate[1].clear();
+    saisie_duplicate[1].clear();  // a player without an entry: no complete round, the old file stays
     save_recap("d.qv2");
     EXPECT_EQ(lireFichier("d.qv2"), ancien);
 }
 
 TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
-    struct Cas { void (*preparer)(); bool chronoPartie; const char* enCours; std::vector<std::string> chronos; };
+    struct Cas { void (*preparer)(); bool chronoPartie; const char* enCours; Textes chronos; };
     const std::vector<Cas> cas = {
         {[] {}, false, "oui", {}},
         {[] {}, true, "oui", {"Chrono partie", "Chrono partie temps restant j1", "Chrono partie temps restant j2"}},
@@ -251,7 +233,7 @@ TEST_F(Recap, EnCoursSelonLaPartieAvecSesChronos) {
         partie.chronoPartie = 300;
         const std::string f = etat();
         EXPECT_EQ(valeur(f, "Partie", "En Cours"), cas[i].enCours) << i;
-        std::vector<std::string> chronos;
+        Textes chronos;
         for (const std::string& k : clesDe(f, "Partie"))
             if (k.rfind("Chrono", 0) == 0) chronos.push_back(k);
         EXPECT_EQ(chronos, cas[i].chronos) << i;
@@ -265,9 +247,7 @@ TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     const std::string f = etat();
     EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "oui");
     // 102 tiles less M A I S O N e R E on the board.
-    EXPECT_EQ(valeur(f, "Sac", "taille"), "93");
-    EXPECT_EQ(valeur(f, "Sac", "5"), "14");
-    EXPECT_EQ(partie.nbLettresSac, 93);
+    EXPECT_EQ(valeur(f, "Sac", "taille") + valeur(f, "Sac", "5") + std::to_string(partie.nbLettresSac), "931493");
     EXPECT_EQ(etat(), f) << "the second save finds the bag already rebuilt";
     // Loaded back in resolution mode; a file of the older key sets test mode too.
     for (const char* cle : {"Resolution", "Mode resolution"}) {
@@ -279,32 +259,14 @@ TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     }
 }
 
-TEST_F(Recap, NomsRefusesEtEcritureRatee) {
-    fixtures::partieNormale();
-    save_recap("a.q");
-    EXPECT_FALSE(fichierExiste("a.q"));
-    save_recap("");  // the name is asked; cancelled, nothing is written
-    ASSERT_EQ(messages.nombre(MessageRecorder::Message::ChoixFichier), 1);
-    messages.reponsesFichiers.push_back("choisi.qv2");
-    save_recap("");
-    EXPECT_TRUE(fichierExiste("choisi.qv2"));
-    // A write that cannot complete leaves the previous recap byte for byte.
-    ecrireFichier("histo.qv2", "ancien\n");
-    {
-        LimiteEcriture disquePlein(16);
-        save_recap("histo.qv2");
-    }
-    EXPECT_EQ(lireFichier("histo.qv2"), "ancien\n");
-}
-
-TEST(ChargementRecap, VersionsParametresEtSac) {
+TEST_F(Recap, VersionsParametresEtSac) {
     const std::string ancienne = "Version un peu ancienne, le resultat n'est pas garanti";
     const std::string mauvaise = "Mauvais n\260 de version";
-    struct Cas { Changes changes; std::vector<std::string> messages; int nbLettresSac; };  // -1 refused, 0 unchecked
+    struct Cas { Changes changes; Textes messages; int nbLettresSac; };  // -1 refused, 0 unchecked
     auto v = [](const char* numero) { return Changes{{"General", "Version", numero}}; };
     const std::vector<Cas> cas = {
-        {v(""), {mauvaise}, -1},     {v("20"), {mauvaise}, -1},    {v("21"), {ancienne}, 0},  {v("27"), {ancienne}, 0},
-        {v("29"), {mauvaise}, -1},   {v("30"), {}, 0},             {v("-1"), {mauvaise}, -1},
+        {v(""), {mauvaise}, -1},    {v("20"), {mauvaise}, -1}, {v("21"), {ancienne}, 0}, {v("27"), {ancienne}, 0},
+        {v("29"), {mauvaise}, -1},  {v("30"), {}, 0},          {v("-1"), {mauvaise}, -1},
         {v("65567"), {mauvaise}, -1},  // not taken for 31 modulo 65536
         {v("32767"), {}, 73},
         {v("31"), {"Recapitulatif cree avec une version <= 1.4, on garde donc les parametres actuels"}, 73},
@@ -316,10 +278,10 @@ TEST(ChargementRecap, VersionsParametresEtSac) {
         {{{"Sac", "0", "3"}, {"Sac", "taille", "5000"}}, {}, 76},
         {{{"Sac", "0", "3"}, {"General", "Version", "33"}}, {}, 73},
     };
+    ecrireFichier("autre%s.pea2", "[Bonus]\n7=12\n");
     for (size_t i = 0; i < cas.size(); ++i) {
-        InTempDir ici;
         MessageRecorder messages;
-        ecrireFichier("autre%s.pea2", "[Bonus]\n7=12\n");
+        fixtures::etatDeDemarrage();
         fichierDe(fixtures::partieNormale, "v.qv2", cas[i].changes);
         const std::string avant = etat();
         EXPECT_EQ(chargerRecapitulatif("v.qv2"), cas[i].nbLettresSac >= 0) << i;
@@ -329,26 +291,24 @@ TEST(ChargementRecap, VersionsParametresEtSac) {
     }
 }
 
-TEST(ChargementRecap, FichiersHostilesRefusesSansToucherLaPartie) {
+TEST_F(Recap, FichiersHostilesRefusesSansToucherLaPartie) {
+    const std::string enreg = "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||";
     const Changes cas = {  // the duplicate game's sections last
         {"Partie", "Nb Joueurs", "0"}, {"Partie", "Nb Joueurs", "9"}, {kScores, "Joueur 1", "9,22"},
         {kScores, "Joueur 2", "-1,5"}, {kScores, "Lettres Joueur 1", std::string(29, 'A')}, {"Recap", "2", "3|5|2|0|0||||"},
-        {"Recap", "1", "1|22|16|0|1|"}, {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||23|"},
-        {"Sac", "5", "128"}, {"Sac", "5", "-1"}, {"Plateau", "3", "..#"}, {"Partie", "Nb Enreg. Recap", "32767"},
-        {"Partie", "Nb Enreg. Recap", "-2"}, {"Partie", "Total", "32768"}, {"Plateau", "21", "#"},
-        {"Recap", "1", "1|22|6|0|1|MAISON||MAISON|M|A|I|S|O|N|-|-|||||||||0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|H4|0|0|0|0|0|0|0|0|0"
-                       "|0|0|0|0|23|"},
-        {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"},
-        {"RecapJoueurDuplicate3", "1", ""}};
+        {"Recap", "1", "1|22|16|0|1|"}, {"Recap", "1", enreg + "23|"}, {"Sac", "5", "128"}, {"Sac", "5", "-1"},
+        {"Plateau", "3", "..#"}, {"Partie", "Nb Enreg. Recap", "32767"}, {"Partie", "Nb Enreg. Recap", "-2"},
+        {"Partie", "Total", "32768"}, {"Plateau", "21", "#"},
+        {"Recap", "1", enreg + "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|H4|0|0|0|0|0|0|0|0|0|0|0|0|0|23|"},
+        {"RecapTop", "Taille", "4"}, {"RecapJoueurDuplicate2", "Taille", "40000"}, {"RecapJoueurDuplicate3", "1", ""}};
     for (const auto& c : cas) {
-        InTempDir ici;
         const bool duplicate = c[0].size() > 5 && c[0].rfind("Recap", 0) == 0;
         fichierDe(duplicate ? fixtures::partieDuplicate : fixtures::partieNormale, "h.qv2", {c});
         const std::string avant = etat();
-        MessageRecorder messages;
+        messages.messages.clear();
         EXPECT_FALSE(chargerRecapitulatif("h.qv2")) << c[1] << "=" << c[2];
         ASSERT_EQ(messages.boites().size(), 1u) << c[1];
-        EXPECT_EQ(messages.boites()[0].rfind("Le fichier 'h.qv2' n'est pas un r\351capitulatif valide (", 0), 0u) << c[1];
+        EXPECT_EQ(messages.boites()[0].rfind(kInvalide, 0), 0u) << c[1];
         EXPECT_EQ(etat(), avant) << c[1];
     }
 }
@@ -358,34 +318,31 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     std::string texte = lireFichier("b.qv2");
     // A record of player 0 is filled again by the next line; a move of 9 tiles; the largest values allowed.
     const std::string neufTuiles = avecChamps(valeur(texte, "Recap", "3"), {{3, "9"}, {8, std::string("REL\0ATION", 9)},
-                                                                            {16, "S"}, {42, "5"}, {49, "7"}, {56, "E"}});
+                                                                            {16, "S"}, {40, "9"}, {42, "5"}, {49, "7"}, {56, "E"}});
     replaceAllNb(texte, "\n", "\r\n");
     replaceAllNb(texte, "%s%n%s", std::string("%s%n\0s", 6));
     ecrireFichier("b.qv2", texte);
     modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
-                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 1", "A"}, {kScores, "Joueur 2", "8"}, {"Partie", "Joker Tessarel", "oui"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 1", "A"},
+                       {kScores, "Joueur 2", "8"}, {"Partie", "Joker Tessarel", "oui"},
                        {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
     EXPECT_EQ(partie.joueurs[0].nom, std::string("%s%n\0s", 6));
-    // Saved again: every NUL byte is a blank.
-    const std::string f = etat();
+    const std::string f = etat();  // saved again: every NUL byte is a blank
     EXPECT_EQ(f.find('\0'), f.size() - sizeof dicP.plateauT);
     EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1") + valeur(f, "Partie", "Joker Tessarel"), "%s%n soui");
     EXPECT_EQ(valeur(f, "Recap", "2"), avecChamps(neufTuiles, {{8, "REL ATION"}}));
     EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
     EXPECT_EQ(v_listeContenu.size(), 5u);
-    EXPECT_EQ(dicP.plateau[8][6], 'I');
-    EXPECT_EQ(dicP.plateau[8][7], 0) << "a short line leaves the rest of its row empty";
-    EXPECT_EQ(dicP.plateau[2][15], 'A') << "a 1 MB line fills its row and no more";
-    EXPECT_EQ(dicP.plateau[2][16], 0);
-    EXPECT_EQ(v_histo[0].score, -32768);
-    EXPECT_EQ(v_histo[0].typeCoup, 32767);
+    // A short line leaves the rest of its row empty; a 1 MB line fills its row and no more.
+    EXPECT_EQ(std::string(1, dicP.plateau[8][6]) + dicP.plateau[8][7] + dicP.plateau[2][15] + dicP.plateau[2][16],
+              std::string("I\0A\0", 4));
+    EXPECT_EQ(std::to_string(v_histo[0].score) + " " + std::to_string(v_histo[0].typeCoup), "-32768 32767");
     EXPECT_EQ(v_histo[0].mots + std::to_string(v_histo[0].nbLettresPosees), "0") << "missing fields read empty";
     EXPECT_TRUE(messages.boites().empty());
 }
 
 TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
-    autrePartie();
     auto enreg = [](std::map<int, std::string> champs) { return avecChamps(std::string(64, '|'), champs); };
     const std::string maison = enreg({{1, "1"}, {2, "22"}, {3, "6"}, {4, "0"}, {5, "1"}, {6, "MAISON"}, {8, "MAISON"},
                                       {9, "M"}, {10, "A"}, {11, "I"}, {12, "S"}, {13, "O"}, {14, "N"},
@@ -393,14 +350,14 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     const std::string debut = "\n[Plateau]\n8=...MAISON......\n[" + kScores + "]\nJoueur 1=0,22\nNom Joueur 1=Alice\n";
     // Ordi exchanges KK from KKKKKKW though the bag holds one K: the tiles left stay the sum of the counters.
     ecrireFichier("v30.qv2", "[General]\nVersion=30" + debut + "Lettres Joueur 1=EE+IRS-TU\nJoueur 2=6,0\nNom Joueur 2="
-                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nEn Cours=oui\nNb Joueurs=2\nTotal=22\n"
-                  "Nb Enreg. Recap=3\n[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKW"},
-                  {18, "KK"}, {19, "KKKKKKW"}}) + "\n3=" + enreg({{1, "1"}, {4, "1"}, {17, "BB"}}) + "\n");
+                  "Ordi\nLettres Joueur 2=ABCDEFG\n[Partie]\nEn Cours=oui\nNb Joueurs=2\nTotal=22\nNb Enreg. Recap=3\n"
+                  "[Recap]\n1=" + maison + "\n2=" + enreg({{1, "2"}, {4, "2"}, {17, "KKKKKKW"}, {18, "KK"},
+                  {19, "KKKKKKW"}}) + "\n3=" + enreg({{1, "1"}, {4, "1"}, {17, "BB"}}) + "\n");
     for (int unSeul : {1, 0}) {  // one rack: player 1's rack and the tiles placed leave the bag instead
         autrePartie();
         partie.unSeulChevalet = static_cast<unsigned char>(unSeul);
         ASSERT_TRUE(chargerRecapitulatif("v30.qv2"));
-        EXPECT_EQ(partie.sac[5], 15 - 2 * unSeul) << "E: the rack's one more than the letters shown goes back, but to a shared rack";
+        EXPECT_EQ(partie.sac[5], 15 - 2 * unSeul) << "E: the rack's extra one goes back, but to a shared rack";
     }
     EXPECT_TRUE(messages.boites().empty());
     EXPECT_EQ(partie.nbLettresSac, 102 - 7 + 1 - 6 - 2 + 2) << "AIMNOSE, E back, six letters drawn, K and W, KK back";
@@ -411,18 +368,16 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
 
     // Version 27 duplicate: the human's entries only; the others' rounds read as empty entries.
     std::string v27 = "[General]\nVersion=27" + debut + "Lettres Joueur 1=EERSTUV\nJoueur 2=0,0\nNom Joueur 2=Bruno\n"
-                      "Lettres Joueur 2=EERSTUV"
-                            "\n[Partie]\nDuplicate=oui\nJoker Tessarel=oui\nEn Cours=oui\nNb Joueurs=2\nNb Enreg. Recap=1\n"
-                            "[Recap]\n1=" + maison + "\n[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n1=EERT+SUV|0|22|0| |||0\n"
-                            "[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n";
+                      "Lettres Joueur 2=EERSTUV\n[Partie]\nDuplicate=oui\nJoker Tessarel=oui\nEn Cours=oui\nNb Joueurs=2\n"
+                      "Nb Enreg. Recap=1\n[Recap]\n1=" + maison + "\n[RecapTop]\n0=AIMNOSE|22|22|6| |H4|MAISON|2\n"
+                      "1=EERT+SUV|0|22|0| |||0\n[RecapJoueurHumain]\nTaille=1\n0=AIMNOSE|20|20|6| |H5|MAISON| |MAISON\n";
     ecrireFichier("v27.qv2", v27);
     partie.partieEnCours = 0;
     testing::internal::CaptureStderr();
     ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "\nVersion un peu ancienne, le resultat n'est pas garanti");
-    ASSERT_EQ(messages.boites().size(), 2u);
-    EXPECT_EQ(messages.boites()[1], "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
-                                    "seul le joueur humain sera traite");
+    EXPECT_EQ(messages.boites().at(1), "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
+                                       "seul le joueur humain sera traite");
     EXPECT_EQ(partie.sac[5], 15 - 2) << "the shared rack EERSTUV leaves the bag once";
     EXPECT_EQ(saisie_duplicate[0].size() + saisie_duplicate[1].size(), 4u) << "the file's round, then the open one";
     EXPECT_EQ(saisie_duplicate[0][0].score, 20);
@@ -435,8 +390,8 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
     EXPECT_TRUE(gl_menus.duplicate && gl_menus.joker && !partie.partieEnCours && !gl_menus.boutonsActifs);
     const std::string f = etat();
-    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "0"), "AIMNOSE|20|20|6| |H5|MAISON| |MAISON");
-    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate2", "0"), "AIMNOSE|0|0|0| ||| |");
+    EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "0") + "/" + valeur(f, "RecapJoueurDuplicate2", "0"),
+              "AIMNOSE|20|20|6| |H5|MAISON| |MAISON/AIMNOSE|0|0|0| ||| |");
 }
 
 TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
@@ -446,7 +401,7 @@ TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
     partie.records.defauts();  // no record of an earlier game stands in the way
     for (int fois = 1; fois <= 2; ++fois) {
         ASSERT_TRUE(chargerRecapitulatif("t.qv2"));
-        EXPECT_EQ(messages.boites(), std::vector<std::string>(fois, kArretee)) << "no winner announced";
+        EXPECT_EQ(messages.boites(), Textes(fois, kArretee)) << "no winner announced";
         EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
     }
     // A resumed game loaded over itself is not recorded again; once played on, it is.
@@ -459,44 +414,10 @@ TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
     EXPECT_TRUE(fichierExiste("defaut.bst"));
 }
 
-TEST_F(Recap, RepriseCommeLaPartieLaisseeAvecSesChronos) {
-    struct Cas { void (*fixture)(); Changes changes; const char* attendu; };
-    const std::vector<Cas> cas = {
-        // Only letters and the joker take a rack slot.
-        {fixtures::partieNormale, {{kScores, "Lettres Joueur 1", "AB+CD-EF GH"}}, "0 ABCDEFG 120,90 0 1"},
-        // Ordi to move: the commands wait and the step timer is armed, as after a move.
-        {fixtures::partieNormale, {{"Recap", "6", "1|0|0|1|0|||passe son tour"}}, "1 BCDEFGH 120,90 0 0 timer"},
-        {fixtures::partieCommencee, {}, "0 AEINRST 120,90 0 1"},  // saved before the first move: player 1's turn
-        {[] { fixtures::nouvellePartie(1); fixtures::donnerChevalet(1, "AEINRST"); }, {}, "0 AEINRST 120,0 0 1"},
-        {fixtures::partieDuplicate, {}, "0 TUVW+EES 0,0 300 1 timer"},
-        // The game chrono under "Duplicate=non"; resolution off when the key is missing.
-        {fixtures::partieTest, {{"Partie", "Resolution", ""}}, "arretee 0,0 300 0"},
-    };
-    for (size_t i = 0; i < cas.size(); ++i) {
-        params.chronoPartie = true;
-        cas[i].fixture();
-        partie.joueurs[0].chrono = 120;
-        partie.joueurs[1].chrono = 90;
-        partie.chronoPartie = 300;
-        fichierDe([] {}, "c.qv2", cas[i].changes, true);
-        params.chronoPartie = false;
-        ASSERT_TRUE(chargerRecapitulatif("c.qv2")) << i;
-        const std::string reprise =
-            partie.partieEnCours ? std::to_string(partie.joueurEnCours) + " " + valeur(etat(), kScores, "Lettres Joueur 1")
-                                 : (messages.boites().back() == kArretee ? "arretee" : "?");
-        EXPECT_EQ(reprise + " " + std::to_string(partie.joueurs[0].chrono) + "," +
-                      std::to_string(partie.joueurs[1].chrono) + " " + std::to_string(partie.chronoPartie) + " " +
-                      std::to_string(gl_menus.boutonsActifs) + (Fl::has_timeout(callbacktimer) ? " timer" : ""),
-                  cas[i].attendu) << i;
-        couperTimerPas();
-        couperChrono();
-    }
-}
-
 TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
     fichierDe([] { fixtures::partieNormale(); partie.joueurs[0].nom = "Zo\351"; }, "u.qv2", {}, true);
     const std::string latin1 = lireFichier("u.qv2");
-    // Re-encoded to UTF-8 by an editor: loads as the original, accents kept.
+    // Re-encoded to UTF-8 by an editor: loads as the original, accents kept, and saves byte for byte.
     ecrireFichier("u.qv2", latin1VersUtf8(latin1));
     ASSERT_TRUE(chargerRecapitulatif("u.qv2"));
     save_recap("u.qv2");
@@ -504,10 +425,10 @@ TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
     // Only the section name re-encoded: no player is found, the file is refused.
     std::string melange = latin1;
     replaceAllNb(melange, kScores, latin1VersUtf8(kScores));
-    ecrireFichier("u.qv2", melange);
+    ecrireFichier("h.qv2", melange);
     autrePartie();
-    EXPECT_FALSE(chargerRecapitulatif("u.qv2"));
-    EXPECT_EQ(messages.boites().back(), "Le fichier 'u.qv2' n'est pas un r\351capitulatif valide ([" + kScores + "] Joueur 1)");
+    EXPECT_FALSE(chargerRecapitulatif("h.qv2"));
+    EXPECT_EQ(messages.boites().back(), kInvalide + "[" + kScores + "] Joueur 1)");
     // A FIFO is no file: refused at once, no wait for a writer.
     ASSERT_EQ(mkfifo("f.qv2", 0600), 0);
     EXPECT_FALSE(chargerRecapitulatif("f.qv2"));
