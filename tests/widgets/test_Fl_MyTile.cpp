@@ -37,8 +37,8 @@ struct MyTileTest : ::testing::Test {
 TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
     // Push at (x, y), drag by (dx, dy), release; the panes are set back each time.
     const struct { int x, y, dx, dy, taken; Rect topLeft, bottomRight; } cases[] = {
-        {105, 40, 20, 0, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},  {104, 40, 20, 0, 1, {0, 0, 120, 80}, {120, 80, 180, 120}},
-        {96, 150, -30, 0, 1, {0, 0, 70, 80}, {70, 80, 230, 120}},   {50, 75, 0, 30, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},
+        {105, 40, 20, 0, 0, {0, 0, 100, 80}, {100, 80, 200, 120}}, {104, 40, 20, 0, 1, {0, 0, 120, 80}, {120, 80, 180, 120}},
+        {96, 150, -30, 0, 1, {0, 0, 70, 80}, {70, 80, 230, 120}},  {50, 75, 0, 30, 0, {0, 0, 100, 80}, {100, 80, 200, 120}},
         {50, 76, 0, 30, 1, {0, 0, 100, 110}, {100, 110, 200, 90}},
         {102, 2, 10, 0, 1, {0, 0, 110, 80}, {110, 80, 190, 120}}, {2, 78, 0, 10, 1, {0, 0, 100, 90}, {100, 90, 200, 110}},
         {102, 83, 10, -20, 1, {0, 0, 110, 60}, {110, 60, 190, 140}},  // the crossing: both
@@ -52,8 +52,9 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
         EXPECT_EQ(qvtest::push(tile, k.x, k.y), k.taken) << k.x << "," << k.y;
         qvtest::drag(tile, k.x + k.dx, k.y + k.dy);
         qvtest::release(tile, k.x + k.dx, k.y + k.dy);
+        // One callback for the drag, one for the release.
         EXPECT_EQ(std::make_tuple(rect(*tl), rect(*br), moves.size()), std::make_tuple(k.topLeft, k.bottomRight, k.taken * 2u))
-            << k.x << "," << k.y;  // one callback for the drag, one for the release
+            << k.x << "," << k.y;
         tile->position(100, 80, 100, 80);
         qvtest::flushDrawing();
     }
@@ -72,7 +73,8 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
 }
 
 // The panes' outermost border moves the tile's edge with it; an inner border
-// dragged past the tile's edges widens it.
+// dragged past the tile's edges widens it. A border ending inside the tile is
+// grabbed up to four pixels past its end.
 TEST(MyTile, BordersDraggedPastTheEdges) {
     Fl_Window win(0, 0, 400, 300);
     Fl_MyTile tile(0, 0, 300, 150);
@@ -87,6 +89,9 @@ TEST(MyTile, BordersDraggedPastTheEdges) {
         qvtest::release(&tile, to - 2, 50);
         EXPECT_EQ(std::make_pair(tile.w(), right.w()), std::make_pair(width, to - 100)) << to;
     }
+    qvtest::push(&tile, 102, 104);
+    qvtest::release(&tile, 122, 104);
+    EXPECT_EQ(std::make_tuple(left.w(), right.x(), tile.h()), std::make_tuple(120, 120, 100));  // the panes' bottom is outermost
     qvtest::push(&tile, 50, 98);
     qvtest::release(&tile, 50, 138);
     EXPECT_EQ(std::make_pair(tile.h(), left.h()), std::make_pair(140, 140));
