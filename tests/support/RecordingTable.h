@@ -1,11 +1,9 @@
 #ifndef QV_TEST_RECORDINGTABLE_H
 #define QV_TEST_RECORDINGTABLE_H
 
-// A table subclass that records its draw_cell calls and its callbacks, one
-// word each, and paints each cell and header cell, so that tests check what
-// the table asked to draw and reported, in which order, and what reached the
-// screen; it also shows what the table keeps for its subclasses.
-//   qvtest::TableProbe<qv::Fl_Table_Row> t(10, 10, 300, 200);
+// A table subclass over any table class that records its draw_cell calls and
+// its callbacks, one word each, paints each cell and header cell, and shows
+// what the table keeps for its subclasses.
 
 #include "widgets/Fl_Table.h"
 

@@ -73,47 +73,36 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
 }
 
 // The panes' outermost border moves the tile's edge with it; an inner border
-// dragged past the tile's edges widens it. A border ending inside the tile is
-// grabbed up to four pixels past its end.
-TEST(MyTile, BordersDraggedPastTheEdges) {
+// dragged past the tile's edges widens it; a border ending inside the tile is
+// grabbed up to four pixels past its end. A resize stretches the panes right
+// of the resizable area and cuts the others before the new edge.
+TEST(MyTile, BordersPastTheEdgesAndResizes) {
     Fl_Window win(0, 0, 400, 300);
     Fl_MyTile tile(0, 0, 300, 150);
     Fl_Box left(0, 0, 100, 100), right(100, 0, 100, 100);  // ending at x = 200 and y = 100
     tile.end();
     Fl_MyTile inner(0, 150, 200, 100);
     Fl_Box a(0, 150, 100, 50), b(100, 150, 100, 50), c(0, 200, 100, 50), d(100, 200, 100, 50);
-    inner.end();
-    win.end();
+    inner.end(), win.end();
     for (auto [to, width] : {std::pair{250, 250}, {350, 350}, {150, 150}}) {
-        qvtest::push(&tile, right.x() + right.w() - 2, 50);
-        qvtest::release(&tile, to - 2, 50);
+        qvtest::push(&tile, right.x() + right.w() - 2, 50), qvtest::release(&tile, to - 2, 50);
         EXPECT_EQ(std::make_pair(tile.w(), right.w()), std::make_pair(width, to - 100)) << to;
     }
-    qvtest::push(&tile, 102, 104);
-    qvtest::release(&tile, 122, 104);
+    qvtest::push(&tile, 102, 104), qvtest::release(&tile, 122, 104);
     EXPECT_EQ(std::make_tuple(left.w(), right.x(), tile.h()), std::make_tuple(120, 120, 100));  // the panes' bottom is outermost
-    qvtest::push(&tile, 50, 98);
-    qvtest::release(&tile, 50, 138);
+    qvtest::push(&tile, 50, 98), qvtest::release(&tile, 50, 138);
     EXPECT_EQ(std::make_pair(tile.h(), left.h()), std::make_pair(140, 140));
-    qvtest::push(&inner, 102, 202);  // the crossing at (100, 200)
-    qvtest::release(&inner, 252, 282);
+    qvtest::push(&inner, 102, 202), qvtest::release(&inner, 252, 282);  // the crossing at (100, 200)
     EXPECT_EQ(std::make_tuple(inner.w(), inner.h(), rect(a), rect(d)),
               std::make_tuple(250, 130, Rect(0, 150, 250, 130), Rect(250, 280, 0, 0)));
-}
-
-TEST(MyTile, ResizeStretchesThePanesRightOfTheResizableArea) {
-    Fl_Window win(0, 0, 400, 300);
-    Fl_MyTile tile(0, 0, 200, 100);
-    Fl_Box left(0, 0, 50, 100), middle(50, 0, 100, 100), right(150, 0, 50, 100);
-    tile.resizable(middle);
-    tile.end();
-    win.end();
-    tile.resize(10, 20, 300, 150);
-    EXPECT_EQ(std::make_tuple(rect(left), rect(middle), rect(right)),
-              std::make_tuple(Rect(10, 20, 50, 150), Rect(60, 20, 200, 150), Rect(260, 20, 50, 150)));
-    tile.resize(0, 0, 80, 60);  // the left panes are cut 50 pixels before the new right edge
-    EXPECT_EQ(std::make_tuple(rect(left), rect(middle), rect(right)),
-              std::make_tuple(Rect(0, 0, 30, 60), Rect(30, 0, 0, 60), Rect(30, 0, 50, 60)));
+    Fl_MyTile sized(0, 0, 200, 100);
+    Fl_Box l(0, 0, 50, 100), m(50, 0, 100, 100), r(150, 0, 50, 100);
+    sized.resizable(m);
+    sized.end();
+    sized.resize(10, 20, 300, 150);
+    EXPECT_EQ(std::make_tuple(rect(l), rect(m), rect(r)), std::make_tuple(Rect(10, 20, 50, 150), Rect(60, 20, 200, 150), Rect(260, 20, 50, 150)));
+    sized.resize(0, 0, 80, 60);  // the left panes are cut 50 pixels before the new right edge
+    EXPECT_EQ(std::make_tuple(rect(l), rect(m), rect(r)), std::make_tuple(Rect(0, 0, 30, 60), Rect(30, 0, 0, 60), Rect(30, 0, 50, 60)));
 }
 
 }  // namespace
