@@ -1,9 +1,8 @@
 #ifndef QV_TEST_RECORDINGTABLE_H
 #define QV_TEST_RECORDINGTABLE_H
 
-// A table subclass over any table class that records its draw_cell calls and
-// its callbacks, one word each, paints each cell and header cell, and shows
-// what the table keeps for its subclasses.
+// A table subclass over any table class that records its draw_cell calls and its callbacks, one word each, paints
+// each cell and header cell, and shows what the table keeps for its subclasses.
 
 #include "widgets/Fl_Table.h"
 
@@ -18,10 +17,9 @@
 
 namespace qvtest {
 
-// "S" and "E" (start and end of a page), else the context's letter, then
-// "<row>,<col>": "R" and "C" (row and column headers), "c" (cell), "T"
-// (table), "Z" (sizes changed), "N" (none), and "*" for the second click of a
-// double click; any other context is "?<value>", never one of these.
+// "S" and "E" (start and end of a page), else the context's letter, then "<row>,<col>": "R" and "C" (row and column
+// headers), "c" (cell), "T" (table), "Z" (sizes changed), "N" (none), and "*" for the second click of a double click;
+// any other context is "?<value>", never one of these.
 std::string callWord(int context, int row, int col, int clicks = 0);
 
 // Out of line: the toolkit's drawing header brings X11 macros that clash with GoogleTest.

@@ -19,17 +19,15 @@ Fl_Box* colorBox(int X, int Y, int W, int H, Fl_Color c) {
     return b;
 }
 
-// Where a vertical bar shows its red thumb (its selection colour) between its arrows: the first and
-// last pixel of the run along it.
+// Where a vertical bar shows its red thumb (its selection colour) between its arrows: the first and last pixel of the
+// run along it.
 std::pair<int, int> thumb(Fl_Window& win, Fl_Scrollbar& bar) {
     return qvtest::colorRun(win, bar.x() + bar.w() / 2, bar.y() + bar.w(), 0, 1, bar.h() - 2 * bar.w(), rgbOf(FL_RED));
 }
 
-// A 200 x 200 pane at (10, 10) without a box, yellow, scrolled by two outside
-// scrollbars; its content is 250 x 400: a red band 100 high over a green one
-// 300 high and 150 wide. The pane repaints what it shows when it scrolls, and
-// its sliders at once; after a drawing that changed the content's extent, on
-// the next turn of the event loop.
+// A 200 x 200 pane at (10, 10) without a box, yellow, scrolled by two outside scrollbars; its content is 250 x 400: a
+// red band 100 high over a green one 300 high and 150 wide. The pane repaints what it shows when it scrolls, and its
+// sliders at once; after a drawing that changed the content's extent, on the next turn of the event loop.
 TEST(MyScroll, PositionRepaintsTheContentAndTheThumbs) {
     Fl_Window win(0, 0, 400, 300);
     Fl_Scrollbar vbar(370, 10, 17, 200), hbar(10, 220, 200, 17);

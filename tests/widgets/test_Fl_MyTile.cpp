@@ -16,8 +16,7 @@ using Rect = std::tuple<int, int, int, int>;
 Rect rect(const Fl_Widget& w) { return Rect(w.x(), w.y(), w.w(), w.h()); }
 std::vector<Rect> moves;  // what the callback read: old x, old y, new x, new y
 
-// Panes of 100 x 80, 200 x 80, 100 x 120 and 200 x 120 in a 300 x 200 tile:
-// inner borders at x = 100 and y = 80.
+// Panes of 100 x 80, 200 x 80, 100 x 120 and 200 x 120 in a 300 x 200 tile: inner borders at x = 100 and y = 80.
 struct MyTileTest : ::testing::Test {
     Fl_Window win{0, 0, 400, 300};
     Fl_MyTile* tile = new Fl_MyTile(0, 0, 300, 200);
@@ -72,10 +71,9 @@ TEST_F(MyTileTest, BordersAreGrabbedWithinFourPixelsAndFollowTheDrag) {
     EXPECT_EQ(moves, (std::vector<Rect>{{100, -1, 120, -1}, {100, -1, 150, -1}, {100, -1, 130, -1}}));
 }
 
-// The panes' outermost border moves the tile's edge with it; an inner border
-// dragged past the tile's edges widens it; a border ending inside the tile is
-// grabbed up to four pixels past its end. A resize stretches the panes right
-// of the resizable area and cuts the others before the new edge.
+// The panes' outermost border moves the tile's edge with it; an inner border dragged past the tile's edges widens it;
+// a border ending inside the tile is grabbed up to four pixels past its end. A resize stretches the panes right of
+// the resizable area and cuts the others before the new edge.
 TEST(MyTile, BordersPastTheEdgesAndResizes) {
     Fl_Window win(0, 0, 400, 300);
     Fl_MyTile tile(0, 0, 300, 150);

@@ -23,8 +23,8 @@ namespace {
 const auto CELL = Fl_Table::CONTEXT_CELL, TABLE = Fl_Table::CONTEXT_TABLE, ROWH = Fl_Table::CONTEXT_ROW_HEADER,
            COLH = Fl_Table::CONTEXT_COL_HEADER;
 
-// A 300 x 200 table at (10, 10) in a 400 x 300 window; inside its frames the
-// data area starts at (14, 14) and is 292 x 192 before scrollbars and headers.
+// A 300 x 200 table at (10, 10) in a 400 x 300 window; inside its frames the data area starts at (14, 14) and is 292
+// x 192 before scrollbars and headers.
 class TableTest : public ::testing::Test {
 protected:
     Fl_Window* win = nullptr;
@@ -67,9 +67,7 @@ TEST_F(TableTest, CountsSizesAndScrollbars) {
         r < 0 ? t->col_width(c, 60) : t->row_height(r, 60);
         EXPECT_EQ(repainted(), repaint) << r << "," << c;
     }
-    // The last row and column scroll whole into view after a size before the
-    // first visible one changed; fewer rows bring a table scrolled past its
-    // new end back to it.
+    // The last row and column scroll whole into view after a size before the first visible one changed.
     t->rows(100), t->cols(100);
     t->row_position(50), t->col_position(50);
     t->row_height(10, 125), t->col_width(10, 125);
@@ -78,7 +76,7 @@ TEST_F(TableTest, CountsSizesAndScrollbars) {
     t->col_position(100);
     EXPECT_EQ(std::make_tuple(top, t->botrow, t->col_position(), t->rightcol, beyondTheArea(99, 99)),
               std::make_tuple(99, 99, 99, 99, std::pair{0, 0}));
-    // Fewer rows repaint; more rows below the visible ones do not.
+    // Fewer rows repaint, and bring a table scrolled past its new end back; more rows below the visible ones do not.
     for (auto [n, repaint] : {std::pair{90, true}, {0, true}, {95, false}, {95, false}, {3, true}, {4, true}}) {
         t->clear_damage();
         n ? t->rows(n) : t->row_position(0);
@@ -87,8 +85,7 @@ TEST_F(TableTest, CountsSizesAndScrollbars) {
     }
     t->clear();
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->toprow, t->botrow), std::make_tuple(0, 0, -1, -1));
-    // 292 x 192 available; a scrollbar takes 16 pixels from the other
-    // dimension, and the table scrolls only along a dimension with a bar.
+    // 292 x 192 available; a scrollbar takes 16 pixels from the other dimension; only a dimension with a bar scrolls.
     const struct { int rows, rowh, cols, colw; bool v, h; } cases[] = {
         {8, 24, 3, 80, false, false}, {8, 25, 3, 80, true, false}, {3, 25, 4, 80, false, true},
         {6, 30, 4, 80, true, true},   // 180 fits, but not beside a horizontal bar
@@ -106,6 +103,9 @@ TEST_F(TableTest, CountsSizesAndScrollbars) {
                                   296 - (k.v ? 16 : 0), k.v, k.h, k.v, k.h));
         t->row_position(0), t->col_position(0);
     }
+    t->rows(8), t->row_height_all(24), t->clear_damage();
+    t->rows(9);  // rows that fitted exactly, and one more: the vertical bar narrows the cells
+    EXPECT_TRUE(repainted());
 }
 
 TEST_F(TableTest, FindCellBoundsAndClamps) {
@@ -136,10 +136,9 @@ TEST_F(TableTest, FindCellBoundsAndClamps) {
     EXPECT_EQ(qvtest::callWord(0x80, 1, 2), "?128");  // an unknown context is never taken for a known one
 }
 
-// A 200-pixel table shows rows 0-6 whole and row 7 by one pixel, columns 0-2
-// whole and column 3 by 36 of its 80 pixels; heights of 33 and 108 show 1
-// and 4 rows. A page is the rows between the top and the bottom row (a row
-// whose far edge touches the top counts), never backwards.
+// A 200-pixel table shows rows 0-6 whole and row 7 by one pixel, columns 0-2 whole and column 3 by 36 of its 80
+// pixels; heights of 33 and 108 show 1 and 4 rows. A page is the rows between the top and the bottom row (a row whose
+// far edge touches the top counts), never backwards.
 TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     // Cases on the same table follow each other; -1: the scroll is not checked.
     const struct { int h, rows, cols, r, c, key, mods; Quad want; int vscroll, hscroll; } cases[] = {
@@ -168,8 +167,8 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
                                   k.vscroll < 0 ? v : k.vscroll, k.hscroll < 0 ? h : k.hscroll))
             << k.r << "," << k.c << " key " << k.key;
     }
-    // A key that cannot move reaches only a callback that asks for it; a move
-    // from elsewhere takes the focus and tells the callback first.
+    // A key that cannot move reaches only a callback that asks for it; a move from elsewhere takes the focus and
+    // tells the callback first.
     t->logCallbacks();
     for (auto [r, key, when, focused, ret, reports] :
          {std::tuple{19, FL_Down, FL_WHEN_RELEASE, true, 0, ""}, {19, FL_Down, FL_WHEN_NOT_CHANGED, true, 1, "c19,1"},
@@ -196,8 +195,8 @@ TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     EXPECT_EQ(qvtest::moveMouse(t, 60, 60), 1);
     EXPECT_EQ(qvtest::push(t, 30, 18), 1);  // where the two headers meet
     EXPECT_EQ(std::make_pair(t->selection(), qvtest::release(t, 30, 18)), std::make_pair(Quad(0, 0, 4, 2), 1));
-    // Drags stretch a selection along what was pushed: columns, rows, or a
-    // block of cells that a header does not change.
+    // Drags stretch a selection along what was pushed: columns, rows, or a block of cells that a header does not
+    // change.
     const struct { Fl_Table::TableContext from; int r1, c1; Fl_Table::TableContext to; int r2, c2; Quad want; int taken; } drags[] = {
         {ROWH, 2, 0, ROWH, 2, 0, {2, 0, 2, 2}, 1}, {COLH, 0, 1, COLH, 0, 1, {0, 1, 4, 1}, 1}, {COLH, 0, 1, COLH, 0, 2, {0, 1, 4, 2}, 1},
         {COLH, 0, 2, CELL, 3, 0, {0, 2, 4, 0}, 1}, {ROWH, 1, 0, CELL, 3, 1, {1, 0, 3, 2}, 1}, {CELL, 1, 2, ROWH, 3, 0, {1, 2, 1, 2}, 0},
@@ -214,10 +213,9 @@ TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     t->set_selection(3, 2, 1, 0);
     for (auto [r, c, in] : {std::tuple{1, 0, 1}, {3, 2, 1}, {2, 1, 1}, {0, 1, 0}, {4, 1, 0}, {2, 3, 0}, {2, -1, 0}})
         EXPECT_EQ(t->is_selected(r, c), in) << r << "," << c;
-    // Focus first, then push and release; double clicks count. The release
-    // reports only on the row pushed, with the column released on. A right
-    // click reports its cell but leaves the selection; below the last row a
-    // push selects nothing and is not taken.
+    // Focus first, then push and release; double clicks count. The release reports only on the row pushed, with the
+    // column released on. A right click reports its cell but leaves the selection; below the last row a push selects
+    // nothing and is not taken.
     t->logCallbacks();
     Fl::focus(nullptr);
     auto [x1, y1] = t->middle(CELL, 1, 0);
@@ -261,8 +259,7 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
             EXPECT_EQ(k.row ? t->row_height(i) : t->col_width(i), i == k.resized ? k.size : (k.row ? 25 : 80))
                 << (k.row ? "row" : "column") << " offset " << k.offset << " size of " << i;
     }
-    // Each drag step reports the new size, then the cell under the mouse, to
-    // a callback that asks for changes; nothing else reports.
+    // Each drag step reports the new size, then the cell under the mouse, to a callback that asks for changes.
     t->logCallbacks();
     for (auto [when, reports] : {std::pair{FL_WHEN_RELEASE, ""}, {FL_WHEN_CHANGED, "Z0,0 Z0,1"}}) {
         t->col_width(0, 80);
@@ -304,8 +301,7 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheLeave) {
     follow(t->vscrollbar, 60);
     qvtest::release(win, 12, 12);
     EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(60, 0));
-    // Leaving the table ends the auto-scroll, and so do a release whose
-    // callback waits (a dialog) and deleting the table.
+    // Leaving the table ends the auto-scroll, and so do a release whose callback waits (a dialog) and a deletion.
     qvtest::push(win, 100, 50), qvtest::drag(win, 100, 200);
     qvtest::sendEvent(t, FL_LEAVE, qvtest::EventSpec());
     follow(t->vscrollbar, -1, 0.4);
@@ -321,9 +317,8 @@ TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheLeave) {
 int clipWarnings = 0;
 void countWarning(const char*, ...) { ++clipWarnings; }
 
-// A full draw, then partial repaints of the cells a selection change touches;
-// both leave the clipping as they found it, so a widget drawn after the
-// table in the same pass still shows.
+// A full draw, then partial repaints of the cells a selection change touches; both leave the clipping as they found
+// it, so a widget drawn after the table in the same pass still shows.
 TEST_F(TableTest, FullDrawThenPartialRepaints) {
     build(3, 2, 200, true);
     Fl_Box* after = new Fl_Box(FL_FLAT_BOX, 320, 10, 50, 50, nullptr);
@@ -360,9 +355,8 @@ TEST_F(TableTest, FullDrawThenPartialRepaints) {
     EXPECT_EQ(std::make_pair(t->calls, clipWarnings), std::make_pair(std::string("S C0,0 C0,1 E"), 0));
 }
 
-// After each scroll the cells show their colours, cut at the data area's
-// edges, and the header strips end with bands of the headers' colours where
-// the data area ends; the square between the scrollbars shows the table's.
+// After each scroll the cells show their colours, cut at the data area's edges, and the header strips end with bands
+// of the headers' colours where the data area ends; the square between the scrollbars shows the table's.
 TEST_F(TableTest, ScrollsRepaintCellsHeadersAndBands) {
     build(100, 10, 200, true);
     win->color(FL_CYAN);  // unlike the table, so that unpainted pixels show

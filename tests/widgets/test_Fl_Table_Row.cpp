@@ -11,8 +11,7 @@ using qv::Fl_Table_Row;
 using Rows = std::vector<int>;
 const auto multi = Fl_Table_Row::SELECT_MULTI, single = Fl_Table_Row::SELECT_SINGLE, none = Fl_Table_Row::SELECT_NONE;
 
-// Seven rows of 25 pixels, two columns, all visible: the rows end at y = 189,
-// the columns at x = 174.
+// Seven rows of 25 pixels, two columns, all visible: the rows end at y = 189, the columns at x = 174.
 struct TableRowTest : ::testing::Test {
     Fl_Window win{0, 0, 400, 300};
     qvtest::TableProbe<Fl_Table_Row>* t = new qvtest::TableProbe<Fl_Table_Row>(10, 10, 300, 200);
@@ -31,9 +30,8 @@ struct TableRowTest : ::testing::Test {
 };
 
 TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
-    // Push on row `from`, drag in `steps` steps to row `to`, release there;
-    // a row of -1 is the empty area below the rows, -2 right of the columns,
-    // -3 the columns' right edge, -4 the rows' bottom edge.
+    // Push on row `from`, drag in `steps` steps to row `to`, release there; a row of -1 is the empty area below the
+    // rows, -2 right of the columns, -3 the columns' right edge, -4 the rows' bottom edge.
     const struct { Fl_Table_Row::TableRowSelectMode mode; int from, to, steps, mods; Rows want; } gestures[] = {
         {multi, 3, 3, 0, FL_SHIFT, {3}},  // no row clicked before: this one
         {multi, 2, 2, 0, 0, {2}}, {multi, 4, 4, 0, 0, {4}}, {multi, 1, 1, 0, FL_CTRL, {1, 4}}, {multi, 4, 4, 0, FL_CTRL, {1}},
@@ -65,9 +63,8 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
     EXPECT_EQ(std::make_pair(pushed, released), std::make_pair(1, 1));
 }
 
-// Ten rows, 0-7 visible. Each operation returns, selects and repaints: only
-// the visible cells of the rows that changed, or the whole table ("*") for
-// whole-table changes, only when something changed.
+// Ten rows, 0-7 visible. Each operation returns, selects and repaints: only the visible cells of the rows that
+// changed, or the whole table ("*") for whole-table changes, only when something changed.
 TEST_F(TableRowTest, SelectingAndSwitchingModesRepaintOnlyWhatChanged) {
     t->rows(10);
     qvtest::flushDrawing();
@@ -102,9 +99,8 @@ TEST_F(TableRowTest, SelectingAndSwitchingModesRepaintOnlyWhatChanged) {
     EXPECT_EQ(std::make_tuple(t->rows(), t->cols(), t->row_selected(-1), t->row_selected(0)), std::make_tuple(0, 0, -1, -1));
 }
 
-// Thirty rows, seven and a half visible; the data area spans y = 12 to 208,
-// its cells 14 to 206. Past an edge the rows scroll by the pixels the mouse
-// moved since the previous drag event.
+// Thirty rows, seven and a half visible; the data area spans y = 12 to 208, its cells 14 to 206. Past an edge the
+// rows scroll by the pixels the mouse moved since the previous drag event.
 TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     t->rows(30);
     t->row_position(10);
