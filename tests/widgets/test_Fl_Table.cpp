@@ -394,12 +394,10 @@ TEST_F(TableTest, ScrollsRepaintCellsHeadersAndBands) {
     EXPECT_EQ(std::make_tuple(t->vscrollbar->value() > 0, t->selection(), t->reported), std::make_tuple(true, Quad(1, 1, 1, 1), ""));
     // Each header setter repaints the table: a pixel that changes sides.
     t->cellColors = {FL_WHITE};
-    using Setter = void (Fl_Table::*)(int);
-    for (auto [set, value, x, y, want] : {std::tuple{Setter(&Fl_Table::row_header_width), 60, 60, 60, header},
-                                         {&Fl_Table::col_header_height, 30, 100, 38, header},
-                                         {&Fl_Table::col_header, 0, 100, 20, rgbOf(FL_WHITE)},
-                                         {&Fl_Table::row_header, 0, 30, 60, rgbOf(FL_WHITE)}})
-        (t->*set)(value), seen(x, y, want);
+    t->row_header_width(60), seen(60, 60, header);
+    t->col_header_height(30), seen(100, 38, header);
+    t->col_header(0), seen(100, 20, rgbOf(FL_WHITE));
+    t->row_header(0), seen(30, 60, rgbOf(FL_WHITE));
 }
 
 // A callback may delete the table, as a window closing would.
