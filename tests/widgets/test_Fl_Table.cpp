@@ -67,10 +67,19 @@ TEST_F(TableTest, CountsSizesAndScrollbars) {
         r < 0 ? t->col_width(c, 60) : t->row_height(r, 60);
         EXPECT_EQ(repainted(), repaint) << r << "," << c;
     }
-    // The last row and column scroll whole into view after a size before the first visible one changed.
+    // A size before the first visible one changes: the scrollbars' ranges follow at once, and the last row and
+    // column scroll whole into view.
     t->rows(100), t->cols(100);
     t->row_position(50), t->col_position(50);
-    t->row_height(10, 125), t->col_width(10, 125);
+    auto range = [&](bool rows) {
+        int sum = 0;
+        for (int i = 0; i < 100; ++i) sum += rows ? t->row_height(i) : t->col_width(i);
+        return sum - (rows ? std::get<3>(t->area()) : std::get<2>(t->area()));
+    };
+    t->row_height(10, 125);
+    EXPECT_EQ(int(t->vscrollbar->maximum()), range(true));
+    t->col_width(10, 125);
+    EXPECT_EQ(int(t->hscrollbar->maximum()), range(false));
     t->row_position(100);  // past the last: the last
     const int top = t->row_position();
     t->col_position(100);
