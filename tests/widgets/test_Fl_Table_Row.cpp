@@ -123,3 +123,16 @@ TEST_F(TableRowTest, ADragPastAnEdgeScrollsByTheRowsTheMouseMoved) {
     qvtest::release(&win, 50, 213);
     EXPECT_EQ(std::make_pair(t->row_position(), selected()), std::make_pair(3, Rows{2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
+
+// The table calls back into the subclass while it takes a new row count: the new rows' flags are already there.
+TEST(TableRowRows, FlagsOfNewRowsExistWhenTheSubclassIsCalledBack) {
+    struct Reader : Fl_Table_Row {
+        Reader() : Fl_Table_Row(0, 0, 200, 200) { end(); }
+        std::vector<int> seen;
+        void draw_cell(TableContext c, int, int, int, int, int, int) override {
+            if (c == CONTEXT_RC_RESIZE && rows() > 0) seen.push_back(row_selected(rows() - 1));
+        }
+    } t;
+    t.cols(1), t.rows(10);
+    EXPECT_EQ(t.seen, std::vector<int>(1, 0));
+}
