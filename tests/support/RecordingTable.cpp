@@ -4,25 +4,14 @@
 
 namespace qvtest {
 
-std::string callOrder(const std::vector<CellCall>& calls) {
+std::string callWord(int context, int row, int col, int clicks) {
     using T = qv::Fl_Table;
-    std::string out;
-    for (const CellCall& k : calls) {
-        if (!out.empty()) out += ' ';
-        const std::string at = std::to_string(k.row) + "," + std::to_string(k.col);
-        switch (k.context) {
-        case T::CONTEXT_STARTPAGE: out += "S"; break;
-        case T::CONTEXT_ENDPAGE: out += "E"; break;
-        case T::CONTEXT_ROW_HEADER: out += "R" + at; break;
-        case T::CONTEXT_COL_HEADER: out += "C" + at; break;
-        case T::CONTEXT_CELL: out += "c" + at; break;
-        case T::CONTEXT_TABLE: out += "T" + at; break;
-        case T::CONTEXT_RC_RESIZE: out += "Z"; break;
-        case T::CONTEXT_NONE: out += "N"; break;
-        default: out += "?" + std::to_string(k.context); break;
-        }
-    }
-    return out;
+    const std::pair<int, const char*> letters[] = {{T::CONTEXT_ROW_HEADER, "R"}, {T::CONTEXT_COL_HEADER, "C"}, {T::CONTEXT_CELL, "c"},
+                                                   {T::CONTEXT_TABLE, "T"}, {T::CONTEXT_RC_RESIZE, "Z"}, {T::CONTEXT_NONE, "N"}};
+    if (context == T::CONTEXT_STARTPAGE || context == T::CONTEXT_ENDPAGE) return context == T::CONTEXT_STARTPAGE ? "S" : "E";
+    for (auto [known, letter] : letters)
+        if (known == context) return letter + std::to_string(row) + "," + std::to_string(col) + (clicks ? "*" : "");
+    return "?" + std::to_string(context);
 }
 
 void fillRect(Fl_Color color, int X, int Y, int W, int H) {
