@@ -34,7 +34,8 @@ struct Lister : Fl_Dir {
     std::string after(int result) { return std::to_string(result) + " " + std::exchange(calls, {}) + " " + dirPath(); }
 };
 
-// Three names beginning with "ab", a text file, a folder, a dot file and a FIFO.
+// Three names beginning with "ab", a text file, a folder, a dot file, a FIFO,
+// a link to the folder and one to nothing.
 struct TestFolder {
     TempDir tmp;
     std::string dir = tmp.path() + "/";
@@ -42,6 +43,7 @@ struct TestFolder {
         for (const char* f : {"ab1", "ab2", "abc", "b.txt", ".hidden"}) ecrireFichier(tmp.file(f), "x");
         mkdir(tmp.file("sub").c_str(), 0755);
         mkfifo(tmp.file("pipe").c_str(), 0644);
+        EXPECT_EQ(symlink("sub", tmp.file("link").c_str()) + symlink("none", tmp.file("dead").c_str()), 0);
     }
 };
 
@@ -51,12 +53,11 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     for (int mode = 0; mode < 4; ++mode) {
         Lister d("");
         EXPECT_EQ(d.after(d.cd((t.dir + "ab").c_str(), mode)), "3 " + std::string(calls[mode]) + " " + t.dir + "ab");
-        EXPECT_EQ(d.shown() + d.shown(), ".. ab1 ab2 abc sub .. ab1 ab2 abc sub ");
+        EXPECT_EQ(d.shown() + d.shown(), ".. ab1 ab2 abc link sub .. ab1 ab2 abc link sub ");
     }
-    Lister d(t.dir);  // the FIFO is never listed, but can be found
-    EXPECT_EQ(d.shown(), ".. .hidden ab1 ab2 abc b.txt sub ");
-    EXPECT_EQ(std::string(d.fileInList("a?c", 1)->name) + d.fileInList("pipe", 0)->name, "abcpipe");
-    EXPECT_EQ(d.fileInList("pipe", 1), nullptr);
+    Lister d(t.dir);  // the FIFO and the dead link are never listed, but can be found
+    EXPECT_EQ(d.shown() + d.fileInList("pipe", 0)->name, ".. .hidden ab1 ab2 abc b.txt link sub pipe");
+    EXPECT_TRUE(d.fileInList("a?c", 1) == d.dirDisplayed(4) && !d.fileInList("pipe", 1));
 
     // The folder is read once, until another one is opened; a bare name stays in it.
     ecrireFichier(t.tmp.file("abz"), "new");
@@ -76,12 +77,11 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     for (const auto& c : failures) {
         Lister f(ab);
         EXPECT_EQ(f.after(f.cd(c.path.c_str())), "0 E" + std::to_string(c.status) + " " + c.after);
-        EXPECT_EQ(f.dirFolderLength(), static_cast<int>(t.dir.size())) << c.path;
     }
 
     // A sub-folder or a pattern of this folder; the rest of the text does not go up.
     EXPECT_EQ(d.after(d.cdSub("sub")), "1 12 " + t.dir + "sub/");
-    EXPECT_EQ(d.after(d.cdUp()), "7 12 " + t.dir);
+    EXPECT_EQ(d.after(d.cdUp()), "8 12 " + t.dir);
     EXPECT_EQ(d.after(d.cdSub("a*")), "4 12 " + t.dir + "a*");
     EXPECT_EQ(d.after(d.cdSub(nullptr)), "0  " + t.dir + "a*");
     InTempDir here;
@@ -108,9 +108,7 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
         d.dirSort(mode);
         EXPECT_EQ(std::to_string(d.dirSortMode()) + " " + d.shown(), std::to_string(mode) + " " + order);
     }
-    EXPECT_EQ(d.dirFileCount(), 8);
-    EXPECT_EQ(d.dirDisplayed(8), nullptr);
-    EXPECT_EQ(d.dirDisplayed(-1), nullptr);
+    EXPECT_TRUE(d.dirFileCount() == 8 && !d.dirDisplayed(8) && !d.dirDisplayed(-1));
     d.dirSetFilter(FL_DIR_FILE);  // the bits hide their kinds; none left is an error
     d.dirSetFilter(FL_DIR_HIDDEN | FL_DIR_EXECUTABLE | FL_DIR_FOLDER);
     EXPECT_EQ(std::to_string(d.dirFilter()) + " " + d.shown(), "102 .. 1212E0");
@@ -131,10 +129,9 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
 TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {
     const struct { const char* name; const char* pattern; bool match; } cases[] = {
         {"a", "?", true},          {"", "?", false},          {"ab", "?", false},        {"abc", "a*", true},
-        {"abc", "*c", true},       {"abc", "*b", false},      {"", "*", true},           {"abcabd", "*abd", true},
-        {"ab", "a*b*c", false},    {"b", "[a-c]", true},      {"d", "[a-c]", false},     {"d", "[!a-c]", true},
-        {"b", "[!a-c]", false},    {"b", "[^a-c]", false},    {"x", "[xyz]", true},      {"]", "[]]", true},
-        {"-", "[a-]", true},       {"Ab", "ab", false},       {"*", "\\*", true},        {"a", "\\*", false},
+        {"abc", "*b", false},      {"", "*", true},           {"abcabd", "*abd", true},  {"ab", "a*b*c", false},
+        {"b", "[a-c]", true},      {"d", "[a-c]", false},     {"d", "[!a-c]", true},     {"b", "[^a-c]", false},
+        {"]", "[]]", true},        {"-", "[a-]", true},       {"Ab", "ab", false},       {"*", "\\*", true},
         {"x.png", "*.{png,jpg}", true}, {"x.jpg", "*.{png|jpg}", true}, {"x.gif", "*.{png,jpg}", false},
         {"x.jpg", "x.{p{ng,ic},jpg}", true}, {"x.pic", "x.{p{ng,ic},jpg}", true}, {"x.p", "x.{p{ng,ic},jpg}", false},
         {"a", "[ab", false},       {"ab", "ab\\", false},     {"ab", "{ab", false},      {"a", "[a-", false},
