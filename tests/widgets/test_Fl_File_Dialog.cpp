@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -35,7 +36,7 @@ void type(Fl_Window& w, Fl_File_Dialog& d, int key, const char* text = "") {
 
 // Leaves the given lines selected, as clicks would, and lets the list call
 // back: `clicks` 1 for a double click.
-void choose(Fl_File_Dialog& d, std::initializer_list<int> lines, int clicks = 0) {
+void choose(Fl_File_Dialog& d, const std::vector<int>& lines, int clicks = 0) {
     d.fileBrowser()->deselect();
     for (int l : lines) d.fileBrowser()->select(l);
     Fl::e_clicks = clicks;
@@ -133,14 +134,12 @@ TEST(FileDialog, ChildrenSitInPlaceTheListTakesTheGrowthAndAGivenPatternIsOffere
 TEST(FileDialog, SelectionPutsFilesInTheInputAndDoubleClicksOpenFolders) {
     DialogWindow multi(FL_FILE_DIALOG_MULTI, "", FL_DIR_FOLDER);  // .., .hidden, a.txt, b.txt, run.exe
     const std::string lines = "@C35@b@.../|@C33@i@..hidden|@C00@.a.txt|@C00@.b.txt|@C34@.run.exe*| " + multi.dir;
-    const std::pair<std::initializer_list<int>, std::string> chosen[] = {
-        {{1, 3, 5}, "a.txt,run.exe | Multi Files Selected..."}, {{4}, "b.txt | Single File Selected..."}};
-    for (const auto& [picked, after] : chosen) {
-        choose(multi.d, picked);
+    for (const auto& [picked, clicks, after] : {std::tuple(std::vector{1, 3, 5}, 0, "a.txt,run.exe | Multi Files Selected..."),
+                                                std::tuple(std::vector{4}, 0, "b.txt | Single File Selected..."),
+                                                std::tuple(std::vector{2, 3}, 1, ".hidden,a.txt | Multi Files Selected...")}) {
+        choose(multi.d, picked, clicks);
         EXPECT_EQ(multi.look(), lines + after);
     }
-    choose(multi.d, {2, 3}, 1);  // a double click too
-    EXPECT_EQ(multi.look(), lines + ".hidden,a.txt | Multi Files Selected...");
 
     DialogWindow w(0);
     int ended = 0;

@@ -16,15 +16,16 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 namespace {
 
 const int X = 10, Y = 10;  // the input's place in its window
 
 // A shown window holding one input, which logs its callbacks: "C" for the
-// input's own (the lister's list changed), "E" and the status for the hook.
+// input's own and "2" for the lister's second (the list changed), "E" and the
+// status for the hook.
 struct InputWindow {
     Fl_Window win{0, 0, 400, 80};
     Fl_Input_File in;
@@ -32,6 +33,7 @@ struct InputWindow {
     explicit InputWindow(const std::string& path) : in(X, Y, 360, 40, "", path.c_str(), FL_DIR_SORT_ALPHA, 0) {
         win.end();
         in.callback([](Fl_Widget*, void* s) { static_cast<InputWindow*>(s)->log += "C"; }, this);
+        in.dirCallback2([](Fl_Dir*, void* s) { static_cast<InputWindow*>(s)->log += "2"; }, this);
         in.errorHook([](Fl_Dir* d, void* s) { static_cast<InputWindow*>(s)->log += "E" + std::to_string(d->dirStatus()); },
                      this);
         qvtest::showAndDraw(win);
@@ -59,36 +61,28 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     InputWindow w("/home/u/file");
     w.in.textsize(20);
     w.in.redraw();
-    // The strip is the top 12 pixels; dragging along it highlights the
-    // buttons in turn, then none right of the last folder.
+    // The strip is the top 12 pixels: one button per folder, ending past the
+    // text of its folder, each in its own shade, the rest in the next.
+    fl_font(w.in.textfont(), 20);
+    const int edges[] = {X, X + static_cast<int>(fl_width("/")) + 6, X + static_cast<int>(fl_width("/home/")) + 6,
+                         X + static_cast<int>(fl_width("/home/u/")) + 6, X + 360};
     qvtest::push(&w.win, X + 1, Y + 6);
-    for (const auto& [y, button] : {std::pair(Y + 11, 1), std::pair(Y + 12, 0), std::pair(Y - 1, 0)}) {
-        qvtest::drag(&w.win, X + 2, y);
-        EXPECT_EQ(w.in.highlighted(), button) << y - Y;
-    }
-    std::vector<int> seen, starts;
-    for (int x = X + 1; x < X + 360; ++x) {
-        qvtest::drag(&w.win, x, Y + 6);
-        if (seen.empty() || w.in.highlighted() != seen.back()) seen.push_back(w.in.highlighted()), starts.push_back(x);
+    for (int k = 0; k < 4; ++k) {
+        const int mid = (edges[k] + edges[k + 1]) / 2;
+        EXPECT_EQ(qvtest::pixelAt(w.win, mid, Y + 6), qvtest::rgbOf(48 + k)) << k;
+        for (const auto& [x, y, on] : {std::tuple(edges[k], Y + 11, 1), std::tuple(edges[k + 1] - 1, Y, 1),
+                                       std::tuple(mid, Y + 12, 0), std::tuple(mid, Y - 1, 0)}) {
+            qvtest::drag(&w.win, x, y);
+            EXPECT_EQ(w.in.highlighted(), on && k < 3 ? k + 1 : 0) << x - X << "," << y - Y;
+        }
     }
     qvtest::release(&w.win, X + 100, Y + 30);  // released below the strip: nothing opens
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 0}));
     EXPECT_EQ(w.look(), "/home/u/file black ");
-    ASSERT_EQ(starts.size(), 4u);
-    fl_font(w.in.textfont(), 20);  // the last button ends past the text of its folder
-    EXPECT_EQ(starts[3], X + static_cast<int>(fl_width("/home/u/")) + 6);
+    EXPECT_TRUE(qvtest::pixelAt(w.win, X + 300, Y + 12) != qvtest::rgbOf(FL_BACKGROUND2_COLOR) &&
+                qvtest::pixelAt(w.win, X + 300, Y + 20) == qvtest::rgbOf(FL_BACKGROUND2_COLOR));
 
-    // Each button in its own shade, the rest in the next; the text box below.
-    starts.push_back(X + 360);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(qvtest::pixelAt(w.win, (starts[k] + starts[k + 1]) / 2, Y + 6), qvtest::rgbOf(48 + k)) << k;
-    EXPECT_NE(qvtest::pixelAt(w.win, X + 300, Y + 12), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
-    EXPECT_EQ(qvtest::pixelAt(w.win, X + 300, Y + 20), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
-
-    const int second = (starts[1] + starts[2]) / 2;
-    EXPECT_EQ(qvtest::push(&w.win, second, Y + 6), 1);
-    EXPECT_EQ(w.in.highlighted(), 2);
-    qvtest::release(&w.win, second, Y + 6);
+    const int second = (edges[1] + edges[2]) / 2;
+    qvtest::click(&w.win, second, Y + 6);
     EXPECT_EQ(w.in.value() + std::to_string(w.in.highlighted()), "/home/0");
     w.log.clear();
     qvtest::click(&w.win, X + 5, Y + 25);  // in the text: the strip is left alone
@@ -100,7 +94,7 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     EXPECT_EQ(w.look(), "/nonexistent-qv/ red E2");
     Fl::e_x = X + 1000;  // right of every button: the n-th is taken
     w.in.stripTopBtn(1);
-    EXPECT_EQ(w.look(), "/ black C");
+    EXPECT_EQ(w.look(), "/ black C2");
 }
 
 TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
@@ -112,8 +106,8 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
     InputWindow w(dir);
     // Tab completes to the longest beginning the shown names share.
     const struct { std::string text, after; } tabs[] = {
-        {"a", "ab black C"},   {"abc", "abc black C"}, {"s", "sub/ black C"}, {"sub/o", "sub/only/ black C"},
-        {"b", "b.txt black C"}, {"q", "q red E6E7"},   {"", " black C"},      {"a*", "a* black C"},
+        {"a", "ab black C2"},   {"abc", "abc black C2"}, {"s", "sub/ black C2"}, {"sub/o", "sub/only/ black C2"},
+        {"b", "b.txt black C2"}, {"q", "q red E6E7"},   {"", " black C2"},      {"a*", "a* black C2"},
     };
     for (const auto& t : tabs) {
         w.at(dir + t.text);
@@ -123,22 +117,21 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
     w.at(dir + "ab");
     w.type('c', "c");
     EXPECT_EQ(w.type('x', "x"), 1);
-    EXPECT_EQ(w.look() + std::to_string(w.in.textState()), dir + "abcx red CE70");
+    EXPECT_EQ(w.look() + std::to_string(w.in.textState()), dir + "abcx red C2E70");
     EXPECT_EQ(w.type(FL_Left), 1);  // any key ends the error, a cursor key does no more
     EXPECT_EQ(w.look() + std::to_string(w.in.textState()), dir + "abcx black 1");
     EXPECT_EQ(w.type(FL_BackSpace), 1);
-    EXPECT_EQ(w.look(), dir + "abc black C");
+    EXPECT_EQ(w.look(), dir + "abc black C2");
     // Navigation, function and modifier keys leave the list alone.
-    for (const auto& [key, follows] : {std::pair(0xff12, "C"), std::pair(0xff13, ""), std::pair(0xffea, ""), std::pair(0xffeb, "C")}) {
+    for (const auto& [key, follows] : {std::pair(0xff12, "C2"), std::pair(0xff13, ""), std::pair(0xffea, ""), std::pair(0xffeb, "C2")}) {
         w.type(key);
         EXPECT_EQ(w.look(), dir + "abc black " + follows) << std::hex << key;
     }
     w.in.value((dir + "abd").c_str());  // a paste is followed
     Fl::e_length = 0;
     EXPECT_EQ(w.in.handle(FL_PASTE), 1);
-    EXPECT_EQ(w.look(), dir + "abd black C");
-    w.in.value(static_cast<const char*>(nullptr));
-    w.in.value("");
+    EXPECT_EQ(w.look(), dir + "abd black C2");
+    w.in.value("");  // an empty text is not taken
     EXPECT_STREQ(w.in.value(), (dir + "abd").c_str());
 }
 
@@ -152,8 +145,8 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
     char cwd[FL_DIR_PATH];
     ASSERT_TRUE(getcwd(cwd, sizeof cwd));
     const std::pair<int, std::string> picks[] = {  // a pattern goes up along
-        {0, tmp.file("*.txt black C")}, {2, tmp.file("sub/ black C")}, {3, std::string(cwd) + "/ black C"},
-        {1, "/ black C"},               {0, "/ red "}};
+        {0, tmp.file("*.txt black C2")}, {2, tmp.file("sub/ black C2")}, {3, std::string(cwd) + "/ black C2"},
+        {1, "/ black C2"},               {0, "/ red "}};
     for (const auto& [item, after] : picks) {
         qvtest::flushDrawing();
         w.pick(item);
@@ -175,15 +168,13 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
               tmp.file("chosen ") + tmp.path() + "/ /f1/ 1");  // the eleventh replaced the first
     EXPECT_EQ(Fl_Input_File::Fl_Dir_User_Index, next);
     w.pick(first);
-    EXPECT_EQ(w.look(), tmp.path() + "/ black C");
+    EXPECT_EQ(w.look(), tmp.path() + "/ black C2");
 
     // No name for a wildcard or a text that does not fit.
-    const struct { const char* text; int size, folder; const char* out; } names[] = {
-        {"/x/*.txt", FL_DIR_PATH, 0, ""}, {"/x/abcdef", 9, 0, ""}, {"/x/abcdef", 10, 3, "/x/abcdef"}};
-    for (const auto& n : names) {
-        w.in.value(n.text);
-        EXPECT_EQ(w.in.getFilename(out, n.size), n.folder) << n.text;
-        EXPECT_STREQ(out, n.out);
+    for (const auto& [text, size, name] : {std::tuple("/x/*.txt", 99, "0 "), std::tuple("/x/abcdef", 9, "0 "),
+                                           std::tuple("/x/abcdef", 10, "3 /x/abcdef")}) {
+        w.in.value(text);
+        EXPECT_EQ(std::to_string(w.in.getFilename(out, size)) + " " + out, name);
     }
     EXPECT_EQ(w.in.getFilename(nullptr, 10) + w.in.getFilename(out, 0), 0);
 }
