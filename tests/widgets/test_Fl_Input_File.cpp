@@ -95,6 +95,9 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     Fl::e_x = X + 1000;  // right of every button: the n-th is taken
     w.in.stripTopBtn(1);
     EXPECT_EQ(w.look(), "/ black C2");
+    w.in.value("name");  // no folder: nothing to open
+    w.in.stripTopBtn(1);
+    EXPECT_EQ(w.look(), "name black ");
 }
 
 TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
