@@ -34,7 +34,8 @@ struct Lister : Fl_Dir {
 };
 
 TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders) {
-    TempDir tmp;  // three names beginning with "ab", a text file, a folder, a dot file, a FIFO and two links
+    // Three names beginning with "ab", a text file, a folder, a dot file, a FIFO and two links.
+    TempDir tmp;
     const std::string dir = tmp.path() + "/";
     for (const char* f : {"ab1", "ab2", "abc", "b.txt", ".hidden"}) ecrireFichier(tmp.file(f), "x");
     mkdir(tmp.file("sub").c_str(), 0755);
@@ -60,10 +61,10 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     // A refused folder leaves the path; in the same folder the text is taken over.
     const std::string ab = dir + "ab";
     const struct { std::string path; int status; std::string after; } failures[] = {
-        {dir + "missing/", FL_DIR_NO_FOLDER, ab},          {dir + "s*/x", FL_DIR_INVALID_FOLDER, ab},
+        {dir + "missing/", FL_DIR_NO_FOLDER, ab},        {dir + "s*/x", FL_DIR_INVALID_FOLDER, ab},
         {dir + "zz", FL_DIR_NO_ENTRY_MATCH, dir + "zz"}, {dir + "zz*", FL_DIR_NO_PATTERN_MATCH, dir + "zz*"},
-        {dir + "a,b/x", FL_DIR_INVALID_FOLDER, ab},        {"*/x", FL_DIR_INVALID_FOLDER, ab},
-        {",b/x", FL_DIR_INVALID_FOLDER, ab},                 {"*q", FL_DIR_NO_PATTERN_MATCH, dir + "*q"},
+        {dir + "a,b/x", FL_DIR_INVALID_FOLDER, ab},      {"*/x", FL_DIR_INVALID_FOLDER, ab},
+        {",b/x", FL_DIR_INVALID_FOLDER, ab},             {"*q", FL_DIR_NO_PATTERN_MATCH, dir + "*q"},
     };
     for (const auto& c : failures) {
         Lister f(ab);
@@ -88,7 +89,8 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
         {"A", FL_DIR_EXECUTABLE}, {"c", FL_DIR_SYSTEM}, {"sub", FL_DIR_FOLDER}, {"gap", FL_DIR_FILE}};
     for (int i = 0; i < 9; ++i) d.dirAddFile(i == 8 ? 9 : i, files[i].first, 9, files[i].second, 0, 0);  // 9: a gap, ignored
     d.dirSetDisplay();  // a system entry is never shown
-    const char* reverse = "zdir sub b a B A .. ";  // by mode: numeric, time and size leave the order as it is
+    // The order by mode; numeric, time and size leave it as it is.
+    const char* reverse = "zdir sub b a B A .. ";
     const char* const orders[] = {".. A B a b sub zdir ", ".. a A b B sub zdir ", reverse, reverse, reverse, reverse,
                                   "b B a .. zdir A sub ", ".. sub zdir A B a b "};
     for (int mode : {6, 1, 0, 2, 3, 4, 5, 7}) {  // reading order first
