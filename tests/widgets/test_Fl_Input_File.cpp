@@ -15,17 +15,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 namespace {
 
 const int X = 10, Y = 10;  // the input's place in its window
 
 // A shown window holding one input, which logs its callbacks: "C" for the
-// input's own (the lister's list changed), "E" and the status for the hook.
+// input's own and "2" for the lister's second (the list changed), "E" and the
+// status for the hook.
 struct InputWindow {
     Fl_Window win{0, 0, 400, 80};
     Fl_Input_File in;
@@ -33,6 +33,7 @@ struct InputWindow {
     explicit InputWindow(const std::string& path) : in(X, Y, 360, 40, "", path.c_str(), FL_DIR_SORT_ALPHA, 0) {
         win.end();
         in.callback([](Fl_Widget*, void* s) { static_cast<InputWindow*>(s)->log += "C"; }, this);
+        in.dirCallback2([](Fl_Dir*, void* s) { static_cast<InputWindow*>(s)->log += "2"; }, this);
         in.errorHook([](Fl_Dir* d, void* s) { static_cast<InputWindow*>(s)->log += "E" + std::to_string(d->dirStatus()); },
                      this);
         qvtest::showAndDraw(win);
@@ -40,16 +41,19 @@ struct InputWindow {
     }
     // The text, its colour and the log since the last look.
     std::string look() {
-        const std::string s = std::string(in.value()) + (in.textcolor() == FL_RED ? " red " : " black ") + log;
-        log.clear();
-        return s;
+        return in.value() + std::string(in.textcolor() == FL_RED ? " red " : " black ") + std::exchange(log, {});
     }
-    int type(char c) {
+    // Types at the end of the text.
+    int type(int key, const char* text = "") {
         in.position(in.size());
-        const char text[2] = {c, 0};
-        return qvtest::key(&win, c, 0, text);
+        return qvtest::key(&win, key, 0, text);
     }
-    int press(int key) { return qvtest::key(&win, key); }
+    // Shows `text` in the input and in the lister, with no callback.
+    void at(const std::string& text) {
+        in.value(text.c_str());
+        in.cd(text.c_str(), 3);
+        log.clear();
+    }
     void pick(int item) { in.pulldownButton()->picked(&in.pulldownButton()->menu()[item]); }
 };
 
@@ -57,161 +61,125 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     InputWindow w("/home/u/file");
     w.in.textsize(20);
     w.in.redraw();
-    // Dragging along the strip highlights the buttons in turn, then none
-    // right of the last folder; the strip is the top 12 pixels.
-    std::vector<int> seen, starts;
+    // The strip is the top 12 pixels: one button per folder, ending past the
+    // text of its folder, each in its own shade, the rest in the next.
+    fl_font(w.in.textfont(), 20);
+    const int edges[] = {X, X + static_cast<int>(fl_width("/")) + 6, X + static_cast<int>(fl_width("/home/")) + 6,
+                         X + static_cast<int>(fl_width("/home/u/")) + 6, X + 360};
     qvtest::push(&w.win, X + 1, Y + 6);
-    for (const auto& [y, button] : {std::pair(Y, 1), std::pair(Y + 11, 1), std::pair(Y + 12, 0), std::pair(Y - 1, 0)}) {
-        qvtest::drag(&w.win, X + 2, y);
-        EXPECT_EQ(w.in.highlighted(), button) << y - Y;
-    }
-    for (int x = X + 1; x < X + 360; ++x) {
-        qvtest::drag(&w.win, x, Y + 6);
-        if (seen.empty() || w.in.highlighted() != seen.back()) {
-            seen.push_back(w.in.highlighted());
-            starts.push_back(x);
+    for (int k = 0; k < 4; ++k) {
+        const int mid = (edges[k] + edges[k + 1]) / 2;
+        EXPECT_EQ(qvtest::pixelAt(w.win, mid, Y + 6), qvtest::rgbOf(48 + k)) << k;
+        for (const auto& [x, y, on] : {std::tuple(edges[k], Y + 11, 1), std::tuple(edges[k + 1] - 1, Y, 1),
+                                       std::tuple(mid, Y + 12, 0), std::tuple(mid, Y - 1, 0)}) {
+            qvtest::drag(&w.win, x, y);
+            EXPECT_EQ(w.in.highlighted(), on && k < 3 ? k + 1 : 0) << x - X << "," << y - Y;
         }
     }
     qvtest::release(&w.win, X + 100, Y + 30);  // released below the strip: nothing opens
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 0}));
     EXPECT_EQ(w.look(), "/home/u/file black ");
-    ASSERT_EQ(starts.size(), 4u);
-    fl_font(w.in.textfont(), 20);  // the last button ends past the text of its folder
-    EXPECT_EQ(starts[3], X + static_cast<int>(fl_width("/home/u/")) + 6);
+    EXPECT_TRUE(qvtest::pixelAt(w.win, X + 300, Y + 12) != qvtest::rgbOf(FL_BACKGROUND2_COLOR) &&
+                qvtest::pixelAt(w.win, X + 300, Y + 20) == qvtest::rgbOf(FL_BACKGROUND2_COLOR));
 
-    // Each button in its own shade, the rest in the next; the text box below.
-    starts.push_back(X + 360);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(qvtest::pixelAt(w.win, (starts[k] + starts[k + 1]) / 2, Y + 6), qvtest::rgbOf(48 + k)) << k;
-    EXPECT_NE(qvtest::pixelAt(w.win, X + 300, Y + 12), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
-    EXPECT_EQ(qvtest::pixelAt(w.win, X + 300, Y + 20), qvtest::rgbOf(FL_BACKGROUND2_COLOR));
-    EXPECT_EQ(qvtest::pixelAt(w.win, X + 300, Y + 45), qvtest::rgbOf(FL_BACKGROUND_COLOR));
-
-    const int second = (starts[1] + starts[2]) / 2;
-    EXPECT_EQ(qvtest::push(&w.win, second, Y + 6), 1);
-    EXPECT_EQ(w.in.highlighted(), 2);
-    qvtest::release(&w.win, second, Y + 6);
-    EXPECT_EQ(w.in.highlighted(), 0);
-    EXPECT_STREQ(w.in.value(), "/home/");
+    const int second = (edges[1] + edges[2]) / 2;
+    qvtest::click(&w.win, second, Y + 6);
+    EXPECT_EQ(w.in.value() + std::to_string(w.in.highlighted()), "/home/0");
+    w.log.clear();
     qvtest::click(&w.win, X + 5, Y + 25);  // in the text: the strip is left alone
     EXPECT_EQ(w.in.highlighted(), 0);
 
     // A folder that cannot be opened turns the text red; one that can, black.
     w.in.value("/nonexistent-qv/x");
     qvtest::click(&w.win, second, Y + 6);
-    EXPECT_EQ(w.in.value() + std::string(w.in.textcolor() == FL_RED ? " red" : ""), "/nonexistent-qv/ red");
-    TempDir tmp;
-    ecrireFichier(tmp.file("only"), "x");
-    w.in.value(tmp.file("only").c_str());
+    EXPECT_EQ(w.look(), "/nonexistent-qv/ red E2");
     Fl::e_x = X + 1000;  // right of every button: the n-th is taken
-    int folders = 0;
-    for (char c : tmp.path()) folders += c == '/';
-    w.log.clear();
-    w.in.stripTopBtn(folders + 1);
-    EXPECT_EQ(w.look(), tmp.path() + "/ black C");
+    w.in.stripTopBtn(1);
+    EXPECT_EQ(w.look(), "/ black C2");
+    w.in.value("name");  // no folder: nothing to open
+    w.in.stripTopBtn(1);
+    EXPECT_EQ(w.look(), "name black ");
 }
 
 TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
     TempDir tmp;
     const std::string dir = tmp.path() + "/";
-    for (const char* f : {"abc1", "abc2", "abd"}) ecrireFichier(tmp.file(f), "x");
+    for (const char* f : {"abc1", "abc2", "abd", "b.txt"}) ecrireFichier(tmp.file(f), "x");
     mkdir(tmp.file("sub").c_str(), 0755);
-    InputWindow w(dir + "a");
-    EXPECT_EQ(w.look(), dir + "a black ");
-    EXPECT_EQ(w.press(FL_Tab), 1);
-    EXPECT_EQ(w.look(), dir + "ab black C");
-    EXPECT_EQ(w.type('c') + w.type('x'), 2);
-    EXPECT_EQ(w.look(), dir + "abcx red CE7");
-    EXPECT_EQ(w.in.textState(), 0);
-    EXPECT_EQ(w.press(FL_Left), 1);  // any key ends the error, a cursor key does no more
-    EXPECT_EQ(w.look(), dir + "abcx black ");
-    w.in.position(w.in.size());
-    EXPECT_EQ(w.press(FL_BackSpace), 1);
-    EXPECT_EQ(w.look(), dir + "abc black C");
-    EXPECT_EQ(w.in.textState(), 1);
-
+    mkdir(tmp.file("sub/only").c_str(), 0755);
+    InputWindow w(dir);
+    // Tab completes to the longest beginning the shown names share.
+    const struct { std::string text, after; } tabs[] = {
+        {"a", "ab black C2"},   {"abc", "abc black C2"}, {"s", "sub/ black C2"}, {"sub/o", "sub/only/ black C2"},
+        {"b", "b.txt black C2"}, {"q", "q red E6E7"},   {"", " black C2"},      {"a*", "a* black C2"},
+    };
+    for (const auto& t : tabs) {
+        w.at(dir + t.text);
+        EXPECT_EQ(w.type(FL_Tab), 1);
+        EXPECT_EQ(w.look(), dir + t.after) << t.text;
+    }
+    w.at(dir + "ab");
+    w.type('c', "c");
+    EXPECT_EQ(w.type('x', "x"), 1);
+    EXPECT_EQ(w.look() + std::to_string(w.in.textState()), dir + "abcx red C2E70");
+    EXPECT_EQ(w.type(FL_Left), 1);  // any key ends the error, a cursor key does no more
+    EXPECT_EQ(w.look() + std::to_string(w.in.textState()), dir + "abcx black 1");
+    EXPECT_EQ(w.type(FL_BackSpace), 1);
+    EXPECT_EQ(w.look(), dir + "abc black C2");
     // Navigation, function and modifier keys leave the list alone.
-    for (const auto& [key, follows] : {std::pair(0xff12, "C"), std::pair(0xff13, ""), std::pair(0xffea, ""), std::pair(0xffeb, "C")}) {
-        w.press(key);
+    for (const auto& [key, follows] : {std::pair(0xff12, "C2"), std::pair(0xff13, ""), std::pair(0xffea, ""), std::pair(0xffeb, "C2")}) {
+        w.type(key);
         EXPECT_EQ(w.look(), dir + "abc black " + follows) << std::hex << key;
     }
-    w.in.value((dir + "s").c_str());
-    w.press(FL_Tab);
-    EXPECT_EQ(w.look(), dir + "sub/ black C");
-    w.in.value(dir.c_str());
-    w.type('q');
-    w.press(FL_Tab);  // no completion, and still no match
-    EXPECT_EQ(w.look(), dir + "q red E7E6E7");
-
-    // Enter and Escape are left to the window's buttons; a paste is followed.
-    EXPECT_EQ(qvtest::key(&w.in, FL_Enter) + qvtest::key(&w.in, FL_Escape), 0);
-    w.in.value((dir + "abd").c_str());
-    Fl::e_text = const_cast<char*>("");
+    w.in.value((dir + "abd").c_str());  // a paste is followed
     Fl::e_length = 0;
     EXPECT_EQ(w.in.handle(FL_PASTE), 1);
-    EXPECT_EQ(w.in.dirPath(), dir + "abd");
-    w.in.value(static_cast<const char*>(nullptr));
-    w.in.value("");
+    EXPECT_EQ(w.look(), dir + "abd black C2");
+    w.in.value("");  // an empty text is not taken
     EXPECT_STREQ(w.in.value(), (dir + "abd").c_str());
 }
 
-TEST(InputFile, RecentFoldersFillTheMenuInARingOfTenAndNamesAreBounded) {
-    TempDir tmp;
-    InputWindow w(tmp.path() + "/");
-    const int first = Fl_Input_File::Fl_Dir_User_Index;
-    const int next = first == 13 ? 4 : first + 1;
-    Fl_Input_File::updateUserDir("plain-name");
-    EXPECT_EQ(Fl_Input_File::Fl_Dir_User_Index, first);
-    for (int i = 0; i < 11; ++i) Fl_Input_File::updateUserDir(("/f" + std::to_string(i) + "/x").c_str());
-    const Fl_Menu_Item* menu = w.in.pulldownButton()->menu();
-    EXPECT_EQ(menu[first].label() + std::string(" ") + menu[next].label(), "/f10/ /f1/");  // the eleventh replaced the first
-    EXPECT_TRUE(menu[first].visible());
-    EXPECT_EQ(Fl_Input_File::Fl_Dir_User_Index, next);
-
-    // A name read from the text records its folder; choosing it opens it.
-    w.in.value((tmp.path() + "/chosen").c_str());
-    char out[FL_DIR_PATH];
-    EXPECT_EQ(w.in.getFilename(out, sizeof out), static_cast<int>(tmp.path().size()) + 1);
-    EXPECT_EQ(out, tmp.path() + "/chosen");
-    EXPECT_EQ(menu[next].label(), tmp.path() + "/");
-    w.in.value("/elsewhere");
-    w.pick(next);
-    EXPECT_STREQ(w.in.value(), (tmp.path() + "/").c_str());
-
-    // No name for a wildcard or a text that does not fit.
-    const struct { const char* text; int size, folder; const char* out; } names[] = {
-        {"/x/*.txt", FL_DIR_PATH, 0, ""}, {"/x/abcdef", 9, 0, ""}, {"/x/abcdef", 10, 3, "/x/abcdef"}, {"name", FL_DIR_PATH, 0, "name"}, {"", 1, 0, ""}};
-    for (const auto& n : names) {
-        w.in.value(n.text);
-        EXPECT_EQ(w.in.getFilename(out, n.size), n.folder) << n.text;
-        EXPECT_STREQ(out, n.out);
-    }
-    EXPECT_EQ(w.in.getFilename(nullptr, 10) + w.in.getFilename(out, 0), 0);
-}
-
-TEST(InputFile, PullDownOpensParentRootHomeAndCurrentFolders) {
+TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
     TempDir tmp;
     mkdir(tmp.file("sub").c_str(), 0755);
-    ecrireFichier(tmp.file("sub/f"), "x");
+    for (const char* f : {"sub/f.txt", "g.txt"}) ecrireFichier(tmp.file(f), "x");
     VariableEnvironnement home("HOME", tmp.file("sub").c_str());
-    InputWindow w(tmp.file("sub/"));
+    InputWindow w(tmp.file("sub/*.txt"));
     InTempDir here;
-    ecrireFichier(here.file("g"), "x");
     char cwd[FL_DIR_PATH];
     ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-    const std::pair<int, std::string> picks[] = {
-        {0, tmp.path() + "/"}, {2, tmp.file("sub/")}, {3, std::string(cwd) + "/"}, {1, "/"}};
-    for (const auto& [item, folder] : picks) {
+    const std::pair<int, std::string> picks[] = {  // a pattern goes up along
+        {0, tmp.file("*.txt black C2")}, {2, tmp.file("sub/ black C2")}, {3, std::string(cwd) + "/ black C2"},
+        {1, "/ black C2"},               {0, "/ red "}};
+    for (const auto& [item, after] : picks) {
+        qvtest::flushDrawing();
         w.pick(item);
-        EXPECT_EQ(w.look(), folder + " black C");
+        EXPECT_EQ(w.look() + (w.in.damage() ? "" : " undrawn"), after) << item;
     }
-    qvtest::flushDrawing();
-    w.pick(0);  // no parent: the text turns red
-    EXPECT_EQ(w.look(), "/ red ");
-    EXPECT_NE(w.in.damage(), 0);
-    EXPECT_TRUE(w.in.setFilename(tmp.file("sub/").c_str()));
-    EXPECT_EQ(w.look(), tmp.file("sub/") + " black C");
-    EXPECT_FALSE(w.in.setFilename(nullptr));
+    VariableEnvironnement none("HOME", nullptr);
+    w.pick(2);
+    EXPECT_EQ(w.look(), "/ red E4");
+
+    // The folders of the names read from the text fill the last ten entries in turn.
+    const int first = Fl_Input_File::Fl_Dir_User_Index, next = first == 13 ? 4 : first + 1;
+    Fl_Input_File::updateUserDir("plain-name");
+    for (int i = 0; i < 10; ++i) Fl_Input_File::updateUserDir(("/f" + std::to_string(i) + "/x").c_str());
+    w.in.value(tmp.file("chosen").c_str());
+    char out[FL_DIR_PATH];
+    EXPECT_EQ(w.in.getFilename(out, sizeof out), static_cast<int>(tmp.path().size()) + 1);
+    const Fl_Menu_Item* menu = w.in.pulldownButton()->menu();
+    EXPECT_EQ(out + std::string(" ") + menu[first].label() + " " + menu[next].label() + " " + std::to_string(menu[first].visible()),
+              tmp.file("chosen ") + tmp.path() + "/ /f1/ 1");  // the eleventh replaced the first
+    EXPECT_EQ(Fl_Input_File::Fl_Dir_User_Index, next);
+    w.pick(first);
+    EXPECT_EQ(w.look(), tmp.path() + "/ black C2");
+
+    // No name for a wildcard or a text that does not fit.
+    for (const auto& [text, size, name] : {std::tuple("/x/*.txt", 99, "0 "), std::tuple("/x/abcdef", 9, "0 "),
+                                           std::tuple("/x/abcdef", 10, "3 /x/abcdef")}) {
+        w.in.value(text);
+        EXPECT_EQ(std::to_string(w.in.getFilename(out, size)) + " " + out, name);
+    }
+    EXPECT_EQ(w.in.getFilename(nullptr, 10) + w.in.getFilename(out, 0), 0);
 }
 
 }  // namespace
