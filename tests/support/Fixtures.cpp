@@ -10,11 +10,21 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <gtest/gtest.h>
 
 namespace fixtures {
 
 namespace {
+
+// Players are numbered from 1; a wrong number must fail the test, not write
+// beside the arrays.
+int indiceJoueur(int numero) {
+    if (numero < 1 || numero > NB_JOUEURS_MAX)
+        throw std::out_of_range("fixtures: no player " + std::to_string(numero));
+    return numero - 1;
+}
 
 void retirerDuSac(char c) {
     int k = indiceTuile(c);
@@ -53,7 +63,7 @@ void nouvellePartie(int nbJoueurs) {
 }
 
 void joueur(int numero, const std::string& nom, short type) {
-    Joueur& j = partie.joueurs[numero - 1];
+    Joueur& j = partie.joueurs[indiceJoueur(numero)];
     j.nom = nom;
     j.type = type;
     j.numNom = {11 + numero, nom};
@@ -62,12 +72,15 @@ void joueur(int numero, const std::string& nom, short type) {
 }
 
 void donnerChevalet(int numero, const std::string& lettres) {
-    Joueur& j = partie.joueurs[numero - 1];
+    const int i = indiceJoueur(numero);
+    if (lettres.size() > static_cast<size_t>(NB_LETTRES))
+        throw std::length_error("fixtures: a rack of " + std::to_string(lettres.size()));
+    Joueur& j = partie.joueurs[i];
     std::fill(j.lettres, j.lettres + NB_LETTRES, 0);
-    std::fill(partie.chevalet[numero - 1], partie.chevalet[numero - 1] + NB_LETTRES, 0);
+    std::fill(partie.chevalet[i], partie.chevalet[i] + NB_LETTRES, 0);
     for (size_t k = 0; k < lettres.size(); ++k) {
         j.lettres[k] = lettres[k];
-        ++partie.chevalet[numero - 1][indiceTuile(lettres[k])];
+        ++partie.chevalet[i][indiceTuile(lettres[k])];
         retirerDuSac(lettres[k]);
     }
 }
@@ -109,7 +122,7 @@ void jouerMot(int numero, const std::string& mot, const std::string& position, s
         dicP.plateauT[c][l] = mot[i];
         retirerDuSac(mot[i]);
     }
-    partie.joueurs[numero - 1].score += score;
+    partie.joueurs[indiceJoueur(numero)].score += score;
     partie.joueurEnCours = static_cast<short>(numero - 1);
     ajouterEnregHisto();
 }
@@ -118,7 +131,7 @@ void jouerAutre(int numero, short typeCoup, const std::string& texte, const std:
                 const std::string& lettresEchangees) {
     c_historique& h = v_histo.back();
     h = c_historique();
-    h.joueur = static_cast<short>(numero);
+    h.joueur = static_cast<short>(indiceJoueur(numero) + 1);
     h.typeCoup = typeCoup;
     h.coupJoue = texte;
     h.reglette = reglette;
