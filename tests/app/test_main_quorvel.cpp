@@ -1,5 +1,10 @@
 // The command-line program, for what the loader's own tests do not reach:
-// its translations, its folder and files that cannot be written.
+// its translations, its folder and files that cannot be written, the sample
+// that ./run.sh shows and the terminal's character set.
+#include "core/Inifile.h"
+#include "engine/chargerpeau2.h"
+#include "engine/dicopartie.h"
+#include "support/Fixtures.h"
 #include "support/LimiteEcriture.h"
 #include "support/TempDir.h"
 
@@ -17,15 +22,82 @@ struct Sortie {
     std::string out, err;
 };
 
-Sortie quorvel(const std::string& arguments) {
-    const std::string cmd = std::string(QV_BIN_DIR) + "/quorvel " + arguments + " >out.txt 2>err.txt";
+Sortie quorvel(const std::string& arguments, const std::string& environnement = "") {
+    const std::string cmd = environnement + " " + std::string(QV_BIN_DIR) + "/quorvel " + arguments +
+                            " >out.txt 2>err.txt";
     const int s = std::system(cmd.c_str());
     return {WIFEXITED(s) ? WEXITSTATUS(s) : -1, lireFichier("out.txt"), lireFichier("err.txt")};
 }
 
 const std::string kEchantillon = std::string(QV_SOURCE_DIR) + "/samples/partie_normale.qv2";
 
+// The sample's game folder: game parameters, the game's word list, a list of
+// its long words and personal definitions, all written by our own code.
+const char* const kDonnees[] = {"dezediziziz_zelio3fr_1.pea2", "mots.txt", "mots_longs.txt",
+                                "_dicos/definitions_personnelles.ini"};
+
+void ecrireDonneesEchantillon(const std::string& dossier) {
+    fixtures::partieNormale();
+    std::string liste = "# Mots de la partie d'exemple\n", longs = "# Mots de six lettres et plus\n";
+    for (const std::string& mot : dicP.lexique.mots()) {
+        liste += mot + "\n";
+        if (mot.size() >= 6) longs += mot + "\n";
+    }
+    ecrireFichier(dossier + "/mots.txt", liste);
+    ecrireFichier(dossier + "/mots_longs.txt", longs);
+    INIfile ini;
+    ini.create(dossier + "/" + PEA2_DEFAUT);
+    ini.set("Dicos", "principal", "mots.txt");
+    ini.set("Dicos", "nb_dicos_sup", 1);
+    ini.set("Dicos", "dico_1", "mots_longs.txt");
+    ini.set("Fichier des Records", "fic", "defaut.bst");
+    ini.close();
+    std::filesystem::create_directories(dossier + "/_dicos");
+    ini.create(dossier + "/_dicos/definitions_personnelles.ini");
+    const char* const definitions[][2] = {
+        {"AS", "Carte \340 jouer marqu\351e d'un seul signe"}, {"MAISON", "B\342timent d'habitation"},
+        {"MER", "Vaste \351tendue d'eau sal\351e"},               {"MERE", "Femme qui a des enfants"},
+        {"ON", "Pronom ind\351fini"},                            {"OSE", "Sucre simple"},
+        {"RELATION", "Lien entre des personnes ou des choses"},  {"SON", "Enveloppe des grains de c\351r\351ales"},
+        {"TOUR", "Construction haute"},                          {"VIE", "Fait d'\352tre vivant"}};
+    for (const auto& d : definitions) ini.set("Exemple", d[0], d[1]);
+    ini.close();
+}
+
 }  // namespace
+
+// What ./run.sh shows: the sample's folder, which must be what our code writes,
+// copied into the working folder; the page shows the dictionaries, each word's
+// dictionary numbers and its definition.
+TEST(MainQuorvel, TheSamplePageShowsDictionariesAndDefinitions) {
+    InTempDir ici;
+    ecrireDonneesEchantillon(".");
+    for (const char* nom : kDonnees)
+        EXPECT_EQ(lireFichier(nom), lireFichier(std::string(QV_SOURCE_DIR) + "/samples/" + nom)) << nom;
+    const Sortie s = quorvel(kEchantillon);
+    ASSERT_EQ(std::to_string(s.statut) + s.err, "0");
+    const std::string page = lireFichier("_recap/histo.html");
+    for (const char* attendu :
+         {"1 - mots.txt : Mots de la partie d'exemple<br />\n2 - mots_longs.txt : Mots de six lettres et plus<br />\n",
+          "MAISON (1,2): B\342timent d'habitation<br />\nMER (1): Vaste \351tendue d'eau sal\351e<br />\n"
+          "RELATION (1,2): Lien entre des personnes ou des choses<br />\n"})
+        EXPECT_NE(page.find(attendu), std::string::npos) << attendu;
+    EXPECT_EQ(page.find(": ?<"), std::string::npos) << "a word without its definition";
+    EXPECT_NE(lireFichier("_recap/histo.qv2").find("Pea2=dezediziziz_zelio3fr_1.pea2\n"), std::string::npos);
+}
+
+// Messages reach a terminal in its own character set; files stay Latin-1.
+TEST(MainQuorvel, MessagesInTheTerminalsCharacterSet) {
+    InTempDir ici;
+    ecrireFichier("mauvais.qv2", "[General]\nVersion=34\n[Partie]\nNb Joueurs=12\n");
+    const std::pair<const char*, const char*> cas[] = {
+        {"LC_ALL=C.UTF-8", "r\303\251capitulatif"}, {"LC_ALL=C", "r\351capitulatif"}, {"LC_ALL= LC_CTYPE= LANG=", "r\351capitulatif"}};
+    for (const auto& [locale, attendu] : cas) {
+        const Sortie s = quorvel("mauvais.qv2", locale);
+        EXPECT_EQ(s.statut, 1);
+        EXPECT_NE(s.err.find(std::string("n'est pas un ") + attendu + " valide"), std::string::npos) << locale;
+    }
+}
 
 TEST(MainQuorvel, TranslatedRefusalAndUsage) {
     InTempDir ici;
