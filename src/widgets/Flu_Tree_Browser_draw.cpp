@@ -663,10 +663,11 @@ void Flu_Tree_Browser::placeBars() {
     r.browserY = scrollBox->y() + dy;
     r.browserW = scrollBox->w() - dw;
     r.browserH = scrollBox->h() - dh;
-    // Widget groups cover the view, so that clicks reach the widgets in them.
+    // Widget groups cover the view, so that clicks reach the widgets in them;
+    // only their own box changes: a group's resize would scale the widgets.
     for (int i = 0; i < scrollBox->children(); ++i) {
         Fl_Widget* c = scrollBox->child(i);
-        if (c != root.widget()) c->resize(scrollBox->x(), scrollBox->y(), scrollBox->w(), scrollBox->h());
+        if (c != root.widget()) c->Fl_Widget::resize(scrollBox->x(), scrollBox->y(), scrollBox->w(), scrollBox->h());
     }
 }
 

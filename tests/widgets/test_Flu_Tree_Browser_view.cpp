@@ -16,6 +16,7 @@
 #include "support/WidgetPixels.h"
 
 #include <algorithm>
+#include <functional>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -590,4 +591,62 @@ TEST_F(FluTreeBrowserView, AMovedTreeMeasuresFromItsOwnCornerAndScrollsBackToThe
     redraw();
     EXPECT_TRUE(tree->vscrollbar()->visible());
     EXPECT_EQ(tree->find("/l0")->widget()->y(), 30);  // a bar shown again starts at the top
+}
+
+// Opening or closing lays out only what changed; what a user sees after a
+// series of changes must be what a whole new layout gives.
+TEST_F(FluTreeBrowserView, OpenAndCloseUpdateTheLayoutAsAWholeRelayoutWould) {
+    for (const char* b : {"/a/", "/a/deep/", "/b/", "/c/"}) tree->add_branch(b, new RowBox, false);
+    for (int i = 0; i < 6; ++i) leaf("/a/l" + std::to_string(i));
+    leaf("/a/deep/wide", 260);  // wider than the view: a horizontal bar while shown
+    for (int i = 0; i < 9; ++i) leaf("/b/l" + std::to_string(i));
+    for (int i = 0; i < 3; ++i) leaf("/c/l" + std::to_string(i));
+    tree->vertical_gap(1);
+    show();
+    // Rows of open branches, the bars and the widgets' places.
+    auto seen = [&] {
+        std::vector<int> out;
+        auto walk = [&](Node* n, auto& self) -> void {
+            for (int i = 0; i < n->children(); ++i) {
+                Node* c = n->child(i);
+                out.insert(out.end(), {c->row_top(), c->row_height(), c->widget()->y(), c->widget()->visible() != 0});
+                if (c->open()) self(c, self);
+            }
+        };
+        walk(tree->root_node(), walk);
+        for (Fl_Scrollbar* bar : {tree->vscrollbar(), tree->hscrollbar()})
+            out.insert(out.end(), {bar->visible() != 0, int(bar->maximum()), int(bar->value()),
+                                   int(bar->slider_size() * 1000)});
+        return out;
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"open all", [&] { for (Node* n = tree->root_node(); n; n = n->next()) n->open(true); }},
+        {"close /a/", [&] { tree->find("/a/")->open(false); }},
+        {"open /a/", [&] { tree->find("/a/")->open(true); }},
+        {"close /a/deep/", [&] { tree->find("/a/deep/")->open(false); }},
+        {"add /b/new", [&] { leaf("/b/new"); }},
+        {"scroll to the end, close /a/", [&] {
+             tree->vscrollbar()->value(tree->vscrollbar()->maximum());
+             tree->find("/a/")->open(false);
+         }},
+        {"remove /c/l1, close /b/", [&] {
+             tree->remove("/c/l1");
+             redraw();
+             tree->find("/b/")->open(false);
+         }},
+        {"open /a/deep/ inside closed /a/", [&] { tree->find("/a/deep/")->open(true); }},
+        {"open /a/, /b/", [&] { tree->find("/a/")->open(true), tree->find("/b/")->open(true); }},
+        {"close /a/deep/, /c/", [&] { tree->find("/a/deep/")->open(false), tree->find("/c/")->open(false); }},
+    };
+    int wideSteps = 0;
+    for (auto& step : steps) {
+        step.second();
+        redraw();
+        wideSteps += tree->hscrollbar()->visible() != 0;
+        const std::vector<int> incremental = seen();
+        tree->resize(tree->x(), tree->y(), tree->w(), tree->h());
+        redraw();
+        EXPECT_EQ(incremental, seen()) << step.first;
+    }
+    EXPECT_EQ(wideSteps, 3);  // the wide row shown, then hidden with its branch
 }
