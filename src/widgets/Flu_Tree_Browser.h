@@ -504,4 +504,17 @@ private:
     Node root;  // after rdata: its nodes read the walk state while they die
 };
 
+// Read by every row of every walk: inline.
+inline Flu_Tree_Browser::RData& Flu_Tree_Browser::Node::rdata() const { return _tree->rdata; }
+
+inline bool Flu_Tree_Browser::Node::is_leaf() const {
+    if (rdata().autoBranches) return children() == 0 && _parent;
+    return flag(NodeIsLeaf);
+}
+
+inline bool Flu_Tree_Browser::Node::is_branch() const {
+    if (rdata().autoBranches) return children() > 0;
+    return !flag(NodeIsLeaf);
+}
+
 #endif
