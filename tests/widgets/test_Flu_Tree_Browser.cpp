@@ -357,10 +357,8 @@ TEST_F(FluTreeBrowser, EditorConfigurationLaysEveryEntryOutInOrder) {
     EXPECT_EQ(children(t->find("/pea1/")) + "; " + children(t->find("/pea1/Fontes/")),
               "Fontes Couleurs; LettresNorm Aide Titre");
     int previousBottom = 0;
-    for (Node* n = t->root_node(); n; n = n->next()) {
+    for (Node* n = t->root_node(); n; previousBottom = n->row_top() + n->row_height(), n = n->next())
         EXPECT_GE(n->row_top(), previousBottom) << n->label();
-        previousBottom = n->row_top() + n->row_height();
-    }
     for (Node* leaf : leaves) {
         Fl_Widget* w = leaf->widget();
         EXPECT_TRUE(w->visible() && w->y() >= leaf->row_top() && w->y() + w->h() <= leaf->row_top() + leaf->row_height());
