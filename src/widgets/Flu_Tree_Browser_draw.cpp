@@ -370,10 +370,11 @@ void Flu_Tree_Browser::Node::open(bool b) {
     // Only this branch's rows change: lay out them and what follows.
     _tree->relayoutBranch(this);
     if (animationStarts) {
+        // A layout still due has not measured the rows that will move.
         if (totalChildH == 0) {
             const int x = r.x, y = r.y;
             r.x = rowX;
-            measure(r, true);
+            measure(r, false);
             r.x = x, r.y = y;
         }
         r.animationOffset = b ? -float(totalChildH) : -1.0f;
@@ -585,7 +586,6 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     root.measure(r, false);
     placeBars();
     redraw();
-    r.forceResize = true;
 }
 
 // Lays out again only what opening or closing n changed: n's subtree, then,
