@@ -583,7 +583,7 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     RData& r = rdata;
     r.x = X + Fl::box_dx(b);
     r.y = Y + Fl::box_dy(b);
-    root.measure(r, false);
+    root.recurse(r, WalkMeasure);
     placeBars();
     redraw();
 }
@@ -623,7 +623,7 @@ void Flu_Tree_Browser::placeBars() {
     const Fl_Boxtype b = scrollBox->box();
     const int dx = Fl::box_dx(b), dy = Fl::box_dy(b), dw = Fl::box_dw(b), dh = Fl::box_dh(b);
     RData& r = rdata;
-    const int contentW = std::max(0, root.subtreeRight - (X + dx)), contentH = root.extent;
+    const int contentW = root.subtreeRight - (X + dx), contentH = root.extent;
     r.totalW = contentW;
     r.totalH = contentH;
     // Decided twice: each bar takes room that may call for the other.
