@@ -154,8 +154,7 @@ public:
         float animationOffset = 0, animationDelta = 0;
     };
 
-    // Aligned so that the fields a layout reads of a leaf share one cache line.
-    class alignas(64) Node {
+    class Node {
         friend class Flu_Tree_Browser;
         friend class NodeList;
 
