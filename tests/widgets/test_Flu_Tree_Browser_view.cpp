@@ -126,7 +126,7 @@ TEST_F(FluTreeBrowserView, ScrollbarsAndCornerShowOnlyWhenTheContentNeedsThem) {
 TEST_F(FluTreeBrowserView, ClicksSelectRowsAndRangesScrolledOrNot) {
     leaves(30);
     show();
-    clickRow(2);
+    clickRow(2, FL_SHIFT);  // nothing hilighted yet: the row alone
     clickRow(4);
     EXPECT_EQ(calls, (Calls{{Tree::ReasonSelected, "l2"}, {Tree::ReasonHilighted, "l2"}, {Tree::ReasonUnselected, "l2"},
                             {Tree::ReasonSelected, "l4"}, {Tree::ReasonUnhilighted, "l2"}, {Tree::ReasonHilighted, "l4"}}));
@@ -239,6 +239,11 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     qvtest::click(win.get(), 10, 70);
     EXPECT_FALSE(empty->open());
     tree->remove("/e/");
+    tree->leavesShown(false);  // a branch of leaves only: no expander to click
+    redraw();
+    qvtest::click(win.get(), 10, 10);
+    EXPECT_TRUE(a->open());
+    tree->leavesShown(true);
     tree->doubleClickToggles(false);
     redraw();
     calls.clear();
