@@ -218,19 +218,7 @@ Flu_Tree_Browser::Node::~Node() {
     r.visibilityChanged = true;
 }
 
-Flu_Tree_Browser::RData& Flu_Tree_Browser::Node::rdata() const { return _tree->rdata; }
-
 void Flu_Tree_Browser::Node::forceResize() const { _tree->rdata.forceResize = true; }
-
-bool Flu_Tree_Browser::Node::is_leaf() const {
-    if (rdata().autoBranches) return children() == 0 && _parent;
-    return flag(NodeIsLeaf);
-}
-
-bool Flu_Tree_Browser::Node::is_branch() const {
-    if (rdata().autoBranches) return children() > 0;
-    return !flag(NodeIsLeaf);
-}
 
 void Flu_Tree_Browser::Node::initType() {
     const RData& r = rdata();

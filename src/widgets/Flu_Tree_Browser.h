@@ -258,7 +258,7 @@ public:
         bool flag(unsigned short f) const { return (flags & f) != 0; }
 
         // Geometry of the last layout pass, in unscrolled coordinates.
-        int row_top() const { return currentY; }
+        int row_top() const;
         int row_height() const { return currentH; }
 
         void sort();
@@ -299,36 +299,52 @@ public:
         bool hasRows() const { return flag(NodeHasRows); }
         bool keptOpenRoot() const;
         bool openState() const;
+        bool rowHidden(const RData& rdata) const;
+        bool showsChildren(const RData& rdata, bool hidden, bool forceOpen = false) const;
+        bool widgetsShown() const;
+        void measure(RData& rdata, bool forceOpen);
         Fl_Image* expanderIcon(const RData& rdata, bool& shown) const;
         void doubleClickRule(RData& rdata);
         bool subtreeAbove(const RData& rdata, bool visit) const;
-        void drawRow(RData& rdata, bool measure);
+        int drawRow(RData& rdata, bool measure);
         void measureRow(RData& rdata);
         int handleRow(RData& rdata, int event);
         bool onExpander(RData& rdata, int ex, int ey);
         Fl_Image* collapseIcon(bool open) const { return cIcon[open ? 1 : 0]; }
         static void _widgetCB(Fl_Widget* w, void* arg);
 
-        unsigned _id = 0;
+        // What a layout reads of a leaf fills the first 64 bytes (see the
+        // prefetch in measure), then what it reads of a branch.
         unsigned short flags = 0;
-        NodeList _children;
+        unsigned short currentH = 0;
+        unsigned short textW = 0, textH = 0;
+        bool textMeasured = false;
+        // From the last measure: the row's left edge, the height of the row
+        // and its shown children, the right edge of the row alone and with
+        // them.
+        int rowX = 0, extent = 0, rowRight = 0, subtreeRight = 0;
         Node* _parent = nullptr;
         Flu_Tree_Browser* _tree = nullptr;
-        FluSimpleString text;
         WidgetInfo* _widget = nullptr;
-        Fl_Group* _group = nullptr;
-        void* userData = nullptr;
+        Fl_Image* lIcon = nullptr;
+        NodeList _children;
         int totalChildH = 0;
         Fl_Image* cIcon[2] = {nullptr, nullptr};
         Fl_Image* bIcon[2] = {nullptr, nullptr};
-        Fl_Image* lIcon = nullptr;
+
+        unsigned _id = 0;
+        FluSimpleString text;
+        Fl_Group* _group = nullptr;
+        void* userData = nullptr;
         Fl_Color textColor = FL_BLACK;
         Fl_Font textFont = FL_HELVETICA;
         int textSize = 12;
-        unsigned short textW = 0, textH = 0;
-        bool textMeasured = false;
-        int currentY = 0;
-        unsigned short currentH = 0;
+        // For each shown child, its top below this row and its right edge,
+        // so that an open or close updates only its ancestors' lists.
+        struct Place {
+            int top, right;
+        };
+        std::vector<Place> places;
     };
 
     Flu_Tree_Browser(int x, int y, int w, int h, const char* label = nullptr);
@@ -473,6 +489,8 @@ private:
     void endAnimation();
     void selectRange(Node* a, Node* b);
     void relayoutIfNeeded();
+    void relayoutBranch(Node* n);
+    void placeBars();
     void timerRedrawCB();
     static void _timerRedrawCB(void* arg);
     static void _scrollCB(Fl_Widget*, void* arg);
@@ -484,5 +502,18 @@ private:
     std::vector<Node*> placed;  // rows whose widgets the last draw placed
     Node root;  // after rdata: its nodes read the walk state while they die
 };
+
+// Read by every row of every walk: inline.
+inline Flu_Tree_Browser::RData& Flu_Tree_Browser::Node::rdata() const { return _tree->rdata; }
+
+inline bool Flu_Tree_Browser::Node::is_leaf() const {
+    if (rdata().autoBranches) return children() == 0 && _parent;
+    return flag(NodeIsLeaf);
+}
+
+inline bool Flu_Tree_Browser::Node::is_branch() const {
+    if (rdata().autoBranches) return children() > 0;
+    return !flag(NodeIsLeaf);
+}
 
 #endif

@@ -58,7 +58,7 @@ Fl_Image* Flu_Tree_Browser::Node::expanderIcon(const RData& r, bool& shown) cons
     return cIcon[state];
 }
 
-void Flu_Tree_Browser::Node::measureRow(RData& r) {
+void Flu_Tree_Browser::Node::measureRow(RData&) {
     // A label is measured once, and again only when its text, font or size change.
     if (!flag(NodeLabelShown)) {
         textW = textH = 0;
@@ -69,8 +69,7 @@ void Flu_Tree_Browser::Node::measureRow(RData& r) {
         textH = static_cast<unsigned short>(fl_height() + 4);
     }
     textMeasured = flag(NodeLabelShown);
-    currentY = r.y;
-    int h = std::max<int>(textH, widget() ? widget()->h() : 0);
+    int h = std::max<int>(textH, _widget ? _widget->w->h() : 0);
     if (is_branch())
         h = std::max({h, imageH(cIcon[openState()]), imageH(bIcon[openState()])});
     else
@@ -78,10 +77,11 @@ void Flu_Tree_Browser::Node::measureRow(RData& r) {
     currentH = static_cast<unsigned short>(h);
 }
 
-void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
-    const bool inactive = !_tree->active_r() || !active();
+// Draws the row, or only measures it; returns its right edge.
+int Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
     Fl_Color bg = r.shadedColors[r.shadedIndex];
-    Fl_Color tc = inactive ? fl_inactive(textColor) : textColor;
+    Fl_Color tc = FL_BLACK;
+    if (!measure || _widget) tc = active() && _tree->active_r() ? textColor : fl_inactive(textColor);
     const int top = r.y, mid = r.y + currentH / 2;
     if (!measure) {
         fl_draw_box(FL_FLAT_BOX, r.browserX, top, r.browserW, currentH, bg);
@@ -168,7 +168,7 @@ void Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
         fl_rect(r.browserX, top, r.browserW, currentH);
         fl_line_style(0);
     }
-    r.totalW = std::max(r.totalW, X);
+    return X;
 }
 
 // Whether the row and the rows of its shown children all lie above the view:
@@ -180,31 +180,93 @@ bool Flu_Tree_Browser::Node::subtreeAbove(const RData& r, bool visit) const {
     return r.y + currentH + (visit ? totalChildH : 0) < r.browserY;
 }
 
-int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
-    if (type == WalkCountSelected) return countSelected();
-    if (!_parent) r.first = true;
-    const int viewBottom = r.browserY + r.browserH;
-    if (type == WalkDraw && r.y > viewBottom) return 1;
-    if (type == WalkHandle && r.y > viewBottom) return 0;
-    const bool measure = type == WalkMeasure || type == WalkMeasureOpen;
-    const bool skip = (!_parent && !r.showRoot) || (is_leaf() && !r.showLeaves) || (is_branch() && !r.showBranches);
-    const bool state = openState();
-    const bool keptOpen = keptOpenRoot();
-    if (measure) measureRow(r);
-    if (type == WalkMeasure && is_branch()) {
+bool Flu_Tree_Browser::Node::rowHidden(const RData& r) const {
+    return (!_parent && !r.showRoot) || (is_leaf() && !r.showLeaves) || (is_branch() && !r.showBranches);
+}
+
+// Whether the walks go down to the children: those of an open branch with
+// rows to show, of a hidden row, of the kept-open root and of the animated
+// branch.
+bool Flu_Tree_Browser::Node::showsChildren(const RData& r, bool hidden, bool forceOpen) const {
+    return !is_leaf() && children() &&
+           ((hasRows() && openState()) || hidden || keptOpenRoot() || this == r.animatedNode || forceOpen);
+}
+
+void Flu_Tree_Browser::Node::measure(RData& r, bool forceOpen) {
+    const int entryY = r.y;
+    rowX = r.x;
+    measureRow(r);
+    if (!forceOpen && is_branch()) {
         bool rows = r.showLeaves && children() > 0;
         for (int i = 0; !rows && i < children(); ++i) rows = child(i)->is_branch();
         setFlag(NodeHasRows, rows);
     }
-    const bool visit = !is_leaf() && children() &&
-                       ((hasRows() && state) || skip || keptOpen || this == r.animatedNode || type == WalkMeasureOpen);
-    if ((type == WalkDraw || type == WalkHandle) && !skip && subtreeAbove(r, visit)) {
+    const bool hidden = rowHidden(r);
+    int right = 0;
+    if (!hidden) {
+        right = drawRow(r, true);
+        r.y += currentH + r.vGap;
+    }
+    if (showsChildren(r, hidden, forceOpen)) {
+        const int savedX = r.x;
+        if (!hidden && !keptOpenRoot() && r.showBranches) r.x += r.hGap + imageW(cIcon[openState()]);
+        right = std::max(right, r.x);
+        rowRight = right;
+        const int n = children(), startY = r.y;
+        places.resize(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            // Nodes lie wherever they were allocated, rarely in row order:
+            // fetching the next ones while this one is measured hides most
+            // of the cache misses of a long list.
+            if (Node* ahead = child(i + 16)) {
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 63);
+            }
+            Node* c = child(i);
+            c->measure(r, forceOpen);
+            places[size_t(i)] = {r.y - c->extent - startY, c->subtreeRight};
+            right = std::max(right, c->subtreeRight);
+        }
+        totalChildH = r.y - startY;
+        r.x = savedX;
+    } else {
+        rowRight = right;
+    }
+    subtreeRight = right;
+    extent = r.y - entryY;
+}
+
+int Flu_Tree_Browser::Node::row_top() const {
+    if (!_parent) {
+        const Flu_Tree_Browser* t = _tree;
+        return t->y() + Fl::box_dy(t->scrollBox->box());
+    }
+    const size_t i = size_t(index());
+    const int top = i < _parent->places.size() ? _parent->places[i].top : 0;
+    const RData& r = rdata();
+    return _parent->row_top() + (_parent->rowHidden(r) ? 0 : _parent->currentH + r.vGap) + top;
+}
+
+int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
+    if (type == WalkCountSelected) return countSelected();
+    if (type == WalkMeasure || type == WalkMeasureOpen) {
+        measure(r, type == WalkMeasureOpen);
+        r.totalW = std::max(r.totalW, subtreeRight);
+        return 0;
+    }
+    if (!_parent) r.first = true;
+    const int viewBottom = r.browserY + r.browserH;
+    if (r.y > viewBottom) return type == WalkDraw ? 1 : 0;
+    const bool skip = rowHidden(r);
+    const bool state = openState();
+    const bool keptOpen = keptOpenRoot();
+    const bool visit = showsChildren(r, skip);
+    if (!skip && subtreeAbove(r, visit)) {
         r.y += currentH + r.vGap + (visit ? totalChildH : 0);
         r.first = false;
         return 0;
     }
     if (!skip) {
-        if (measure) drawRow(r, true);
         const bool inView = r.y + currentH >= r.browserY;
         if (type == WalkDraw && inView) {
             drawRow(r, false);
@@ -227,9 +289,7 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     if (!visit) return 0;
     const int savedX = r.x, savedW = r.branchIconW;
     if (!skip && !keptOpen && r.showBranches) r.x += r.hGap + imageW(cIcon[state]);
-    r.totalW = std::max(r.totalW, r.x);
     r.branchIconW = r.showBranches ? (bIcon[state] ? bIcon[state]->w() : imageW(cIcon[state])) : 0;
-    const int startY = r.y;
     bool clipped = false;
     if (type == WalkDraw && this == r.animatedNode) {
         if (r.animationOffset + r.animationDelta < 0) {
@@ -247,18 +307,17 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     // Children whose rows all lie above the view are passed over at once:
     // their row tops from the last measure are in order, so a binary search
     // finds the last one that starts above the view.
-    if ((type == WalkDraw || type == WalkHandle) && !r.animatedNode && n > 1 && r.y < r.browserY) {
-        const int shift = r.y - child(0)->currentY;
+    if (!r.animatedNode && n > 1 && r.y < r.browserY && places.size() == size_t(n)) {
         int lo = 0, hi = n - 1;
         while (lo < hi) {
             const int mid = (lo + hi + 1) / 2;
-            if (child(mid)->currentY + shift < r.browserY)
+            if (r.y + places[size_t(mid)].top < r.browserY)
                 lo = mid;
             else
                 hi = mid - 1;
         }
         from = lo;
-        r.y = child(from)->currentY + shift;
+        r.y += places[size_t(from)].top;
     }
     for (int i = from; i < n && !result; ++i) {
         r.first = i == 0;
@@ -268,7 +327,6 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
         result = child(i)->recurse(r, type, event);
         if (push) r.branchConnectors.pop();
     }
-    if (measure) totalChildH = r.y - startY;
     r.x = savedX;
     r.branchIconW = savedW;
     if (clipped) {
@@ -289,6 +347,13 @@ void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
     for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
 }
 
+// Whether the walk from the root shows this node's widget.
+bool Flu_Tree_Browser::Node::widgetsShown() const {
+    for (const Node* p = _parent; p; p = p->_parent)
+        if (!p->openState() && !(!p->_parent && !rdata().showRoot)) return false;
+    return true;
+}
+
 void Flu_Tree_Browser::Node::open(bool b) {
     RData& r = rdata();
     if (is_leaf() || always_open() || r.allBranchesAlwaysOpen) return;
@@ -296,22 +361,32 @@ void Flu_Tree_Browser::Node::open(bool b) {
     r.justOpenedClosed = true;
     setFlag(NodeClosed, !b);
     const float frames = r.fps * r.collapseTime;
+    bool animationStarts = false;
     if (r.animate && children() && frames >= 1.0f) {
         if (!r.animating) {
-            if (totalChildH == 0) {
-                const int x = r.x, y = r.y, w = r.totalW, iconW = r.branchIconW;
-                r.x = r.y = 0;
-                recurse(r, WalkMeasureOpen);
-                r.x = x, r.y = y, r.totalW = w, r.branchIconW = iconW;
-            }
-            r.animationOffset = b ? -float(totalChildH) : -1.0f;
-            r.animationDelta = (b ? 1.0f : -1.0f) * float(totalChildH) / frames;
-            r.animating = true;
+            r.animating = animationStarts = true;
             r.animatedNode = this;
-            Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
         } else if (r.animatedNode == this) {
             r.animationDelta = -r.animationDelta;
         }
+    }
+    // Only this branch's rows change: lay out them and what follows.
+    _tree->relayoutBranch(this);
+    if (animationStarts) {
+        // A layout still due has not measured the rows that will move.
+        if (totalChildH == 0) {
+            const int x = r.x, y = r.y;
+            r.x = rowX;
+            measure(r, false);
+            r.x = x, r.y = y;
+        }
+        r.animationOffset = b ? -float(totalChildH) : -1.0f;
+        r.animationDelta = (b ? 1.0f : -1.0f) * float(totalChildH) / frames;
+        Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
+    }
+    if (!r.visibilityChanged) {
+        const bool down = widgetsShown() && (openState() || (!_parent && !r.showRoot));
+        for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
     }
     if (b && _parent) {
         Node* previous = r.lastOpenBranch;
@@ -319,7 +394,6 @@ void Flu_Tree_Browser::Node::open(bool b) {
         if (r.singleBranchOpen && previous && previous != this && !is_ancestor(previous)) previous->open(false);
         r.lastOpenBranch = this;
     }
-    r.forceResize = r.visibilityChanged = true;
     _tree->redraw();
     do_callback(b ? ReasonOpened : ReasonClosed);
 }
@@ -482,8 +556,7 @@ void Flu_Tree_Browser::selectRange(Node* a, Node* b) {
     r.shiftSelectAll = false;
     bool done = false;
     auto walk = [&](Node* n, auto& self) -> void {
-        const bool skip = (!n->_parent && !r.showRoot) || (n->is_leaf() && !r.showLeaves) ||
-                          (n->is_branch() && !r.showBranches);
+        const bool skip = n->rowHidden(r);
         if (!skip) {
             const bool end = n == a || n == b;
             if (end || r.shiftSelectAll) {
@@ -510,14 +583,50 @@ void Flu_Tree_Browser::relayoutIfNeeded() {
 void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     Fl_Group::resize(X, Y, W, H);
     const Fl_Boxtype b = scrollBox->box();
+    RData& r = rdata;
+    r.x = X + Fl::box_dx(b);
+    r.y = Y + Fl::box_dy(b);
+    root.recurse(r, WalkMeasure);
+    placeBars();
+    redraw();
+}
+
+// Lays out again only what opening or closing n changed: n's subtree, then,
+// up its ancestors, their heights, their right edges and the tops of the
+// children after it. The rows of a hidden branch are measured when it shows.
+void Flu_Tree_Browser::relayoutBranch(Node* n) {
+    RData& r = rdata;
+    if (r.forceResize) return;  // a whole layout is due anyway
+    for (Node* p = n->_parent; p; p = p->_parent)
+        if (!p->showsChildren(r, p->rowHidden(r))) return;
+    const int x = r.x, y = r.y, oldExtent = n->extent;
+    r.x = n->rowX;
+    n->measure(r, false);
+    r.x = x, r.y = y;
+    const int delta = n->extent - oldExtent;
+    for (Node *c = n, *p = n->_parent; p; c = p, p = p->_parent) {
+        const size_t i = size_t(c->index());
+        if (i >= p->places.size()) {
+            r.forceResize = true;
+            return;
+        }
+        p->places[i].right = c->subtreeRight;
+        for (size_t j = i + 1; j < p->places.size(); ++j) p->places[j].top += delta;
+        p->totalChildH += delta;
+        p->extent += delta;
+        p->subtreeRight = p->rowRight;
+        for (const Node::Place& place : p->places) p->subtreeRight = std::max(p->subtreeRight, place.right);
+    }
+    placeBars();
+}
+
+// The scrollbars and the view from the size of the laid-out rows.
+void Flu_Tree_Browser::placeBars() {
+    const int X = x(), Y = y(), W = w(), H = h();
+    const Fl_Boxtype b = scrollBox->box();
     const int dx = Fl::box_dx(b), dy = Fl::box_dy(b), dw = Fl::box_dw(b), dh = Fl::box_dh(b);
     RData& r = rdata;
-    r.x = X + dx;
-    r.y = Y + dy;
-    r.totalW = X + dx;
-    r.branchConnectors.clear();
-    root.recurse(r, WalkMeasure);
-    const int contentW = r.totalW - (X + dx), contentH = r.y - (Y + dy);
+    const int contentW = root.subtreeRight - (X + dx), contentH = root.extent;
     r.totalW = contentW;
     r.totalH = contentH;
     // Decided twice: each bar takes room that may call for the other.
@@ -557,13 +666,12 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     r.browserY = scrollBox->y() + dy;
     r.browserW = scrollBox->w() - dw;
     r.browserH = scrollBox->h() - dh;
-    // Widget groups cover the view, so that clicks reach the widgets in them.
+    // Widget groups cover the view, so that clicks reach the widgets in them;
+    // only their own box changes: a group's resize would scale the widgets.
     for (int i = 0; i < scrollBox->children(); ++i) {
         Fl_Widget* c = scrollBox->child(i);
-        if (c != root.widget()) c->resize(scrollBox->x(), scrollBox->y(), scrollBox->w(), scrollBox->h());
+        if (c != root.widget()) c->Fl_Widget::resize(scrollBox->x(), scrollBox->y(), scrollBox->w(), scrollBox->h());
     }
-    redraw();
-    r.forceResize = true;
 }
 
 void Flu_Tree_Browser::startWalk() {
@@ -693,7 +801,7 @@ void Flu_Tree_Browser::set_hilighted(Node* n) {
     relayoutIfNeeded();
     if (scrollV->visible()) {
         // Rows are laid out from the view's top, unscrolled.
-        const int top = n->currentY - (y() + Fl::box_dy(scrollBox->box()));
+        const int top = n->row_top() - (y() + Fl::box_dy(scrollBox->box()));
         int position = int(scrollV->value());
         if (top + n->currentH > position + r.browserH) position = top + n->currentH - r.browserH;
         if (top < position) position = top;
@@ -710,6 +818,7 @@ void Flu_Tree_Browser::stopAnimation() {
 
 void Flu_Tree_Browser::endAnimation() {
     stopAnimation();
+    // Often called from inside the draw walk: the next draw lays out.
     rdata.forceResize = true;
     redraw();
 }
