@@ -217,9 +217,5 @@ void partieTest() {
     partie.modeTest = 1;
 }
 
-void partieArbitrage() {
-    partieDuplicate();
-    partie.arbitrage = 1;
-}
 
 }  // namespace fixtures

@@ -23,7 +23,6 @@ void partieResolution();
 // A duplicate game played by the self-play test (test mode).
 void partieTest();
 // A refereed duplicate tournament.
-void partieArbitrage();
 
 // Building blocks, for tests that need their own positions.
 void nouvellePartie(int nbJoueurs);
