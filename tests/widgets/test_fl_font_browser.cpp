@@ -120,45 +120,41 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
     struct Cas {
         const char* style;
         std::function<void(Fl_Font_Browser&)> agir;
-        bool ok;
-        std::string nom;
-        int taille;
-        std::string couleur;
+        std::string attendu;  // name/size/colour after the call, "" when refused
+    };
+    const auto ok = [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); };
+    const auto taille = [ok](const char* t) {
+        return [ok, t](Fl_Font_Browser& f) {
+            taper(f.txt_InputSize, t);
+            ok(f);
+        };
     };
     bool rappele = false;
+    const auto rappel = [&rappele](Fl_Font_Browser& f) {
+        f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
+    };
+    const std::string rouge = "200,100,50|";
     const std::vector<Cas> cas = {
-        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); }, true, famille, 14, "200,100,50|Bold"},
-        {"rien", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); }, true, famille, 14, "200,100,50|Normal"},
-        {"italic",
-         [](Fl_Font_Browser& f) {
-             taper(f.txt_InputSize, "20");
-             qvtest::clickWidget(f.btn_Ok);
-         },
-         true, famille, 20, "200,100,50|Italic"},
-        {"",
-         [](Fl_Font_Browser& f) {
-             taper(f.txt_InputSize, "200");  // not in the list: the sample only
-             EXPECT_EQ(f.pre_Box->GetFontSize(), 200);
-             EXPECT_EQ(selection(f.lst_Size), "<none>");
-             qvtest::clickWidget(f.btn_Ok);
-         },
-         true, famille, 14, "200,100,50|Normal"},
+        {"bold", ok, famille + "/14/" + rouge + "Bold"},
+        {"rien", ok, famille + "/14/" + rouge + "Normal"},
+        {"italic", taille("20"), famille + "/20/" + rouge + "Italic"},
+        {"", taille("200"), famille + "/14/" + rouge + "Normal"},  // not in the list: the sample only
         {"",
          [&](Fl_Font_Browser& f) {
              taper(f.txt_InputFont, ToUpperCase("serif").c_str());
              EXPECT_STREQ(f.txt_InputFont->value(), "serif");
-             f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
-             qvtest::clickWidget(f.btn_Ok);
+             rappel(f);
+             ok(f);
          },
-         true, "serif", 14, "200,100,50|Normal"},
-        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Cancel); }, false, "x", 3, "y"},
-        {"bold", [](Fl_Font_Browser& f) { qvtest::key(&f, FL_Escape); }, false, "x", 3, "y"},
+         "serif/14/" + rouge + "Normal"},
+        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Cancel); }, ""},
+        {"bold", [](Fl_Font_Browser& f) { qvtest::key(&f, FL_Escape); }, ""},
         {"bold",
          [&](Fl_Font_Browser& f) {
-             f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
+             rappel(f);
              f.do_callback();  // the close box
          },
-         false, "x", 3, "y"},
+         ""},
     };
     for (const Cas& k : cas) {
         qvtest::ModalDriver driver;
@@ -166,12 +162,11 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
             ASSERT_EQ(&w, aff_form);
             k.agir(*aff_form);
         });
-        std::string nom = k.ok ? famille : "x", couleur = k.ok ? "200,100,50" : "y";
-        int taille = k.ok ? 0 : 3;
-        EXPECT_EQ(affFonteBrowser(nom, taille, couleur, k.style), k.ok) << k.style;
-        EXPECT_EQ(nom + "/" + std::to_string(taille) + "/" + couleur,
-                  k.nom + "/" + std::to_string(k.taille) + "/" + k.couleur)
-            << k.style;
+        std::string nom = famille, couleur = "200,100,50";
+        int taille = 0;
+        const bool accepte = affFonteBrowser(nom, taille, couleur, k.style);
+        EXPECT_EQ(accepte ? nom + "/" + std::to_string(taille) + "/" + couleur : "", k.attendu) << k.style;
+        EXPECT_TRUE(accepte || (nom == famille && taille == 0 && couleur == "200,100,50"));
         EXPECT_EQ(aff_form, nullptr);
         EXPECT_TRUE(driver.done());
     }
@@ -190,44 +185,43 @@ TEST(FontBrowser, WindowLayout) {
                std::to_string(w->h());
     };
     const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
-        {&f, "100,100,500,360"},
-        {f.child(0), "0,0,500,360"},
-        {f.txt_InputFont, "5,26,205,24"},
-        {f.lst_Font, "5,50,205,159"},
-        {f.txt_InputStyle, "215,26,95,24"},
-        {f.lst_Style, "215,50,95,159"},
-        {f.txt_InputSize, "315,26,75,24"},
-        {f.lst_Size, "315,50,75,159"},
-        {f.btn_Color->parent(), "395,50,100,159"},
-        {f.btn_Strikethrough, "400,80,90,15"},
-        {f.btn_Underline, "400,105,90,15"},
-        {f.btn_Color, "400,140,90,23"},
-        {f.pre_Box->parent(), "5,215,490,107"},
-        {f.pre_Box, "10,233,480,80"},
-        {f.btn_Ok, "330,327,75,23"},
-        {f.btn_Cancel, "415,327,75,23"},
-    };
+        {&f, "100,100,500,360"},           {f.child(0), "0,0,500,360"},
+        {f.txt_InputFont, "5,26,205,24"},  {f.lst_Font, "5,50,205,159"},
+        {f.txt_InputStyle, "215,26,95,24"}, {f.lst_Style, "215,50,95,159"},
+        {f.txt_InputSize, "315,26,75,24"}, {f.lst_Size, "315,50,75,159"},
+        {f.btn_Color->parent(), "395,50,100,159"}, {f.btn_Strikethrough, "400,80,90,15"},
+        {f.btn_Underline, "400,105,90,15"}, {f.btn_Color, "400,140,90,23"},
+        {f.pre_Box->parent(), "5,215,490,107"}, {f.pre_Box, "10,233,480,80"},
+        {f.btn_Ok, "330,327,75,23"},       {f.btn_Cancel, "415,327,75,23"}};
     for (const auto& [w, geo] : attendu) EXPECT_EQ(g(w), geo) << (w->label() ? w->label() : "");
     EXPECT_FALSE(f.btn_Underline->active() || f.btn_Strikethrough->active());
     for (const Fl_Input* in : {f.txt_InputFont, f.txt_InputStyle, f.txt_InputSize})
-        EXPECT_EQ(in->textsize(), 12) << in->label();
+        EXPECT_EQ(in->textsize() * 100 + in->labelsize(), 1212) << in->label();
     EXPECT_EQ(f.btn_Ok->etat() * 10 + f.btn_Cancel->etat(), 22);
     EXPECT_STREQ(f.btn_Cancel->label(), "Sortir");
 }
 
-TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhite) {
+TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhiteInItsFrame) {
     Fl_Font_Browser f("sans", 40, "200,0,0");
     qvtest::showAndDraw(f);
-    const Fl_Font_Preview_Box& b = *f.pre_Box;
-    int rouges = 0, blancs = 0;
-    for (int y = b.y() + 4; y < b.y() + b.h() - 4; y += 2)
-        for (int x = b.x() + 4; x < b.x() + b.w() - 4; x += 2) {
-            const qvtest::Rgb p = qvtest::pixelAt(f, x, y);
-            rouges += p == qvtest::Rgb{200, 0, 0};
-            blancs += p == qvtest::Rgb{255, 255, 255};
-        }
+    Fl_Font_Preview_Box& b = *f.pre_Box;
+    auto compter = [&](qvtest::Rgb c) {
+        int n = 0;
+        for (int y = b.y() + 4; y < b.y() + b.h() - 4; y += 2)
+            for (int x = b.x() + 4; x < b.x() + b.w() - 4; x += 3) n += qvtest::pixelAt(f, x, y) == c;
+        return n;
+    };
+    const int rouges = compter({200, 0, 0});
     EXPECT_GT(rouges, 20);
-    EXPECT_GT(blancs, rouges);
+    EXPECT_GT(compter({255, 255, 255}), rouges);
+    b.SetFontStrickThrough(1);  // the lines add to the text
+    EXPECT_GT(compter({200, 0, 0}), rouges);
+    b.SetFontStrickThrough(0);
+    b.SetFontUnderline(1);
+    EXPECT_GT(compter({200, 0, 0}), rouges);
+    const qvtest::Rgb fond = qvtest::pixelAt(f, 2, 260);  // both groups are framed
+    EXPECT_NE(qvtest::pixelAt(f, 5, 260), fond);
+    EXPECT_NE(qvtest::pixelAt(f, 395, 150), fond);
     f.hide();
 }
 
