@@ -143,9 +143,9 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
     EXPECT_TRUE(rappele);
 }
 
-TEST(FontBrowser, WindowLayout) {
-    Fl_Font_Browser f("sans", 12, "300,-5,50");
-    EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 50));  // each part within 0-255
+TEST(FontBrowser, WindowLayoutAndSampleInTheChosenColourOnWhiteInItsFrame) {
+    Fl_Font_Browser f("sans", 40, "300,-5,0");
+    EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 0));  // each part within 0-255
     EXPECT_EQ(f.lst_Size->size() * 10 + f.GetFontNr(""), 730);  // the toolkit's font 0 is scalable too
     for (const char* l : {"Fonte:", "Style:", "Taille:", "Proprietes:", "Raye", "Souligne", "Couleur:", "Exemple:"})
         EXPECT_NE(qvtest::findWidget(&f, l), nullptr) << l;
@@ -166,10 +166,7 @@ TEST(FontBrowser, WindowLayout) {
         EXPECT_EQ(in->textsize() * 100 + in->labelsize(), 1212) << in->label();
     EXPECT_EQ(f.btn_Ok->etat() * 10 + f.btn_Cancel->etat(), 22);
     EXPECT_STREQ(f.btn_Cancel->label(), "Sortir");
-}
 
-TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhiteInItsFrame) {
-    Fl_Font_Browser f("sans", 40, "200,0,0");
     qvtest::showAndDraw(f);
     Fl_Font_Preview_Box& b = *f.pre_Box;
     auto compter = [&](qvtest::Rgb c) {
@@ -178,18 +175,20 @@ TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhiteInItsFrame) {
             for (int x = b.x() + 4; x < b.x() + b.w() - 4; x += 3) n += qvtest::pixelAt(f, x, y) == c;
         return n;
     };
-    const qvtest::Rgb rouge{200, 0, 0};
+    const qvtest::Rgb rouge{255, 0, 0};
     const int rouges = compter(rouge);
     EXPECT_GT(rouges, 20);
     EXPECT_GT(compter({255, 255, 255}), rouges);
     b.SetFontStrickThrough(1);  // the lines add to the text
     EXPECT_GT(compter(rouge), rouges);
-    b.SetFontStrickThrough(0);
-    b.SetFontUnderline(1);
+    b.SetFontStrickThrough(0), b.SetFontUnderline(1);
     EXPECT_GT(compter(rouge), rouges);
+    b.SetFontUnderline(0), b.SetFont(b.GetFontName(), 0, 1);  // the smallest size is drawn as it is
+    const int un = compter({255, 255, 255});
+    b.SetFont(b.GetFontName(), 0, 2);
+    EXPECT_GT(un, compter({255, 255, 255}));
     const qvtest::Rgb fond = qvtest::pixelAt(f, 2, 260);  // both groups are framed
-    EXPECT_NE(qvtest::pixelAt(f, 5, 260), fond);
-    EXPECT_NE(qvtest::pixelAt(f, 395, 150), fond);
+    EXPECT_TRUE(qvtest::pixelAt(f, 5, 260) != fond && qvtest::pixelAt(f, 395, 150) != fond);
     f.hide();
 }
 
