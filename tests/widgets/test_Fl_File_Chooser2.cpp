@@ -400,18 +400,18 @@ TEST_F(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
 }
 
 TEST_F(FileChooser2, PreviewShowsTextOrAScaledImage) {
-    const std::string xbm = "#define v_width 0\n#define v_height 4\nstatic char v_bits[] = {0};\n";
+    const std::string gif("GIF89a\0\0\4\0\200\0\0\0\0\0\377\377\377,\0\0\0\0\0\0\4\0\0\2\2D\1\0;", 35);  // 0 x 4
     const auto ppm = [](int w, int h) {
         return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + std::string(size_t(w * h * 3), '@');
     };
     const std::vector<std::tuple<const char*, std::string, std::string>> cas = {
-        {"texte.txt", "ligne 1\n@bold\tfin\n", "ligne 1\n@@bold\tfin\n|ligne 1\n@bold\tfin\n|-"},
         {"binaire.dat", "abc\200def", "?||-"},
         {"large.ppm", ppm(400, 100), "<none>||130x32"},  // 150 - 20 wide
         {"petit.ppm", ppm(50, 40), "<none>||50x40"},
         {"fil.ppm", ppm(400, 1), "?||-"},  // scaled to no height at all
         {"mince.ppm", ppm(1, 400), "?||-"},  // nor width
-        {"vide.xbm", xbm, xbm + "|" + xbm + "|-"}};  // no picture: its text
+        {"vide.gif", gif, "?||-"},  // no picture at all
+        {"texte.txt", "ligne 1\n@bold\tfin\n", "ligne 1\n@@bold\tfin\n|ligne 1\n@bold\tfin\n|-"}};
     for (const auto& [nom, contenu, vu] : cas) ecrireFichier(nom, contenu);
     ouvrir(Chooser::SINGLE).show();
     auto apercu = [this](const char* nom) {
