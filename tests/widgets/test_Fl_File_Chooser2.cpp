@@ -14,140 +14,70 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_File_Browser.H>
 #include <FL/Fl_File_Input.H>
-#include <FL/Fl_Menu_Button.H>
-#include <FL/Fl_Tile.H>
-#include <FL/Fl_Image.H>
-#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_RGB_Image.H>
+#include <FL/Fl_Tile.H>
 #include <FL/fl_ask.H>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Chooser = Fl_File_Chooser2;
+using Textes = std::vector<std::string>;
 
-std::string cwd() { return std::filesystem::current_path().string(); }
-
-std::vector<std::string> lignes(Fl_Browser_* b) {
-    auto* l = static_cast<Fl_Browser*>(b);
-    std::vector<std::string> v;
-    for (int i = 1; i <= l->size(); ++i) v.push_back(l->text(i));
+Textes lignes(const Fl_Browser* b) {
+    Textes v;
+    for (int i = 1; i <= b->size(); ++i) v.push_back(b->text(i));
     return v;
 }
 
-std::vector<std::string> entrees(const Fl_Menu_* m) {
-    std::vector<std::string> v;
-    for (int i = 0; i < m->size() - 1; ++i)
-        if (m->menu()[i].label()) v.push_back(m->menu()[i].label());
+Textes entrees(const Fl_Menu_* m) {
+    Textes v;
+    for (int i = 0; i < m->size() - 1; ++i) v.push_back(m->menu()[i].label() ? m->menu()[i].label() : "");
     return v;
 }
 
 void choisir(Fl_Menu_* m, const std::string& libelle) {
-    for (int i = 0; i < m->size() - 1; ++i)
-        if (m->menu()[i].label() && libelle == m->menu()[i].label()) return void(m->picked(&m->menu()[i]));
-    ADD_FAILURE() << "no entry " << libelle;
+    const Textes e = entrees(m);
+    const auto i = std::find(e.begin(), e.end(), libelle);
+    ASSERT_NE(i, e.end()) << libelle;
+    m->picked(&m->menu()[i - e.begin()]);
 }
 
-// A folder holding ABC.qv2, abd.txt, zebra.qv2, zeta.qv2, notes.dat and sub/.
-struct Arbre {
-    InTempDir dir;
-    Arbre() {
-        for (const char* f : {"ABC.qv2", "abd.txt", "zebra.qv2", "zeta.qv2", "notes.dat"}) ecrireFichier(f, "x");
-        mkdir("sub", 0755);
-    }
-    std::string p(const std::string& n) const { return dir.file(n); }
-};
+int ligneDe(const Fl_Browser* b, const std::string& texte) {
+    const Textes l = lignes(b);
+    return int(std::find(l.begin(), l.end(), texte) - l.begin()) + 1;
+}
+
+// A click or a double click on a line, as the list's callback sees them.
+void clic(Fl_Browser* b, const char* ligne, bool deux = false) {
+    b->select(ligneDe(b, ligne));
+    for (int n = 0; n <= int(deux); ++n) Fl::event_clicks(n), b->do_callback();
+    Fl::event_clicks(0);
+}
+
+std::string texte(const char* s) { return s ? s : "<null>"; }
 
 void taper(Fl_Widget* w, const char* texte) {
-    for (const char* c = texte; *c; ++c) {
-        char t[2] = {*c, 0};
-        qvtest::key(w, *c, 0, t);
-    }
+    for (const char* c = texte; *c; ++c) qvtest::key(w, *c, 0, std::string(1, *c).c_str());
 }
 
-// Types into the toolkit's input dialog and confirms.
+// Types into the toolkit's input dialog, replacing its default, and confirms.
 void repondre(Fl_Window& w, const char* texte) {
     for (int i = 0; i < w.children(); ++i)
-        if (Fl_Input* in = dynamic_cast<Fl_Input*>(w.child(i))) {
-            in->take_focus();
-            in->position(in->size(), 0);  // typing replaces the default
-        }
+        if (Fl_Input* in = dynamic_cast<Fl_Input*>(w.child(i))) in->take_focus(), in->position(in->size(), 0);
     taper(&w, texte);
     qvtest::clickWidget(qvtest::findWidget(&w, fl_ok));
-}
-
-int ligneDe(Fl_Browser* b, const char* texte) {
-    for (int i = 1; i <= b->size(); ++i)
-        if (std::strcmp(b->text(i), texte) == 0) return i;
-    return 0;
-}
-
-// The browser's own line heights, to click where a line is drawn.
-struct AccesBrowser : Fl_Browser_ {
-    using Fl_Browser_::item_first;
-    using Fl_Browser_::item_height;
-    using Fl_Browser_::item_next;
-};
-
-// Window coordinate y of the middle of the line showing `texte`.
-int yDeLigne(Fl_Browser* b, const char* texte) {
-    void* (Fl_Browser_::*premier)() const = &AccesBrowser::item_first;
-    void* (Fl_Browser_::*suivant)(void*) const = &AccesBrowser::item_next;
-    int (Fl_Browser_::*hauteur)(void*) const = &AccesBrowser::item_height;
-    b->topline(1);
-    // The browser finds lines as it last drew them.
-    b->window()->wait_for_expose();
-    b->redraw();
-    qvtest::flushDrawing();
-    int y = b->y() + Fl::box_dy(b->box());
-    void* item = (b->*premier)();
-    for (int i = 1; item && i < ligneDe(b, texte); ++i, item = (b->*suivant)(item)) y += (b->*hauteur)(item);
-    return y + (item ? (b->*hauteur)(item) / 2 : 0);
-}
-
-// A double click on a line, through the window as the toolkit routes it.
-void doubleClic(Fl_Browser* b, const char* texte) {
-    qvtest::doubleClick(b->window(), b->x() + 20, yDeLigne(b, texte));
-}
-
-TEST(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
-    InTempDir t;
-    const std::vector<std::pair<const char*, std::string>> cas = {
-        {"/t/a/b/..", "/t/a"}, {"/a/..", "/"},      {"/..", "/"}, {"/a/.", "/a"}, {"/a/", "/a"},
-        {"/", "/"},           {"", ""},             {"x", cwd() + "/x"},          {nullptr, cwd()},
-        {"/a/b/", "/a/b"}, {"//", "/"}, {"/.", "/"}};
-    for (const auto& [entree, attendu] : cas)
-        EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << (entree ? entree : "null");
-
-    Chooser c("/", "*", Chooser::SINGLE, nullptr, false, false);
-    EXPECT_STREQ(c.label(), "Choose File");
-    c.directory("/etc/..");
-    EXPECT_STREQ(c.directory(), "/");
-    EXPECT_STREQ(c.fileName->value(), "/");
-    EXPECT_EQ(c.count(), 0);  // the folder itself
-    c.type(Chooser::MULTI | Chooser::CREATE);
-    c.value("/no-such-file");  // a file right under the root
-    EXPECT_EQ(c.type(), Chooser::CREATE);
-    EXPECT_STREQ(c.directory(), "/");
-    EXPECT_STREQ(c.fileName->value(), "/no-such-file");
-    EXPECT_STREQ(c.value(), "/no-such-file");
-    EXPECT_EQ(c.count(), 1);
-    EXPECT_TRUE(c.okButton->active());
-    c.value("");  // the file systems
-    EXPECT_STREQ(c.directory(), "");
-    EXPECT_STREQ(c.fileName->value(), "");
-    EXPECT_EQ(c.value(), nullptr);
-    EXPECT_EQ(c.count(), 0);
-    EXPECT_FALSE(c.okButton->active());
 }
 
 std::string geometrie(const Fl_Widget* w) {
@@ -155,425 +85,370 @@ std::string geometrie(const Fl_Widget* w) {
            std::to_string(w->h());
 }
 
-TEST(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
-    Fl_RGB_Image fond(reinterpret_cast<const uchar*>("\377\0\0"), 1, 1, 3);
-    imgFondsMsg = &fond;
-    Chooser c("/", "*", Chooser::SINGLE, "t", false, false);
-    imgFondsMsg = nullptr;
-    EXPECT_NE(c.window->child(0)->image(), nullptr);
-    const Fl_Group* ligne = c.previewButton->parent();
-    const Fl_Group* boutons = c.okButton->parent();
-    const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
-        {c.window, std::to_string((Fl::w() - 490) / 2) + "," + std::to_string((Fl::h() - 380) / 2) + ",490,380"},
-        {c.window->child(0), "0,0,490,380"},
-        {c.showChoice->parent(), "65,10,415,25"},
-        {c.showChoice, "65,10,215,25"},
-        {c.favoritesButton, "290,10,155,25"},
-        {c.newButton, "455,10,25,25"},
-        {c.tile, "10,45,470,225"},
-        {c.fileList, "10,45,320,225"},  // the preview takes two thirds of its height
-        {c.previewBox, "330,45,150,225"},
-        {c.fileName->parent(), "0,275,480,95"},
-        {ligne, "10,275,470,20"},
-        {ligne->resizable(), "10,275,395,20"},
-        {c.previewButton, "10,275,170,20"},
-        {c.fileName, "85,300,395,35"},
-        {qvtest::findWidget(c.window, "Filename:"), "0,310,85,25"},
-        {boutons, "10,345,470,25"},
-        {boutons->resizable(), "10,345,300,25"},
-        {c.okButton, "320,345,75,25"},
-        {c.cancelButton, "405,345,75,25"},
-        {c.favWindow, std::to_string(c.favWindow->x()) + "," + std::to_string(c.favWindow->y()) + ",355,150"},
-        {c.favList, "10,10,300,95"},
-        {c.favUpButton, "320,10,25,25"},
-        {c.favDeleteButton, "320,45,25,25"},
-        {c.favDownButton, "320,80,25,25"},
-        {c.favCancelButton, "270,115,75,25"},
-        {c.favOkButton, "185,115,75,25"},
-    };
-    for (const auto& [w, g] : attendu) EXPECT_EQ(geometrie(w), g) << (w->label() ? w->label() : "");
-    EXPECT_EQ(c.previewBox->labelsize(), 100);
-    for (const Fl_Pix_Button2* b : {c.okButton, c.cancelButton, c.favOkButton, c.favCancelButton})
-        EXPECT_EQ(b->etat(), 2);
-    EXPECT_EQ(c.previewButton->shortcut(), FL_ALT + 'p');
-    for (const char* l : {"Show:", "Favorites", "Preview", "Filename:", "Ok", "Annuler"})
-        EXPECT_NE(qvtest::findWidget(c.window, l), nullptr) << l;
-    EXPECT_STREQ(c.favWindow->label(), "Manage Favorites");
-    EXPECT_EQ(c.favList->type(), FL_HOLD_BROWSER);
-    EXPECT_EQ(c.previewBox->box(), FL_DOWN_BOX);
-    c.window->position(0, 0);
-    c.show();
-    EXPECT_EQ(geometrie(c.window), attendu[0].second);
-    c.hide();
-    c.window->size(690, 480);  // the list grows, the controls keep their size
-    EXPECT_EQ(geometrie(c.tile), "10,45,670,325");
-    EXPECT_EQ(geometrie(c.newButton) + " " + geometrie(c.okButton), "478,10,25,25 520,445,75,25");
+// Sets the typed name, then a key (Enter) ends it.
+void saisie(Chooser& c, const std::string& nom, int touche = 0) {
+    c.fileName->value(nom.c_str());
+    c.fileName->position(c.fileName->size());
+    if (touche) qvtest::key(c.fileName, touche, 0, "\r");
 }
 
-TEST(FileChooser2, SeveralFilesAreChosenInMultiMode) {
-    Arbre a;
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::MULTI, "t", false, false);
-    EXPECT_EQ(c.fileList->type(), FL_MULTI_BROWSER);
-    for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c.fileList->select(ligneDe(c.fileList, l));
-    EXPECT_EQ(c.count(), 2);
-    taper(c.fileName, "zeta.qv2");  // the whole name: its line alone
-    EXPECT_EQ(c.count(), 1);
-    EXPECT_STREQ(c.value(1), a.p("zeta.qv2").c_str());
-    for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c.fileList->select(ligneDe(c.fileList, l));
-    EXPECT_STREQ(c.value(1), a.p("ABC.qv2").c_str());
-    EXPECT_STREQ(c.value(2), a.p("zeta.qv2").c_str());
-    EXPECT_EQ(c.value(3), nullptr);
-    EXPECT_EQ(c.count(), 2);
-
-    c.value(a.p("zeta.qv2").c_str());  // one file, its line selected
-    EXPECT_EQ(c.fileList->type(), FL_HOLD_BROWSER);
-    EXPECT_EQ(c.fileList->value(), ligneDe(c.fileList, "zeta.qv2"));
-    EXPECT_EQ(c.fileName->mark(), 0);  // all of the name selected
-
-    c.type(Chooser::DIRECTORY);  // folders only, and a folder is a choice
-    c.directory(a.dir.dir().path().c_str());
-    EXPECT_EQ(lignes(c.fileList), (std::vector<std::string>{"../", "sub/"}));
-    EXPECT_TRUE(c.okButton->active());
-    c.fileName->value((a.p("sub") + "/").c_str());
-    EXPECT_STREQ(c.value(), a.p("sub").c_str());
+void attendre(double secondes) {
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(secondes);
+    while (std::chrono::steady_clock::now() < fin) Fl::wait(0.05);
 }
 
-TEST(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
-    Arbre a;
-    struct Cas {
-        const char* motifs;
-        std::vector<std::string> entrees;
-        std::string filtre;
-    };
-    const std::vector<Cas> cas = {
-        {"*", {"All Files (*)", "Custom Filter"}, "*"},
-        {nullptr, {"All Files (*)", "Custom Filter"}, "*"},
-        {"*.qv2\t*.txt", {"*.qv2", "*.txt", "All Files (*)", "Custom Filter"}, "*.qv2"},
-        {"R (*.qv2)\tTout (*)", {"R (*.qv2)", "Tout (*)", "Custom Filter"}, "*.qv2"},
-        {"Bad (*.qv2", {"Bad (*.qv2", "All Files (*)", "Custom Filter"}, "*.qv2"},
-        {"*.a\t*.b\t*.c", {"*.a", "*.b", "*.c", "All Files (*)", "Custom Filter"}, "*.a"},
-        {"a/b & c@d", {"a/b && c@@d", "All Files (*)", "Custom Filter"}, "a/b & c@d"},
-    };
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::SINGLE, "t", false, false);
-    for (const Cas& k : cas) {
-        c.filter(k.motifs);
-        EXPECT_EQ(entrees(c.showChoice), k.entrees) << k.motifs;
-        EXPECT_STREQ(c.filter(), k.filtre.c_str()) << k.motifs;
-        EXPECT_EQ(c.filter_value(), 0);
+// Each test runs in a fresh current folder holding ABC.qv2, abd.txt,
+// zebra.qv2, zeta.qv2, notes.dat and sub/.
+class FileChooser2 : public ::testing::Test {
+protected:
+    FileChooser2() {
+        for (const char* f : {"ABC.qv2", "abd.txt", "zebra.qv2", "zeta.qv2", "notes.dat"}) ecrireFichier(f, "x");
+        mkdir("sub", 0755);
     }
-    c.filter("*.qv2\t*.txt");
-    EXPECT_EQ(lignes(c.fileList), (std::vector<std::string>{"../", "sub/", "ABC.qv2", "zebra.qv2", "zeta.qv2"}));
-    c.filter_value(1);
-    EXPECT_EQ(lignes(c.fileList), (std::vector<std::string>{"../", "sub/", "abd.txt"}));
+    std::string p(const std::string& n) const { return dir.file(n); }
+    Chooser& ouvrir(int type) { return *(c = std::make_unique<Chooser>(d.c_str(), "*", type, "t", false, false)); }
+    InTempDir dir;
+    const std::string d = dir.dir().path();
+    std::unique_ptr<Chooser> c;
+};
+
+TEST_F(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
+    const std::string ici = std::filesystem::current_path().string();
+    const std::vector<std::pair<const char*, std::string>> cas = {
+        {"/t/a/b/..", "/t/a"}, {"/a/..", "/"}, {"/..", "/"}, {"/a/.", "/a"}, {"/a/b/", "/a/b"}, {"/", "/"},
+        {"//", "/"},           {"/.", "/"},    {"", ""},     {"x", ici + "/x"}, {nullptr, ici}};
+    for (const auto& [entree, attendu] : cas) EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << texte(entree);
+
+    ouvrir(Chooser::MULTI | Chooser::CREATE).directory("/etc/..");
+    EXPECT_EQ(std::string(c->directory()) + "|" + c->fileName->value() + "|" + std::to_string(c->count()), "/|/|0");
+    c->value("/no-such-file");  // a file right under the root
+    EXPECT_EQ(c->type(), Chooser::CREATE);
+    EXPECT_EQ(std::string(c->directory()) + "|" + c->value() + "|" + std::to_string(c->count()), "/|/no-such-file|1");
+    EXPECT_TRUE(c->okButton->active());
+    c->value("");  // the mounted file systems, which typing does not leave
+    EXPECT_FALSE(c->value() || c->okButton->active());
+    taper(c->fileName, "z");
+    EXPECT_EQ(std::string(c->directory()) + "|" + c->fileName->value(), "|z");
+}
+
+TEST_F(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
+    Fl_RGB_Image fond(reinterpret_cast<const uchar*>("\377\0\0"), 1, 1, 3);
+    imgFondsMsg = &fond, ouvrir(Chooser::SINGLE), imgFondsMsg = nullptr;
+    EXPECT_NE(c->window->child(0)->image(), nullptr);
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/", "ABC.qv2", "abd.txt", "notes.dat", "zebra.qv2", "zeta.qv2"}));
+    const Fl_Group *ligne = c->previewButton->parent(), *boutons = c->okButton->parent();
+    const std::string centre = std::to_string((Fl::w() - 490) / 2) + "," + std::to_string((Fl::h() - 380) / 2);
+    const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
+        {c->window, centre + ",490,380"}, {c->window->child(0), "0,0,490,380"}, {c->tile, "10,45,470,225"},
+        {c->showChoice->parent(), "65,10,415,25"}, {c->showChoice, "65,10,215,25"}, {c->newButton, "455,10,25,25"},
+        {c->favoritesButton, "290,10,155,25"}, {c->fileList, "10,45,320,225"}, {c->previewBox, "330,45,150,225"},
+        {c->fileName->parent(), "0,275,480,95"}, {ligne, "10,275,470,20"}, {ligne->resizable(), "10,275,395,20"},
+        {c->previewButton, "10,275,170,20"}, {c->fileName, "85,300,395,35"}, {boutons, "10,345,470,25"},
+        {qvtest::findWidget(c->window, "Filename:"), "0,310,85,25"}, {boutons->resizable(), "10,345,300,25"},
+        {c->okButton, "320,345,75,25"}, {c->cancelButton, "405,345,75,25"}, {c->favList, "10,10,300,95"},
+        {c->favUpButton, "320,10,25,25"}, {c->favDeleteButton, "320,45,25,25"}, {c->favDownButton, "320,80,25,25"},
+        {c->favCancelButton, "270,115,75,25"}, {c->favOkButton, "185,115,75,25"}};
+    for (const auto& [w, g] : attendu) EXPECT_EQ(geometrie(w), g) << texte(w->label());
+    EXPECT_EQ(c->favWindow->w() * 1000 + c->favWindow->h(), 355150);
+    for (const Fl_Pix_Button2* b : {c->okButton, c->cancelButton, c->favOkButton, c->favCancelButton})
+        EXPECT_EQ(b->etat(), 2);
+    for (const char* l : {"Show:", "Favorites", "Preview", "Filename:", "Ok", "Annuler"})
+        EXPECT_NE(qvtest::findWidget(c->window, l), nullptr) << l;
+    EXPECT_STREQ(c->favWindow->label(), "Manage Favorites");
+    EXPECT_EQ(c->previewButton->shortcut(), FL_ALT + 'p');
+    EXPECT_TRUE(c->favList->type() == FL_HOLD_BROWSER && c->previewBox->box() == FL_DOWN_BOX);
+    c->textsize(20);  // icons grow with the text
+    EXPECT_EQ(c->textsize() * 100 + c->iconsize(), 2030);
+    c->window->position(0, 0), c->show();  // centred again
+    EXPECT_EQ(geometrie(c->window), attendu[0].second);
+    c->hide();
+    c->window->size(690, 480);  // the list grows, the controls keep their size
+    EXPECT_EQ(geometrie(c->tile) + " " + geometrie(c->newButton) + " " + geometrie(c->okButton),
+              "10,45,670,325 478,10,25,25 520,445,75,25");
+}
+
+TEST_F(FileChooser2, SeveralFilesAreChosenInMultiMode) {
+    ouvrir(Chooser::MULTI);
+    EXPECT_EQ(c->fileList->type(), FL_MULTI_BROWSER);
+    for (const char* l : {"zeta.qv2", "sub/", "ABC.qv2"}) c->fileList->select(ligneDe(c->fileList, l));
+    EXPECT_EQ(c->count(), 2);  // folders are no choice
+    EXPECT_EQ(texte(c->value(1)) + " " + texte(c->value(2)) + " " + texte(c->value(3)),
+              p("ABC.qv2") + " " + p("zeta.qv2") + " <null>");
+    taper(c->fileName, "zeta.qv2");  // the whole name: its line alone
+    EXPECT_EQ(std::to_string(c->count()) + texte(c->value(1)), "1" + p("zeta.qv2"));
+
+    c->value(p("zeta.qv2").c_str());  // one file, its line selected, all of its name too
+    EXPECT_TRUE(c->fileList->type() == FL_HOLD_BROWSER && c->fileName->mark() == 0);
+    EXPECT_EQ(c->fileList->value(), ligneDe(c->fileList, "zeta.qv2"));
+
+    c->type(Chooser::DIRECTORY), c->directory(d.c_str());  // folders only, and a folder is a choice
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/"}));
+    EXPECT_TRUE(c->okButton->active());
+    c->fileName->value((p("sub") + "/").c_str());
+    EXPECT_EQ(texte(c->value()), p("sub"));
+}
+
+TEST_F(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
+    const Textes tous = {"All Files (*)", "Custom Filter"};
+    const std::vector<std::tuple<const char*, Textes, std::string>> cas = {
+        {"*", tous, "*"}, {nullptr, tous, "*"}, {"*.qv2\t*.txt", {"*.qv2", "*.txt", tous[0], tous[1]}, "*.qv2"},
+        {"R (*.qv2)\tTout (*)", {"R (*.qv2)", "Tout (*)", tous[1]}, "*.qv2"},
+        {"Bad (*.qv2", {"Bad (*.qv2", tous[0], tous[1]}, "*.qv2"},
+        {"a/b & c@d", {"a/b && c@@d", tous[0], tous[1]}, "a/b & c@d"}};
+    ouvrir(Chooser::SINGLE);
+    for (const auto& [motifs, vus, filtre] : cas) {
+        c->filter(motifs);
+        EXPECT_EQ(entrees(c->showChoice), vus) << texte(motifs);
+        EXPECT_EQ(c->filter() + std::to_string(c->filter_value()), filtre + "0") << texte(motifs);
+    }
+    c->filter("*.qv2\t*.txt");
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/", "ABC.qv2", "zebra.qv2", "zeta.qv2"}));
+    c->filter_value(1);
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/", "abd.txt"}));
 
     qvtest::ModalDriver driver;
     driver.onModal([](Fl_Window& w) { repondre(w, "*.dat"); });
-    c.filter_value(3);  // "Custom Filter"
+    c->filter_value(3);  // "Custom Filter"
     EXPECT_TRUE(driver.done());
-    EXPECT_EQ(entrees(c.showChoice),
-              (std::vector<std::string>{"*.qv2", "*.txt", "All Files (*)", "Custom Filter", "*.dat"}));
-    EXPECT_EQ(c.filter_value(), 4);
-    EXPECT_EQ(lignes(c.fileList), (std::vector<std::string>{"../", "sub/", "notes.dat"}));
+    EXPECT_EQ(entrees(c->showChoice), (Textes{"*.qv2", "*.txt", tous[0], tous[1], "*.dat"}));
+    EXPECT_EQ(c->filter_value(), 4);
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/", "notes.dat"}));
 }
 
-TEST(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
-    Arbre a;
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::CREATE, "t", false, false);
-    c.show();
-    const std::string d = a.dir.dir().path() + "/";
-    auto etat = [&c]() {
-        const std::string v = c.fileName->value();
-        const int m = std::min(c.fileName->mark(), c.fileName->position());
-        return v.substr(0, size_t(m)) + "[" + v.substr(size_t(m)) + "]";
+TEST_F(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
+    for (int i = 0; i < 30; ++i) ecrireFichier("m" + std::to_string(i), "x");  // the z lines lie below the fold
+    ouvrir(Chooser::CREATE).show();
+    c->window->wait_for_expose();
+    auto etat = [this]() {  // the input's text, its selection in brackets, then whether OK is active
+        const std::string v = c->fileName->value();
+        const size_t m = size_t(std::min(c->fileName->mark(), c->fileName->position()));
+        return v.substr(0, m) + "[" + v.substr(m) + "]" + (c->okButton->active() ? " ok" : "");
     };
-    taper(c.fileName, "z");
-    EXPECT_EQ(etat(), d + "z[e]");  // zebra and zeta share "ze"
-    taper(c.fileName, "et");
-    EXPECT_EQ(etat(), d + "zet[a.qv2]");
-    taper(c.fileName, "a.qv2");
-    EXPECT_EQ(etat(), d + "zeta.qv2[]");
-    EXPECT_STREQ(c.fileList->text(c.fileList->value()), "zeta.qv2");
-    EXPECT_TRUE(c.okButton->active());
-    c.fileName->position(0, c.fileName->size());
-    qvtest::key(c.fileName, FL_Delete);  // an empty name is no choice
-    EXPECT_FALSE(c.okButton->active());
-    c.fileName->value(d.c_str());
-    taper(c.fileName, "su");  // a folder is no file to choose
-    EXPECT_EQ(etat(), d + "su[b]");
-    EXPECT_FALSE(c.okButton->active());
-
-    c.fileName->value(d.c_str());
-    taper(c.fileName, "abc");  // the file is ABC.qv2: the typed case stays
-    EXPECT_EQ(etat(), d + "abc[.qv2]");
-    qvtest::key(c.fileName, FL_BackSpace);
-    EXPECT_EQ(c.fileList->value(), 0);
-    EXPECT_FALSE(c.okButton->active());
-
-    c.fileName->value("/");
-    c.fileName->position(1);
-    taper(c.fileName, "et");  // a folder right under the root
-    EXPECT_STREQ(c.directory(), "/");
-    EXPECT_EQ(etat(), "/et[c]");
-    c.hide();
+    taper(c->fileName, "z");
+    EXPECT_EQ(etat(), d + "/z[e] ok");  // zebra and zeta share "ze"
+    qvtest::flushDrawing();
+    EXPECT_TRUE(c->fileList->displayed(ligneDe(c->fileList, "zebra.qv2")));
+    taper(c->fileName, "et");
+    EXPECT_EQ(etat(), d + "/zet[a.qv2] ok");
+    taper(c->fileName, "a.qv2");
+    EXPECT_EQ(etat(), d + "/zeta.qv2[] ok");
+    const int zeta = ligneDe(c->fileList, "zeta.qv2");
+    EXPECT_EQ(c->fileList->value(), zeta);
+    taper(c->fileName, "x");  // matching nothing leaves the list alone
+    EXPECT_EQ(c->fileList->value(), zeta);
+    c->fileName->position(0, c->fileName->size());
+    qvtest::key(c->fileName, FL_Delete);  // an empty name is no choice
+    EXPECT_EQ(etat(), "[]");
+    saisie(*c, d + "/");
+    taper(c->fileName, "su");  // a folder is no file to choose
+    EXPECT_EQ(etat(), d + "/su[b]");
+    saisie(*c, d + "/");
+    taper(c->fileName, "abc");  // the file is ABC.qv2: the typed case stays
+    EXPECT_EQ(etat(), d + "/abc[.qv2] ok");
+    qvtest::key(c->fileName, FL_BackSpace);
+    EXPECT_EQ(c->fileList->value(), 0);
+    EXPECT_FALSE(c->okButton->active());
+    saisie(*c, "/");
+    taper(c->fileName, "et");  // a folder right under the root
+    EXPECT_EQ(texte(c->directory()) + " " + etat(), "/ /et[c]");
+    c->hide();
 }
 
-TEST(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
-    Arbre a;
+TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     detruireFileChooser2();
+    static Textes rappels;  // the names the selection went through
+    rappels.clear();
+    fl_file_chooser2_callback([](const char* v) { rappels.push_back(v); });
     qvtest::ModalDriver driver;
-    std::vector<std::string> vus;
-    driver.onModal([&](Fl_Window& w) {
-        vus.push_back(w.label());
-        taper(&w, "partie.qv2");
-        qvtest::clickWidget(fileChooser2Partage()->okButton);
-    });
-    driver.onModal([&](Fl_Window& w) {  // the folder stays, the name goes: the pattern changed
-        EXPECT_EQ(fileChooser2Partage()->type(), Chooser::CREATE);
+    Textes vus;
+    bool alerte = false;
+    auto voir = [&vus](Fl_Window& w) {
         vus.push_back(std::string(w.label()) + " " + fileChooser2Partage()->filter() + " " +
                       fileChooser2Partage()->fileName->value());
-        taper(&w, "x");
-        qvtest::clickWidget(fileChooser2Partage()->cancelButton);
+    };
+    auto f = []() { return fileChooser2Partage(); };
+    driver.onModal([&](Fl_Window& w) { voir(w), taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton); });
+    driver.onModal([&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
+        voir(w), f()->type(Chooser::SINGLE), saisie(*f(), "nouveau", FL_Enter);  // missing, not accepted
     });
-    driver.onModal([&](Fl_Window& w) {
-        taper(&w, "y");
-        w.do_callback();  // the close box
+    driver.onModal([&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
+    driver.after(0.05, [&]() {
+        for (const char* l : {"sub/", "../"}) clic(f()->fileList, l, true), voir(*f()->window);
+        clic(f()->fileList, "abd.txt", true);
     });
-    driver.onModal([&](Fl_Window&) {
-        Fl_File_Browser* l = fileChooser2Partage()->fileList;
-        doubleClic(l, "sub/");
-        vus.push_back(fileChooser2Partage()->directory());
-        doubleClic(l, "../");
-        vus.push_back(fileChooser2Partage()->directory());
-        doubleClic(l, "ABC.qv2");
+    driver.onModal([&](Fl_Window& w) {  // the same pattern: the name stays; the close box
+        EXPECT_EQ(f()->type(), Chooser::CREATE);  // every question accepts new names again
+        voir(w), w.do_callback();
     });
-    EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "", 1, 0), "partie.qv2");
-    fileChooser2Partage()->type(Chooser::SINGLE);  // every question accepts new names again
-    EXPECT_EQ(fl_file_chooser2("Charger", "Texte (*.txt)", nullptr, 1, 0), nullptr);
-    EXPECT_EQ(fl_file_chooser2("Charger", "*.txt", "", 0, 0), nullptr);
-    EXPECT_STREQ(fl_file_chooser2("Charger", "*", "", 0, 0), a.p("ABC.qv2").c_str());
-    driver.onModal([&](Fl_Window&) {  // the same pattern: the name stays
-        vus.push_back(fileChooser2Partage()->fileName->value());
-        qvtest::clickWidget(fileChooser2Partage()->okButton);
+    driver.onModal([&](Fl_Window&) {  // an existing file needs no leave; named relative to the working folder
+        f()->type(Chooser::SINGLE), saisie(*f(), "./notes.dat", FL_Enter);
     });
-    EXPECT_STREQ(fl_file_chooser2("Charger", std::string("*").c_str(), "", 1, 0), "ABC.qv2");
-    EXPECT_TRUE(driver.done());
-    EXPECT_EQ(vus, (std::vector<std::string>{"Sauver dans:", "Charger *.txt " + a.dir.dir().path() + "/", a.p("sub"),
-                                            a.dir.dir().path(), a.p("ABC.qv2")}));
-    EXPECT_EQ(fileChooser2Partage()->previewButton->visible(), 0);  // hidden and greyed
-    EXPECT_EQ(fileChooser2Partage()->previewButton->active(), 0);
+    driver.onModal([&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
+    // A typed name is relative to the working folder.
+    EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "sub", 1, 0), "partie.qv2");
+    EXPECT_EQ(texte(fl_file_chooser2("Charger", "Texte (*.txt)", nullptr, 0, 0)), p("abd.txt"));
+    EXPECT_EQ(fl_file_chooser2("Lire", "*.txt", "", 1, 0), nullptr);
+    EXPECT_STREQ(fl_file_chooser2("Lire", "*", "", 1, 0), "notes.dat");
+    EXPECT_EQ(fl_file_chooser2("Lire", "*", "", 1, 0), nullptr);
+    EXPECT_TRUE(driver.done() && alerte);
+    EXPECT_EQ(vus, (Textes{"Sauver dans: *.qv2 " + p("sub") + "/", "Charger *.txt " + d + "/",
+                           "Charger *.txt " + p("sub") + "/", "Charger *.txt " + d + "/",
+                           "Lire *.txt " + p("abd.txt")}));
+    EXPECT_EQ(rappels, (Textes{p("partie.qv2"), p("abd.txt"), p("notes.dat")}));
+    EXPECT_FALSE(f()->previewButton->visible() || f()->previewButton->active());  // hidden and greyed
+    fl_file_chooser2_callback(nullptr);
     detruireFileChooser2();
     EXPECT_EQ(fileChooser2Partage(), nullptr);
 }
 
-TEST(FileChooser2, EnterOnAMissingFileAlertsUnlessNewNamesAreAccepted) {
-    Arbre a;
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::SINGLE, "t", false, false);
-    std::vector<std::string> choix;
-    c.callback([](Chooser* ch, void* d) { static_cast<std::vector<std::string>*>(d)->push_back(ch->value()); },
-               &choix);
-    std::string alerte;
-    qvtest::ModalDriver driver;
-    driver.onModal([&](Fl_Window&) {
-        taper(c.fileName, "zeta.qv");
-        EXPECT_TRUE(c.okButton->active());  // an existing file
-        c.fileName->value("");
-        taper(c.fileName, "nouveau");
-        EXPECT_FALSE(c.okButton->active());
-        qvtest::key(c.fileName, FL_Enter, 0, "\r");
-    });
-    driver.onModal([&](Fl_Window& w) {
-        alerte = qvtest::findWidget(&w, Chooser::existing_file_label) ? "vue" : "absente";
-        w.hide();
-    });
-    driver.after(0.05, [&]() {
-        EXPECT_TRUE(c.shown());
-        c.type(Chooser::CREATE);
-        qvtest::key(c.fileName, FL_Enter, 0, "\r");
-    });
-    c.show();
-    while (c.shown()) Fl::wait();
-    EXPECT_TRUE(driver.done());
-    EXPECT_EQ(alerte, "vue");
-    EXPECT_EQ(choix, std::vector<std::string>{a.p("nouveau")});
-    c.type(Chooser::SINGLE);  // an existing file needs no leave
-    driver.onModal([&](Fl_Window&) {
-        c.fileName->value("");
-        taper(c.fileName, "notes.dat");
-        qvtest::key(c.fileName, FL_Enter, 0, "\r");
-    });
-    c.show();
-    while (c.shown()) Fl::wait();
-    EXPECT_EQ(choix, (std::vector<std::string>{a.p("nouveau"), a.p("notes.dat")}));
-}
-
-TEST(FileChooser2, NewFolderIsCreatedOpenedOrRefused) {
-    Arbre a;
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::CREATE, "t", false, false);
-    std::vector<std::string> alertes;
+TEST_F(FileChooser2, NewFolderIsCreatedOpenedOrRefused) {
+    ouvrir(Chooser::CREATE);
+    Textes alertes;
     qvtest::ModalDriver driver;
     auto alerte = [&](Fl_Window& w) {
         for (int e : {EEXIST, ENOTDIR})
             if (qvtest::findWidget(&w, std::strerror(e))) alertes.push_back(std::strerror(e));
         w.hide();
     };
-    driver.onModal([](Fl_Window& w) { repondre(w, "neuf"); });
-    driver.onModal(alerte).onModal(alerte);
-    c.newdir();
+    driver.onModal([](Fl_Window& w) { repondre(w, "neuf"); }).onModal(alerte).onModal(alerte);
+    c->newdir();
     struct stat st {};
-    ASSERT_EQ(stat(a.p("neuf").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0700, 0700u);
-    EXPECT_STREQ(c.directory(), a.p("neuf").c_str());
-    c.newdir(a.p("ABC.qv2").c_str());  // an existing file is no folder
-    c.newdir((a.p("ABC.qv2") + "/x").c_str());
-    EXPECT_STREQ(c.directory(), a.p("neuf").c_str());
-    c.newdir(a.p("sub").c_str());  // an existing folder opens
-    EXPECT_STREQ(c.directory(), a.p("sub").c_str());
-    EXPECT_TRUE(driver.done());
-    EXPECT_EQ(alertes, (std::vector<std::string>{std::strerror(EEXIST), std::strerror(ENOTDIR)}));
+    EXPECT_TRUE(stat(p("neuf").c_str(), &st) == 0 && (st.st_mode & 0700) == 0700);
+    EXPECT_EQ(c->directory(), p("neuf"));
+    c->newdir(p("ABC.qv2").c_str()), c->newdir((p("ABC.qv2") + "/x").c_str());  // an existing file is no folder
+    EXPECT_EQ(c->directory(), p("neuf"));
+    c->newdir(p("sub").c_str());  // an existing folder opens
+    EXPECT_TRUE(c->directory() == p("sub") && driver.done());
+    EXPECT_EQ(alertes, (Textes{std::strerror(EEXIST), std::strerror(ENOTDIR)}));
 }
 
-TEST(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
-    Arbre a;
+TEST_F(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     // Emptied rather than deleted: the toolkit does not free a deleted entry.
-    for (int i = 0; i < 100; ++i) Chooser::prefs_.set(Fl_Preferences::Name("favorite%02d", i), "");
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::CREATE, "t", false, false);
-    auto stockes = []() {
-        std::vector<std::string> v;
-        for (int i = 0; i < 5; ++i) {
-            char buf[1024];
-            Chooser::prefs_.get(Fl_Preferences::Name("favorite%02d", i), buf, "?", sizeof buf);
-            v.push_back(buf);
-        }
+    auto remplir = [](int n, const char* valeur) {
+        for (int i = 0; i < n; ++i) Chooser::prefs_.set(Fl_Preferences::Name("favorite%02d", i), valeur);
+    };
+    auto stockes = [](Textes v = Textes(4)) {
+        char buf[1024];
+        for (int i = 0; i < 4; ++i)
+            v[size_t(i)] = (Chooser::prefs_.get(Fl_Preferences::Name("favorite%02d", i), buf, "?", 1024), buf);
         return v;
     };
-    const std::string A = a.p("sub"), B = a.dir.dir().path(), C = "/";
-    for (const std::string& d : {A, B, C}) {
-        c.directory(d.c_str());
-        choisir(c.favoritesButton, "Add to Favorites");
+    auto etat = [this]() {  // the lines, the selected one, and which of up, delete, down and OK are active
+        std::string s;
+        for (const std::string& l : lignes(c->favList)) s += (l == d ? "B" : l == p("sub") ? "A" : "C");
+        s += std::to_string(c->favList->value()) + " ";
+        for (Fl_Widget* b : {(Fl_Widget*)c->favUpButton, (Fl_Widget*)c->favDeleteButton,
+                             (Fl_Widget*)c->favDownButton, (Fl_Widget*)c->favOkButton})
+            s += b->active() ? "1" : "0";
+        return s;
+    };
+    remplir(101, "");
+    ouvrir(Chooser::CREATE);
+    const std::string A = p("sub"), B = d, C = "/";
+    for (const std::string& x : {A, B, C, std::string()})  // the file systems have no path
+        c->directory(x.c_str()), choisir(c->favoritesButton, "Add to Favorites");
+    EXPECT_EQ(stockes(), (Textes{A, B, C, ""}));
+    EXPECT_EQ(c->favoritesButton->menu()[6].shortcut(), FL_ALT + '2');
+    EXPECT_EQ(entrees(c->favoritesButton),
+              (Textes{"Add to Favorites", "Manage Favorites", "My Computer", getenv("HOME"), A, B, C}));
+    choisir(c->favoritesButton, A);
+    EXPECT_EQ(c->directory(), A);
+
+    // An inactive button is clicked through its command, which does nothing then.
+    auto gerer = [this](int ligne, Fl_Widget* bouton) {
+        if (!c->favWindow->shown()) choisir(c->favoritesButton, "Manage Favorites");
+        if (ligne) c->favList->select(ligne), c->favList->do_callback();
+        if (bouton && bouton->active()) qvtest::clickWidget(bouton);
+        else if (bouton) c->favoritesWindowCB(bouton);
+    };
+    gerer(1, c->favDownButton);
+    gerer(0, c->favCancelButton);  // nothing stored
+    gerer(0, nullptr);
+    int sx = 0, sy = 0;
+    Fl::get_mouse(sx, sy);
+    EXPECT_EQ(c->favWindow->x() + 160, sx);  // the list under the pointer
+    const std::vector<std::tuple<int, Fl_Widget*, std::string>> etapes = {
+        {0, nullptr, "ABC0 0000"}, {3, nullptr, "ABC3 1100"},         {0, c->favUpButton, "ACB2 1111"},
+        {1, c->favUpButton, "ACB1 0111"}, {0, c->favDeleteButton, "CB1 0111"}, {0, c->favDownButton, "BC2 1101"}};
+    for (const auto& [ligne, bouton, vu] : etapes) {
+        gerer(ligne, bouton);
+        EXPECT_EQ(etat(), vu);
     }
-    c.directory("");
-    choisir(c.favoritesButton, "Add to Favorites");  // the file systems have no path
-    EXPECT_EQ(stockes(), (std::vector<std::string>{A, B, C, "", ""}));
-    const Fl_Menu_Item* items = c.favoritesButton->menu();
-    const int n = c.favoritesButton->size() - 1;
-    EXPECT_EQ(items[n - 3].shortcut() * 100 + items[n - 1].shortcut(), (FL_ALT + '0') * 100 + FL_ALT + '2');
-    std::vector<std::string> menu = entrees(c.favoritesButton);
-    EXPECT_EQ(std::vector<std::string>(menu.end() - 3, menu.end()), (std::vector<std::string>{A, B, C}));
-    choisir(c.favoritesButton, A);
-    EXPECT_STREQ(c.directory(), A.c_str());
+    gerer(0, c->favOkButton);
+    EXPECT_FALSE(c->favWindow->shown());
+    EXPECT_EQ(stockes(), (Textes{B, C, "", ""}));
+    EXPECT_EQ(c->nbFavoris(), 2);
 
-    choisir(c.favoritesButton, "Manage Favorites");
-    c.favList->select(1);
-    c.favList->do_callback();
-    qvtest::clickWidget(c.favDownButton);
-    EXPECT_TRUE(c.favOkButton->active());
-    qvtest::clickWidget(c.favCancelButton);
-    choisir(c.favoritesButton, "Manage Favorites");
-    ASSERT_TRUE(c.favWindow->shown());
-    EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{A, B, C}));
-    for (Fl_Widget* b : {(Fl_Widget*)c.favUpButton, (Fl_Widget*)c.favDeleteButton, (Fl_Widget*)c.favDownButton,
-                         (Fl_Widget*)c.favOkButton})
-        EXPECT_FALSE(b->active()) << b->label();
-    c.favList->select(3);
-    c.favList->do_callback();
-    EXPECT_TRUE(c.favUpButton->active() && !c.favDownButton->active());
-    qvtest::clickWidget(c.favUpButton);  // A C B
-    EXPECT_EQ(c.favList->value(), 2);
-    c.favList->select(1);
-    c.favList->do_callback();
-    c.favoritesWindowCB(c.favUpButton);  // nothing above the first line
-    EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{A, C, B}));
-    qvtest::clickWidget(c.favDeleteButton);  // C B
-    EXPECT_EQ(c.favList->value(), 1);
-    qvtest::clickWidget(c.favDownButton);  // B C
-    EXPECT_EQ(c.favList->value(), 2);
-    EXPECT_EQ(lignes(c.favList), (std::vector<std::string>{B, C}));
-    qvtest::clickWidget(c.favOkButton);
-    EXPECT_FALSE(c.favWindow->shown());
-    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "", ""}));
-    EXPECT_EQ(c.nbFavoris(), 2);
-    EXPECT_EQ(entrees(c.favoritesButton), (std::vector<std::string>{"Add to Favorites", "Manage Favorites",
-                                                                     "My Computer", getenv("HOME"), B, C}));
+    gerer(1, c->favDeleteButton);
+    gerer(0, c->favDeleteButton);
+    EXPECT_EQ(etat(), "0 0001");  // nothing left to move or delete
+    gerer(0, c->favCancelButton);
+    EXPECT_EQ(stockes(), (Textes{B, C, "", ""}));
+    gerer(0, nullptr);
+    c->favWindow->do_callback();  // its close box
+    EXPECT_FALSE(c->favWindow->shown());
+    choisir(c->favoritesButton, "My Computer");
+    EXPECT_STREQ(c->directory(), "");
+    choisir(c->favoritesButton, getenv("HOME"));
+    EXPECT_EQ(c->directory(), Chooser::normaliserDossier(getenv("HOME")));
 
-    choisir(c.favoritesButton, "Manage Favorites");
-    c.favList->select(1);
-    c.favList->do_callback();
-    qvtest::clickWidget(c.favDeleteButton);
-    qvtest::clickWidget(c.favCancelButton);
-    EXPECT_FALSE(c.favWindow->shown());
-    EXPECT_EQ(stockes(), (std::vector<std::string>{B, C, "", "", ""}));
-    choisir(c.favoritesButton, "Manage Favorites");
-    c.favWindow->do_callback();  // its close box
-    EXPECT_FALSE(c.favWindow->shown());
-    choisir(c.favoritesButton, "My Computer");
-    EXPECT_STREQ(c.directory(), "");
-    choisir(c.favoritesButton, getenv("HOME"));
-    EXPECT_EQ(c.directory(), Chooser::normaliserDossier(getenv("HOME")));
+    remplir(101, "/");  // a full list takes no more
+    choisir(c->favoritesButton, "Add to Favorites");
+    EXPECT_EQ(c->nbFavoris(), 100);
+    EXPECT_FALSE(c->favoritesButton->menu()[0].active());
+    remplir(101, "");
 }
 
-TEST(FileChooser2, PreviewShowsTextOrAScaledImage) {
-    Arbre a;
-    ecrireFichier("texte.txt", "ligne 1\n@bold\tfin\n");
-    ecrireFichier("binaire.dat", "abc\200def");
-    std::string ppm = "P6\n400 100\n255\n" + std::string(400 * 100 * 3, '\x40');
-    ecrireFichier("large.ppm", ppm);
-    ecrireFichier("fil.ppm", "P6\n400 1\n255\n" + std::string(400 * 3, '\x40'));
-    ecrireFichier("mince.ppm", "P6\n1 400\n255\n" + std::string(400 * 3, '\x40'));
-    ecrireFichier("petit.ppm", "P6\n50 40\n255\n" + std::string(50 * 40 * 3, '\x40'));
-    Chooser c(a.dir.dir().path().c_str(), "*", Chooser::SINGLE, "t", false, false);
-    c.show();
-    auto apercu = [&c](const char* nom) {
-        c.value(nom);
-        c.update_preview();
-        Fl_Image* im = c.previewBox->image();
-        return std::string(c.previewBox->label() ? c.previewBox->label() : "<none>") + "|" + c.previewText() +
+TEST_F(FileChooser2, PreviewShowsTextOrAScaledImage) {
+    const std::string gif("GIF89a\0\0\4\0\200\0\0\0\0\0\377\377\377,\0\0\0\0\0\0\4\0\0\2\2D\1\0;", 35);  // 0 x 4
+    const auto ppm = [](int w, int h) {
+        return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + std::string(size_t(w * h * 3), '@');
+    };
+    const std::vector<std::tuple<const char*, std::string, std::string>> cas = {
+        {"binaire.dat", "abc\200def", "?||-"},
+        {"large.ppm", ppm(400, 100), "<none>||130x32"},  // 150 - 20 wide
+        {"petit.ppm", ppm(50, 40), "<none>||50x40"},
+        {"fil.ppm", ppm(400, 1), "?||-"},  // scaled to no height at all
+        {"mince.ppm", ppm(1, 400), "?||-"},  // nor width
+        {"vide.gif", gif, "?||-"},  // no picture at all
+        {"texte.txt", "ligne 1\n@bold\tfin\n", "ligne 1\n@@bold\tfin\n|ligne 1\n@bold\tfin\n|-"}};
+    for (const auto& [nom, contenu, vu] : cas) ecrireFichier(nom, contenu);
+    ouvrir(Chooser::SINGLE).show();
+    auto apercu = [this](const char* nom) {
+        c->value(nom), c->update_preview();
+        const Fl_Image* im = c->previewBox->image();
+        return std::string(c->previewBox->label() ? c->previewBox->label() : "<none>") + "|" + c->previewText() +
                "|" + (im ? std::to_string(im->w()) + "x" + std::to_string(im->h()) : "-");
     };
-    EXPECT_EQ(c.previewBox->w(), 150);  // two thirds of its height
-    EXPECT_EQ(apercu("texte.txt"), "ligne 1\n@@bold\tfin\n|ligne 1\n@bold\tfin\n|-");
-    EXPECT_EQ(c.previewBox->labelfont(), FL_COURIER);
-    EXPECT_EQ(apercu("binaire.dat"), "?||-");
-    EXPECT_EQ(c.previewBox->labelsize(), 100);
-    EXPECT_EQ(apercu("large.ppm"), "<none>||130x32");  // 150 - 20 wide
-    EXPECT_EQ(apercu("petit.ppm"), "<none>||50x40");
-    EXPECT_EQ(apercu("fil.ppm"), "?||-");  // scaled to no height at all
-    EXPECT_EQ(apercu("mince.ppm"), "?||-");  // nor width
-    c.previewBox->size(15, 225);  // no room at all
+    for (const auto& [nom, contenu, vu] : cas) EXPECT_EQ(apercu(nom), vu) << nom;
+    EXPECT_EQ(c->previewBox->labelfont(), FL_COURIER);
+    c->previewBox->size(15, 225);  // no room at all
     EXPECT_EQ(apercu("large.ppm"), "?||-");
+    EXPECT_EQ(c->previewBox->labelsize(), 100);  // "?" fills the box
 
-    // A click on a line shows its preview a second later.
-    int rappels = 0;
-    c.callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &rappels);
-    c.preview(1);
-    c.value("");
-    c.directory(a.dir.dir().path().c_str());
-    qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "sub/"));
-    EXPECT_STREQ(c.fileName->value(), a.p("sub").c_str());
-    EXPECT_FALSE(c.okButton->active());  // a folder is no file to choose
-    EXPECT_EQ(rappels, 1);
-    qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
-    EXPECT_TRUE(c.okButton->active());
-    EXPECT_STREQ(c.fileName->value(), a.p("texte.txt").c_str());
-    EXPECT_STREQ(c.previewText(), "");
-    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!*c.previewText() && std::chrono::steady_clock::now() < fin) Fl::wait(0.1);
-    EXPECT_STREQ(c.previewText(), "ligne 1\n@bold\tfin\n");
-    EXPECT_STREQ(c.previewBox->label(), "ligne 1\n@@bold\tfin\n");  // shown once, not appended
-
-    // Cancel drops a pending preview.
-    qvtest::click(c.window, c.fileList->x() + 20, yDeLigne(c.fileList, "texte.txt"));
-    qvtest::clickWidget(c.cancelButton);
-    const auto apres = std::chrono::steady_clock::now() + std::chrono::milliseconds(1300);
-    while (std::chrono::steady_clock::now() < apres) Fl::wait(0.1);
-    EXPECT_STREQ(c.previewText(), "ligne 1\n@bold\tfin\n");
-
-    c.preview(0);
-    EXPECT_EQ(c.previewBox->w(), 0);
-    EXPECT_EQ(c.fileList->w(), 470);
+    // Off, then on again: the preview is shown at once.
+    c->preview(0);
+    EXPECT_EQ(geometrie(c->fileList) + " " + geometrie(c->previewBox), "10,45,470,225 480,45,0,225");
     int stocke = -1;
-    Chooser::prefs_.get("preview", stocke, -1);
-    EXPECT_EQ(stocke, 0);
-    c.hide();
+    EXPECT_EQ((Chooser::prefs_.get("preview", stocke, -1), stocke), 0);
+    c->value("texte.txt"), c->preview(1);
+    EXPECT_STREQ(c->previewText(), "ligne 1\n@bold\tfin\n");
+
+    // A click on a line shows its preview a second later; Cancel drops it.
+    int rappels = 0;
+    c->callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &rappels);
+    c->value(""), c->directory(d.c_str());
+    clic(c->fileList, "sub/");
+    EXPECT_EQ(texte(c->fileName->value()) + std::to_string(rappels) + (c->okButton->active() ? " ok" : ""),
+              p("sub") + "1");  // a folder is no file to choose
+    clic(c->fileList, "texte.txt");
+    EXPECT_EQ(std::string(c->previewText()) + (c->okButton->active() ? "ok" : ""), "ok");  // not yet
+    attendre(1.3);
+    EXPECT_STREQ(c->previewBox->label(), "ligne 1\n@@bold\tfin\n");
+    clic(c->fileList, "binaire.dat");
+    qvtest::clickWidget(c->cancelButton);
+    attendre(1.3);
+    EXPECT_STREQ(c->previewText(), "ligne 1\n@bold\tfin\n");
 }
 
 }  // namespace

@@ -20,57 +20,47 @@
 
 namespace {
 
+using Textes = std::vector<std::string>;
+
 std::string selection(Fl_Browser* b) { return b->value() > 0 ? b->text(b->value()) : "<none>"; }
 
-std::vector<std::string> lignes(Fl_Browser* b) {
-    std::vector<std::string> v;
+Textes lignes(Fl_Browser* b) {
+    Textes v;
     for (int i = 1; i <= b->size(); ++i) v.push_back(b->text(i));
     return v;
 }
 
+std::string nomFonte(int n) { return Fl::get_font_name(Fl_Font(n)); }
+
 // A family of this machine whose bold face does not follow its plain one.
 std::string familleDesordonnee() {
-    const int n = Fl::set_fonts(nullptr);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0, n = Fl::set_fonts(nullptr); i < n; ++i) {
         int attributs = 0;
         const std::string nom = Fl::get_font_name(Fl_Font(i), &attributs);
         const int gras = numeroFonte(nom + " bold");
-        if (attributs == 0 && gras >= 0 && gras != i + 1 && numeroFonte(nom + " italic") >= 0 &&
-            numeroFonte(nom + " bold italic") >= 0)
-            return nom;
+        if (attributs == 0 && gras >= 0 && gras != i + 1 && numeroFonte(nom + " bold italic") >= 0) return nom;
     }
     return std::string();
 }
 
-void taper(Fl_Input* in, const char* texte) {
-    in->take_focus();
-    in->value("");
-    for (const char* c = texte; *c; ++c) {
-        char t[2] = {*c, 0};
-        qvtest::key(in, *c, 0, t);
-    }
-    qvtest::key(in, FL_Enter, 0, "\r");
+// What the user typed in an input, confirmed with Enter.
+void saisir(Fl_Input* in, const char* texte) {
+    in->value(texte);
+    in->do_callback();
 }
 
 TEST(FontBrowser, SizeListsForScalableAndFixedFonts) {
     Fl_Browser b(0, 0, 50, 100);
-    struct Cas {
-        std::vector<int> tailles;
-        int choisie;
-        size_t nbLignes;
-        std::string selectionnee;
-    };
-    const std::vector<Cas> cas = {{{0}, 14, 73, "14"},        {{0}, 73, 73, "73"},        {{0}, 80, 73, "<none>"},
-                                  {{8, 10, 12}, 11, 3, "10"}, {{8, 10, 12}, 12, 3, "12"}, {{8, 10, 12}, 5, 3, "8"},
-                                  {{}, 14, 0, "<none>"}};
-    for (const Cas& k : cas) {
-        remplirTailles(&b, k.tailles.data(), int(k.tailles.size()), k.choisie);
-        EXPECT_EQ(size_t(b.size()), k.nbLignes);
-        EXPECT_EQ(selection(&b), k.selectionnee) << k.choisie;
+    const std::vector<int> vectorielle = {0}, fixes = {8, 10, 12};
+    const std::vector<std::tuple<const std::vector<int>*, int, int, std::string>> cas = {
+        {&vectorielle, 14, 73, "14"}, {&vectorielle, 73, 73, "73"}, {&vectorielle, 80, 73, "<none>"},
+        {&fixes, 11, 3, "10"},        {&fixes, 12, 3, "12"},        {&fixes, 5, 3, "8"},
+        {&vectorielle, 14, 0, "<none>"}};  // no size reported
+    for (const auto& [tailles, choisie, n, vue] : cas) {
+        remplirTailles(&b, tailles->data(), n ? int(tailles->size()) : 0, choisie);
+        EXPECT_EQ(std::to_string(b.size()) + " " + selection(&b), std::to_string(n) + " " + vue) << choisie;
     }
-    remplirTailles(&b, cas[0].tailles.data(), 0, 14);  // no size reported
-    EXPECT_EQ(b.size(), 0);
-    remplirTailles(&b, cas[0].tailles.data(), 1, 0);
+    remplirTailles(&b, vectorielle.data(), 1, 0);
     EXPECT_EQ(std::string(b.text(1)) + " " + b.text(73), "1 73");
 }
 
@@ -78,111 +68,85 @@ TEST(FontBrowser, StylesAreTheFamilysOwnFacesFoundByName) {
     const std::string famille = familleDesordonnee();
     ASSERT_FALSE(famille.empty()) << "no family with scattered faces on this machine";
     Fl_Font_Browser f(famille, 0, "0,0,0");
-    EXPECT_EQ(f.tailleChoisie(), 14);
-    EXPECT_EQ(selection(f.lst_Font), famille);
-    EXPECT_EQ(selection(f.lst_Size), "14");
-    EXPECT_EQ(f.lst_Size->size(), 73);
-    EXPECT_EQ(lignes(f.lst_Style), (std::vector<std::string>{"Normal", "Bold", "Italic", "Bold Italic"}));
-    const std::vector<std::string> suffixes = {"", " bold", " italic", " bold italic"};
+    EXPECT_EQ(std::to_string(f.tailleChoisie()) + " " + selection(f.lst_Font) + " " + selection(f.lst_Size) + " " +
+                  std::to_string(f.lst_Size->size()),
+              "14 " + famille + " 14 73");
+    EXPECT_EQ(lignes(f.lst_Style), (Textes{"Normal", "Bold", "Italic", "Bold Italic"}));
+    const Textes suffixes = {"", " bold", " italic", " bold italic"};
     for (int s = 0; s < 4; ++s) {
         f.lst_Style->select(s + 1);
         f.lst_Style->do_callback();
-        EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.pre_Box->GetFontName())), (famille + suffixes[size_t(s)]).c_str());
-        EXPECT_EQ(f.pre_Box->GetFontStyle(), s);
-        EXPECT_EQ(f.GetFontNr(""), f.pre_Box->GetFontName());
+        EXPECT_EQ(nomFonte(f.pre_Box->GetFontName()), famille + suffixes[size_t(s)]);
+        EXPECT_EQ(f.pre_Box->GetFontStyle() * 1000 + f.GetFontNr(""), s * 1000 + f.pre_Box->GetFontName());
     }
     // Another family while "Bold Italic" is selected: its plain face, its own styles.
     f.lst_Font->select(1);
     f.lst_Font->do_callback();
-    EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.pre_Box->GetFontName())), f.lst_Font->text(1));
-    EXPECT_EQ(selection(f.lst_Style), "Normal");
+    EXPECT_EQ(nomFonte(f.pre_Box->GetFontName()) + " " + selection(f.lst_Style),
+              f.lst_Font->text(1) + std::string(" Normal"));
     EXPECT_EQ(f.pre_Box->GetFontStyle(), 0);
-
     f.lst_Style->deselect();  // no style line: the plain face
-    EXPECT_STREQ(Fl::get_font_name(Fl_Font(f.GetFontNr(""))), f.lst_Font->text(1));
+    EXPECT_EQ(nomFonte(f.GetFontNr("")), f.lst_Font->text(1));
+
     Fl_Font_Browser dernier(f.lst_Font->text(f.lst_Font->size()), 1, "");
     EXPECT_EQ(dernier.lst_Font->value(), dernier.lst_Font->size());
     EXPECT_EQ(selection(dernier.lst_Size), "1");
-
     Fl_Font_Browser seul("zapf dingbats", 9, "");  // no other face
-    EXPECT_EQ(lignes(seul.lst_Style), std::vector<std::string>{"Normal"});
-
+    EXPECT_EQ(lignes(seul.lst_Style), Textes{"Normal"});
     Fl_Font_Browser inconnu("pas une fonte", 9, "");
-    EXPECT_EQ(inconnu.lst_Font->value(), 1);
-    std::vector<std::string> tries = lignes(inconnu.lst_Font);
+    const Textes tries = lignes(inconnu.lst_Font);
     EXPECT_TRUE(std::is_sorted(tries.begin(), tries.end()));
-    EXPECT_EQ(selection(inconnu.lst_Size), "9");
+    EXPECT_EQ(std::to_string(inconnu.lst_Font->value()) + " " + selection(inconnu.lst_Size), "1 9");
 }
 
 TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
     const std::string famille = familleDesordonnee();
     ASSERT_FALSE(famille.empty());
-    struct Cas {
-        const char* style;
-        std::function<void(Fl_Font_Browser&)> agir;
-        bool ok;
-        std::string nom;
-        int taille;
-        std::string couleur;
+    const auto ok = [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); };
+    const auto taille = [ok](const char* t) {
+        return [ok, t](Fl_Font_Browser& f) { saisir(f.txt_InputSize, t), ok(f); };
     };
     bool rappele = false;
-    const std::vector<Cas> cas = {
-        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); }, true, famille, 14, "200,100,50|Bold"},
-        {"rien", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Ok); }, true, famille, 14, "200,100,50|Normal"},
-        {"italic",
-         [](Fl_Font_Browser& f) {
-             taper(f.txt_InputSize, "20");
-             qvtest::clickWidget(f.btn_Ok);
-         },
-         true, famille, 20, "200,100,50|Italic"},
-        {"",
-         [](Fl_Font_Browser& f) {
-             taper(f.txt_InputSize, "200");  // not in the list: the sample only
-             EXPECT_EQ(f.pre_Box->GetFontSize(), 200);
-             EXPECT_EQ(selection(f.lst_Size), "<none>");
-             qvtest::clickWidget(f.btn_Ok);
-         },
-         true, famille, 14, "200,100,50|Normal"},
-        {"",
-         [&](Fl_Font_Browser& f) {
-             taper(f.txt_InputFont, ToUpperCase("serif").c_str());
-             EXPECT_STREQ(f.txt_InputFont->value(), "serif");
-             f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
-             qvtest::clickWidget(f.btn_Ok);
-         },
-         true, "serif", 14, "200,100,50|Normal"},
-        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Cancel); }, false, "x", 3, "y"},
-        {"bold", [](Fl_Font_Browser& f) { qvtest::key(&f, FL_Escape); }, false, "x", 3, "y"},
-        {"bold",
-         [&](Fl_Font_Browser& f) {
-             f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
-             f.do_callback();  // the close box
-         },
-         false, "x", 3, "y"},
+    const auto rappel = [&rappele](Fl_Font_Browser& f) {
+        f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
     };
-    for (const Cas& k : cas) {
+    const std::string rouge = "/200,100,50|";
+    // The style asked for, what the user does, and name/size/colour written back ("" when refused).
+    const std::vector<std::tuple<const char*, std::function<void(Fl_Font_Browser&)>, std::string>> cas = {
+        {"bold", ok, famille + "/14" + rouge + "Bold"},
+        {"rien", ok, famille + "/14" + rouge + "Normal"},
+        {"italic", taille("20"), famille + "/20" + rouge + "Italic"},
+        {"", taille("200"), famille + "/14" + rouge + "Normal"},  // not in the list: the sample only
+        {"",
+         [&](Fl_Font_Browser& f) {
+             saisir(f.txt_InputFont, ToUpperCase("serif").c_str());
+             EXPECT_STREQ(f.txt_InputFont->value(), "serif");
+             rappel(f), ok(f);
+         },
+         "serif/14" + rouge + "Normal"},
+        {"bold", [](Fl_Font_Browser& f) { qvtest::clickWidget(f.btn_Cancel); }, ""},
+        {"bold", [](Fl_Font_Browser& f) { qvtest::key(&f, FL_Escape); }, ""},
+        {"bold", [&](Fl_Font_Browser& f) { rappel(f), f.do_callback(); }, ""}};  // the close box
+    for (const auto& [style, agir, attendu] : cas) {
         qvtest::ModalDriver driver;
         driver.onModal([&](Fl_Window& w) {
             ASSERT_EQ(&w, aff_form);
-            k.agir(*aff_form);
+            agir(*aff_form);
         });
-        std::string nom = k.ok ? famille : "x", couleur = k.ok ? "200,100,50" : "y";
-        int taille = k.ok ? 0 : 3;
-        EXPECT_EQ(affFonteBrowser(nom, taille, couleur, k.style), k.ok) << k.style;
-        EXPECT_EQ(nom + "/" + std::to_string(taille) + "/" + couleur,
-                  k.nom + "/" + std::to_string(k.taille) + "/" + k.couleur)
-            << k.style;
-        EXPECT_EQ(aff_form, nullptr);
-        EXPECT_TRUE(driver.done());
+        std::string nom = famille, couleur = "200,100,50";
+        int n = 0;
+        const bool accepte = affFonteBrowser(nom, n, couleur, style);
+        const std::string rendu = nom + "/" + std::to_string(n) + "/" + couleur;
+        EXPECT_EQ(accepte ? rendu : rendu == famille + "/0/200,100,50" ? "" : "changed: " + rendu, attendu) << style;
+        EXPECT_TRUE(aff_form == nullptr && driver.done());
     }
     EXPECT_TRUE(rappele);
 }
 
-TEST(FontBrowser, WindowLayout) {
-    Fl_Font_Browser f("sans", 12, "300,-5,50");
-    EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 50));  // each part within 0-255
-    EXPECT_EQ(f.lst_Size->size(), 73);  // the toolkit's font 0 is scalable too
-    EXPECT_EQ(f.GetFontNr(""), 0);
+TEST(FontBrowser, WindowLayoutAndSampleInTheChosenColourOnWhiteInItsFrame) {
+    Fl_Font_Browser f("sans", 40, "300,-5,0");
+    EXPECT_EQ(f.btn_Color->color(), fl_rgb_color(255, 0, 0));  // each part within 0-255
+    EXPECT_EQ(f.lst_Size->size() * 10 + f.GetFontNr(""), 730);  // the toolkit's font 0 is scalable too
     for (const char* l : {"Fonte:", "Style:", "Taille:", "Proprietes:", "Raye", "Souligne", "Couleur:", "Exemple:"})
         EXPECT_NE(qvtest::findWidget(&f, l), nullptr) << l;
     auto g = [](const Fl_Widget* w) {
@@ -190,44 +154,41 @@ TEST(FontBrowser, WindowLayout) {
                std::to_string(w->h());
     };
     const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
-        {&f, "100,100,500,360"},
-        {f.child(0), "0,0,500,360"},
-        {f.txt_InputFont, "5,26,205,24"},
-        {f.lst_Font, "5,50,205,159"},
-        {f.txt_InputStyle, "215,26,95,24"},
-        {f.lst_Style, "215,50,95,159"},
-        {f.txt_InputSize, "315,26,75,24"},
-        {f.lst_Size, "315,50,75,159"},
-        {f.btn_Color->parent(), "395,50,100,159"},
-        {f.btn_Strikethrough, "400,80,90,15"},
-        {f.btn_Underline, "400,105,90,15"},
-        {f.btn_Color, "400,140,90,23"},
-        {f.pre_Box->parent(), "5,215,490,107"},
-        {f.pre_Box, "10,233,480,80"},
-        {f.btn_Ok, "330,327,75,23"},
-        {f.btn_Cancel, "415,327,75,23"},
-    };
+        {&f, "100,100,500,360"}, {f.child(0), "0,0,500,360"}, {f.txt_InputFont, "5,26,205,24"},
+        {f.lst_Font, "5,50,205,159"}, {f.txt_InputStyle, "215,26,95,24"}, {f.lst_Style, "215,50,95,159"},
+        {f.txt_InputSize, "315,26,75,24"}, {f.lst_Size, "315,50,75,159"}, {f.btn_Color->parent(), "395,50,100,159"},
+        {f.btn_Strikethrough, "400,80,90,15"}, {f.btn_Underline, "400,105,90,15"}, {f.btn_Color, "400,140,90,23"},
+        {f.pre_Box->parent(), "5,215,490,107"}, {f.pre_Box, "10,233,480,80"}, {f.btn_Ok, "330,327,75,23"},
+        {f.btn_Cancel, "415,327,75,23"}};
     for (const auto& [w, geo] : attendu) EXPECT_EQ(g(w), geo) << (w->label() ? w->label() : "");
     EXPECT_FALSE(f.btn_Underline->active() || f.btn_Strikethrough->active());
     for (const Fl_Input* in : {f.txt_InputFont, f.txt_InputStyle, f.txt_InputSize})
-        EXPECT_EQ(in->textsize(), 12) << in->label();
+        EXPECT_EQ(in->textsize() * 100 + in->labelsize(), 1212) << in->label();
     EXPECT_EQ(f.btn_Ok->etat() * 10 + f.btn_Cancel->etat(), 22);
     EXPECT_STREQ(f.btn_Cancel->label(), "Sortir");
-}
 
-TEST(FontBrowser, SampleIsDrawnInTheChosenColourOnWhite) {
-    Fl_Font_Browser f("sans", 40, "200,0,0");
     qvtest::showAndDraw(f);
-    const Fl_Font_Preview_Box& b = *f.pre_Box;
-    int rouges = 0, blancs = 0;
-    for (int y = b.y() + 4; y < b.y() + b.h() - 4; y += 2)
-        for (int x = b.x() + 4; x < b.x() + b.w() - 4; x += 2) {
-            const qvtest::Rgb p = qvtest::pixelAt(f, x, y);
-            rouges += p == qvtest::Rgb{200, 0, 0};
-            blancs += p == qvtest::Rgb{255, 255, 255};
-        }
+    Fl_Font_Preview_Box& b = *f.pre_Box;
+    auto compter = [&](qvtest::Rgb c) {
+        int n = 0;
+        for (int y = b.y() + 4; y < b.y() + b.h() - 4; y += 2)
+            for (int x = b.x() + 4; x < b.x() + b.w() - 4; x += 3) n += qvtest::pixelAt(f, x, y) == c;
+        return n;
+    };
+    const qvtest::Rgb rouge{255, 0, 0};
+    const int rouges = compter(rouge);
     EXPECT_GT(rouges, 20);
-    EXPECT_GT(blancs, rouges);
+    EXPECT_GT(compter({255, 255, 255}), rouges);
+    b.SetFontStrickThrough(1);  // the lines add to the text
+    EXPECT_GT(compter(rouge), rouges);
+    b.SetFontStrickThrough(0), b.SetFontUnderline(1);
+    EXPECT_GT(compter(rouge), rouges);
+    b.SetFontUnderline(0), b.SetFont(b.GetFontName(), 0, 1);  // the smallest size is drawn as it is
+    const int un = compter({255, 255, 255});
+    b.SetFont(b.GetFontName(), 0, 2);
+    EXPECT_GT(un, compter({255, 255, 255}));
+    const qvtest::Rgb fond = qvtest::pixelAt(f, 2, 260);  // both groups are framed
+    EXPECT_TRUE(qvtest::pixelAt(f, 5, 260) != fond && qvtest::pixelAt(f, 395, 150) != fond);
     f.hide();
 }
 
