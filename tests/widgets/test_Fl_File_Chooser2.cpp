@@ -348,7 +348,8 @@ TEST_F(FileChooser2, FavouritesAreAddedMovedAndDeletedInThePreferences) {
     for (const std::string& x : {A, B, C, std::string()})  // the file systems have no path
         c->directory(x.c_str()), choisir(c->favoritesButton, "Add to Favorites");
     EXPECT_EQ(stockes(), (Textes{A, B, C, ""}));
-    EXPECT_EQ(c->favoritesButton->menu()[6].shortcut(), FL_ALT + '2');
+    EXPECT_EQ(std::make_pair(c->favoritesButton->menu()[3].shortcut(), c->favoritesButton->menu()[6].shortcut()),
+              std::make_pair(FL_ALT + 'h', FL_ALT + '2'));  // the home folder, then the favourites by number
     EXPECT_EQ(entrees(c->favoritesButton),
               (Textes{"Add to Favorites", "Manage Favorites", "My Computer", getenv("HOME"), A, B, C}));
     choisir(c->favoritesButton, A);

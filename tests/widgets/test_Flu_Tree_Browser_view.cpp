@@ -234,6 +234,8 @@ TEST_F(FluTreeBrowserView, DoubleClicksToggleBranchesOrReportThemAndReleaseCanSe
     EXPECT_TRUE(empty->open());
     EXPECT_EQ(qvtest::pixelAt(*win, 10, 68), qvtest::rgbOf(FL_WHITE));  // no upright of a plus
     empty->open(false);
+    redraw();
+    EXPECT_NE(qvtest::pixelAt(*win, 10, 68), qvtest::rgbOf(FL_WHITE));  // closed again: a plus
     tree->emptyBranchExpander(false);
     redraw();
     qvtest::click(win.get(), 10, 70);
