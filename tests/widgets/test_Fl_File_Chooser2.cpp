@@ -245,6 +245,9 @@ TEST_F(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
     saisie(*c, d + "/");
     taper(c->fileName, "abc");  // the file is ABC.qv2: the typed case stays
     EXPECT_EQ(etat(), d + "/abc[.qv2] ok");
+    saisie(*c, "");
+    taper(c->fileName, "~/");  // the home folder is written out where it was typed
+    EXPECT_EQ(etat().rfind(std::string(getenv("HOME")) + "/[", 0), 0u) << etat();
     qvtest::key(c->fileName, FL_BackSpace);
     EXPECT_EQ(c->fileList->value(), 0);
     EXPECT_FALSE(c->okButton->active());
