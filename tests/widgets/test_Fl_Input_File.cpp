@@ -86,7 +86,7 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     EXPECT_EQ(w.in.value() + std::to_string(w.in.highlighted()), "/home/0");
     w.log.clear();
     qvtest::click(&w.win, X + 5, Y + 25);  // in the text: the strip is left alone
-    EXPECT_EQ(w.in.highlighted(), 0);
+    EXPECT_EQ(w.in.value() + std::to_string(w.in.highlighted()), "/home/0");
 
     // A folder that cannot be opened turns the text red; one that can, black.
     w.in.value("/nonexistent-qv/x");

@@ -101,6 +101,12 @@ TEST(MyTile, BordersPastTheEdgesAndResizes) {
     EXPECT_EQ(std::make_tuple(rect(l), rect(m), rect(r)), std::make_tuple(Rect(10, 20, 50, 150), Rect(60, 20, 200, 150), Rect(260, 20, 50, 150)));
     sized.resize(0, 0, 80, 60);  // the left panes are cut 50 pixels before the new right edge
     EXPECT_EQ(std::make_tuple(rect(l), rect(m), rect(r)), std::make_tuple(Rect(0, 0, 30, 60), Rect(30, 0, 0, 60), Rect(30, 0, 50, 60)));
+    Fl_MyTile column(0, 0, 100, 100);
+    Fl_Box top(0, 0, 100, 60), bottom(0, 60, 100, 40);
+    column.resizable(top);
+    column.end();
+    column.resize(0, 0, 100, 150);  // the pane below the resizable one moves down by the growth
+    EXPECT_EQ(std::make_pair(rect(top), rect(bottom)), std::make_pair(Rect(0, 0, 100, 110), Rect(0, 110, 100, 40)));
 }
 
 }  // namespace
