@@ -409,8 +409,8 @@ TEST_F(FileChooser2, PreviewShowsTextOrAScaledImage) {
         return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + std::string(size_t(w * h * 3), '@');
     };
     const std::vector<std::tuple<const char*, std::string, std::string>> cas = {
-        {"binaire.dat", "abc\200def", "?||-"},
         {"large.ppm", ppm(400, 100), "<none>||130x32"},  // 150 - 20 wide
+        {"binaire.dat", "abc\200def", "?||-"},
         {"petit.ppm", ppm(50, 40), "<none>||50x40"},
         {"fil.ppm", ppm(400, 1), "?||-"},  // scaled to no height at all
         {"mince.ppm", ppm(1, 400), "?||-"},  // nor width
