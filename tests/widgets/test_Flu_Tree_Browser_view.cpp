@@ -380,6 +380,16 @@ TEST_F(FluTreeBrowserView, ScrollbarsMoveTheRowsAndIconsShapeThem) {
     a->collapse_icons(nullptr, &narrow);  // either one missing: both defaults
     redraw();
     EXPECT_EQ(a->widget()->x(), widgetX);
+    static const unsigned char widePixels[40 * 10 * 3] = {};
+    Fl_RGB_Image wide(widePixels, 40, 10);
+    const double widest = bar->maximum();
+    tree->collapse_icons(&wide, &wide);  // the tree's own widen every leaf row: the range follows
+    redraw();
+    EXPECT_GT(bar->maximum(), widest);
+    const double before = bar->maximum();
+    tree->find("/a/x")->widget(new RowBox(600));  // a wider widget in place of the old one
+    redraw();
+    EXPECT_EQ(bar->maximum() - before, 200);
 }
 
 TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
