@@ -13,6 +13,7 @@
 //   int answer = fl_choice(...);
 //   EXPECT_TRUE(driver.done());
 
+#include <chrono>
 #include <deque>
 #include <functional>
 
@@ -52,6 +53,8 @@ private:
     static void lastResortCb(void* d);
 
     std::deque<Step> steps_;
+    std::chrono::steady_clock::time_point start_;
+    double watchdogSeconds_;
     bool armed_ = false;
     bool timedOut_ = false;
 };
