@@ -181,6 +181,9 @@ TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
          "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},  // a black start cell
         {{{"Plateau", "LigneDepart", "5"}, {"Plateau", "ColonneDepart", "4"}}, "", "5,5,4,2 2,3 4,20"},
         {{{"Plateau", "ColonneDepart", "5"}}, "", "5,3,5,2 2,3 4,20"},
+        {{{"Plateau", "Dimension", "6"}, {"Plateau", "1", "900000"}, {"Plateau", "2", "000000"}, {"Plateau", "3", "000000"},
+          {"Plateau", "4", "000000"}, {"Plateau", "5", "000000"}, {"Plateau", "6", "000000"}},
+         "", "6,3,3,1 2,3 4,20"},  // the centre of an even board: the upper left of the middle four
         {{{"Jetons", "A", ""}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
         {{{"Jetons", "A", "2"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
         {{{"Jetons", "A", "2,"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
