@@ -129,7 +129,7 @@ TEST_F(ParametresDeJeu, TheFileSuppliesTheBoardTheTilesAndTheRack) {
     for (int l = 0; l < TAILLE_GRILLE; ++l)
         for (int c = 0; c < TAILLE_GRILLE; ++c) noires += dicP.special[l][c] == CASE_NOIRE;
     EXPECT_EQ(noires, 5);
-    EXPECT_EQ(rangee(22, 22), std::string(22, '0')) << "no bonus outside the board";
+    EXPECT_EQ(rangee(0, 22) + rangee(22, 22), std::string(44, '0')) << "no bonus outside the board";
     for (int k = 1; k < NB_LETTRES; ++k) {
         EXPECT_EQ(partie.nbLettre[k], fixtures::nombreGrand(k)) << k;
         EXPECT_EQ(partie.valeurLettre[k], fixtures::valeurGrande(k)) << k;

@@ -257,7 +257,7 @@ void partieGrande() {
     jouerMot(2, "RELATION", "21M", 80, "AEILNORT", "RELATION");
     jouerMot(1, "VIE", "U18", 12, "EIVABCDF", "VIE");
     jouerAutre(2, COUP_PASSE, "passe son tour", "GHJKLMNU");
-    donnerChevalet(1, "ABCDFOPQ");
+    donnerChevalet(1, "ABCDFO?Z");
     donnerChevalet(2, "GHJKLMNU");
     partie.joueurEnCours = 1;
 }
