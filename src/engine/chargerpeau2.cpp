@@ -202,9 +202,10 @@ ReglesJeu reglesParDefaut() {
     return r;
 }
 
-ReglesJeu reglesDuFichier(const std::string& fichier) {
+ReglesJeu reglesDuFichier(const std::string& fichier, bool& trouve) {
     INIfile ini;
-    if (!ini.open(fichier, false)) return reglesParDefaut();
+    trouve = ini.open(fichier, false);
+    if (!trouve) return reglesParDefaut();
     return lireReglesJeu(ini, [](const char*, const std::string&) {});
 }
 

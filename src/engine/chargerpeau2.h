@@ -27,9 +27,9 @@ struct ReglesJeu {
 // The built-in rules: 15 x 15 classic board, French tile set, rack of 7.
 ReglesJeu reglesParDefaut();
 // The rules that ChargerPeau2(fichier) puts in place, read without loading
-// anything or showing a message: the built-in ones when the file is missing,
-// and for each section that it refuses.
-ReglesJeu reglesDuFichier(const std::string& fichier);
+// anything or showing a message: the built-in ones when the file is missing
+// (`trouve` false), and for each section that it refuses.
+ReglesJeu reglesDuFichier(const std::string& fichier, bool& trouve);
 
 // Loads a game-parameter file; a missing file gives a message and the
 // built-in defaults, a refused section a message naming its key and the

@@ -63,6 +63,7 @@ struct RecapLu {
     std::string pea2;
     // The parameters that the game will be loaded with, and their sizes.
     std::string pea2EnVigueur;
+    bool pea2Trouve;  // false: missing, the built-in rules stand
     int dimension, chevalet;
     std::string plateau[DIM_MAX + 1];
     int total;
@@ -227,11 +228,12 @@ void Lecteur::lireEnregs() {
 void Lecteur::lireRegles(bool ancien) {
     if (ancien || lu_.version <= 31 || lu_.pea2 == partie.fichierPea2) {
         lu_.pea2EnVigueur = partie.fichierPea2;
+        lu_.pea2Trouve = true;
         lu_.dimension = std::clamp<int>(partie.dimPlateau, 0, DIM_MAX);
         lu_.chevalet = partie.tailleChevalet;
         return;
     }
-    const ReglesJeu regles = reglesDuFichier(lu_.pea2);
+    const ReglesJeu regles = reglesDuFichier(lu_.pea2, lu_.pea2Trouve);
     lu_.pea2EnVigueur = lu_.pea2;
     lu_.dimension = regles.dimPlateau;
     lu_.chevalet = regles.tailleChevalet;
@@ -319,9 +321,12 @@ void refuser(const std::string& path, const Refus& refus, const RecapLu& lu) {
         return;
     }
     const std::string n = std::to_string(lu.dimension);
-    msgAffiche(formaterTexte(ptraduire("Le r\351capitulatif '%s' ne tient pas dans les r\350gles des param\350tres '%s' "
-                                       "(plateau de %s x %s, chevalet de %s lettres) : %s"),
-                             {path, lu.pea2EnVigueur, n, n, std::to_string(lu.chevalet), refus.cle}));
+    const char* const modele =
+        lu.pea2Trouve ? "Le r\351capitulatif '%s' ne tient pas dans les r\350gles des param\350tres '%s' "
+                        "(plateau de %s x %s, chevalet de %s lettres) : %s"
+                      : "Le r\351capitulatif '%s' ne tient pas dans les r\350gles par d\351faut, son fichier de "
+                        "param\350tres '%s' \351tant introuvable (plateau de %s x %s, chevalet de %s lettres) : %s";
+    msgAffiche(formaterTexte(ptraduire(modele), {path, lu.pea2EnVigueur, n, n, std::to_string(lu.chevalet), refus.cle}));
 }
 
 bool ouvrir(INIfile& ini, const std::string& path) {

@@ -163,8 +163,8 @@ TEST(MainQuorvel, TilesOutsideTheBoardRefused) {
     std::filesystem::remove(fixtures::PEA2_GRAND);
     Sortie s = quorvel("grand.qv2", "LC_ALL=C");
     EXPECT_EQ(std::to_string(s.statut) + s.out + s.err,
-              "1Le r\351capitulatif 'grand.qv2' ne tient pas dans les r\350gles des param\350tres 'grand.pea2' "
-              "(plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11\n");
+              "1Le r\351capitulatif 'grand.qv2' ne tient pas dans les r\350gles par d\351faut, son fichier de "
+              "param\350tres 'grand.pea2' \351tant introuvable (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11\n");
     EXPECT_FALSE(fichierExiste("_recap"));
     // With its parameters back it loads, and its page shows their 21 x 21 board.
     ecrireFichier(fixtures::PEA2_GRAND, fixtures::texteParametresGrands());

@@ -140,11 +140,13 @@ TEST_F(ParametresDeJeu, TheFileSuppliesTheBoardTheTilesAndTheRack) {
     // Read ahead without loading or a message, as the recap loader does.
     ChargerPeau2("absent.pea2");
     rec.messages.clear();
-    const ReglesJeu r = reglesDuFichier(fixtures::PEA2_GRAND);
+    bool trouve = false;
+    const ReglesJeu r = reglesDuFichier(fixtures::PEA2_GRAND, trouve);
+    EXPECT_TRUE(trouve);
     EXPECT_EQ(r.dimPlateau * 100 + r.tailleChevalet, 2108);
     EXPECT_EQ(r.special[7][7] + r.coefMot[3][3] + r.nbLettre[1] + r.valeurLettre[1], CASE_NOIRE + 4 + 3 + 2);
     EXPECT_EQ(regles(), "15,8,8,0 9,1 7,50");
-    EXPECT_EQ(reglesDuFichier("absent.pea2").dimPlateau * 100 + reglesDuFichier("absent.pea2").nbCasesNoires, 1500);
+    EXPECT_EQ(reglesDuFichier("absent.pea2", trouve).dimPlateau * 100 + (trouve ? 1 : 0), 1500);
     EXPECT_TRUE(rec.messages.empty());
 }
 

@@ -518,31 +518,32 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
     Changes dernierRang;  // the tiles of row 21 alone, within 17 columns
     for (int r = 11; r <= 20; ++r) dernierRang.push_back({"Plateau", std::to_string(r), std::string(21, '.')});
     dernierRang.push_back({"Plateau", "21", "VIE" + std::string(18, '.')});
-    const std::string bord = " ne tient pas dans les r\350gles des param\350tres '";
+    dernierRang.push_back({"General", "Pea2", "moyen.pea2"});
+    // What follows "Le récapitulatif 'h.qv2' ne tient pas dans les règles ".
+    auto des = [](const std::string& pea2, const char* taille, const std::string& cle) {
+        return "des param\350tres '" + pea2 + "' (plateau de " + taille + ", chevalet de 7 lettres) : " + cle;
+    };
+    const std::string dflt = PEA2_DEFAUT;
     struct Cas { Changes changes; std::string message; };
     const std::vector<Cas> cas = {
-        {{{"General", "Pea2", "absent.pea2"}}, "absent.pea2' (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11"},
-        {{{"General", "Pea2", PEA2_DEFAUT}}, std::string(PEA2_DEFAUT) + "' (plateau de 15 x 15, chevalet de 7 lettres) : "
-                                                                       "[Plateau] 11"},
-        {{{"General", "Version", "31"}}, std::string(PEA2_DEFAUT) + "' (plateau de 15 x 15, chevalet de 7 lettres) : "
-                                                                   "[Plateau] 11"},
-        {{{"General", "Version", "30"}}, std::string(PEA2_DEFAUT) + "' (plateau de 15 x 15, chevalet de 7 lettres) : "
-                                                                   "[Plateau] 11"},
-        {{{"General", "Pea2", "moyen.pea2"}}, "moyen.pea2' (plateau de 17 x 17, chevalet de 7 lettres) : [Plateau] 13"},
-        {dernierRang, "moyen.pea2' (plateau de 17 x 17, chevalet de 7 lettres) : [Plateau] 21"},
-        {{{"General", "Pea2", "chevalet7.pea2"}}, "chevalet7.pea2' (plateau de 21 x 21, chevalet de 7 lettres) : [" +
-                                                      kScores + "] Lettres Joueur 1"},
+        {{{"General", "Pea2", "absent.pea2"}}, "par d\351faut, son fichier de param\350tres 'absent.pea2' \351tant "
+                                               "introuvable (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11"},
+        {{{"General", "Pea2", PEA2_DEFAUT}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Version", "31"}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Version", "30"}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Pea2", "moyen.pea2"}}, des("moyen.pea2", "17 x 17", "[Plateau] 13")},
+        {dernierRang, des("moyen.pea2", "17 x 17", "[Plateau] 21")},
+        {{{"General", "Pea2", "chevalet7.pea2"}}, des("chevalet7.pea2", "21 x 21", "[" + kScores + "] Lettres Joueur 1")},
     };
     for (size_t i = 0; i < cas.size(); ++i) {
         ecrireFichier("h.qv2", lireFichier("grand.qv2"));
-        Changes changes = cas[i].changes;
-        if (i == 5) changes.push_back({"General", "Pea2", "moyen.pea2"});
-        modifier("h.qv2", changes);
+        modifier("h.qv2", cas[i].changes);
         autrePartie();
         const std::string avant = etat();
         messages.messages.clear();
         EXPECT_FALSE(chargerRecapitulatif("h.qv2")) << i;
-        EXPECT_EQ(messages.boites(), Textes{"Le r\351capitulatif 'h.qv2'" + bord + cas[i].message}) << i;
+        EXPECT_EQ(messages.boites(), Textes{"Le r\351capitulatif 'h.qv2' ne tient pas dans les r\350gles " + cas[i].message})
+            << i;
         EXPECT_EQ(etat(), avant) << i;
     }
     // The same rows of empty squares past the board are no tiles: loaded on the built-in board.
