@@ -163,6 +163,8 @@ TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
     base["Jetons"].push_back({"Joker", "1,0"});
     struct Cas { std::vector<std::array<std::string, 3>> changes; const char* refus; const char* regles; };
     const char* const lu = "5,3,3,2 2,3 4,20";
+    std::vector<std::array<std::string, 3>> sansDimension = {{"Plateau", "Dimension", ""}};  // 15 by default
+    for (int l = 1; l <= 15; ++l) sansDimension.push_back({"Plateau", std::to_string(l), std::string(15, '0')});
     const std::vector<Cas> cas = {
         {{}, "", lu},
         {{{"Plateau", "Dimension", "4"}}, "Plateau] est refus\351e (cl\351 Dimension", "15,8,8,0 2,3 4,20"},
@@ -183,6 +185,9 @@ TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
          "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},  // a black start cell
         {{{"Plateau", "LigneDepart", "5"}, {"Plateau", "ColonneDepart", "4"}}, "", "5,5,4,2 2,3 4,20"},
         {{{"Plateau", "ColonneDepart", "5"}}, "", "5,3,5,2 2,3 4,20"},
+        {{{"Plateau", "LigneDepart", "1"}, {"Plateau", "ColonneDepart", "3"}}, "", "5,1,3,2 2,3 4,20"},
+        {{{"Plateau", "ColonneDepart", "1"}}, "", "5,3,1,2 2,3 4,20"},
+        {sansDimension, "", "15,8,8,0 2,3 4,20"},
         {{{"Plateau", "Dimension", "6"}, {"Plateau", "1", "900000"}, {"Plateau", "2", "000000"}, {"Plateau", "3", "000000"},
           {"Plateau", "4", "000000"}, {"Plateau", "5", "000000"}, {"Plateau", "6", "000000"}},
          "", "6,3,3,1 2,3 4,20"},  // the centre of an even board: the upper left of the middle four

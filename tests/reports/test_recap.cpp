@@ -546,6 +546,11 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
             << i;
         EXPECT_EQ(etat(), avant) << i;
     }
+    // From version 32 on, the board is checked against the parameters that the file names.
+    modifier("grand.qv2", {{"General", "Version", "32"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("grand.qv2"));
+    EXPECT_EQ(partie.dimPlateau, 21);
     // The same rows of empty squares past the board are no tiles: loaded on the built-in board.
     fixtures::partieNormale();
     partie.partieEnCours = 0;
