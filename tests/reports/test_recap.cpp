@@ -329,7 +329,7 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     replaceAllNb(texte, "%s%n%s", std::string("%s%n\0s", 6));
     ecrireFichier("b.qv2", texte);
     modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
-                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(15, 'A') + std::string(1 << 20, '.')}, {kScores, "Joueur 1", "A"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(15, 'A') + std::string(6, '.') + "#" + std::string(1 << 20, '.')}, {kScores, "Joueur 1", "A"},
                        {kScores, "Joueur 2", "8"}, {"Partie", "Joker Tessarel", "oui"},
                        {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
@@ -340,7 +340,8 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     EXPECT_EQ(valeur(f, "Recap", "2"), avecChamps(neufTuiles, {{8, "REL ATION"}}));
     EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
     EXPECT_EQ(v_listeContenu.size(), 5u);
-    // A short line leaves the rest of its row empty; a 1 MB line of empty squares past the board is no tile.
+    // A short line leaves the rest of its row empty; a 1 MB line of empty squares past the board is no tile, and
+    // what stands past the largest board is not read.
     EXPECT_EQ(std::string(1, dicP.plateau[8][6]) + dicP.plateau[8][7] + dicP.plateau[2][15] + dicP.plateau[2][16],
               std::string("I\0A\0", 4));
     EXPECT_EQ(std::to_string(v_histo[0].score) + " " + std::to_string(v_histo[0].typeCoup), "-32768 32767");
