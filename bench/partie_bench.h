@@ -8,12 +8,35 @@
 #include "engine/historic.h"
 #include "engine/partie.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
 namespace {
 
+// Game parameters of a plain 21 x 21 board, written once for the run and
+// removed at its end.
+inline char g_dossierParametres[] = "/tmp/qvbench_pea2.XXXXXX";
+inline const std::string& parametres21() {
+    static const std::string fichier = [] {
+        if (!mkdtemp(g_dossierParametres)) std::abort();
+        const std::string f = std::string(g_dossierParametres) + "/plateau21.pea2";
+        std::ofstream out(f);
+        out << "[Plateau]\nDimension=21\n";
+        for (int r = 1; r <= 21; ++r) out << r << "=" << std::string(21, '0') << "\n";
+        std::atexit([] {
+            std::remove((std::string(g_dossierParametres) + "/plateau21.pea2").c_str());
+            rmdir(g_dossierParametres);
+        });
+        return f;
+    }();
+    return fichier;
+}
+
 inline void partieDe(int nbEnregs) {
-    parametresParDefaut();
-    partie.dimPlateau = 21;
-    partie.fichierPea2 = PEA2_DEFAUT;
+    ChargerPeau2(parametres21());
     partie.nbJoueurs = 2;
     init_board();
     partie.partieEnCours = 1;

@@ -43,6 +43,7 @@ public:
     std::string choixFichier(const std::string&, const std::string&, const std::string&, bool) override {
         return std::string();
     }
+    bool surErreurStandard() const override { return true; }
 };
 
 GestionnaireStderr gestionnaireParDefaut;
@@ -74,6 +75,11 @@ void msgAffiche(const char* format, ...) {
 template void msgAffiche<void>(const char* format, ...);
 
 void msgAfficheErr(const std::string& texte) { courant->erreur(texte); }
+
+void msgAfficheEtErreurStandard(const std::string& texte) {
+    courant->information(texte);
+    if (!courant->surErreurStandard()) ecrireStderr("\n" + texte);
+}
 
 bool msgQuestion(const std::string& question, const std::string& titre) {
     return courant->question(question, titre);

@@ -18,6 +18,8 @@ public:
     // A file name chosen by the user, "" when cancelled.
     virtual std::string choixFichier(const std::string& invite, const std::string& motif,
                                      const std::string& depart, bool sauver) = 0;
+    // Whether the messages themselves are written on standard error.
+    virtual bool surErreurStandard() const { return false; }
 };
 
 // Replaces the handler (nullptr restores the standard-error one); returns the old.
@@ -38,6 +40,9 @@ template <typename = void>
 void msgAffiche(const char* format, ...) __attribute__((format(printf, 1, 2)));
 extern template void msgAffiche<void>(const char* format, ...);
 void msgAfficheErr(const std::string& texte);
+// A message that is also written, after a newline, on standard error in the
+// terminal's character set; once only where messages go there already.
+void msgAfficheEtErreurStandard(const std::string& texte);
 bool msgQuestion(const std::string& question, const std::string& titre);
 bool msgSaisie(const std::string& invite, std::string& valeur);
 // "ERR : %s\n" on the error log.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 const char* const PEA2_DEFAUT = "dezediziziz_zelio3fr_1.pea2";
 
@@ -44,6 +45,131 @@ void poser(short grille[TAILLE_GRILLE][TAILLE_GRILLE], const Case (&cases)[N], s
     }
 }
 
+const char* const SECTION_PLATEAU_PEA2 = "Plateau";
+const char* const SECTION_JETONS = "Jetons";
+const char* const SECTION_REGLES = "Regles";
+
+// Every cell plain, no black square: what a board row then changes.
+void plateauNu(ReglesJeu& r) {
+    for (int l = 0; l < TAILLE_GRILLE; ++l)
+        for (int c = 0; c < TAILLE_GRILLE; ++c) {
+            r.coefMot[l][c] = 1;
+            r.coefLettre[l][c] = 1;
+            r.special[l][c] = 0;
+        }
+    r.nbCasesNoires = 0;
+}
+
+// A number of the section within [lo, hi], `def` when the key is missing;
+// false when the key holds anything else.
+bool lireNombre(const INIfile& ini, const char* section, const char* cle, long lo, long hi, long def, long& v) {
+    const std::string texte = ini(section, cle, "");
+    if (texte.empty()) {
+        v = def;
+        return true;
+    }
+    return entierStrict(texte, lo, hi, v);
+}
+
+// Each section reader fills `r` when the section is usable and returns "";
+// otherwise it returns the key that breaks it and leaves `r` as it was.
+
+std::string lirePlateau(const INIfile& ini, ReglesJeu& r) {
+    const char* const S = SECTION_PLATEAU_PEA2;
+    long n, lig, col;
+    if (!lireNombre(ini, S, "Dimension", DIM_MIN, DIM_MAX, 15, n)) return "Dimension";
+    if (!lireNombre(ini, S, "LigneDepart", 1, n, (n + 1) / 2, lig)) return "LigneDepart";
+    if (!lireNombre(ini, S, "ColonneDepart", 1, n, (n + 1) / 2, col)) return "ColonneDepart";
+    ReglesJeu p = r;
+    plateauNu(p);
+    for (int l = 1; l <= n; ++l) {
+        const std::string cle = std::to_string(l);
+        const std::string ligne = ini(S, cle, "");
+        if (ligne.size() != static_cast<size_t>(n)) return cle;
+        for (int c = 1; c <= n; ++c) {
+            const char ch = ligne[static_cast<size_t>(c - 1)];
+            if (ch == '2' || ch == '3' || ch == '4') p.coefLettre[l][c] = static_cast<short>(ch - '0');
+            else if (ch == '5' || ch == '6' || ch == '7') p.coefMot[l][c] = static_cast<short>(ch - '3');
+            else if (ch == '9') {
+                p.special[l][c] = CASE_NOIRE;
+                ++p.nbCasesNoires;
+            } else if (ch != '0') {
+                return cle;
+            }
+        }
+    }
+    // A row beyond the board says the file meant another dimension.
+    for (int l = static_cast<int>(n) + 1; l <= DIM_MAX; ++l)
+        if (ini.has(S, std::to_string(l))) return std::to_string(l);
+    // No first move could be played.
+    if (p.special[lig][col] == CASE_NOIRE) return "LigneDepart";
+    p.dimPlateau = static_cast<unsigned short>(n);
+    p.ligneDepart = static_cast<short>(lig);
+    p.colDepart = static_cast<short>(col);
+    r = p;
+    return std::string();
+}
+
+std::string lireJetons(const INIfile& ini, ReglesJeu& r) {
+    short nombres[NB_LETTRES] = {}, valeurs[NB_LETTRES] = {};
+    for (int k = 1; k <= IDX_JOKER; ++k) {
+        const std::string cle = k == IDX_JOKER ? std::string("Joker") : std::string(1, static_cast<char>('A' + k - 1));
+        // "count,value"
+        const std::string texte = ini(SECTION_JETONS, cle, "");
+        const size_t virgule = texte.find(',');
+        long nombre, valeur;
+        if (virgule == std::string::npos || !entierStrict(texte.substr(0, virgule), 0, 99, nombre) ||
+            !entierStrict(texte.substr(virgule + 1), 0, 99, valeur))
+            return cle;
+        nombres[k] = static_cast<short>(nombre);
+        valeurs[k] = static_cast<short>(valeur);
+    }
+    std::copy(nombres, nombres + NB_LETTRES, r.nbLettre);
+    std::copy(valeurs, valeurs + NB_LETTRES, r.valeurLettre);
+    return std::string();
+}
+
+std::string lireReglesChevalet(const INIfile& ini, ReglesJeu& r) {
+    long chevalet, bonus;
+    if (!lireNombre(ini, SECTION_REGLES, "Chevalet", 2, TAILLE_CHEVALET_MAX, 7, chevalet)) return "Chevalet";
+    if (!lireNombre(ini, SECTION_REGLES, "Bonus", 0, 1000, 50, bonus)) return "Bonus";
+    r.tailleChevalet = static_cast<short>(chevalet);
+    r.bonusTessarel = static_cast<short>(bonus);
+    return std::string();
+}
+
+// The rules of an open file: a section it does not hold keeps the built-in
+// values, and so does one it refuses, which is handed to `refus` with its key.
+template <class Refus>
+ReglesJeu lireReglesJeu(const INIfile& ini, Refus refus) {
+    ReglesJeu r = reglesParDefaut();
+    const std::vector<std::string> noms = ini.sectionNames();
+    const struct {
+        const char* nom;
+        std::string (*lire)(const INIfile&, ReglesJeu&);
+    } sections[] = {{SECTION_PLATEAU_PEA2, lirePlateau}, {SECTION_JETONS, lireJetons}, {SECTION_REGLES, lireReglesChevalet}};
+    for (const auto& s : sections) {
+        if (std::find(noms.begin(), noms.end(), s.nom) == noms.end()) continue;
+        const std::string cle = s.lire(ini, r);
+        if (!cle.empty()) refus(s.nom, cle);
+    }
+    return r;
+}
+
+void appliquerRegles(const ReglesJeu& r) {
+    partie.dimPlateau = r.dimPlateau;
+    partie.ligneDepart = r.ligneDepart;
+    partie.colDepart = r.colDepart;
+    partie.nbCasesNoires = r.nbCasesNoires;
+    partie.tailleChevalet = r.tailleChevalet;
+    partie.bonusTessarel = r.bonusTessarel;
+    std::copy(r.nbLettre, r.nbLettre + NB_LETTRES, partie.nbLettre);
+    std::copy(r.valeurLettre, r.valeurLettre + NB_LETTRES, partie.valeurLettre);
+    std::memcpy(partie.coefMot, r.coefMot, sizeof partie.coefMot);
+    std::memcpy(partie.coefLettre, r.coefLettre, sizeof partie.coefLettre);
+    std::memcpy(dicP.special, r.special, sizeof dicP.special);
+}
+
 // A number of the file within [lo, hi]; otherwise the default.
 int lireBorne(const INIfile& ini, const char* section, const std::string& cle, int def, int lo, int hi) {
     long v;
@@ -64,26 +190,27 @@ void chargerDico(Lexique& lexique, std::string& commentaire, const std::string& 
 
 }  // namespace
 
-void parametresParDefaut() {
-    partie.dimPlateau = 15;
-    partie.tailleChevalet = 7;
-    partie.bonusTessarel = 50;
-    partie.ligneDepart = 8;
-    partie.colDepart = 8;
-    partie.nbCasesNoires = 0;
-    std::copy(kNombres, kNombres + NB_LETTRES, partie.nbLettre);
-    std::copy(kValeurs, kValeurs + NB_LETTRES, partie.valeurLettre);
-    for (int l = 0; l < TAILLE_GRILLE; ++l)
-        for (int c = 0; c < TAILLE_GRILLE; ++c) {
-            partie.coefMot[l][c] = 1;
-            partie.coefLettre[l][c] = 1;
-        }
-    poser(partie.coefMot, kMotTriple, 3);
-    poser(partie.coefMot, kMotDouble, 2);
-    poser(partie.coefLettre, kLettreTriple, 3);
-    poser(partie.coefLettre, kLettreDouble, 2);
-    std::memset(dicP.special, 0, sizeof dicP.special);
+ReglesJeu reglesParDefaut() {
+    ReglesJeu r;
+    plateauNu(r);
+    poser(r.coefMot, kMotTriple, 3);
+    poser(r.coefMot, kMotDouble, 2);
+    poser(r.coefLettre, kLettreTriple, 3);
+    poser(r.coefLettre, kLettreDouble, 2);
+    std::copy(kNombres, kNombres + NB_LETTRES, r.nbLettre);
+    std::copy(kValeurs, kValeurs + NB_LETTRES, r.valeurLettre);
+    return r;
+}
 
+ReglesJeu reglesDuFichier(const std::string& fichier, bool& trouve) {
+    INIfile ini;
+    trouve = ini.open(fichier, false);
+    if (!trouve) return reglesParDefaut();
+    return lireReglesJeu(ini, [](const char*, const std::string&) {});
+}
+
+void parametresParDefaut() {
+    appliquerRegles(reglesParDefaut());
     std::fill(params.bonus, params.bonus + 16, 0);
     params.ficRecords = "defaut.bst";
     params.typePartie = TYPE_PARTIE_ORDINAIRE;
@@ -109,6 +236,11 @@ void ChargerPeau2(const std::string& fichier) {
         return;
     }
 
+    appliquerRegles(lireReglesJeu(ini, [&fichier](const char* section, const std::string& cle) {
+        msgAffiche(formaterTexte(ptraduire("Fichier de param\350tres '%s' : la section [%s] est refus\351e (cl\351 %s), "
+                                           "ses valeurs par d\351faut sont utilis\351es"),
+                                 {fichier, section, cle}));
+    }));
     for (int i = 1; i <= 15; ++i) params.bonus[i] = static_cast<short>(lireBorne(ini, "Bonus", std::to_string(i), 0, 0, 1000));
     params.ficRecords = ini("Fichier des Records", "fic", "defaut.bst");
     if (ini.get("General", "gmc", false)) params.typePartie = TYPE_PARTIE_GRILLE;

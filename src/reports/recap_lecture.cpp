@@ -7,7 +7,6 @@
 #include "app/messagebox.h"
 #include "core/Inifile.h"
 #include "core/maChaine.h"
-#include "core/utile_gcc.h"
 #include "display/affichage.h"
 #include "engine/arbitrage.h"
 #include "engine/chargerpeau2.h"
@@ -24,7 +23,6 @@
 #include <FL/fl_utf8.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 namespace {
@@ -63,6 +61,10 @@ struct RecapLu {
     short chronoDuplicate;
     short chronoJoueur[NB_JOUEURS_MAX];
     std::string pea2;
+    // The parameters that the game will be loaded with, and their sizes.
+    std::string pea2EnVigueur;
+    bool pea2Trouve;  // false: missing, the built-in rules stand
+    int dimension, chevalet;
     std::string plateau[DIM_MAX + 1];
     int total;
     JoueurLu joueurs[NB_JOUEURS_MAX];
@@ -93,9 +95,11 @@ std::vector<std::string> decouper(const std::string& ligne, size_t nbChamps) {
 }
 
 
-// Why a file is refused: the key that breaks a limit.
+// Why a file is refused: the key that breaks a limit, or that does not fit
+// the board or the rack of the parameters it is loaded with.
 struct Refus {
     std::string cle;
+    bool horsRegles = false;
 };
 
 // The file as the program's Latin-1 text. A recap that an editor re-encoded
@@ -142,6 +146,11 @@ private:
     void exiger(bool ok, const std::string& section, const std::string& cle) {
         if (!ok) throw Refus{"[" + section + "] " + cle};
     }
+    void exigerDansLesRegles(bool ok, const std::string& section, const std::string& cle) {
+        if (!ok) throw Refus{"[" + section + "] " + cle, true};
+    }
+    void lireRegles(bool ancien);
+    void lirePlateau();
     std::vector<EntreeLue> lignesDuplicate(const std::string& section, int taille);
     void lireJoueurs();
     void lireEnregs();
@@ -186,6 +195,11 @@ void Lecteur::lireJoueurs() {
         const std::string cleLettres = cleNumero("Lettres Joueur %d", i);
         j.lettres = ini_(SECTION_SCORES, cleLettres, "");
         exiger(j.lettres.size() <= static_cast<size_t>(LONGUEUR_CHEVALET_MAX), SECTION_SCORES, cleLettres);
+        // The letters that take a rack slot; more than the rack holds would
+        // be lost at the next save.
+        const auto surLeChevalet = std::count_if(j.lettres.begin(), j.lettres.end(),
+                                                 [](char c) { return (c >= 'A' && c <= 'Z') || c == '?'; });
+        exigerDansLesRegles(surLeChevalet <= lu_.chevalet, SECTION_SCORES, cleLettres);
     }
     exiger(trouve, SECTION_SCORES, "Joueur 1");
 }
@@ -206,6 +220,38 @@ void Lecteur::lireEnregs() {
             exiger(v >= 0 && v < TAILLE_GRILLE, SECTION_RECAP, cle);
         }
         lu_.enregs.push_back(std::move(champs));
+    }
+}
+
+// Versions up to 31 and the older loader keep the parameters in use; later
+// ones load those that they name unless already loaded.
+void Lecteur::lireRegles(bool ancien) {
+    if (ancien || lu_.version <= 31 || lu_.pea2 == partie.fichierPea2) {
+        lu_.pea2EnVigueur = partie.fichierPea2;
+        lu_.pea2Trouve = true;
+        lu_.dimension = std::clamp<int>(partie.dimPlateau, 0, DIM_MAX);
+        lu_.chevalet = partie.tailleChevalet;
+        return;
+    }
+    const ReglesJeu regles = reglesDuFichier(lu_.pea2, lu_.pea2Trouve);
+    lu_.pea2EnVigueur = lu_.pea2;
+    lu_.dimension = regles.dimPlateau;
+    lu_.chevalet = regles.tailleChevalet;
+}
+
+// A tile outside the board would be lost at the next save.
+void Lecteur::lirePlateau() {
+    const size_t n = static_cast<size_t>(lu_.dimension);
+    for (int r = 1; r <= DIM_MAX; ++r) {
+        const std::string cle = std::to_string(r);
+        const std::string ligne = ini_(SECTION_PLATEAU, cle, "");
+        for (size_t i = 0; i < ligne.size(); ++i) {
+            const char c = ligne[i];
+            const bool tuile = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+            exigerDansLesRegles(!tuile || (static_cast<size_t>(r) <= n && i < n), SECTION_PLATEAU, cle);
+            if (i < static_cast<size_t>(DIM_MAX)) exiger(tuile || c == '.' || c == '_', SECTION_PLATEAU, cle);
+        }
+        lu_.plateau[r] = ligne.substr(0, DIM_MAX);
     }
 }
 
@@ -237,14 +283,8 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
                     entier16(SECTION_PARTIE, cleNumero("Chrono partie temps restant j%d", i)));
             lu_.pea2 = ini_(SECTION_GENERAL, "Pea2", PEA2_DEFAUT);
         }
-        for (int r = 1; r <= DIM_MAX; ++r) {
-            const std::string cle = std::to_string(r);
-            std::string ligne = ini_(SECTION_PLATEAU, cle, "");
-            ligne = ligne.substr(0, DIM_MAX);
-            for (char c : ligne)
-                exiger((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_', SECTION_PLATEAU, cle);
-            lu_.plateau[r] = ligne;
-        }
+        lireRegles(ancien);
+        lirePlateau();
         lu_.total = entier16(SECTION_PARTIE, "Total");
         lireJoueurs();
         // "taille" is not read: the number of tiles left is the sum of the counters.
@@ -275,8 +315,18 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
     return true;
 }
 
-void refuser(const std::string& path, const Refus& refus) {
-    msgAffiche(formaterTexte(ptraduire("Le fichier '%s' n'est pas un r\351capitulatif valide (%s)"), {path, refus.cle}));
+void refuser(const std::string& path, const Refus& refus, const RecapLu& lu) {
+    if (!refus.horsRegles) {
+        msgAffiche(formaterTexte(ptraduire("Le fichier '%s' n'est pas un r\351capitulatif valide (%s)"), {path, refus.cle}));
+        return;
+    }
+    const std::string n = std::to_string(lu.dimension);
+    const char* const modele =
+        lu.pea2Trouve ? "Le r\351capitulatif '%s' ne tient pas dans les r\350gles des param\350tres '%s' "
+                        "(plateau de %s x %s, chevalet de %s lettres) : %s"
+                      : "Le r\351capitulatif '%s' ne tient pas dans les r\350gles par d\351faut, son fichier de "
+                        "param\350tres '%s' \351tant introuvable (plateau de %s x %s, chevalet de %s lettres) : %s";
+    msgAffiche(formaterTexte(ptraduire(modele), {path, lu.pea2EnVigueur, n, n, std::to_string(lu.chevalet), refus.cle}));
 }
 
 bool ouvrir(INIfile& ini, const std::string& path) {
@@ -458,12 +508,10 @@ void appliquer31(const RecapLu& lu) {
     if (lu.version <= 31) {
         msgAffiche(ptraduire("Recapitulatif cree avec une version <= 1.4, on garde donc les parametres actuels"));
     } else if (lu.pea2 != partie.fichierPea2) {
-        if (estFichierRegulier(lu.pea2)) {
-            msgAffiche(formaterTexte(ptraduire("On charge les parametres du fichier %s"), {lu.pea2}));
-            ChargerPeau2(lu.pea2);
-        } else {
-            affErreur("fichier de param\350tres '%s' introuvable : param\350tres actuels gard\351s", lu.pea2.c_str());
-        }
+        // A file that is missing gives its message and the built-in rules,
+        // those that the board was checked against.
+        msgAffiche(formaterTexte(ptraduire("On charge les parametres du fichier %s"), {lu.pea2}));
+        ChargerPeau2(lu.pea2);
     }
 
     lirePlateau(lu);
@@ -530,9 +578,7 @@ void appliquer31(const RecapLu& lu) {
 void appliquerAncien(const RecapLu& lu) {
     nouvellePartiePourLeFichier();
     if (lu.version == 21 || lu.version == 27) {
-        const std::string t = ptraduire("Version un peu ancienne, le resultat n'est pas garanti");
-        msgAffiche(t);
-        std::fprintf(stderr, "\n%s", t.c_str());
+        msgAfficheEtErreurStandard(ptraduire("Version un peu ancienne, le resultat n'est pas garanti"));
     }
     partie.modeTest = lu.modeTest;
     partie.modeResolution = lu.modeResolution;
@@ -614,7 +660,7 @@ void appliquerAncien(const RecapLu& lu) {
 bool lireEtVerifier(const INIfile& ini, const std::string& path, bool ancien, RecapLu& lu) {
     Refus refus;
     if (Lecteur(ini, lu).lire(ancien, refus)) return true;
-    refuser(path, refus);
+    refuser(path, refus, lu);
     return false;
 }
 
@@ -671,9 +717,7 @@ bool chargerRecapitulatif(const std::string& path) {
         charge = lireEtVerifier(ini, path, true, lu);
         if (charge) appliquerAncien(lu);
     } else {
-        const std::string t = ptraduire("Mauvais n\260 de version");
-        msgAffiche(t);
-        std::fprintf(stderr, "\n%s", t.c_str());
+        msgAfficheEtErreurStandard(ptraduire("Mauvais n\260 de version"));
     }
     ini.close();
     g_derniereChargee = {v_histo.size(), partie.debutCoup};

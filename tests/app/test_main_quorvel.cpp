@@ -4,6 +4,7 @@
 #include "core/Inifile.h"
 #include "engine/chargerpeau2.h"
 #include "engine/dicopartie.h"
+#include "reports/recap.h"
 #include "support/Fixtures.h"
 #include "support/LimiteEcriture.h"
 #include "support/TempDir.h"
@@ -136,4 +137,39 @@ TEST(MainQuorvel, FolderOrFilesThatCannotBeWritten) {
     EXPECT_EQ(s.out, "");
     EXPECT_NE(s.err.find(rien), std::string::npos);
     EXPECT_EQ(s.err.find("Creation du fichier"), std::string::npos) << "debug lines stay off";
+}
+
+// The version messages that also go to standard error reach it once, in the
+// terminal's character set, whether the file is refused or loaded.
+TEST(MainQuorvel, VersionMessagesOnceOnStandardError) {
+    InTempDir ici;
+    ecrireFichier("v20.qv2", "[General]\nVersion=20\n");
+    Sortie s = quorvel("v20.qv2", "LC_ALL=C.UTF-8");
+    EXPECT_EQ(std::to_string(s.statut) + s.out + s.err, "1Mauvais n\302\260 de version\n");
+    EXPECT_FALSE(fichierExiste("_recap"));
+    ecrireFichier("v27.qv2", "[General]\nVersion=27\n[Plateau]\n8=...MAISON\n[Scores finaux (tiennent compte du "
+                             "r\351ajustement)]\nJoueur 1=0,22\nNom Joueur 1=Alice\n[Partie]\nNb Joueurs=1\n");
+    s = quorvel("v27.qv2", "LC_ALL=C");
+    EXPECT_EQ(s.statut, 0);
+    EXPECT_EQ(s.err, "Version un peu ancienne, le resultat n'est pas garanti\n");
+}
+
+// A recap whose tiles lie outside the board of the parameters it loads with
+// is refused whole: exit 1 and nothing written.
+TEST(MainQuorvel, TilesOutsideTheBoardRefused) {
+    InTempDir ici;
+    fixtures::partieGrande();
+    save_recap("grand.qv2");
+    std::filesystem::remove(fixtures::PEA2_GRAND);
+    Sortie s = quorvel("grand.qv2", "LC_ALL=C");
+    EXPECT_EQ(std::to_string(s.statut) + s.out + s.err,
+              "1Le r\351capitulatif 'grand.qv2' ne tient pas dans les r\350gles par d\351faut, son fichier de "
+              "param\350tres 'grand.pea2' \351tant introuvable (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11\n");
+    EXPECT_FALSE(fichierExiste("_recap"));
+    // With its parameters back it loads, and its page shows their 21 x 21 board.
+    ecrireFichier(fixtures::PEA2_GRAND, fixtures::texteParametresGrands());
+    s = quorvel("grand.qv2", "LC_ALL=C");
+    EXPECT_EQ(std::to_string(s.statut) + s.err, "0On charge les parametres du fichier grand.pea2\n");
+    EXPECT_NE(lireFichier("_recap/histo.html").find("<td class=\"pcase\">21</td>"), std::string::npos);
+    EXPECT_EQ(lireFichier("_recap/histo.qv2"), lireFichier("grand.qv2"));
 }

@@ -5,9 +5,15 @@
 #include "engine/partie.h"
 #include "support/MessageRecorder.h"
 #include "support/TempDir.h"
+#include "engine/divers.h"
+#include "support/Fixtures.h"
 #include "support/PartieNeuve.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
 
 class ParametresDeJeu : public PartieNeuve {};
 
@@ -77,4 +83,170 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     EXPECT_TRUE(dicP.lexique.vide() && dicP.nomFichier.empty());
     EXPECT_EQ(params.bonus[8] + params.typePartie, 0);
     EXPECT_EQ(partie.fichierPea2, "parti.pea2");
+}
+
+namespace {
+
+// The board as the file writes it: '9' a black square, '5' to '7' word x2 to
+// x4, '2' to '4' letter x2 to x4, '0' plain ('?' for anything else).
+std::string rangee(int l, int n) {
+    std::string s;
+    for (int c = 1; c <= n; ++c) {
+        const short m = partie.coefMot[l][c], k = partie.coefLettre[l][c];
+        char ch = dicP.special[l][c] == CASE_NOIRE ? '9' : '?';
+        if (ch == '?' && m >= 2 && m <= 4 && k == 1) ch = static_cast<char>('3' + m);
+        if (ch == '?' && k >= 2 && k <= 4 && m == 1) ch = static_cast<char>('0' + k);
+        if (ch == '?' && k == 1 && m == 1) ch = '0';
+        s += ch;
+    }
+    return s;
+}
+
+// Board, tile set and rack as one line: "N,start row,start column,black squares
+// A's count,A's value rack,bonus".
+std::string regles() {
+    return std::to_string(partie.dimPlateau) + "," + std::to_string(partie.ligneDepart) + "," +
+           std::to_string(partie.colDepart) + "," + std::to_string(partie.nbCasesNoires) + " " +
+           std::to_string(partie.nbLettre[1]) + "," + std::to_string(partie.valeurLettre[1]) + " " +
+           std::to_string(partie.tailleChevalet) + "," + std::to_string(partie.bonusTessarel);
+}
+
+}  // namespace
+
+TEST_F(ParametresDeJeu, TheFileSuppliesTheBoardTheTilesAndTheRack) {
+    MessageRecorder rec;
+    ecrireFichier("grand.txt", "VIE\n");
+    ecrireFichier(fixtures::PEA2_GRAND, fixtures::texteParametresGrands());
+    ChargerPeau2(fixtures::PEA2_GRAND);
+    EXPECT_TRUE(rec.boites().empty());
+    EXPECT_EQ(regles(), "21,11,10,5 3,2 8,60");
+    const std::string texte = fixtures::texteParametresGrands();
+    for (int l = 1; l <= 21; ++l) {
+        const std::string cle = "\n" + std::to_string(l) + "=";
+        EXPECT_EQ(rangee(l, 21), texte.substr(texte.find(cle) + cle.size(), 21)) << "row " << l;
+    }
+    int noires = 0;
+    for (int l = 0; l < TAILLE_GRILLE; ++l)
+        for (int c = 0; c < TAILLE_GRILLE; ++c) noires += dicP.special[l][c] == CASE_NOIRE;
+    EXPECT_EQ(noires, 5);
+    EXPECT_EQ(rangee(0, 22) + rangee(22, 22), std::string(44, '0')) << "no bonus outside the board";
+    for (int k = 1; k < NB_LETTRES; ++k) {
+        EXPECT_EQ(partie.nbLettre[k], fixtures::nombreGrand(k)) << k;
+        EXPECT_EQ(partie.valeurLettre[k], fixtures::valeurGrande(k)) << k;
+    }
+    // The bag is refilled from that tile set.
+    init_board();
+    EXPECT_EQ(partie.nbLettresSac * 1000 + partie.sac[IDX_JOKER] * 100 + partie.sac[4], 94000 + 300 + 2);
+    // Read ahead without loading or a message, as the recap loader does.
+    ChargerPeau2("absent.pea2");
+    rec.messages.clear();
+    bool trouve = false;
+    const ReglesJeu r = reglesDuFichier(fixtures::PEA2_GRAND, trouve);
+    EXPECT_TRUE(trouve);
+    EXPECT_EQ(r.dimPlateau * 100 + r.tailleChevalet, 2108);
+    EXPECT_EQ(r.special[7][7] + r.coefMot[3][3] + r.nbLettre[1] + r.valeurLettre[1], CASE_NOIRE + 4 + 3 + 2);
+    EXPECT_EQ(regles(), "15,8,8,0 9,1 7,50");
+    EXPECT_EQ(reglesDuFichier("absent.pea2", trouve).dimPlateau * 100 + (trouve ? 1 : 0), 1500);
+    EXPECT_TRUE(rec.messages.empty());
+}
+
+// A section with a bad value or a missing or malformed row is refused whole,
+// with one message naming its key; the other sections are taken.
+TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
+    MessageRecorder rec;
+    using Cles = std::vector<std::pair<std::string, std::string>>;
+    std::map<std::string, Cles> base = {
+        {"Plateau", {{"Dimension", "5"}, {"1", "90002"}, {"2", "03000"}, {"3", "00500"}, {"4", "40060"}, {"5", "07009"}}},
+        {"Jetons", {}},
+        {"Regles", {{"Chevalet", "4"}, {"Bonus", "20"}}}};
+    for (char c = 'A'; c <= 'Z'; ++c) base["Jetons"].push_back({std::string(1, c), "2,3"});
+    base["Jetons"].push_back({"Joker", "1,0"});
+    struct Cas { std::vector<std::array<std::string, 3>> changes; const char* refus; const char* regles; };
+    const char* const lu = "5,3,3,2 2,3 4,20";
+    std::vector<std::array<std::string, 3>> sansDimension = {{"Plateau", "Dimension", ""}};  // 15 by default
+    for (int l = 1; l <= 15; ++l) sansDimension.push_back({"Plateau", std::to_string(l), std::string(15, '0')});
+    const std::vector<Cas> cas = {
+        {{}, "", lu},
+        {{{"Plateau", "Dimension", "4"}}, "Plateau] est refus\351e (cl\351 Dimension", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "Dimension", "22"}}, "Plateau] est refus\351e (cl\351 Dimension", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "Dimension", "5x"}}, "Plateau] est refus\351e (cl\351 Dimension", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "LigneDepart", "0"}}, "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "LigneDepart", "6"}}, "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "ColonneDepart", "0"}}, "Plateau] est refus\351e (cl\351 ColonneDepart", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "ColonneDepart", "6"}}, "Plateau] est refus\351e (cl\351 ColonneDepart", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", ""}}, "Plateau] est refus\351e (cl\351 3", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "0050"}}, "Plateau] est refus\351e (cl\351 3", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "005000"}}, "Plateau] est refus\351e (cl\351 3", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "00510"}}, "Plateau] est refus\351e (cl\351 3", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "5", "07008"}}, "Plateau] est refus\351e (cl\351 5", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "6", "00000"}}, "Plateau] est refus\351e (cl\351 6", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "21", "00000"}}, "Plateau] est refus\351e (cl\351 21", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "LigneDepart", "1"}, {"Plateau", "ColonneDepart", "1"}},
+         "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},  // a black start cell
+        {{{"Plateau", "LigneDepart", "5"}, {"Plateau", "ColonneDepart", "4"}}, "", "5,5,4,2 2,3 4,20"},
+        {{{"Plateau", "ColonneDepart", "5"}}, "", "5,3,5,2 2,3 4,20"},
+        {{{"Plateau", "LigneDepart", "1"}, {"Plateau", "ColonneDepart", "3"}}, "", "5,1,3,2 2,3 4,20"},
+        {{{"Plateau", "ColonneDepart", "1"}}, "", "5,3,1,2 2,3 4,20"},
+        {sansDimension, "", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "Dimension", "6"}, {"Plateau", "1", "900000"}, {"Plateau", "2", "000000"}, {"Plateau", "3", "000000"},
+          {"Plateau", "4", "000000"}, {"Plateau", "5", "000000"}, {"Plateau", "6", "000000"}},
+         "", "6,3,3,1 2,3 4,20"},  // the centre of an even board: the upper left of the middle four
+        {{{"Jetons", "A", ""}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "2"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "2,"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "100,1"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "-1,1"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "2,100"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "2,-1"}}, "Jetons] est refus\351e (cl\351 A", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "Z", "a,1"}}, "Jetons] est refus\351e (cl\351 Z", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "Joker", "1,0,0"}}, "Jetons] est refus\351e (cl\351 Joker", "5,3,3,2 9,1 4,20"},
+        {{{"Jetons", "A", "99,99"}}, "", "5,3,3,2 99,99 4,20"},
+        {{{"Jetons", "A", " 0 , 0 "}}, "", "5,3,3,2 0,0 4,20"},
+        {{{"Regles", "Chevalet", "1"}}, "Regles] est refus\351e (cl\351 Chevalet", "5,3,3,2 2,3 7,50"},
+        {{{"Regles", "Chevalet", "16"}}, "Regles] est refus\351e (cl\351 Chevalet", "5,3,3,2 2,3 7,50"},
+        {{{"Regles", "Chevalet", "sept"}}, "Regles] est refus\351e (cl\351 Chevalet", "5,3,3,2 2,3 7,50"},
+        {{{"Regles", "Bonus", "-1"}}, "Regles] est refus\351e (cl\351 Bonus", "5,3,3,2 2,3 7,50"},
+        {{{"Regles", "Bonus", "1001"}}, "Regles] est refus\351e (cl\351 Bonus", "5,3,3,2 2,3 7,50"},
+        {{{"Regles", "Chevalet", "2"}, {"Regles", "Bonus", "1000"}}, "", "5,3,3,2 2,3 2,1000"},
+        {{{"Regles", "Chevalet", "15"}, {"Regles", "Bonus", "0"}}, "", "5,3,3,2 2,3 15,0"},
+        {{{"Regles", "Chevalet", ""}, {"Regles", "Bonus", ""}}, "", "5,3,3,2 2,3 7,50"},
+        // Each section that is not there keeps the built-in values, nothing of the file before.
+        {{{"Plateau", "", ""}, {"Jetons", "", ""}}, "", "15,8,8,0 9,1 4,20"},
+        {{{"Regles", "", ""}}, "", "5,3,3,2 2,3 7,50"},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        auto sections = base;
+        for (const auto& [section, cle, valeur] : cas[i].changes) {
+            Cles& cles = sections[section];
+            if (cle.empty()) {
+                sections.erase(section);
+                continue;
+            }
+            auto it = std::find_if(cles.begin(), cles.end(), [&](const auto& kv) { return kv.first == cle; });
+            if (it == cles.end()) cles.push_back({cle, valeur});
+            else it->second = valeur;
+        }
+        std::string texte = "[Bonus]\n7=5\n";
+        for (const auto& [section, cles] : sections) {
+            texte += "[" + section + "]\n";
+            for (const auto& [cle, valeur] : cles) texte += cle + "=" + valeur + "\n";
+        }
+        ecrireFichier("r.pea2", texte);
+        rec.messages.clear();
+        ChargerPeau2("r.pea2");
+        EXPECT_EQ(regles(), cas[i].regles) << i;
+        if (*cas[i].refus) {
+            EXPECT_EQ(rec.boites(), std::vector<std::string>{"Fichier de param\350tres 'r.pea2' : la section [" +
+                                                             std::string(cas[i].refus) +
+                                                             "), ses valeurs par d\351faut sont utilis\351es"})
+                << i;
+        } else {
+            EXPECT_TRUE(rec.boites().empty()) << i << ": " << rec.boites().front();
+        }
+        EXPECT_EQ(params.bonus[7], 5) << "the rest of the file is read: " << i;
+        if (i == 0) {
+            for (int l = 1; l <= 5; ++l) EXPECT_EQ(rangee(l, 5), base["Plateau"][static_cast<size_t>(l)].second) << l;
+            EXPECT_EQ(partie.nbLettre[IDX_JOKER] * 10 + partie.valeurLettre[IDX_JOKER], 10);
+        }
+    }
 }

@@ -87,3 +87,17 @@ TEST_F(GrilleHtml, TableDesMotsEtDefinitionsDesRubriques) {
     v_histo.back().coupJoue = "Fin de partie";
     EXPECT_EQ(rangees(page())[7], "7|Fin de partie|&nbsp;");
 }
+
+TEST_F(GrilleHtml, GrilleDesParametresAvecCasesNoires) {
+    fixtures::partieGrande();
+    const std::string p = page();
+    verifierPage(p);
+    const std::string td = "  <td class=\"pcase\"";
+    EXPECT_EQ(compte(p, td), 22 * 22);
+    // The last row: VIE, then the black square in the corner.
+    EXPECT_TRUE(contient(p, td + "> U</td>\n") && contient(p, td + " bgcolor=\"burlywood\">E</td>\n" + td +
+                                                               " bgcolor=\"black\"> </td>\n  </tr>\n  </table>\n"));
+    EXPECT_EQ(compte(p, " bgcolor=\"black\"> </td>"), 5);
+    // 441 cells, 18 tiles: the 5 black squares count as unused.
+    EXPECT_TRUE(contient(p, "  </table>\nIl y a 423 cases inutilis\351es<br />\n"));
+}

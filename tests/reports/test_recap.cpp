@@ -10,6 +10,8 @@
 #include "engine/timers.h"
 #include "reports/recap.h"
 #include "reports/records.h"
+#include "PageHtml.h"
+#include "engine/chargerpeau2.h"
 #include "support/Fixtures.h"
 #include "support/LimiteEcriture.h"
 #include "support/MessageRecorder.h"
@@ -30,6 +32,7 @@ const std::string kArretee = "Cette partie ne peut pas \352tre reprise : le joue
 const std::string kInvalide = "Le fichier 'h.qv2' n'est pas un r\351capitulatif valide (";
 using Changes = std::vector<std::array<std::string, 3>>;
 using Textes = std::vector<std::string>;
+using fixtures::texteParametresGrands;
 
 // The keys of one section in file order.
 Textes clesDe(const std::string& texte, const std::string& section) {
@@ -273,7 +276,10 @@ TEST_F(Recap, VersionsParametresEtSac) {
         {v("32"), {}, 73},  // naming the parameters already loaded: nothing loaded, nothing shown
         // Another regular file is loaded, its name shown as it is; a folder is not.
         {{{"General", "Pea2", "autre%s.pea2"}}, {"On charge les parametres du fichier autre%s.pea2"}, 73},
-        {{{"General", "Pea2", "."}}, {}, 73},
+        // A missing file, a folder included, gives its message and the built-in rules.
+        {{{"General", "Pea2", "."}},
+         {"On charge les parametres du fichier .",
+          "Le fichier de param\350tres '.' est introuvable, les param\350tres par d\351faut sont utilis\351s"}, 73},
         // A bag count that disagrees with the counters is recomputed; version 33 has no bag.
         {{{"Sac", "0", "3"}, {"Sac", "taille", "5000"}}, {}, 76},
         {{{"Sac", "0", "3"}, {"General", "Version", "33"}}, {}, 73},
@@ -323,7 +329,7 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     replaceAllNb(texte, "%s%n%s", std::string("%s%n\0s", 6));
     ecrireFichier("b.qv2", texte);
     modifier("b.qv2", {{"Plateau", "8", "...MAI"}, {"Recap", "1", "0|99|6|0|1|MAISON"}, {"Recap", "2", "2|-40000|0|40000"},
-                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(1 << 20, 'A')}, {kScores, "Joueur 1", "A"},
+                       {"Recap", "3", neufTuiles}, {"Plateau", "2", std::string(15, 'A') + std::string(6, '.') + "#" + std::string(1 << 20, '.')}, {kScores, "Joueur 1", "A"},
                        {kScores, "Joueur 2", "8"}, {"Partie", "Joker Tessarel", "oui"},
                        {kScores, "Lettres Joueur 2", "TUABCDE" + std::string(21, ' ')}});
     ASSERT_TRUE(chargerRecapitulatif("b.qv2"));
@@ -334,7 +340,8 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     EXPECT_EQ(valeur(f, "Recap", "2"), avecChamps(neufTuiles, {{8, "REL ATION"}}));
     EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
     EXPECT_EQ(v_listeContenu.size(), 5u);
-    // A short line leaves the rest of its row empty; a 1 MB line fills its row and no more.
+    // A short line leaves the rest of its row empty; a 1 MB line of empty squares past the board is no tile, and
+    // what stands past the largest board is not read.
     EXPECT_EQ(std::string(1, dicP.plateau[8][6]) + dicP.plateau[8][7] + dicP.plateau[2][15] + dicP.plateau[2][16],
               std::string("I\0A\0", 4));
     EXPECT_EQ(std::to_string(v_histo[0].score) + " " + std::to_string(v_histo[0].typeCoup), "-32768 32767");
@@ -446,4 +453,127 @@ TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
     int sac[NB_LETTRES];
     std::copy(partie.sac, partie.sac + NB_LETTRES, sac);
     EXPECT_EQ(lettresDuSac(sac), "BCDFFGGHHIJJJKKKLLMMNOPPPQQQRRSSTUUVVVWWWXXXYYYZZZ?");
+}
+
+TEST_F(Recap, GrandPlateauCasesNoiresJetonsEtChevaletDesParametres) {
+    fixtures::partieGrande();
+    save_recap("g.qv2");
+    const std::string f = lireFichier("g.qv2");
+    // Rows 1 to 21 of 21 characters: the tiles, "_" for a black square, "." elsewhere.
+    const Textes lignes = {"_" + std::string(19, '.') + "_", ".........MAISONS.....", "..._................L",
+                           ".................VIE_"};
+    const Textes cles = clesDe(f, "Plateau");
+    ASSERT_EQ(cles.size(), 21u);
+    EXPECT_EQ(cles.back(), "21");
+    EXPECT_EQ(Textes({valeur(f, "Plateau", "1"), valeur(f, "Plateau", "11"), valeur(f, "Plateau", "15"),
+                      valeur(f, "Plateau", "21")}), lignes);
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires") + " " + valeur(f, kScores, "Lettres Joueur 1"), "5 ABCDFO?Z");
+    EXPECT_NE(valeur(f, "RecapTxt", "l 6").find("RELATION                  * 21M     80 *"), std::string::npos)
+        << "the whole rack of 8";
+    // 94 tiles in the set, 18 on the board, 16 on the racks.
+    EXPECT_EQ(valeur(f, "Sac", "taille") + " " + valeur(f, "RecapTxt", "l12"), "60 nb lettres restantes: 76");
+
+    autrePartie();  // on the built-in rules
+    ASSERT_TRUE(chargerRecapitulatif("g.qv2")) << messages.boites().back();
+    EXPECT_EQ(messages.boites(), Textes{"On charge les parametres du fichier grand.pea2"});
+    save_recap("g.qv2");
+    EXPECT_EQ(lireFichier("g.qv2"), f);
+    EXPECT_EQ(partie.chevaletEnCours, "ABCDFOZ?") << "Alice plays after Bruno's pass";
+
+    // Its page: 21 columns, the black squares and bonus cells of the parameters, their tile set.
+    const std::string p = pagehtml::page();
+    pagehtml::verifierPage(p);
+    const size_t debut = p.find("name=\"plateau\"");
+    const std::string plateau = p.substr(debut, p.find("</table>", debut) - debut);
+    EXPECT_EQ(pagehtml::compte(plateau, "<tr>") * 1000 + pagehtml::compte(plateau, "<td"), 22 * 1000 + 22 * 22);
+    EXPECT_TRUE(pagehtml::contient(plateau, "\">21</td>\n  </tr>\n") && pagehtml::contient(plateau, "\"> U</td>"));
+    std::string couleurs;
+    for (const char* c : {"black", "magenta", "blue", "red", "hotpink", "royalblue", "lightblue", "lightgreen",
+                          "burlywood", "darkviolet"})
+        couleurs += std::to_string(pagehtml::compte(plateau, std::string("bgcolor=\"") + c + "\"")) + " ";
+    EXPECT_EQ(couleurs, "5 1 1 1 1 1 1 412 18 0 ");
+    EXPECT_TRUE(pagehtml::contient(plateau, ">M<span class=\"valeur\">7</span>"));
+    std::string distribution;
+    for (int k = 1; k <= IDX_JOKER; ++k)
+        distribution += "  <tr><td>" + std::string(1, k == IDX_JOKER ? '?' : static_cast<char>('A' + k - 1)) +
+                        "</td><td>" + std::to_string(fixtures::valeurGrande(k)) + "</td><td>" +
+                        std::to_string(fixtures::nombreGrand(k)) + "</td></tr>\n";
+    EXPECT_TRUE(pagehtml::contient(p, distribution + "    </tbody>\n    <tfoot>\n    <tr>\n      <td colspan=2>&nbsp;"
+                                                     "</td>\n      <td>94</td>\n"));
+    EXPECT_TRUE(pagehtml::contient(p, "<br />76 lettres restantes: A B B B B C C C C C D D E "));
+    EXPECT_TRUE(pagehtml::contient(p, "*: les 8 lettres sont plac\351es (bonus de 60 points)"));
+}
+
+// A board or a rack that the parameters the file loads with cannot hold would
+// lose tiles: the file is refused before anything changes.
+TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
+    fixtures::partieGrande();
+    partie.partieEnCours = 0;
+    save_recap("grand.qv2");
+    std::string texte = texteParametresGrands();
+    replaceAllNb(texte, "Chevalet=8", "Chevalet=7");
+    ecrireFichier("chevalet7.pea2", texte);
+    std::string moyen = "[Plateau]\nDimension=17\n";
+    for (int r = 1; r <= 17; ++r) moyen += std::to_string(r) + "=" + std::string(17, '0') + "\n";
+    ecrireFichier("moyen.pea2", moyen);
+    Changes dernierRang;  // the tiles of row 21 alone, within 17 columns
+    for (int r = 11; r <= 20; ++r) dernierRang.push_back({"Plateau", std::to_string(r), std::string(21, '.')});
+    dernierRang.push_back({"Plateau", "21", "VIE" + std::string(18, '.')});
+    dernierRang.push_back({"General", "Pea2", "moyen.pea2"});
+    // What follows "Le récapitulatif 'h.qv2' ne tient pas dans les règles ".
+    auto des = [](const std::string& pea2, const char* taille, const std::string& cle) {
+        return "des param\350tres '" + pea2 + "' (plateau de " + taille + ", chevalet de 7 lettres) : " + cle;
+    };
+    const std::string dflt = PEA2_DEFAUT;
+    struct Cas { Changes changes; std::string message; };
+    const std::vector<Cas> cas = {
+        {{{"General", "Pea2", "absent.pea2"}}, "par d\351faut, son fichier de param\350tres 'absent.pea2' \351tant "
+                                               "introuvable (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11"},
+        {{{"General", "Pea2", PEA2_DEFAUT}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Version", "31"}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Version", "30"}}, des(dflt, "15 x 15", "[Plateau] 11")},
+        {{{"General", "Pea2", "moyen.pea2"}}, des("moyen.pea2", "17 x 17", "[Plateau] 13")},
+        {dernierRang, des("moyen.pea2", "17 x 17", "[Plateau] 21")},
+        {{{"General", "Pea2", "chevalet7.pea2"}}, des("chevalet7.pea2", "21 x 21", "[" + kScores + "] Lettres Joueur 1")},
+    };
+    for (size_t i = 0; i < cas.size(); ++i) {
+        ecrireFichier("h.qv2", lireFichier("grand.qv2"));
+        modifier("h.qv2", cas[i].changes);
+        autrePartie();
+        const std::string avant = etat();
+        messages.messages.clear();
+        EXPECT_FALSE(chargerRecapitulatif("h.qv2")) << i;
+        EXPECT_EQ(messages.boites(), Textes{"Le r\351capitulatif 'h.qv2' ne tient pas dans les r\350gles " + cas[i].message})
+            << i;
+        EXPECT_EQ(etat(), avant) << i;
+    }
+    // From version 32 on, the board is checked against the parameters that the file names.
+    modifier("grand.qv2", {{"General", "Version", "32"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("grand.qv2"));
+    EXPECT_EQ(partie.dimPlateau, 21);
+    // The same rows of empty squares past the board are no tiles: loaded on the built-in board.
+    fixtures::partieNormale();
+    partie.partieEnCours = 0;
+    save_recap("n.qv2");
+    modifier("n.qv2", {{"Plateau", "8", "...MAISON......" + std::string(6, '.')}, {"Plateau", "21", "_____"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("n.qv2"));
+    EXPECT_EQ(valeur(etat(), "Plateau", "8"), "...MAISON......");
+}
+
+// A missing parameter file gives its message and the built-in rules, not
+// those of the game in place.
+TEST_F(Recap, Pea2AbsentLesReglesIntegrees) {
+    fichierDe(fixtures::partieNormale, "n.qv2", {{"General", "Pea2", "disparu.pea2"}});
+    fixtures::partieGrande();
+    partie.partieEnCours = 0;
+    ASSERT_TRUE(chargerRecapitulatif("n.qv2"));
+    EXPECT_EQ(messages.boites(), Textes({"On charge les parametres du fichier disparu.pea2",
+                                         "Le fichier de param\350tres 'disparu.pea2' est introuvable, les param\350tres "
+                                         "par d\351faut sont utilis\351s"}));
+    EXPECT_EQ(partie.dimPlateau * 10000 + partie.tailleChevalet * 100 + partie.nbLettre[5], 150715);
+    const std::string f = etat();
+    EXPECT_EQ(valeur(f, "General", "Pea2") + " " + valeur(f, "Plateau", "8") + " " + valeur(f, "Partie", "NbCasesNoires"),
+              "disparu.pea2 ...MAISON...... <absent>");
 }

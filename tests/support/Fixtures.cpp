@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <gtest/gtest.h>
@@ -47,19 +48,28 @@ saisieDP entree(const std::string& tirage, short score, short nbLettres, const s
     return s;
 }
 
-}  // namespace
-
-void nouvellePartie(int nbJoueurs) {
-    parametresParDefaut();
+void commencer(int nbJoueurs) {
     partie.fichierPea1 = "dezediziziz640_480_1.pea1";
-    partie.fichierPea2 = PEA2_DEFAUT;
-    dicP.nomFichier = "mots.txt";
-    dicP.lexique.definir({"MAISON", "MER", "MERE", "RELATION", "AS", "ON", "OSE", "SON", "TOUR", "VIE"});
     partie.modeDuplicate = partie.modeTest = partie.modeResolution = partie.arbitrage = 0;
     partie.partieJoker = 0;
     partie.nbJoueurs = static_cast<short>(nbJoueurs);
     init_board();
     partie.partieEnCours = 1;
+}
+
+}  // namespace
+
+void nouvellePartie(int nbJoueurs) {
+    parametresParDefaut();
+    partie.fichierPea2 = PEA2_DEFAUT;
+    dicP.nomFichier = "mots.txt";
+    dicP.lexique.definir({"MAISON", "MER", "MERE", "RELATION", "AS", "ON", "OSE", "SON", "TOUR", "VIE"});
+    commencer(nbJoueurs);
+}
+
+void nouvellePartieSur(const std::string& pea2, int nbJoueurs) {
+    ChargerPeau2(pea2);
+    commencer(nbJoueurs);
 }
 
 void joueur(int numero, const std::string& nom, short type) {
@@ -210,6 +220,46 @@ void partieResolution() {
     // A bag that no longer matches the board: saving rebuilds it.
     partie.sac[5] = 0;
     partie.nbLettresSac = 3;
+}
+
+const char* const PEA2_GRAND = "grand.pea2";
+const int CASES_NOIRES_GRANDES[5][2] = {{1, 1}, {1, 21}, {21, 21}, {7, 7}, {15, 4}};
+
+short nombreGrand(int lettre) { return static_cast<short>(lettre == IDX_JOKER ? 3 : 2 + lettre % 4); }
+short valeurGrande(int lettre) { return static_cast<short>(lettre == IDX_JOKER ? 0 : 1 + lettre % 7); }
+
+std::string texteParametresGrands() {
+    std::string t = "[Dicos]\nprincipal=grand.txt\n[Plateau]\nDimension=21\nLigneDepart=11\nColonneDepart=10\n";
+    for (int r = 1; r <= 21; ++r) {
+        std::string ligne(21, '0');
+        for (const auto& n : CASES_NOIRES_GRANDES)
+            if (n[0] == r) ligne[static_cast<size_t>(n[1] - 1)] = '9';
+        if (r == 3) ligne[2] = '7', ligne[18] = '4';  // word x4, letter x4
+        if (r == 5) ligne[10] = '3';
+        if (r == 11) ligne[4] = '2';
+        if (r == 19) ligne[10] = '6', ligne[19] = '5';
+        t += std::to_string(r) + "=" + ligne + "\n";
+    }
+    t += "[Jetons]\n";
+    for (int k = 1; k <= IDX_JOKER; ++k)
+        t += (k == IDX_JOKER ? std::string("Joker") : std::string(1, static_cast<char>('A' + k - 1))) + "=" +
+             std::to_string(nombreGrand(k)) + "," + std::to_string(valeurGrande(k)) + "\n";
+    return t + "[Regles]\nChevalet=8\nBonus=60\n";
+}
+
+void partieGrande() {
+    std::ofstream("grand.txt") << "# Mots du grand plateau\nMAISONS\nRELATION\nVIE\nAS\n";
+    std::ofstream(PEA2_GRAND) << texteParametresGrands();
+    nouvellePartieSur(PEA2_GRAND, 2);
+    joueur(1, "Alice", 0);
+    joueur(2, "Bruno", 0);
+    jouerMot(1, "MAISONS", "K10", 30, "AIMNOSSE", "MAISONS");
+    jouerMot(2, "RELATION", "21M", 80, "AEILNORT", "RELATION");
+    jouerMot(1, "VIE", "U18", 12, "EIVABCDF", "VIE");
+    jouerAutre(2, COUP_PASSE, "passe son tour", "GHJKLMNU");
+    donnerChevalet(1, "ABCDFO?Z");
+    donnerChevalet(2, "GHJKLMNU");
+    partie.joueurEnCours = 1;
 }
 
 void partieTest() {

@@ -22,10 +22,23 @@ void partieCommencee();
 void partieResolution();
 // A duplicate game played by the self-play test (test mode).
 void partieTest();
-// A refereed duplicate tournament.
+// A game on the 21 x 21 board of "grand.pea2" (black squares, a tile set of
+// its own, a rack of 8, a 60-point whole-rack bonus), which it writes in the
+// current folder with its word list "grand.txt": Alice and Bruno (humans), in
+// progress, three words (Bruno's places his whole rack down the last column,
+// Alice's ends beside a black square in the last row), a pass, racks of 8.
+void partieGrande();
+extern const char* const PEA2_GRAND;  // "grand.pea2"
+// The text of that parameter file; its black squares and its tile set.
+std::string texteParametresGrands();
+extern const int CASES_NOIRES_GRANDES[5][2];  // row, column
+short nombreGrand(int lettre);  // letter index 1 to 27
+short valeurGrande(int lettre);
 
 // Building blocks, for tests that need their own positions.
 void nouvellePartie(int nbJoueurs);
+// The same on the game parameters of a file, loaded as the program loads them.
+void nouvellePartieSur(const std::string& pea2, int nbJoueurs);
 void joueur(int numero, const std::string& nom, short type);
 void donnerChevalet(int numero, const std::string& lettres);
 // Plays a word at a position ("H8" across, "8H" down); cells already holding
