@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,21 +42,19 @@ namespace {
 const size_t LONGUEUR_CHEMIN = 1024;  // a chosen path fits in this, terminator included
 const int MAX_FAVORIS = 100;
 const size_t LONGUEUR_APERCU = 2048;
-const size_t LONGUEUR_MOTIF = 1024;
 
 // A path the chooser cannot hand back whole: it is refused, never cut.
 bool tropLong(const std::string& p) { return p.size() >= LONGUEUR_CHEMIN; }
 
-// Runs one of the toolkit's file-name functions into a buffer large enough
-// that its result is never cut.
+// Runs one of the toolkit's file-name functions into a buffer that grows
+// until the result is not cut.
 template <typename Fonction>
 std::string sansCoupure(size_t taille, Fonction f) {
-    for (;;) {
+    for (;; taille *= 2) {
         std::vector<char> buf(taille, '\0');
         f(buf.data(), int(taille));
         const size_t n = strnlen(buf.data(), taille);
-        if (n + 1 < taille || taille >= (size_t(1) << 24)) return std::string(buf.data(), n);
-        taille *= 2;
+        if (n + 1 < taille) return std::string(buf.data(), n);
     }
 }
 
@@ -65,11 +64,15 @@ bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK)
 // An absolute path comes back as it stands.
 std::string absolu(const std::string& p) {
     if (!p.empty() && p[0] == '/') return p;
-    return sansCoupure(p.size() + 4096, [&p](char* buf, int n) { fl_filename_absolute(buf, n, p.c_str()); });
+    // Room for the working folder from the start: the toolkit reads it
+    // into a buffer of the size given and leaves the path relative when it
+    // does not fit.
+    return sansCoupure(p.size() + PATH_MAX + 2,
+                       [&p](char* buf, int n) { fl_filename_absolute(buf, n, p.c_str()); });
 }
 
 std::string developpe(const std::string& p) {
-    return sansCoupure(p.size() + 1024, [&p](char* buf, int n) { fl_filename_expand(buf, n, p.c_str()); });
+    return sansCoupure(LONGUEUR_CHEMIN, [&p](char* buf, int n) { fl_filename_expand(buf, n, p.c_str()); });
 }
 
 // The folder part of a path: the text before its last "/", and "/" itself
@@ -421,7 +424,7 @@ void Fl_File_Chooser2::showChoiceCB() {
     if (entree == custom_filter_label) {
         const char* rep = fl_input("%s", pattern_.c_str(), custom_filter_label);
         if (!rep) return;
-        pattern_ = std::string(rep).substr(0, LONGUEUR_MOTIF - 1);
+        pattern_ = rep;
         filtres_.insert(filtres_.begin() + i + 1, pattern_);
         remplirChoix();
         showChoice->value(i + 1);
@@ -1020,7 +1023,7 @@ const char* fl_file_chooser2(const char* message, const char* pat, const char* f
     if (!v) return nullptr;
     if (!relative) return v;
     const std::string absolu = v;
-    retname = sansCoupure(absolu.size() + 4096,
+    retname = sansCoupure(LONGUEUR_CHEMIN,
                           [&absolu](char* buf, int n) { fl_filename_relative(buf, n, absolu.c_str()); });
     // The same file named from the root rather than a relative name too long to hand back.
     if (tropLong(retname)) retname = absolu;

@@ -320,11 +320,13 @@ void Fl_Font_Browser::cb_SyleSelected(Fl_Widget*, void* data) {
     Fl_Font_Browser* f = fenetre(data);
     const char* style = texteSelection(f->lst_Style);
     if (!style && f->lst_Style->size() > 0) {
-        // A click beside the lines keeps the style the sample shows selected.
+        // A click below the lines deselects them all: the style the sample
+        // shows stays selected ("Normal", line 1, when no line names it).
         const char* montre = STYLES[std::clamp(f->pre_Box->GetFontStyle(), 0, 3)];
-        for (int i = 1; i <= f->lst_Style->size() && !style; ++i)
-            if (std::strcmp(f->lst_Style->text(i), montre) == 0) f->lst_Style->select(i), style = montre;
-        if (!style) f->lst_Style->select(1), style = STYLES[0];
+        int i = f->lst_Style->size();
+        while (i > 1 && std::strcmp(f->lst_Style->text(i), montre) != 0) --i;
+        f->lst_Style->select(i);
+        style = f->lst_Style->text(i);
     }
     if (!style) return;
     int s = 0;

@@ -561,6 +561,15 @@ TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
     EXPECT_EQ(alertes, 3);
     EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 0, 0)), juste);
     EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 1, 0)), juste.substr(d.size() + 1));
+    // Named relative to a working folder 400 folders down, a file of the
+    // test folder would take more than 1,023 bytes: it comes named from the root.
+    std::string bas = d;
+    for (int i = 0; i < 400; ++i) bas += "/a", mkdir(bas.c_str(), 0755);
+    ASSERT_EQ(chdir(bas.c_str()), 0);
+    driver.onModal([&](Fl_Window&) { qvtest::clickWidget(f()->okButton); });
+    const std::string relatif = texte(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 1, 0));
+    ASSERT_EQ(chdir(d.c_str()), 0);
+    EXPECT_EQ(relatif, p("abd.txt"));
     EXPECT_TRUE(driver.done());
     detruireFileChooser2();
 
