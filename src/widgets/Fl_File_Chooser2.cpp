@@ -75,6 +75,42 @@ std::string developpe(const std::string& p) {
     return sansCoupure(LONGUEUR_CHEMIN, [&p](char* buf, int n) { fl_filename_expand(buf, n, p.c_str()); });
 }
 
+// A file read for display: opened without waiting and kept only when it is
+// a regular file, so that a pipe or a device never holds the program.
+class FichierAffiche {
+public:
+    explicit FichierAffiche(const std::string& chemin)
+        : fd_(open(chemin.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+        struct stat st {};
+        if (ouvert() && (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+            close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~FichierAffiche() {
+        if (ouvert()) close(fd_);
+    }
+    FichierAffiche(const FichierAffiche&) = delete;
+    FichierAffiche& operator=(const FichierAffiche&) = delete;
+
+    bool ouvert() const { return fd_ >= 0; }
+    // Up to n bytes from the start: no more than the preview shows.
+    std::string debut(size_t n) const {
+        std::string texte(n, '\0');
+        size_t lus = 0;
+        while (ouvert() && lus < n) {
+            const ssize_t r = read(fd_, &texte[lus], n - lus);
+            if (r <= 0) break;
+            lus += size_t(r);
+        }
+        texte.resize(lus);
+        return texte;
+    }
+
+private:
+    int fd_;
+};
+
 // The folder part of a path: the text before its last "/", and "/" itself
 // for a path directly under the root.
 std::string dossierDe(const std::string& p) {
@@ -591,12 +627,12 @@ void Fl_File_Chooser2::okCB() {
 }
 
 bool Fl_File_Chooser2::refuserTropLong() {
-    const int n = (type_ & MULTI) ? count() : 1;
-    for (int f = 1; f <= n; ++f) {
-        const char* v = value(f);
-        if (!v || !tropLong(v)) continue;
-        fl_alert("%s", existing_file_label);
-        return true;
+    for (int f = 1; const char* v = value(f); ++f) {
+        if (tropLong(v)) {
+            fl_alert("%s", existing_file_label);
+            return true;
+        }
+        if (!(type_ & MULTI)) break;  // one name, whatever f
     }
     return false;
 }
@@ -735,19 +771,9 @@ void Fl_File_Chooser2::update_preview() {
     if (!previewButton->value()) return;
     const char* v = value(1);
     const std::string fichier = v ? v : "";
-    // Opened without blocking and used only when it is a regular file: a
-    // named pipe or a device would hang the program or never end.
-    int fd = -1;
-    if (!fichier.empty()) {
-        fd = open(fichier.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        struct stat st {};
-        if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-            close(fd);
-            fd = -1;
-        }
-    }
+    const FichierAffiche fichierLu(fichier);
     Fl_Shared_Image* image = nullptr;
-    if (fd >= 0) {
+    if (fichierLu.ouvert()) {
         window->cursor(FL_CURSOR_WAIT);
         Fl::check();
         image = Fl_Shared_Image::get(fichier.c_str());
@@ -798,17 +824,7 @@ void Fl_File_Chooser2::update_preview() {
         previewBox->label(nullptr);
         previewBox->align(FL_ALIGN_CLIP);
     } else {
-        if (fd >= 0) {
-            char buf[LONGUEUR_APERCU];
-            size_t n = 0;
-            while (n < sizeof buf - 1) {
-                const ssize_t lu = read(fd, buf + n, sizeof buf - 1 - n);
-                if (lu < 0 && errno == EINTR) continue;
-                if (lu <= 0) break;
-                n += size_t(lu);
-            }
-            preview_text_.assign(buf, n);
-        }
+        preview_text_ = fichierLu.debut(LONGUEUR_APERCU - 1);
         window->cursor(FL_CURSOR_DEFAULT);
         bool texte = !preview_text_.empty();
         for (unsigned char c : preview_text_)
@@ -829,7 +845,6 @@ void Fl_File_Chooser2::update_preview() {
             previewBox->align(FL_ALIGN_TOP | FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
         }
     }
-    if (fd >= 0) close(fd);
     previewBox->redraw();
 }
 
