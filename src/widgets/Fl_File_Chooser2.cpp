@@ -63,7 +63,6 @@ bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK)
 
 // An absolute path comes back as it stands.
 std::string absolu(const std::string& p) {
-    if (!p.empty() && p[0] == '/') return p;
     // Room for the working folder from the start: the toolkit reads it
     // into a buffer of the size given and leaves the path relative when it
     // does not fit.
@@ -93,17 +92,13 @@ public:
     FichierAffiche(const FichierAffiche&) = delete;
     FichierAffiche& operator=(const FichierAffiche&) = delete;
 
-    bool ouvert() const { return fd_ >= 0; }
-    // Up to n bytes from the start: no more than the preview shows.
+    bool ouvert() const { return fd_ != -1; }
+    // Up to n bytes from the start (no more than the preview shows); a
+    // regular file gives them in one read.
     std::string debut(size_t n) const {
         std::string texte(n, '\0');
-        size_t lus = 0;
-        while (ouvert() && lus < n) {
-            const ssize_t r = read(fd_, &texte[lus], n - lus);
-            if (r <= 0) break;
-            lus += size_t(r);
-        }
-        texte.resize(lus);
+        const ssize_t lus = read(fd_, &texte[0], n);
+        texte.resize(lus > 0 ? size_t(lus) : 0);
         return texte;
     }
 
@@ -728,9 +723,8 @@ void Fl_File_Chooser2::completer() {
             fileList->topline(i);
             candidat = sansSlashFinal(ligne);
         } else {
-            size_t k = L;
-            while (k < candidat.size() && ligne[k] == candidat[k]) ++k;
-            candidat.resize(k);
+            // The line ends with its terminator, which no candidate holds.
+            candidat.erase(std::mismatch(candidat.begin() + L, candidat.end(), ligne + L).first, candidat.end());
         }
         if (candidat.size() == L) break;
     }
@@ -824,7 +818,7 @@ void Fl_File_Chooser2::update_preview() {
         previewBox->label(nullptr);
         previewBox->align(FL_ALIGN_CLIP);
     } else {
-        preview_text_ = fichierLu.debut(LONGUEUR_APERCU - 1);
+        if (fichierLu.ouvert()) preview_text_ = fichierLu.debut(LONGUEUR_APERCU - 1);
         window->cursor(FL_CURSOR_DEFAULT);
         bool texte = !preview_text_.empty();
         for (unsigned char c : preview_text_)

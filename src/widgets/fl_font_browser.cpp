@@ -322,7 +322,7 @@ void Fl_Font_Browser::cb_SyleSelected(Fl_Widget*, void* data) {
     if (!style && f->lst_Style->size() > 0) {
         // A click below the lines deselects them all: the style the sample
         // shows stays selected ("Normal", line 1, when no line names it).
-        const char* montre = STYLES[std::clamp(f->pre_Box->GetFontStyle(), 0, 3)];
+        const char* montre = STYLES[f->pre_Box->GetFontStyle() & 3];
         int i = f->lst_Style->size();
         while (i > 1 && std::strcmp(f->lst_Style->text(i), montre) != 0) --i;
         f->lst_Style->select(i);

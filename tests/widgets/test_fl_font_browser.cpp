@@ -151,6 +151,7 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
         {"", taille("200"), famille + "/14" + rouge + "Normal"},  // not in the list: the sample only
         {"Bold", autreFamille, "serif/14" + rouge + "Normal"},
         {"bold italic", aCote, famille + "/14" + rouge + "Bold Italic"},
+        {"", aCote, famille + "/14" + rouge + "Normal"},
         {"",
          [&](Fl_Font_Browser& f) {
              saisir(f.txt_InputFont, ToUpperCase("serif").c_str());
