@@ -21,6 +21,7 @@
 #include <FL/Fl_Tile.H>
 #include <FL/Fl_Tiled_Image.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <FL/filename.H>
 
 #include <fcntl.h>
@@ -66,7 +67,7 @@ std::string absolu(const std::string& p) {
     // Room for the working folder from the start: the toolkit reads it
     // into a buffer of the size given and leaves the path relative when it
     // does not fit.
-    return sansCoupure(p.size() + PATH_MAX + 2,
+    return sansCoupure(p.size() + PATH_MAX,
                        [&p](char* buf, int n) { fl_filename_absolute(buf, n, p.c_str()); });
 }
 
@@ -277,10 +278,9 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
         showChoice->copy_label(utf8(show_label).c_str());
         showChoice->down_box(FL_BORDER_BOX);
         showChoice->align(FL_ALIGN_LEFT);
-        int lLibelle = 0, hLibelle = 0;
-        showChoice->measure_label(lLibelle, hLibelle);
+        fl_font(showChoice->labelfont(), showChoice->labelsize());
         // A longer translation pushes the choice right, its right edge kept.
-        const int xChoix = std::clamp(lLibelle + 15, 65, 200);
+        const int xChoix = std::clamp(int(fl_width(showChoice->label())) + 15, 65, 200);
         showChoice->resize(xChoix, 10, 280 - xChoix, 25);
         showChoice->callback(cbFiltre);
         favoritesButton = new Fl_Menu_Button(290, 10, 155, 25);
