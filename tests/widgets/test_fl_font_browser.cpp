@@ -107,6 +107,8 @@ TEST(FontBrowser, StylesAreTheFamilysOwnFacesFoundByName) {
     EXPECT_EQ(selection(dernier.lst_Size), "1");
     Fl_Font_Browser seul("zapf dingbats", 9, "");  // no other face
     EXPECT_EQ(lignes(seul.lst_Style), Textes{"Normal"});
+    seul.lst_Style->deselect(), seul.lst_Style->do_callback();  // a click below its one line
+    EXPECT_EQ(selection(seul.lst_Style), "Normal");
     Fl_Font_Browser inconnu("pas une fonte", 9, "");
     const Textes tries = lignes(inconnu.lst_Font);
     EXPECT_TRUE(std::is_sorted(tries.begin(), tries.end()));
