@@ -21,14 +21,17 @@
 #include <FL/Fl_Tile.H>
 #include <FL/Fl_Tiled_Image.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <FL/filename.H>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,25 +40,72 @@
 
 namespace {
 
-const size_t LONGUEUR_CHEMIN = 1024;  // paths are cut to this size, terminator included
+const size_t LONGUEUR_CHEMIN = 1024;  // a chosen path fits in this, terminator included
 const int MAX_FAVORIS = 100;
 const size_t LONGUEUR_APERCU = 2048;
-const size_t LONGUEUR_CANDIDAT = 256;
 
-std::string couper(std::string s) {
-    if (s.size() >= LONGUEUR_CHEMIN) s.resize(LONGUEUR_CHEMIN - 1);
-    return s;
+// A path the chooser cannot hand back whole: it is refused, never cut.
+bool tropLong(const std::string& p) { return p.size() >= LONGUEUR_CHEMIN; }
+
+// Runs one of the toolkit's file-name functions into a buffer that grows
+// until the result is not cut.
+template <typename Fonction>
+std::string sansCoupure(size_t taille, Fonction f) {
+    for (;; taille *= 2) {
+        std::vector<char> buf(taille, '\0');
+        f(buf.data(), int(taille));
+        const size_t n = strnlen(buf.data(), taille);
+        if (n + 1 < taille) return std::string(buf.data(), n);
+    }
 }
 
 bool estDossier(const std::string& p) { return !p.empty() && fl_filename_isdir(p.c_str()); }
 bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK) == 0; }
 
-// An absolute path comes back as it stands (cut to size).
+// An absolute path comes back as it stands.
 std::string absolu(const std::string& p) {
-    char buf[LONGUEUR_CHEMIN];
-    fl_filename_absolute(buf, sizeof buf, p.c_str());
-    return buf;
+    // Room for the working folder from the start: the toolkit reads it
+    // into a buffer of the size given and leaves the path relative when it
+    // does not fit.
+    return sansCoupure(p.size() + PATH_MAX,
+                       [&p](char* buf, int n) { fl_filename_absolute(buf, n, p.c_str()); });
 }
+
+std::string developpe(const std::string& p) {
+    return sansCoupure(LONGUEUR_CHEMIN, [&p](char* buf, int n) { fl_filename_expand(buf, n, p.c_str()); });
+}
+
+// A file read for display: opened without waiting and kept only when it is
+// a regular file, so that a pipe or a device never holds the program.
+class FichierAffiche {
+public:
+    explicit FichierAffiche(const std::string& chemin)
+        : fd_(open(chemin.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+        struct stat st {};
+        if (ouvert() && (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+            close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~FichierAffiche() {
+        if (ouvert()) close(fd_);
+    }
+    FichierAffiche(const FichierAffiche&) = delete;
+    FichierAffiche& operator=(const FichierAffiche&) = delete;
+
+    bool ouvert() const { return fd_ != -1; }
+    // Up to n bytes from the start (no more than the preview shows); a
+    // regular file gives them in one read.
+    std::string debut(size_t n) const {
+        std::string texte(n, '\0');
+        const ssize_t lus = read(fd_, &texte[0], n);
+        texte.resize(lus > 0 ? size_t(lus) : 0);
+        return texte;
+    }
+
+private:
+    int fd_;
+};
 
 // The folder part of a path: the text before its last "/", and "/" itself
 // for a path directly under the root.
@@ -67,8 +117,8 @@ std::string dossierDe(const std::string& p) {
 
 std::string joindre(const std::string& dossier, const std::string& nom) {
     if (dossier.empty()) return nom;
-    if (dossier.back() == '/') return couper(dossier + nom);
-    return couper(dossier + "/" + nom);
+    if (dossier.back() == '/') return dossier + nom;
+    return dossier + "/" + nom;
 }
 
 std::string sansSlashFinal(std::string s) {
@@ -103,7 +153,7 @@ Fl_Bitmap image_new(idata_new, 16, 16);
 
 Fl_File_Chooser2* fc = nullptr;
 void (*current_callback)(const char*) = nullptr;
-char retname[LONGUEUR_CHEMIN];
+std::string retname;
 
 std::string cleFavori(int n) {
     char cle[32];
@@ -115,10 +165,13 @@ std::string cleFavori(int n) {
 std::vector<std::string> lireFavoris() {
     std::vector<std::string> v;
     for (int i = 0; i < MAX_FAVORIS; ++i) {
-        char buf[LONGUEUR_CHEMIN];
-        Fl_File_Chooser2::prefs_.get(cleFavori(i).c_str(), buf, "", sizeof buf);
-        if (!buf[0]) break;
-        v.push_back(buf);
+        // Read whole: a cut folder would open some other place.
+        char* valeur = nullptr;
+        Fl_File_Chooser2::prefs_.get(cleFavori(i).c_str(), valeur, "");
+        const std::string f = valeur ? valeur : "";
+        std::free(valeur);
+        if (f.empty()) break;
+        v.push_back(f);
     }
     return v;
 }
@@ -218,11 +271,17 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
         fond->end();
     }
     {
-        Fl_Group* haut = new Fl_Group(65, 10, 415, 25);
+        // The group reaches the window's margin: the choice's label lies
+        // in it, beside the choice rather than over the filter it shows.
+        Fl_Group* haut = new Fl_Group(10, 10, 470, 25);
         showChoice = new Fl_Choice(65, 10, 215, 25);
         showChoice->copy_label(utf8(show_label).c_str());
         showChoice->down_box(FL_BORDER_BOX);
-        showChoice->align(FL_ALIGN_INSIDE);
+        showChoice->align(FL_ALIGN_LEFT);
+        fl_font(showChoice->labelfont(), showChoice->labelsize());
+        // A longer translation pushes the choice right, its right edge kept.
+        const int xChoix = std::clamp(int(fl_width(showChoice->label())) + 15, 65, 200);
+        showChoice->resize(xChoix, 10, 280 - xChoix, 25);
         showChoice->callback(cbFiltre);
         favoritesButton = new Fl_Menu_Button(290, 10, 155, 25);
         favoritesButton->copy_label(utf8(favorites_label).c_str());
@@ -396,7 +455,7 @@ void Fl_File_Chooser2::showChoiceCB() {
     if (entree == custom_filter_label) {
         const char* rep = fl_input("%s", pattern_.c_str(), custom_filter_label);
         if (!rep) return;
-        pattern_ = couper(rep);
+        pattern_ = rep;
         filtres_.insert(filtres_.begin() + i + 1, pattern_);
         remplirChoix();
         showChoice->value(i + 1);
@@ -436,7 +495,7 @@ void Fl_File_Chooser2::value(const char* name) {
     // The list was just reloaded: nothing in it is selected.
     if (nom.empty()) return;
     for (int i = 1; i <= fileList->size(); ++i) {
-        if (strcasecmp(fileList->text(i), nom.c_str()) == 0) {
+        if (nom == fileList->text(i)) {
             fileList->topline(i);
             fileList->select(i);
             break;
@@ -557,8 +616,20 @@ void Fl_File_Chooser2::cancelCB() {
 }
 
 void Fl_File_Chooser2::okCB() {
+    if (refuserTropLong()) return;
     if (callback_) callback_(this, data_);
     window->hide();
+}
+
+bool Fl_File_Chooser2::refuserTropLong() {
+    for (int f = 1; const char* v = value(f); ++f) {
+        if (tropLong(v)) {
+            fl_alert("%s", existing_file_label);
+            return true;
+        }
+        if (!(type_ & MULTI)) break;  // one name, whatever f
+    }
+    return false;
 }
 
 void Fl_File_Chooser2::fileListCB() {
@@ -569,8 +640,10 @@ void Fl_File_Chooser2::fileListCB() {
         if (estDossier(chemin)) {
             directory(chemin.c_str());
             Fl::event_clicks(-1);
-        } else {
+        } else if (!tropLong(chemin)) {
             window->hide();
+        } else {
+            fl_alert("%s", existing_file_label);
         }
         return;
     }
@@ -588,10 +661,8 @@ void Fl_File_Chooser2::fileNameCB() {
         return;
     }
     if (texte.find_first_of("~$") != std::string::npos) {
-        char buf[LONGUEUR_CHEMIN];
-        fl_filename_expand(buf, sizeof buf, texte.c_str());
-        texte = buf;
-        fileName->value(buf);
+        texte = developpe(texte);
+        fileName->value(texte.c_str());
     }
     if (!directory_.empty() && texte[0] != '/') {
         texte = absolu(texte);
@@ -601,7 +672,7 @@ void Fl_File_Chooser2::fileNameCB() {
     if (touche == FL_Enter || touche == FL_KP_Enter) {
         if (estDossier(texte)) {
             directory(texte.c_str());
-        } else if (!(type_ & CREATE) && !existe(texte)) {
+        } else if (tropLong(texte) || (!(type_ & CREATE) && !existe(texte))) {
             fl_alert("%s", existing_file_label);
         } else {
             type(type_ & ~MULTI);
@@ -640,21 +711,20 @@ void Fl_File_Chooser2::completer() {
     const size_t debutNom = sep == std::string::npos ? 0 : sep + 1;
     const std::string tape = texte.substr(debutNom);
     const size_t L = tape.size();
+    // Names differ by case: only a line that begins with the very bytes
+    // typed completes them, so the completed name is always a line's own.
     std::string candidat;
     int premiere = 0;
     for (int i = 1; i <= fileList->size(); ++i) {
         const char* ligne = fileList->text(i);
-        if (strncasecmp(ligne, tape.c_str(), L) != 0) continue;
+        if (std::strncmp(ligne, tape.c_str(), L) != 0) continue;
         if (!premiere) {
             premiere = i;
             fileList->topline(i);
-            candidat = sansSlashFinal(std::string(ligne).substr(0, LONGUEUR_CANDIDAT - 1));
+            candidat = sansSlashFinal(ligne);
         } else {
-            size_t k = L;
-            while (k < candidat.size() && ligne[k] &&
-                   std::tolower((unsigned char)ligne[k]) == std::tolower((unsigned char)candidat[k]))
-                ++k;
-            candidat.resize(k);
+            // The line ends with its terminator, which no candidate holds.
+            candidat.erase(std::mismatch(candidat.begin() + L, candidat.end(), ligne + L).first, candidat.end());
         }
         if (candidat.size() == L) break;
     }
@@ -663,8 +733,7 @@ void Fl_File_Chooser2::completer() {
         fileList->select(premiere);
         fileList->redraw();
     } else if (candidat.size() > L) {
-        // The typed characters stay as typed; only the rest comes from the list.
-        const std::string complete = texte + candidat.substr(L);
+        const std::string complete = texte.substr(0, debutNom) + candidat;
         fileName->value(complete.c_str());
         fileName->position(int(complete.size()), int(texte.size()));
     } else if (premiere && candidat.empty()) {
@@ -696,8 +765,9 @@ void Fl_File_Chooser2::update_preview() {
     if (!previewButton->value()) return;
     const char* v = value(1);
     const std::string fichier = v ? v : "";
+    const FichierAffiche fichierLu(fichier);
     Fl_Shared_Image* image = nullptr;
-    if (!fichier.empty() && !estDossier(fichier)) {
+    if (fichierLu.ouvert()) {
         window->cursor(FL_CURSOR_WAIT);
         Fl::check();
         image = Fl_Shared_Image::get(fichier.c_str());
@@ -748,14 +818,7 @@ void Fl_File_Chooser2::update_preview() {
         previewBox->label(nullptr);
         previewBox->align(FL_ALIGN_CLIP);
     } else {
-        if (!fichier.empty() && !estDossier(fichier)) {
-            if (FILE* f = std::fopen(fichier.c_str(), "rb")) {
-                char buf[LONGUEUR_APERCU];
-                const size_t n = std::fread(buf, 1, sizeof buf - 1, f);
-                std::fclose(f);
-                preview_text_.assign(buf, n);
-            }
-        }
+        if (fichierLu.ouvert()) preview_text_ = fichierLu.debut(LONGUEUR_APERCU - 1);
         window->cursor(FL_CURSOR_DEFAULT);
         bool texte = !preview_text_.empty();
         for (unsigned char c : preview_text_)
@@ -917,7 +980,7 @@ void Fl_File_Chooser2::newdir() {
 
 void Fl_File_Chooser2::newdir(const char* nom) {
     if (!nom || !*nom) return;
-    const std::string chemin = nom[0] == '/' ? couper(nom) : joindre(directory_, nom);
+    const std::string chemin = nom[0] == '/' ? std::string(nom) : joindre(directory_, nom);
     if (mkdir(chemin.c_str(), 0777) != 0) {
         const int err = errno;
         // An existing folder opens; an existing file is no folder.
@@ -953,7 +1016,7 @@ const char* fl_file_chooser2(const char* message, const char* pat, const char* f
         if (!fname || !*fname) {
             if (!memesMotifs(fc->filter(), pat) && fc->value()) {
                 // Keep the folder of the previous choice, drop its name.
-                std::snprintf(retname, sizeof retname, "%s", fc->value());
+                retname = fc->value();
                 const std::string dossier = dossierDe(retname);
                 fc->directory(dossier.empty() ? "." : dossier.c_str());
             }
@@ -968,8 +1031,12 @@ const char* fl_file_chooser2(const char* message, const char* pat, const char* f
     const char* v = fc->value();
     if (!v) return nullptr;
     if (!relative) return v;
-    fl_filename_relative(retname, sizeof retname, v);
-    return retname;
+    const std::string absolu = v;
+    retname = sansCoupure(LONGUEUR_CHEMIN,
+                          [&absolu](char* buf, int n) { fl_filename_relative(buf, n, absolu.c_str()); });
+    // The same file named from the root rather than a relative name too long to hand back.
+    if (tropLong(retname)) retname = absolu;
+    return retname.c_str();
 }
 
 void fl_file_chooser2_callback(void (*cb)(const char*)) { current_callback = cb; }

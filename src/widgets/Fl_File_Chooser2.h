@@ -8,9 +8,10 @@
 // goes through the front end fl_file_chooser2, which keeps one chooser for
 // the whole run.
 //
-// Paths are bytes, at most 1,023 of them (longer ones are cut); only "/"
-// separates folders and makes a path absolute. An empty folder is the view
-// of the mounted file systems.
+// Paths are bytes and names differ by case; a chosen path holds at most
+// 1,023 bytes (a longer one is refused, never cut). Only "/" separates
+// folders and makes a path absolute. An empty folder is the view of the
+// mounted file systems.
 
 #include <FL/Fl_Preferences.H>
 
@@ -149,6 +150,8 @@ private:
     void annulerApercu();
     void majBoutonsFavoris();
     void completer();
+    // Alerts and returns true when a chosen path does not fit in 1,023 bytes.
+    bool refuserTropLong();
     void activerOk(bool actif);
     std::string cheminDeLigne(const char* ligne) const;
     static void cbApercu(void* d);

@@ -200,11 +200,12 @@ Fl_Font_Browser::Fl_Font_Browser(const std::string& name, const int& size, const
         cadre->box(FL_ENGRAVED_FRAME);
         etiquette(cadre, "Proprietes:", FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
         btn_Strikethrough = new Fl_Check_Button(fx + 5, fy + 30, fw - 10, 15);
-        etiquette(btn_Strikethrough, "Raye", FL_ALIGN_RIGHT);
+        // Labels inside, after the box: the frame leaves no room beside it.
+        etiquette(btn_Strikethrough, "Raye", FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         btn_Strikethrough->callback(cb_Strikethrough, this);
         btn_Strikethrough->deactivate();
         btn_Underline = new Fl_Check_Button(fx + 5, fy + 55, fw - 10, 15);
-        etiquette(btn_Underline, "Souligne", FL_ALIGN_RIGHT);
+        etiquette(btn_Underline, "Souligne", FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         btn_Underline->callback(cb_UnderLine, this);
         btn_Underline->deactivate();
         btn_Color = new Fl_Button(fx + 5, fy + 90, fw - 10, 23);
@@ -296,6 +297,7 @@ void Fl_Font_Browser::remplirStyles() {
         facesStyles_.push_back(face);
     }
     lst_Style->select(1);
+    txt_InputStyle->value(STYLES[0]);
 }
 
 void Fl_Font_Browser::cb_FontName_Selected(Fl_Widget*, void* data) {
@@ -317,6 +319,15 @@ void Fl_Font_Browser::cb_FontName_Selected(Fl_Widget*, void* data) {
 void Fl_Font_Browser::cb_SyleSelected(Fl_Widget*, void* data) {
     Fl_Font_Browser* f = fenetre(data);
     const char* style = texteSelection(f->lst_Style);
+    if (!style && f->lst_Style->size() > 0) {
+        // A click below the lines deselects them all: the style the sample
+        // shows stays selected ("Normal", line 1, when no line names it).
+        const char* montre = STYLES[f->pre_Box->GetFontStyle() & 3];
+        int i = f->lst_Style->size();
+        while (i > 1 && std::strcmp(f->lst_Style->text(i), montre) != 0) --i;
+        f->lst_Style->select(i);
+        style = f->lst_Style->text(i);
+    }
     if (!style) return;
     int s = 0;
     while (s < 3 && std::strcmp(STYLES[s], style) != 0) ++s;
@@ -343,8 +354,10 @@ void Fl_Font_Browser::cb_txtInputFontName(Fl_Widget*, void* data) {
 
 void Fl_Font_Browser::cb_txtInputFontStyle(Fl_Widget*, void* data) {
     Fl_Font_Browser* f = fenetre(data);
-    choisirLigne(f->lst_Style, f->txt_InputStyle,
-                 [](const char* l) { return strcasecmp(l, gs_chaine.c_str()) == 0; });
+    // A style the family lacks, or none, leaves "Normal" selected.
+    if (!choisirLigne(f->lst_Style, f->txt_InputStyle,
+                      [](const char* l) { return strcasecmp(l, gs_chaine.c_str()) == 0; }))
+        choisirLigne(f->lst_Style, f->txt_InputStyle, [](const char* l) { return std::strcmp(l, STYLES[0]) == 0; });
     f->txt_InputStyle->take_focus();
 }
 
@@ -405,7 +418,9 @@ bool affFonteBrowser(std::string& name, int& size, std::string& colour, const st
         Fl::get_color(f->btn_Color->color(), r, g, b);
         char rgb[32];
         std::snprintf(rgb, sizeof rgb, "%d,%d,%d|", r, g, b);
-        colour = rgb + std::string(f->txt_InputStyle->value());
+        // The style line shown selected, whatever the style input holds.
+        const char* style = texteSelection(f->lst_Style);
+        colour = rgb + std::string(style ? style : STYLES[0]);
     }
     f->hide();
     detruire_fontbrowser_form();

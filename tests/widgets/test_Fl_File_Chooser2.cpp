@@ -1,7 +1,9 @@
 #include "widgets/Fl_File_Chooser2.h"
 
+#include "app/interface.h"
 #include "display/Fl_Pix_Button2.h"
 #include "display/chargerpeau.h"
+#include "engine/params.h"
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
@@ -21,7 +23,10 @@
 #include <FL/fl_ask.H>
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -140,7 +145,7 @@ TEST_F(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     const std::string centre = std::to_string((Fl::w() - 490) / 2) + "," + std::to_string((Fl::h() - 380) / 2);
     const std::vector<std::pair<const Fl_Widget*, std::string>> attendu = {
         {c->window, centre + ",490,380"}, {c->window->child(0), "0,0,490,380"}, {c->tile, "10,45,470,225"},
-        {c->showChoice->parent(), "65,10,415,25"}, {c->showChoice, "65,10,215,25"}, {c->newButton, "455,10,25,25"},
+        {c->showChoice->parent(), "10,10,470,25"}, {c->showChoice, "65,10,215,25"}, {c->newButton, "455,10,25,25"},
         {c->favoritesButton, "290,10,155,25"}, {c->fileList, "10,45,320,225"}, {c->previewBox, "330,45,150,225"},
         {c->fileName->parent(), "0,275,480,95"}, {ligne, "10,275,470,20"}, {ligne->resizable(), "10,275,395,20"},
         {c->previewButton, "10,275,170,20"}, {c->fileName, "85,300,395,35"}, {boutons, "10,345,470,25"},
@@ -164,7 +169,7 @@ TEST_F(FileChooser2, BothWindowsAreLaidOutWithTheSkinBackground) {
     c->hide();
     c->window->size(690, 480);  // the list grows, the controls keep their size
     EXPECT_EQ(geometrie(c->tile) + " " + geometrie(c->newButton) + " " + geometrie(c->okButton),
-              "10,45,670,325 478,10,25,25 520,445,75,25");
+              "10,45,670,325 455,10,25,25 520,445,75,25");
 }
 
 TEST_F(FileChooser2, SeveralFilesAreChosenInMultiMode) {
@@ -215,7 +220,7 @@ TEST_F(FileChooser2, FiltersListTheirEntriesAndApplyTheirPattern) {
     EXPECT_EQ(lignes(c->fileList), (Textes{"../", "sub/", "notes.dat"}));
 }
 
-TEST_F(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
+TEST_F(FileChooser2, CompletionOffersTheRestOfANameWithItsCase) {
     for (int i = 0; i < 30; ++i) ecrireFichier("m" + std::to_string(i), "x");  // the z lines lie below the fold
     ouvrir(Chooser::CREATE).show();
     c->window->wait_for_expose();
@@ -242,9 +247,21 @@ TEST_F(FileChooser2, CompletionKeepsWhatWasTypedAndSelectsTheRest) {
     saisie(*c, d + "/");
     taper(c->fileName, "su");  // a folder is no file to choose
     EXPECT_EQ(etat(), d + "/su[b]");
-    saisie(*c, d + "/");
-    taper(c->fileName, "abc");  // the file is ABC.qv2: the typed case stays
-    EXPECT_EQ(etat(), d + "/abc[.qv2] ok");
+    // Names differ by case: only the very bytes typed are completed, and
+    // the completed name is always one line's own.
+    mkdir("casse", 0755);
+    for (const char* f : {"casse/Lettre.txt", "casse/lettre2.txt", "casse/Nb1", "casse/NB2"}) ecrireFichier(f, "x");
+    const std::vector<std::pair<std::string, std::string>> casse = {
+        {"abc", d + "/abc[] ok"},  // ABC.qv2 is another file; a new name is allowed here
+        {"AB", d + "/AB[C.qv2] ok"}, {"ab", d + "/ab[d.txt] ok"},
+        {"casse/l", d + "/casse/l[ettre2.txt] ok"}, {"casse/L", d + "/casse/L[ettre.txt] ok"},
+        {"casse/N", d + "/casse/N[] ok"}};  // Nb1 and NB2 share only the N
+    for (const auto& [tape, vu] : casse) {
+        saisie(*c, d + "/");
+        taper(c->fileName, tape.c_str());
+        EXPECT_EQ(etat(), vu) << tape;
+    }
+    c->directory(d.c_str());
     saisie(*c, "");
     taper(c->fileName, "~/");  // the home folder is written out where it was typed
     EXPECT_EQ(etat().rfind(std::string(getenv("HOME")) + "/[", 0), 0u) << etat();
@@ -270,7 +287,9 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
                       fileChooser2Partage()->fileName->value());
     };
     auto f = []() { return fileChooser2Partage(); };
-    driver.onModal([&](Fl_Window& w) { voir(w), taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton); });
+    driver.onModal([&](Fl_Window& w) {
+        voir(w), f()->fileName->take_focus(), taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
+    });
     driver.onModal([&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
         voir(w), f()->type(Chooser::SINGLE), saisie(*f(), "nouveau", FL_Enter);  // missing, not accepted
     });
@@ -287,17 +306,21 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
         f()->type(Chooser::SINGLE), saisie(*f(), "./notes.dat", FL_Enter);
     });
     driver.onModal([&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
+    driver.onModal([&](Fl_Window& w) {  // ABC.qv2 beside it is another file
+        f()->fileName->take_focus(), taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
+    });
     // A typed name is relative to the working folder.
     EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "sub", 1, 0), "partie.qv2");
     EXPECT_EQ(texte(fl_file_chooser2("Charger", "Texte (*.txt)", nullptr, 0, 0)), p("abd.txt"));
     EXPECT_EQ(fl_file_chooser2("Lire", "*.txt", "", 1, 0), nullptr);
     EXPECT_STREQ(fl_file_chooser2("Lire", "*", "", 1, 0), "notes.dat");
     EXPECT_EQ(fl_file_chooser2("Lire", "*", "", 1, 0), nullptr);
+    EXPECT_EQ(texte(fl_file_chooser2("Sauver dans:", "*.qv2", "", 1, 0)), "abc");
     EXPECT_TRUE(driver.done() && alerte);
     EXPECT_EQ(vus, (Textes{"Sauver dans: *.qv2 " + p("sub") + "/", "Charger *.txt " + d + "/",
                            "Charger *.txt " + p("sub") + "/", "Charger *.txt " + d + "/",
-                           "Lire *.txt " + p("abd.txt")}));
-    EXPECT_EQ(rappels, (Textes{p("partie.qv2"), p("abd.txt"), p("notes.dat")}));
+                           "Lire *.txt " + p("abd.txt"), "Sauver dans: *.qv2 " + p("abc")}));
+    EXPECT_EQ(rappels, (Textes{p("partie.qv2"), p("abd.txt"), p("notes.dat"), p("abc")}));
     EXPECT_FALSE(f()->previewButton->visible() || f()->previewButton->active());  // hidden and greyed
     fl_file_chooser2_callback(nullptr);
     detruireFileChooser2();
@@ -411,6 +434,7 @@ TEST_F(FileChooser2, PreviewShowsTextOrAScaledImage) {
     const std::vector<std::tuple<const char*, std::string, std::string>> cas = {
         {"large.ppm", ppm(400, 100), "<none>||130x32"},  // 150 - 20 wide
         {"binaire.dat", "abc\200def", "?||-"},
+        {"un.txt", "x", "x|x|-"},
         {"petit.ppm", ppm(50, 40), "<none>||50x40"},
         {"fil.ppm", ppm(400, 1), "?||-"},  // scaled to no height at all
         {"mince.ppm", ppm(1, 400), "?||-"},  // nor width
@@ -453,6 +477,188 @@ TEST_F(FileChooser2, PreviewShowsTextOrAScaledImage) {
     qvtest::clickWidget(c->cancelButton);
     attendre(1.3);
     EXPECT_STREQ(c->previewText(), "ligne 1\n@bold\tfin\n");
+}
+
+// While it lives, SIGALRM interrupts every half second any call that
+// blocks, so that a preview stuck on a pipe fails the test instead of
+// hanging it.
+class Reveil {
+public:
+    Reveil() {
+        struct sigaction sa {};
+        sa.sa_handler = [](int) {};  // no SA_RESTART: a blocked open() returns EINTR
+        sigaction(SIGALRM, &sa, &ancien_);
+        itimerval t{{0, 500000}, {0, 500000}};
+        setitimer(ITIMER_REAL, &t, nullptr);
+    }
+    ~Reveil() {
+        itimerval t{};
+        setitimer(ITIMER_REAL, &t, nullptr);
+        sigaction(SIGALRM, &ancien_, nullptr);
+    }
+
+private:
+    struct sigaction ancien_ {};
+};
+
+TEST_F(FileChooser2, PreviewReadsOnlyRegularFilesAndNeverWaits) {
+    ASSERT_EQ(mkfifo("tuyau", 0644), 0);
+    ASSERT_EQ(symlink("nulle-part", "lien"), 0);
+    ASSERT_EQ(symlink("grand.txt", "vers-grand"), 0);
+    ecrireFichier("grand.txt", std::string(5000, 'a'));
+    ouvrir(Chooser::SINGLE).show();
+    c->window->wait_for_expose();
+    const auto descripteurs = []() {  // the files this process holds open
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto ouverts = descripteurs();
+    // A click on a line, then the preview a second later, as a user sees it;
+    // the longest single wait of the loop shows whether the program froze.
+    auto cliquer = [this](const char* ligne) {
+        clic(c->fileList, ligne);
+        Reveil reveil;
+        double pire = 0;
+        for (const auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(1400);
+             std::chrono::steady_clock::now() < fin;) {
+            const auto t0 = std::chrono::steady_clock::now();
+            Fl::wait(0.05);
+            pire = std::max(pire, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        }
+        return std::make_pair(texte(c->previewBox->label()), pire);
+    };
+    const auto [tuyau, attente] = cliquer("tuyau");
+    EXPECT_EQ(tuyau, "?");
+    EXPECT_LT(attente, 0.4);
+    EXPECT_STREQ(c->previewText(), "");
+    EXPECT_EQ(cliquer("lien").first, "?");  // a link to nothing
+    EXPECT_EQ(cliquer("vers-grand").first, std::string(2047, 'a'));  // no more than the box shows
+    EXPECT_EQ(std::strlen(c->previewText()), 2047u);
+    EXPECT_EQ(descripteurs(), ouverts);  // none left open, pipe included
+    c->hide();
+}
+
+TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
+    // Folders deep enough that a file's path takes 1,023 bytes, and one more.
+    std::string dossier = d;
+    while (1023 - dossier.size() - 1 > 200) {
+        dossier += "/" + std::string(150, 'd');
+        ASSERT_EQ(mkdir(dossier.c_str(), 0755), 0);
+    }
+    const size_t n = 1023 - dossier.size() - 1;
+    const std::string juste = dossier + "/" + std::string(n, 'j'), trop = dossier + "/" + std::string(n + 1, 'a');
+    ASSERT_EQ(juste.size(), 1023u);
+    ecrireFichier(juste, "x"), ecrireFichier(trop, "x");
+
+    detruireFileChooser2();
+    auto f = []() { return fileChooser2Partage(); };
+    int alertes = 0;
+    auto alerte = [&alertes](Fl_Window& w) { alertes += qvtest::findWidget(&w, Chooser::existing_file_label) != nullptr, w.hide(); };
+    std::string vu;
+    qvtest::ModalDriver driver(30);
+    // The last letters of a path typed, then Enter.
+    auto entree = [&f](const std::string& chemin) {
+        saisie(*f(), chemin.substr(0, chemin.size() - 2));
+        f()->fileName->take_focus(), taper(f()->window, chemin.substr(chemin.size() - 2).c_str());
+        qvtest::key(f()->window, FL_Enter, 0, "\r");
+    };
+    // The alert's loop ends before the chooser is used again: the toolkit
+    // runs a late step's successor at once, inside that loop.
+    driver.onModal([&](Fl_Window&) { entree(trop); })
+        .onModal(alerte)
+        .after(0.3, [&]() { qvtest::clickWidget(f()->okButton); })
+        .onModal(alerte)
+        .after(0.3, [&]() { clic(f()->fileList, std::string(n + 1, 'a').c_str(), true); })
+        .onModal(alerte)
+        .after(0.3, [&]() { vu = f()->fileName->value(), qvtest::clickWidget(f()->cancelButton); })
+        .onModal([&](Fl_Window&) { qvtest::key(f()->fileName, FL_Enter, 0, "\r"); })
+        .onModal([&](Fl_Window&) { qvtest::clickWidget(f()->okButton); });
+    EXPECT_EQ(fl_file_chooser2("Sauver dans:", "*", "", 0, 0), nullptr);
+    EXPECT_EQ(vu, trop);  // kept whole, and refused each time
+    EXPECT_EQ(alertes, 3);
+    EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 0, 0)), juste);
+    EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 1, 0)), juste.substr(d.size() + 1));
+    // Named relative to a working folder 400 folders down, a file of the
+    // test folder would take more than 1,023 bytes: it comes named from the root.
+    std::string bas = d;
+    for (int i = 0; i < 400; ++i) bas += "/a", mkdir(bas.c_str(), 0755);
+    ASSERT_EQ(chdir(bas.c_str()), 0);
+    driver.onModal([&](Fl_Window&) { qvtest::clickWidget(f()->okButton); });
+    const std::string relatif = texte(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 1, 0));
+    ASSERT_EQ(chdir(d.c_str()), 0);
+    EXPECT_EQ(relatif, p("abd.txt"));
+    EXPECT_TRUE(driver.done());
+    detruireFileChooser2();
+
+    // Several files: one too long refuses them all.
+    Chooser::prefs_.set("favorite00", "");  // no favourite yet
+    ouvrir(Chooser::MULTI).directory(dossier.c_str());
+    int choix = 0;
+    c->callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &choix);
+    for (const std::string& l : {std::string(n, 'j'), std::string(n + 1, 'a')}) c->fileList->select(ligneDe(c->fileList, l));
+    qvtest::ModalDriver multi;
+    multi.onModal(alerte);
+    c->okButton->do_callback();
+    EXPECT_TRUE(multi.done() && alertes == 4 && choix == 0);
+    c->fileList->deselect(), c->fileList->select(ligneDe(c->fileList, std::string(n, 'j')));
+    c->okButton->do_callback();
+    EXPECT_EQ(choix, 1);
+
+    // A favourite folder longer than that comes back whole.
+    const std::string profond = dossier + "/" + std::string(200, 'p');
+    ASSERT_EQ(mkdir(profond.c_str(), 0755), 0);
+    c->directory(profond.c_str());
+    EXPECT_EQ(c->directory(), profond);
+    choisir(c->favoritesButton, "Add to Favorites");
+    c->directory(d.c_str());
+    choisir(c->favoritesButton, profond);
+    EXPECT_EQ(c->directory(), profond);
+    Chooser::prefs_.set("favorite00", "");
+}
+
+// The program's texts in French, through its translation table, for the
+// life of the object.
+class EnFrancais {
+public:
+    explicit EnFrancais(const std::string& table) {
+        ecrireFichier("msgmenus.ini", table);
+        params.langue = "fr";
+        gini_msg.open("msgmenus.ini");
+    }
+    ~EnFrancais() { gini_msg.close(); }
+};
+
+TEST_F(FileChooser2, EveryLabelOfBothWindowsReadsWholeInFrench) {
+    EnFrancais francais("[Show:]\nfr=Afficher :\n[Favorites]\nfr=Favoris\n[Preview]\nfr=Aper\347u\n"
+                        "[Manage Favorites]\nfr=G\351rer les favoris\n");
+    // A skin: a patterned background and pictures for OK and Cancel.
+    std::vector<unsigned char> motif;  // a checkerboard of 8-pixel squares
+    for (int i = 0; i < 16 * 16; ++i)
+        for (unsigned char v : ((i / 16 / 8 + i % 16 / 8) % 2 ? std::vector<unsigned char>{235, 230, 215}
+                                                               : std::vector<unsigned char>{210, 200, 180}))
+            motif.push_back(v);
+    Fl_RGB_Image fond(motif.data(), 16, 16, 3);
+    std::string bouton = "P6\n75 75\n255\n";  // three cells: normal, hovered, inactive
+    for (int y = 0; y < 75; ++y)
+        for (int x = 0; x < 75; ++x) bouton += y < 25 ? "\350\340\300" : y < 50 ? "\360\350\320" : "\300\300\300";
+    ecrireFichier("bouton.ppm", bouton);
+    const std::string images[2] = {params.imgBoutons[1], params.imgBoutons[2]};
+    params.imgBoutons[1] = params.imgBoutons[2] = p("bouton.ppm");
+    imgFondsMsg = &fond, ouvrir(Chooser::CREATE), imgFondsMsg = nullptr;
+    params.imgBoutons[1] = images[0], params.imgBoutons[2] = images[1];
+
+    qvtest::showAndDraw(*c->window);
+    const std::vector<qvtest::LabelSpec> principale = {
+        {c->showChoice, "Afficher :", false}, {c->favoritesButton, "Favoris", true},
+        {c->previewButton, "Aper\303\247u", true}, {qvtest::findWidget(c->window, "Filename:"), "Filename:", true},
+        {c->okButton, "Ok", true}, {c->cancelButton, "Annuler", true}};
+    EXPECT_EQ(qvtest::unreadableLabels(*c->window, principale, {c->showChoice, c->fileName, c->fileList}), Textes{});
+    choisir(c->favoritesButton, "Manage Favorites");
+    qvtest::showAndDraw(*c->favWindow);
+    const std::vector<qvtest::LabelSpec> favoris = {{c->favUpButton, "", true}, {c->favDeleteButton, "X", true},
+                                                    {c->favDownButton, "", true}, {c->favOkButton, "Ok", true},
+                                                    {c->favCancelButton, "Annuler", true}};
+    EXPECT_EQ(qvtest::unreadableLabels(*c->favWindow, favoris, {c->favList}), Textes{});
+    c->favWindow->hide(), c->hide();
 }
 
 }  // namespace

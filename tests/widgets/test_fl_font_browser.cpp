@@ -1,7 +1,10 @@
 #include "widgets/fl_font_browser.h"
 
+#include "app/interface.h"
 #include "display/Fl_Pix_Button2.h"
+#include "engine/params.h"
 #include "support/ModalDriver.h"
+#include "support/TempDir.h"
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
@@ -31,6 +34,17 @@ Textes lignes(Fl_Browser* b) {
 }
 
 std::string nomFonte(int n) { return Fl::get_font_name(Fl_Font(n)); }
+
+// The height of a list's lines, which the toolkit keeps to the list and its kin.
+struct HauteurLigne : Fl_Browser {
+    static int de(const Fl_Browser* b) { return (b->*(&HauteurLigne::incr_height))(); }
+};
+
+int ligneDe(Fl_Browser* b, const std::string& texte) {
+    for (int i = 1; i <= b->size(); ++i)
+        if (texte == b->text(i)) return i;
+    return 0;
+}
 
 // A family of this machine whose bold face does not follow its plain one.
 std::string familleDesordonnee() {
@@ -93,6 +107,8 @@ TEST(FontBrowser, StylesAreTheFamilysOwnFacesFoundByName) {
     EXPECT_EQ(selection(dernier.lst_Size), "1");
     Fl_Font_Browser seul("zapf dingbats", 9, "");  // no other face
     EXPECT_EQ(lignes(seul.lst_Style), Textes{"Normal"});
+    seul.lst_Style->deselect(), seul.lst_Style->do_callback();  // a click below its one line
+    EXPECT_EQ(selection(seul.lst_Style), "Normal");
     Fl_Font_Browser inconnu("pas une fonte", 9, "");
     const Textes tries = lignes(inconnu.lst_Font);
     EXPECT_TRUE(std::is_sorted(tries.begin(), tries.end()));
@@ -111,12 +127,33 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
         f.callback([](Fl_Widget*, void* d) { *static_cast<bool*>(d) = true; }, &rappele);
     };
     const std::string rouge = "/200,100,50|";
+    // A click on a line of a list (scrolled into view), or below its last line.
+    const auto cliquer = [](Fl_Browser* b, int ligne) {
+        b->window()->wait_for_expose();
+        if (ligne > b->size()) return qvtest::click(b->window(), b->x() + 20, b->y() + b->h() - 8);
+        b->topline(ligne), qvtest::flushDrawing();  // the last page stops short of the line
+        const int h = HauteurLigne::de(b);
+        return qvtest::click(b->window(), b->x() + 20, b->y() + 3 + (ligne - b->topline()) * h + h / 2);
+    };
+    const auto autreFamille = [&](Fl_Font_Browser& f) {  // the sample is plain again, and so is the choice
+        cliquer(f.lst_Font, ligneDe(f.lst_Font, "serif"));
+        EXPECT_EQ(selection(f.lst_Style) + " " + f.txt_InputStyle->value(), "Normal Normal");
+        EXPECT_EQ(f.pre_Box->GetFontStyle(), 0);
+        ok(f);
+    };
+    const auto aCote = [&](Fl_Font_Browser& f) {  // a click below the styles keeps the one shown
+        cliquer(f.lst_Style, 20);
+        ok(f);
+    };
     // The style asked for, what the user does, and name/size/colour written back ("" when refused).
     const std::vector<std::tuple<const char*, std::function<void(Fl_Font_Browser&)>, std::string>> cas = {
         {"bold", ok, famille + "/14" + rouge + "Bold"},
-        {"rien", ok, famille + "/14" + rouge + "Normal"},
+        {"rien", ok, famille + "/14" + rouge + "Normal"},  // a style the family lacks
         {"italic", taille("20"), famille + "/20" + rouge + "Italic"},
         {"", taille("200"), famille + "/14" + rouge + "Normal"},  // not in the list: the sample only
+        {"Bold", autreFamille, "serif/14" + rouge + "Normal"},
+        {"bold italic", aCote, famille + "/14" + rouge + "Bold Italic"},
+        {"", aCote, famille + "/14" + rouge + "Normal"},
         {"",
          [&](Fl_Font_Browser& f) {
              saisir(f.txt_InputFont, ToUpperCase("serif").c_str());
@@ -131,6 +168,11 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
         qvtest::ModalDriver driver;
         driver.onModal([&](Fl_Window& w) {
             ASSERT_EQ(&w, aff_form);
+            // The style asked for is the line shown selected, "Normal" when the family lacks it.
+            const std::string demande = *style ? ToLowerCase(style) : "normal";
+            const std::string montre = selection(aff_form->lst_Style);
+            EXPECT_EQ(ToLowerCase(montre), demande == "rien" ? "normal" : demande) << style;
+            EXPECT_EQ(montre, aff_form->txt_InputStyle->value());
             agir(*aff_form);
         });
         std::string nom = famille, couleur = "200,100,50";
@@ -189,6 +231,31 @@ TEST(FontBrowser, WindowLayoutAndSampleInTheChosenColourOnWhiteInItsFrame) {
     EXPECT_GT(un, compter({255, 255, 255}));
     const qvtest::Rgb fond = qvtest::pixelAt(f, 2, 260);  // both groups are framed
     EXPECT_TRUE(qvtest::pixelAt(f, 5, 260) != fond && qvtest::pixelAt(f, 395, 150) != fond);
+    f.hide();
+}
+
+TEST(FontBrowser, EveryLabelReadsWholeInFrench) {
+    InTempDir dossier;
+    ecrireFichier("msgmenus.ini",
+                  "[Fonte:]\nfr=Fonte :\n[Style:]\nfr=Style :\n[Taille:]\nfr=Taille :\n[Proprietes:]\n"
+                  "fr=Propri\351t\351s :\n[Raye]\nfr=Ray\351\n[Souligne]\nfr=Soulign\351\n[Couleur:]\nfr=Couleur :\n"
+                  "[Exemple:]\nfr=Exemple :\n");
+    params.langue = "fr";
+    gini_msg.open("msgmenus.ini");
+    Fl_Font_Browser f("sans", 12, "0,0,0");
+    gini_msg.close();
+    qvtest::showAndDraw(f);
+    auto cadre = [&f](Fl_Widget* w) { return static_cast<Fl_Widget*>(w->parent()); };
+    const std::vector<qvtest::LabelSpec> etiquettes = {
+        {f.txt_InputFont, "Fonte :", false}, {f.txt_InputStyle, "Style :", false},
+        {f.txt_InputSize, "Taille :", false}, {cadre(f.btn_Color), "Propri\303\251t\303\251s :", true},
+        {f.btn_Strikethrough, "Ray\303\251", true}, {f.btn_Underline, "Soulign\303\251", true},
+        {f.btn_Color, "Couleur :", false}, {cadre(f.pre_Box), "Exemple :", true},
+        {f.btn_Ok, "Ok", true}, {f.btn_Cancel, "Sortir", true}};
+    EXPECT_EQ(qvtest::unreadableLabels(f, etiquettes,
+                                       {f.txt_InputFont, f.txt_InputStyle, f.txt_InputSize, f.lst_Font, f.lst_Style,
+                                        f.lst_Size}),
+              Textes{});
     f.hide();
 }
 
