@@ -320,8 +320,11 @@ Fl_Box* pane(int X, int Y, int W, int H, Fl_Color c) {
 // Content larger than its view, so that the panes really scroll.
 void fillScroll(qvfuzz::WidgetFuzz& f, Fl_MyScroll* s) {
     const int n = 1 + f.pick(4);
-    for (int i = 0; i < n; ++i)
-        pane(s->x() + f.pick(200), s->y() + f.pick(300), 10 + f.pick(300), 10 + f.pick(400), Fl_Color(i + 1));
+    for (int i = 0; i < n; ++i) {
+        const int X = s->x() + f.pick(200), Y = s->y() + f.pick(300), W = 10 + f.pick(300), H = 10 + f.pick(400);
+        qvfuzz::WidgetFuzz::note("scroll pane %d,%d %dx%d", X, Y, W, H);
+        pane(X, Y, W, H, Fl_Color(i + 1));
+    }
     s->end();
 }
 
@@ -361,6 +364,7 @@ Fl_Widget* newTable(qvfuzz::WidgetFuzz& f, int which) {
 void build(qvfuzz::WidgetFuzz& f, Widgets& w) {
     int which = f.pick(32);
     if (which == 0) which = 31;
+    qvfuzz::WidgetFuzz::note("widgets %#x", which);
     for (int i = 0; i < 2; ++i)
         if (which & (1 << i)) w.tables[i] = newTable(f, i);
     if (which & 4) {
@@ -389,6 +393,7 @@ void build(qvfuzz::WidgetFuzz& f, Widgets& w) {
         Fl_Box* panes[] = {pane(400, 210, bx - 400, by - 210, FL_RED), pane(bx, 210, 595 - bx, by - 210, FL_GREEN),
                            pane(400, by, bx - 400, 415 - by, FL_BLUE), pane(bx, by, 595 - bx, 415 - by, FL_YELLOW)};
         const int r = f.pick(6);
+        qvfuzz::WidgetFuzz::note("tile split at %d,%d, resizable %d", bx, by, r);
         if (r < 4) w.tile->resizable(panes[r]);
         if (r == 4) w.tile->resizable(nullptr);
         w.tile->end();
@@ -397,56 +402,77 @@ void build(qvfuzz::WidgetFuzz& f, Widgets& w) {
 }
 
 void scrollCall(qvfuzz::WidgetFuzz& f, Widgets& w, int what) {
+    using qvfuzz::WidgetFuzz;
     Fl_MyScroll* panes[3] = {w.scroll, nullptr, nullptr};
     if (w.multi)
         for (int i = 0, k = 1; i < w.multi->children() && k < 3; ++i)
             if (auto* s = dynamic_cast<Fl_MyScroll*>(w.multi->child(i))) panes[k++] = s;
-    Fl_MyScroll* s = panes[f.pick(3)];
+    const int which = f.pick(3);
+    Fl_MyScroll* s = panes[which];
     switch (what) {
     case 0:
-        if (w.multi) w.multi->scrollchildren(f.pick(500) - 50);
-        break;
     case 1:
-        if (w.multi) w.multi->hscrollchildren(f.pick(500) - 50);
+        if (w.multi) {
+            const int v = f.pick(500) - 50;
+            WidgetFuzz::note("multi %sscrollchildren(%d)", what ? "h" : "", v);
+            what ? w.multi->hscrollchildren(v) : w.multi->scrollchildren(v);
+        }
         break;
     case 2:
-        if (s) s->position(f.pick(600) - 100, f.pick(600) - 100);
+        if (s) {
+            const int X = f.pick(600) - 100, Y = f.pick(600) - 100;
+            WidgetFuzz::note("scroll %d position(%d, %d)", which, X, Y);
+            s->position(X, Y);
+        }
         break;
     case 3: {  // as the user moving a slider
         Fl_Scrollbar* bars[] = {w.vbar, w.hbar, w.multi ? &w.multi->vscrollbar : nullptr,
                                 w.multi ? &w.multi->hscrollbar : nullptr};
-        if (Fl_Scrollbar* b = bars[f.pick(4)]) {
-            b->value(b->clamp(b->minimum() + f.pick(600)));
+        const int i = f.pick(4), v = f.pick(600);
+        if (Fl_Scrollbar* b = bars[i]) {
+            WidgetFuzz::note("scrollbar %d to %d", i, v);
+            b->value(b->clamp(b->minimum() + v));
             b->do_callback();
         }
         break;
     }
     case 4:  // content removed or added
         if (s && s->children() && f.pick(2)) {
-            delete s->child(f.pick(s->children()));
+            const int i = f.pick(s->children());
+            WidgetFuzz::note("scroll %d loses child %d", which, i);
+            delete s->child(i);
         } else if (s) {
+            const int X = s->x() + f.pick(300) - 50, Y = s->y() + f.pick(300) - 50, W = f.pick(300), H = f.pick(300);
+            WidgetFuzz::note("scroll %d gets %d,%d %dx%d", which, X, Y, W, H);
             s->begin();
-            pane(s->x() + f.pick(300) - 50, s->y() + f.pick(300) - 50, f.pick(300), f.pick(300), FL_CYAN);
+            pane(X, Y, W, H, FL_CYAN);
             s->end();
             s->redraw();
         }
         break;
     case 5:
         if (s && s->children()) {
-            Fl_Widget* c = s->child(f.pick(s->children()));
-            c->resize(c->x(), c->y(), f.pick(500), f.pick(500));
-            s->redraw();
+            const int i = f.pick(s->children()), W = f.pick(500), H = f.pick(500);
+            WidgetFuzz::note("scroll %d child %d to %dx%d", which, i, W, H);
+            Fl_Widget* c = s->child(i);
+            c->resize(c->x(), c->y(), W, H);
+            c->redraw();
         }
         break;
     case 6:
         if (w.tile) {
             const int X = w.tile->x(), Y = w.tile->y();
-            w.tile->position(X + f.pick(w.tile->w() + 1), Y + f.pick(w.tile->h() + 1), X + f.pick(300),
-                             Y + f.pick(300));
+            const int ox = X + f.pick(w.tile->w() + 1), oy = Y + f.pick(w.tile->h() + 1);
+            const int nx = X + f.pick(300), ny = Y + f.pick(300);
+            WidgetFuzz::note("tile position(%d, %d, %d, %d)", ox, oy, nx, ny);
+            w.tile->position(ox, oy, nx, ny);
         }
         break;
     default:
-        if (w.tile) w.tile->init_sizes();
+        if (w.tile) {
+            WidgetFuzz::note("tile init_sizes()");
+            w.tile->init_sizes();
+        }
         break;
     }
 }

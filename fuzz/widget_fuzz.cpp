@@ -3,6 +3,7 @@
 #include "support/WidgetEvents.h"
 
 #include <FL/Fl_Window.H>
+#include <FL/fl_utf8.h>
 #include <FL/x.H>
 
 #include <cstdarg>
@@ -35,7 +36,7 @@ void require(bool ok, const char* format, ...) {
 
 namespace {
 
-// Weighted towards what moves a cursor, a selection or a view.
+// What a hand on a widget presses: navigation, editing, a few characters.
 const int KEYS[] = {FL_Left, FL_Right, FL_Up, FL_Down, FL_Home, FL_End, FL_Page_Up, FL_Page_Down,
                     FL_Tab, FL_Enter, FL_Escape, FL_BackSpace, FL_Delete, FL_Insert, ' ', 'a',
                     'z', '/', '.', '~', '*', FL_KP_Enter, FL_F + 1, FL_Shift_L};
@@ -82,14 +83,16 @@ WidgetFuzz::WidgetFuzz(const uint8_t* data, size_t size, int W, int H) : in_(dat
     (void)opened;
     resetEventState();
     Fl_Group::current(nullptr);
-    win_ = new Fl_Window(0, 0, W, H);
+    win_ = target_ = new Fl_Window(0, 0, W, H);
     // Escape would hide the window: the toolkit's default window callback.
     win_->callback([](Fl_Widget*, void*) {});
+    // Everything in the window follows its size (a window resizes nothing by default).
+    win_->resizable(win_);
     pointer_ = {W / 2, H / 2};
 }
 
 WidgetFuzz::~WidgetFuzz() {
-    if (button_) release(pointer_);
+    if (button_ && target_ == win_) release(pointer_);
     delete win_;
     Fl_Group::current(nullptr);
     // Deferred deletions and the X events of the window gone.
@@ -134,8 +137,8 @@ bool WidgetFuzz::next() {
 
 Point WidgetFuzz::pointNear(Fl_Widget* w) {
     const int margin = 8;
-    int X = 0, Y = 0, W = win_->w(), H = win_->h();
-    if (w && w != win_) X = w->x(), Y = w->y(), W = w->w(), H = w->h();
+    int X = 0, Y = 0, W = target_->w(), H = target_->h();
+    if (w && w != target_) X = w->x(), Y = w->y(), W = w->w(), H = w->h();
     W = W > 0 ? W : 0;
     H = H > 0 ? H : 0;
     const int px = X - margin + pick(W + 2 * margin + 1);
@@ -161,10 +164,10 @@ void WidgetFuzz::moveTo(Point p) {
     pointer_ = p;
     if (button_) {
         note("drag %d,%d", p.x, p.y);
-        qvtest::drag(win_, p.x, p.y, button_, held_mods_);
+        qvtest::drag(target_, p.x, p.y, button_, held_mods_);
     } else {
         note("move %d,%d", p.x, p.y);
-        qvtest::moveMouse(win_, p.x, p.y);
+        qvtest::moveMouse(target_, p.x, p.y);
     }
 }
 
@@ -172,20 +175,20 @@ void WidgetFuzz::push(Point p, int button, int mods, int clicks) {
     note("push %d at %d,%d mods %#x%s", button, p.x, p.y, mods, clicks ? " (double)" : "");
     button_ = button;
     held_mods_ = mods;
-    qvtest::push(win_, p.x, p.y, button, mods, clicks);
+    qvtest::push(target_, p.x, p.y, button, mods, clicks);
 }
 
 void WidgetFuzz::release(Point p) {
     note("release %d at %d,%d", button_, p.x, p.y);
     const int b = button_;
     button_ = 0;
-    qvtest::release(win_, p.x, p.y, b, held_mods_);
+    qvtest::release(target_, p.x, p.y, b, held_mods_);
 }
 
 void WidgetFuzz::resizeWindow() {
     const int W = 1 + pick(900), H = 1 + pick(700);
     note("window %dx%d", W, H);
-    win_->resize(win_->x(), win_->y(), W, H);
+    target_->resize(target_->x(), target_->y(), W, H);
     // The server answers with the new size: take it now, so that it never
     // lands between two later steps.
     XSync(fl_display, False);
@@ -218,7 +221,33 @@ void WidgetFuzz::userEvent(Fl_Widget* near) {
 void WidgetFuzz::keyEvent() {
     const int key = pickKey(), mods = pickModifiers();
     note("key %#x mods %#x", key, mods);
-    qvtest::key(win_, key, mods, keyText(key));
+    qvtest::key(target_, key, mods, keyText(key));
+}
+
+void WidgetFuzz::typeText(const std::string& utf8) {
+    const char* p = utf8.c_str();
+    const char* const end = p + utf8.size();
+    while (p < end) {
+        int len = 1;
+        const unsigned code = fl_utf8decode(p, end, &len);
+        const std::string one(p, len);
+        p += len;
+        note("type %s", one.c_str());
+        qvtest::key(target_, int(code), 0, one.c_str());
+    }
+}
+
+std::string WidgetFuzz::pickText(int max_chars) {
+    static const char* const chars[] = {"a", "b", "Z", "0", "7", "\303\251", "/", ".", "~", "*", "?", "[", " ", "_"};
+    std::string out;
+    for (int n = pick(max_chars + 1); n > 0; --n) out += chars[pick(sizeof chars / sizeof chars[0])];
+    return out;
+}
+
+void WidgetFuzz::routeTo(Fl_Window* w) {
+    if (button_) release(pointer_);
+    target_ = w ? w : win_;
+    pointer_ = {target_->w() / 2, target_->h() / 2};
 }
 
 void WidgetFuzz::mouseEvent(Fl_Widget* near) {
@@ -250,12 +279,12 @@ void WidgetFuzz::mouseEvent(Fl_Widget* near) {
         break;
     case 2:
         note("double click at %d,%d", p.x, p.y);
-        qvtest::doubleClick(win_, p.x, p.y);
+        qvtest::doubleClick(target_, p.x, p.y);
         break;
     case 3: {
         const int dy = pick(7) - 3, dx = chance(4) ? pick(3) - 1 : 0;
         note("wheel %d,%d at %d,%d", dx, dy, p.x, p.y);
-        qvtest::wheel(win_, p.x, p.y, dy, dx);
+        qvtest::wheel(target_, p.x, p.y, dy, dx);
         break;
     }
     case 4: {  // a whole drag gesture with the left button

@@ -26,6 +26,8 @@
 //
 // Everything a step does comes from the bytes (no clock, no random source),
 // so an input replays the same way, and a crash reduces with -minimize_crash.
+// Every seed depends on how this file reads the bytes: change the order or
+// the ranges of its picks and old seeds still run but do something else.
 // Widgets a callback deletes must be forgotten by the target (Fl_Widget_Tracker).
 // QV_FUZZ_TRACE=1 build-fuzz/fuzz/fuzz_<family> crash-... prints each step.
 
@@ -35,6 +37,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class Fl_Widget;
 class Fl_Window;
@@ -82,6 +85,16 @@ public:
     void userEvent(Fl_Widget* near = nullptr);
     void mouseEvent(Fl_Widget* near = nullptr);
     void keyEvent();
+    // Each character of `utf8` as one key press, with its text.
+    void typeText(const std::string& utf8);
+    // Up to max_chars characters: letters, digits, an accented letter, and
+    // the ones file names and patterns make special (/ . ~ * ? [ space).
+    std::string pickText(int max_chars);
+
+    // Events, points and window resizes go to `w` (another shown window, a
+    // dialog's), or back to the target's window when null; route back
+    // before that window is deleted.
+    void routeTo(Fl_Window* w);
 
     // Building blocks for targets with gestures of their own.
     Point pointNear(Fl_Widget* w);  // in w, or up to 8 pixels outside it
@@ -106,6 +119,7 @@ public:
 private:
     FuzzedDataProvider in_;
     Fl_Window* win_;
+    Fl_Window* target_;  // where events go
     int steps_ = 0;
     int button_ = 0;  // the button held, 0 for none
     int held_mods_ = 0;
