@@ -747,11 +747,8 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
             current_col = select_col = C;
             _selecting = CONTEXT_CELL;
         } else {
-            // No selection, and none for a drag to stretch until a header
-            // below starts one.
             current_row = select_row = -1;
             current_col = select_col = -1;
-            _selecting = CONTEXT_NONE;
         }
     }
     // Any button, so that a right click can open a menu.
