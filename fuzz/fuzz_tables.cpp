@@ -460,10 +460,10 @@ void scrollCall(qvfuzz::WidgetFuzz& f, Widgets& w, int what) {
         }
         break;
     case 6:
-        if (w.tile) {
-            const int X = w.tile->x(), Y = w.tile->y();
-            const int ox = X + f.pick(w.tile->w() + 1), oy = Y + f.pick(w.tile->h() + 1);
-            const int nx = X + f.pick(300), ny = Y + f.pick(300);
+        if (w.tile && w.tile->children()) {  // a caller moves the borders of a pane
+            const Fl_Widget* c = w.tile->child(f.pick(w.tile->children()));
+            const int ox = c->x() + c->w(), oy = c->y() + c->h();
+            const int nx = w.tile->x() + f.pick(300), ny = w.tile->y() + f.pick(300);
             WidgetFuzz::note("tile position(%d, %d, %d, %d)", ox, oy, nx, ny);
             w.tile->position(ox, oy, nx, ny);
         }
