@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace qv {
@@ -146,8 +147,7 @@ bool Fl_Table::fire_callback(TableContext context, int R, int C) {
 // Rows or columns taken away take the selection's ends that lay on them to
 // the last that remain, or leave no selection when none remain.
 void Fl_Table::fit_selection() {
-    auto fit = [this](int& r, int& c) {
-        if (r == -1 && c == -1) return;
+    auto fit = [this](int& r, int& c) {  // no cell (-1, -1) stays none
         if (_rows == 0 || _cols == 0) {
             r = c = -1;
             return;
@@ -360,7 +360,11 @@ void Fl_Table::scroll_to(bool vertical, int index) {
 void Fl_Table::row_position(int row) { scroll_to(true, row); }
 void Fl_Table::col_position(int col) { scroll_to(false, col); }
 
-void Fl_Table::scroll_cb(Fl_Widget*, void* data) {
+void Fl_Table::scroll_cb(Fl_Widget* w, void* data) {
+    // The toolkit's slider computes no number when its track is no longer
+    // than its thumb (a table a few pixels high): such a bar goes to its start.
+    Fl_Scrollbar* bar = static_cast<Fl_Scrollbar*>(w);
+    if (!std::isfinite(slider_value(bar))) slider_value(bar, bar->minimum());
     Fl_Table* o = static_cast<Fl_Table*>(data);
     o->recalc_dimensions();
     o->table_scrolled();

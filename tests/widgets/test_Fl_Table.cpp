@@ -465,6 +465,19 @@ TEST_F(TableTest, TakingRowsAndColumnsAwayLeavesASelectionOfCells) {
     EXPECT_EQ(t->selection(), none);
 }
 
+// In a table 29 pixels high the vertical bar is 9 pixels long, shorter than its arrows: a drag on it gives the
+// toolkit's slider no number, and the table goes back to its first row.
+TEST_F(TableTest, ABarShorterThanItsArrowsScrollsToTheStart) {
+    build(20, 10, 29);
+    qvtest::showAndDraw(*win);
+    Fl_Valuator* bar = t->vscrollbar;
+    t->row_position(5);
+    const int x = bar->x() + 8, y = bar->y() + 4;
+    qvtest::push(win, x, y), qvtest::drag(win, x, y + 60), qvtest::release(win, x, y + 60);
+    EXPECT_EQ(std::make_tuple(bar->h(), bar->value(), t->toprow, std::get<1>(t->cell(CELL, 0, 0))),
+              std::make_tuple(9, 0.0, 0, std::get<1>(t->area())));
+}
+
 // A callback may delete the table, as a window closing would.
 TEST_F(TableTest, ACallbackMayDeleteTheTable) {
     for (int event : {FL_PUSH, FL_RELEASE, FL_KEYBOARD}) {
