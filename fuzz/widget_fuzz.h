@@ -5,9 +5,10 @@
 // hand on a shown window under the virtual X server. Every event goes through
 // tests/support/WidgetEvents, as in the widget tests.
 //
-// Adding a target, fuzz/fuzz_<family>.cpp (test.sh runs every fuzz_*.cpp
-// under xvfb-run, for as many seconds as its "// fuzz-seconds: N" first line
-// says; seeds go in fuzz/corpus/fuzz_<family>/):
+// Adding a target, fuzz/fuzz_<family>.cpp: fuzz/CMakeLists.txt builds every
+// fuzz_*.cpp; test.sh runs one that includes this header under xvfb-run with
+// leak detection, for as many seconds as its "// fuzz-seconds: N" first line
+// says, from its seeds in fuzz/corpus/fuzz_<family>/:
 //
 //   extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 //       qvfuzz::WidgetFuzz f(data, size);     // an empty window, open for children
@@ -19,7 +20,7 @@
 //           case 0: w->some_call(f.in().ConsumeIntegralInRange(0, 9)); break;
 //           default: f.userEvent(); break;   // a push, drag, release, click, key, wheel...
 //           }
-//           qvfuzz::require(invariant_holds(w), "what the user would see broken");
+//           qvfuzz::require(holds(w), "what the user sees broken: %d", n);
 //       }
 //       return 0;                             // ~WidgetFuzz deletes the window and all in it
 //   }
