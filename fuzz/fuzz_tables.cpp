@@ -511,13 +511,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } else if (what < 13) {
             scrollCall(f, w, f.pick(8));
         } else if (what == 13) {
-            if (t) probeOf(t)->fireAutoDrag();
+            if (t) {
+                qvfuzz::WidgetFuzz::note("auto-scroll timer");
+                probeOf(t)->fireAutoDrag();
+            }
         } else if (what == 14) {
             if (t && f.chance(8)) {
+                qvfuzz::WidgetFuzz::note("the program deletes a table");
                 Fl::delete_widget(t);
                 Fl::check();
             }
         } else {
+            qvfuzz::WidgetFuzz::note("the focus goes elsewhere");
             w.other->take_focus();
         }
         for (int i = 0; i < 2; ++i)
