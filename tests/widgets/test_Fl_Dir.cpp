@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -108,19 +107,11 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     EXPECT_STREQ(d.dirPath(), "../../");
 }
 
-void touch(const std::string& path) {
-    if (std::FILE* f = std::fopen(path.c_str(), "w")) std::fclose(f);
-}
-
 TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
     // f0000 to f3099 created out of order, and a folder after them.
     TempDir big;
     const std::string dir = big.path() + "/";
-    for (int i = 0; i < 3100; ++i) {
-        char name[8];
-        std::snprintf(name, sizeof name, "f%04d", i * 1237 % 3100);
-        touch(dir + name);
-    }
+    remplirDossier(big.path(), 3100);
     mkdir((dir + "zdir").c_str(), 0755);
     Lister d(dir);
     EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(1)->name + " " +
