@@ -194,7 +194,12 @@ std::string runDialog(const std::string& start, int size, int mode, std::functio
     char path[FL_DIR_PATH];
     std::snprintf(path, sizeof path, "%s", start.c_str());
     qvtest::ModalDriver driver(answer ? 3.0 : 0.3);
-    if (answer) driver.onModal([&](Fl_Window& w) { answer(w, *static_cast<Fl_File_Dialog*>(w.child(0))); });
+    // The window is drawn first, as on screen: a list knows where its lines are once drawn.
+    if (answer)
+        driver.onModal([&](Fl_Window& w) {
+            qvtest::showAndDraw(w);
+            answer(w, *static_cast<Fl_File_Dialog*>(w.child(0)));
+        });
     driver.after(60, [] {});  // never due: the watchdog closes a dialog left open
     const int r = fl_file_dialog("Choisir", path, mode, FL_DIR_SORT_ALPHA, 0, false, size);
     return std::to_string(r) + " " + path;
