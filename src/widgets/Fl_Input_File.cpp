@@ -235,6 +235,12 @@ void Fl_Input_File::drawTopBtn() {
                     static_cast<Fl_Color>(47 + k));
 }
 
+void Fl_Input_File::followText() {
+    // An emptied text stays empty for the user to type a new path: opened,
+    // it would be filled with the folder again.
+    if (size() > 0) cd(value(), 0);
+}
+
 void Fl_Input_File::lowerInput(int by) {
     Fl_Widget::y(y() + by);
     Fl_Widget::h(h() - by);
@@ -289,11 +295,11 @@ int Fl_Input_File::handle(int event) {
         }
         // Navigation, function and modifier keys leave the text as it is.
         if (key > 0xff12 && key <= 0xffea) return handled;
-        cd(value(), 0);
+        followText();
         return handled;
     }
     case FL_PASTE:
-        cd(value(), 0);
+        followText();
         return handled;
     default:
         return handled;

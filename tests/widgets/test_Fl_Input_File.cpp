@@ -157,6 +157,14 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
     w.type(FL_Tab);
     EXPECT_EQ(w.look(), tooLong + " red E6E1");
 
+    // Emptied, the text stays empty for a new path.
+    w.at(dir + "abc");
+    w.in.position(w.in.size(), 0);
+    qvtest::key(&w.win, FL_BackSpace);
+    EXPECT_EQ(w.look(), " black ");
+    EXPECT_EQ(w.type('/', "/"), 1);
+    EXPECT_EQ(w.look(), "/ black C2");
+
     w.in.value((dir + "abd").c_str());  // a paste is followed
     Fl::e_length = 0;
     EXPECT_EQ(w.in.handle(FL_PASTE), 1);
