@@ -43,8 +43,7 @@ void Fl_Dir_Find::describe(Fl_Dir_Find_Data& out) const {
 }
 
 bool Fl_Dir_Find::lookup(const char* folder, const char* name, Fl_Dir_Find_Data& out) {
-    if (!name || !*name || std::strchr(name, '/')) return false;
-    const std::string path = std::string(folder && *folder ? folder : "./") + name;
+    const std::string path = std::string(folder) + name;
     struct stat st = {};
     if (lstat(path.c_str(), &st) != 0) return false;
     copyName(out, name);

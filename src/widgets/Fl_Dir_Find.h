@@ -35,8 +35,9 @@ public:
     bool next(Fl_Dir_Find_Data& out);
     // Fills the kind and size of the entry `out.name` of the open folder.
     void describe(Fl_Dir_Find_Data& out) const;
-    // Describes `name` in `folder` without listing the folder; false when no
-    // such entry exists.
+    // Describes the entry `name` (no separator in it) of `folder` (ending
+    // with one, "" for the working folder) without listing the folder; false
+    // when no such entry exists.
     static bool lookup(const char* folder, const char* name, Fl_Dir_Find_Data& out);
     void close();
 };

@@ -60,6 +60,8 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     EXPECT_EQ(d.after(d.cd((dir + "sub/").c_str())), "1 12 " + dir + "sub/");
     EXPECT_EQ(d.after(d.cd((dir + "abz").c_str())), "1 12 " + dir + "abz");
     EXPECT_EQ(d.after(d.cd("ab", 3)), "4  " + dir + "ab");
+    EXPECT_EQ(d.after(d.cd((tmp.path() + "\\sub\\").c_str())), "1 12 " + dir + "sub/");  // backslashes separate too
+    d.cd((dir + "ab").c_str(), 3);
 
     // A refused folder leaves the path; in the same folder the text is taken
     // over and the list left as it is; a new folder showing nothing still
@@ -100,6 +102,8 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     EXPECT_EQ(d.after(d.cdSub(nullptr)), "0  " + dir + "a*");
     InTempDir here;
     mkdir(here.file("rel").c_str(), 0755);
+    Lister unread("/nonexistent-qv/");  // nothing read yet: a bare name reads the working folder
+    EXPECT_EQ(unread.after(unread.cd("re")), "1 12 re");
     EXPECT_EQ(d.after(d.cd("rel/")), "1 12 rel/");  // an empty folder: its parent alone counts
     EXPECT_EQ(d.after(d.cdUp()), "0  rel/");        // a relative folder has no parent to name
     d.cd("rel/../../");
