@@ -217,9 +217,8 @@ int typeOf(const Fl_Dir_Find_Data& d) {
     if (d.folder) return FL_DIR_FOLDER;
     if (d.hidden) return FL_DIR_HIDDEN;
     if (d.system) return FL_DIR_SYSTEM;
-    const size_t len = std::strlen(d.name);
-    const char* ext = len >= 4 ? d.name + len - 4 : "";
-    const bool program = !strcasecmp(ext, ".exe") || !strcasecmp(ext, ".com") || !strcasecmp(ext, ".bat");
+    const char* ext = std::strrchr(d.name, '.');
+    const bool program = ext && (!strcasecmp(ext, ".exe") || !strcasecmp(ext, ".com") || !strcasecmp(ext, ".bat"));
     return program ? FL_DIR_EXECUTABLE : FL_DIR_FILE;
 }
 
@@ -284,22 +283,24 @@ void Fl_Dir::setPath(const std::string& path, int folderLen) {
 // folder a text that matches nothing leaves the list as it is.
 int Fl_Dir::dirShowOrFail(int mode, bool wildcard, bool newFolder) {
     int shown = dirSetDisplay();
-    if (shown == 0 && !wildcard && addTypedEntry()) shown = dirSetDisplay();
+    if (shown == 0 && !wildcard) {
+        addTypedEntry();
+        shown = dirSetDisplay();
+    }
     if (shown > 0 || newFolder) dirNotify(mode);
     if (shown == 0) return dirError(wildcard ? FL_DIR_NO_PATTERN_MATCH : FL_DIR_NO_ENTRY_MATCH);
     return shown;
 }
 
-bool Fl_Dir::addTypedEntry() {
+void Fl_Dir::addTypedEntry() {
     const char* name = path_ + folderLen_;
-    if (!truncated_ || typedEntry_ || !*name || std::strcmp(name, ".") == 0) return false;
+    if (!truncated_ || typedEntry_ || !*name || std::strcmp(name, ".") == 0) return;
     for (int i = 0; i < nFiles_; ++i)
-        if (std::strcmp(files_[i]->name, name) == 0) return false;
+        if (std::strcmp(files_[i]->name, name) == 0) return;
     Fl_Dir_Find_Data d;
-    if (!Fl_Dir_Find::lookup(std::string(path_, folderLen_).c_str(), name, d)) return false;
+    if (!Fl_Dir_Find::lookup(std::string(path_, folderLen_).c_str(), name, d)) return;
     storeEntry(nFiles_, d.name, static_cast<int>(std::strlen(d.name)), typeOf(d), 0, static_cast<long>(d.sizeHigh));
     typedEntry_ = true;
-    return true;
 }
 
 void Fl_Dir::dropTypedEntry() {

@@ -141,7 +141,7 @@ private:
     void dirRefilter();
     void setPath(const std::string& path, int folderLen);
     void storeEntry(int index, const char* name, int length, int type, int extra, long sizeHigh);
-    bool addTypedEntry();
+    void addTypedEntry();
     void dropTypedEntry();
 
     Fl_Dir_Callback* listCb_ = nullptr;

@@ -17,7 +17,7 @@ void copyName(Fl_Dir_Find_Data& out, const char* name) {
 void fill(Fl_Dir_Find_Data& out, bool known, const struct stat& st) {
     out.folder = known && S_ISDIR(st.st_mode);
     out.system = !known || (!out.folder && !S_ISREG(st.st_mode));
-    out.hidden = out.name[0] == '.' && std::strcmp(out.name, ".") != 0 && std::strcmp(out.name, "..") != 0;
+    out.hidden = out.name[0] == '.';
     out.sizeHigh = known ? static_cast<unsigned long>(static_cast<unsigned long long>(st.st_size) >> 32) : 0;
 }
 

@@ -5,9 +5,9 @@
 // of a folder's entries; describe tells, for one of them, whether it is a
 // folder, hidden or a system entry, and the high word of its size. Naming and
 // describing are apart so that a large folder is described only for the
-// entries kept. Links are followed; a name beginning with "." (but "." and
-// "..") is hidden; anything that is neither a regular file nor a folder (a
-// FIFO, a device, a dangling link) is a system entry.
+// entries kept. Links are followed; a name beginning with "." is hidden (the
+// lister knows "." and ".." first); anything that is neither a regular file
+// nor a folder (a FIFO, a device, a dangling link) is a system entry.
 
 #include <dirent.h>
 

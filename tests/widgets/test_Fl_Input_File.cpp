@@ -209,6 +209,10 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
     EXPECT_EQ(w.look(), tmp.path() + "/ black C2");
 
     // A recent folder is shown as it is and opened as it was recorded.
+    const int root = Fl_Input_File::Fl_Dir_User_Index;
+    Fl_Input_File::updateUserDir("/f");
+    w.pick(root);
+    EXPECT_EQ(w.look(), "/ black C2");
     Fl_Menu_Button* pulldown = w.in.pulldownButton();
     for (const char* name : {"a&b", "x/@sym", "new\nline"}) {
         const std::string folder = tmp.file(name) + "/";
