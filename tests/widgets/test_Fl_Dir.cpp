@@ -113,32 +113,33 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
 }
 
 TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
-    // f0000 to f3099 created out of order, and a folder after them.
+    // -0000 to -3099 created out of order, all before ".." in byte order,
+    // and a folder after them.
     TempDir big;
     const std::string dir = big.path() + "/";
-    remplirDossier(big.path(), 3100);
+    remplirDossier(big.path(), 3100, "-");
     mkdir((dir + "zdir").c_str(), 0755);
     Lister d(dir);
-    EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(1)->name + " " +
+    EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(2998)->name + " " +
                   d.dirDisplayed(FL_DIR_MAX_FILES - 1)->name,
-              "3000 .. f0000 f2998");
+              "3000 -0000 -2998 ..");
     // A name typed in full is found past the kept ones, a beginning is not.
     const auto typedIn = [&](const std::string& name) {
         const int shown = d.cd((dir + name).c_str());
         return std::to_string(shown) + " " + std::to_string(d.dirFileCount()) + " " + d.shown();
     };
     const std::pair<std::string, std::string> typed[] = {
-        {"f3050", "1 3001 .. f3050 12"}, {"f305", "0 3000 .. E7"}, {"f31", "0 3000 .. E7"}, {"f30*", "0 3000 .. E3"},
-        {"zdir", "1 3001 .. zdir 12"},   {"f2998", "1 3000 .. f2998 12"},
+        {"-3050", "1 3001 .. -3050 12"}, {"-305", "0 3000 .. E7"}, {"-31", "0 3000 .. E7"}, {"-30*", "0 3000 .. E3"},
+        {"zdir", "1 3001 .. zdir 12"},   {"-2998", "1 3000 -2998 .. 12"},
     };
     for (const auto& [name, after] : typed) EXPECT_EQ(typedIn(name), after) << name;
     // The entry found goes with the next text, wherever a sort put it.
-    d.cd((dir + "f3099").c_str(), 3);
+    d.cd((dir + "-3099").c_str(), 3);
     d.dirSort(FL_DIR_SORT_REVERSE);
-    EXPECT_STREQ(d.dirDisplayed(0)->name, "f3099");
-    EXPECT_EQ(typedIn("f299"), "9 3000 f2998 f2997 f2996 f2995 f2994 f2993 f2992 f2991 f2990 .. 12");
+    EXPECT_STREQ(d.dirDisplayed(1)->name, "-3099");
+    EXPECT_EQ(typedIn("-299"), "9 3000 .. -2998 -2997 -2996 -2995 -2994 -2993 -2992 -2991 -2990 12");
     d.dirSetFilter(FL_DIR_FILE);  // a kept name hidden by the filter is not added again
-    EXPECT_EQ(typedIn("f2998"), "0 3000 .. 12E0E7");
+    EXPECT_EQ(typedIn("-2998"), "0 3000 .. 12E0E7");
     EXPECT_EQ(typedIn("zdir/"), "1 1 .. 12");
 }
 

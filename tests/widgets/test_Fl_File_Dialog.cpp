@@ -313,6 +313,13 @@ TEST(FileDialog, TheAnswerIsTheHighlightedFilesAndEnterGivesItFromTheList) {
                       EXPECT_EQ(d.input()->value() + std::string(" | ") + d.statusLine()->label(), dir + c.after)
                           << c.line << " " << c.modifiers;
                   }
+                  // A text typed since is the user's: deselecting the last file leaves it.
+                  clickLine(w, d, 2, FL_CTRL);
+                  d.input()->value((dir + "s*/x").c_str());
+                  type(w, d, 'y', "y");
+                  clickLine(w, d, 3, FL_CTRL);
+                  EXPECT_STREQ(d.input()->value(), (dir + "s*/xy").c_str());
+                  for (int line : {2, 3}) clickLine(w, d, line, FL_CTRL);
                   qvtest::moveMouse(&w, d.fileBrowser()->x() + 40, lineY(d, 3));
                   qvtest::key(&w, FL_Enter);  // the list has the focus
               }),
