@@ -306,9 +306,9 @@ void Fl_Dir::addTypedEntry() {
 void Fl_Dir::dropTypedEntry() {
     if (!typedEntry_) return;
     typedEntry_ = false;
-    const int last = --nFiles_;
     // A sort may have moved it within the display order.
-    std::remove(order_, order_ + last + 1, last);
+    std::remove(order_, order_ + nFiles_, nFiles_ - 1);
+    --nFiles_;
 }
 
 int Fl_Dir::cd(const char* path, int mode) {

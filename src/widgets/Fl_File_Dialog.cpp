@@ -327,8 +327,7 @@ void Fl_File_Dialog::select() {
 
     const int line = list_->value();
     const bool clicked = line >= 1 && line <= lines && list_->selected(line);
-    const int type = clicked ? types_[line - 1] : 0;
-    if (clicked && isFileLine(type)) {
+    if (clicked && isFileLine(types_[line - 1])) {
         showChosen(folder + names_[line - 1], "Single File Selected...");
         if (twice && end_) end_(this, endData_);
         return;
@@ -345,7 +344,7 @@ void Fl_File_Dialog::select() {
         return;
     }
     const std::string name = names_[line - 1];
-    if (type == FL_DIR_PARENT) {
+    if (types_[line - 1] == FL_DIR_PARENT) {
         status("Changing to Parent Driectory...");
         input_->cdUp();
     } else {

@@ -123,6 +123,8 @@ TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
     EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(2998)->name + " " +
                   d.dirDisplayed(FL_DIR_MAX_FILES - 1)->name,
               "3000 -0000 -2998 ..");
+    d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);  // past the table: ignored
+    EXPECT_EQ(d.dirFileCount(), FL_DIR_MAX_FILES);
     // A name typed in full is found past the kept ones, a beginning is not.
     const auto typedIn = [&](const std::string& name) {
         const int shown = d.cd((dir + name).c_str());
