@@ -283,7 +283,7 @@ void Fl_Dir::setPath(const std::string& path, int folderLen) {
 // folder a text that matches nothing leaves the list as it is.
 int Fl_Dir::dirShowOrFail(int mode, bool wildcard, bool newFolder) {
     int shown = dirSetDisplay();
-    if (shown == 0 && !wildcard) {
+    if (shown == 0) {
         addTypedEntry();
         shown = dirSetDisplay();
     }
@@ -581,7 +581,6 @@ int Fl_Dir::dirRead(const char* folder) {
     } while (find.next(d));
     std::sort(kept.begin(), kept.end(), [](const Named& a, const Named& b) { return a.read < b.read; });
 
-    nFiles_ = 0;
     typedEntry_ = false;
     truncated_ = cut;
     for (size_t i = 0; i < kept.size(); ++i) {
@@ -590,6 +589,7 @@ int Fl_Dir::dirRead(const char* folder) {
         dirAddFile(static_cast<int>(i), d.name, static_cast<int>(std::strlen(d.name)), typeOf(d), 0,
                    static_cast<long>(d.sizeHigh));
     }
+    nFiles_ = static_cast<int>(kept.size());
     dirReadType();
     return static_cast<int>(kept.size());
 }

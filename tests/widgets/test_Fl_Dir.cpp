@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -107,6 +108,9 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     EXPECT_EQ(unread.after(unread.cd("re")), "1 12 re");
     EXPECT_EQ(d.after(d.cd("rel/")), "1 12 rel/");  // an empty folder: its parent alone counts
     EXPECT_EQ(d.after(d.cdUp()), "0  rel/");        // a relative folder has no parent to name
+    ecrireFichier(here.file("rel/new"), "");
+    d.cd("rel/ne");
+    EXPECT_EQ(d.shown(), ".. 12");  // read once, even with the parent alone
     d.cd("rel/../../");
     d.cdUp();
     EXPECT_STREQ(d.dirPath(), "../../");
@@ -123,6 +127,13 @@ TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
     EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(2998)->name + " " +
                   d.dirDisplayed(FL_DIR_MAX_FILES - 1)->name,
               "3000 -0000 -2998 ..");
+    int misplaced = 0;
+    for (int i = 0; i < FL_DIR_MAX_FILES - 1; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "-%04d", i);
+        misplaced += std::string(name) != d.dirDisplayed(i)->name;
+    }
+    EXPECT_EQ(misplaced, 0);
     d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);  // past the table: ignored
     EXPECT_EQ(d.dirFileCount(), FL_DIR_MAX_FILES);
     // A name typed in full is found past the kept ones, a beginning is not.
@@ -135,6 +146,8 @@ TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
         {"zdir", "1 3001 .. zdir 12"},   {"-2998", "1 3000 -2998 .. 12"},
     };
     for (const auto& [name, after] : typed) EXPECT_EQ(typedIn(name), after) << name;
+    d.cd((dir + "zdir").c_str(), 3);
+    EXPECT_EQ(d.fileInList("zdir", 1)->type, FL_DIR_FOLDER);
     // The entry found goes with the next text, wherever a sort put it.
     d.cd((dir + "-3099").c_str(), 3);
     d.dirSort(FL_DIR_SORT_REVERSE);
@@ -173,6 +186,10 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
     EXPECT_EQ(d.dirDisplayed(0)->name + std::to_string(d.dirDisplayed(0)->length), std::string(255, 'x') + "255");
     d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);
     EXPECT_EQ(d.dirFileCount(), 8);
+    TempDir huge;  // the size's high word, of a sparse file of 8 GiB
+    ASSERT_EQ(truncate((ecrireFichier(huge.file("f"), ""), huge.file("f")).c_str(), 8LL << 30), 0);
+    Lister h(huge.path() + "/");
+    EXPECT_EQ(h.fileInList("f", 0)->sizeHigh, 2);
 }
 
 TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {
