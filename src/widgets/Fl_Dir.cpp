@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
+#include <queue>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -344,20 +346,18 @@ int Fl_Dir::cd(const char* path, int mode) {
 int Fl_Dir::cdUp() {
     // The folder as the system resolves it: "." and "name/.." taken out, so
     // that "/data/sub/../" goes up to "/".
+    // The folder's separators are all "/": cd turned backslashes into them.
     const std::string folder(path_, folderLen_);
-    const bool absolute = !folder.empty() && isSeparator(folder[0]);
+    const bool absolute = !folder.empty() && folder[0] == '/';
     std::vector<std::string> names;
-    for (size_t i = 0; i < folder.size();) {
-        size_t j = i;
-        while (j < folder.size() && !isSeparator(folder[j])) ++j;
-        const std::string name = folder.substr(i, j - i);
+    std::istringstream parts(folder);
+    for (std::string name; std::getline(parts, name, '/');) {
         if (name == "..") {
             if (!names.empty() && names.back() != "..") names.pop_back();
             else if (!absolute) names.push_back(name);  // above the root is the root
         } else if (!name.empty() && name != ".") {
             names.push_back(name);
         }
-        i = j + 1;
     }
     if (names.empty()) return 0;  // the root, or the working folder
     if (names.back() == "..") names.push_back("..");
@@ -554,31 +554,31 @@ int Fl_Dir::dirRead(const char* folder) {
     Fl_Dir_Find find;
     Fl_Dir_Find_Data d;
     if (!find.first(folder, d)) return 0;
-    // The system gives the names in no particular order: a heap whose top is
-    // the last name kept so far keeps the first ones, each with its place in
-    // the reading, and only those are described.
+    // The system gives the names in no particular order: a queue whose top
+    // is the last name kept so far keeps the first ones, each with its place
+    // in the reading, and only those are described.
     struct Named {
         std::string name;
         int read;
     };
     const auto before = [](const Named& a, const Named& b) { return keptBefore(a.name, b.name); };
-    std::vector<Named> kept;
+    std::priority_queue<Named, std::vector<Named>, decltype(before)> first(before);
     int read = 0;
     bool cut = false;
     do {
         if (std::strcmp(d.name, ".") == 0) continue;
         Named n{d.name, read++};
-        if (kept.size() < FL_DIR_MAX_FILES) {
-            kept.push_back(std::move(n));
-            std::push_heap(kept.begin(), kept.end(), before);
+        if (first.size() < FL_DIR_MAX_FILES) {
+            first.push(std::move(n));
         } else {
             cut = true;
-            if (!before(n, kept.front())) continue;
-            std::pop_heap(kept.begin(), kept.end(), before);
-            kept.back() = std::move(n);
-            std::push_heap(kept.begin(), kept.end(), before);
+            if (!before(n, first.top())) continue;
+            first.pop();
+            first.push(std::move(n));
         }
     } while (find.next(d));
+    std::vector<Named> kept;
+    for (; !first.empty(); first.pop()) kept.push_back(first.top());
     std::sort(kept.begin(), kept.end(), [](const Named& a, const Named& b) { return a.read < b.read; });
 
     typedEntry_ = false;

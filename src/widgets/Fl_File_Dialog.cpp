@@ -338,7 +338,6 @@ void Fl_File_Dialog::select() {
         } else if (!chosen_.empty() && chosen_ == input_->value()) {
             // No file left highlighted: back to what the lister holds.
             input_->value(input_->dirPath());
-            chosen_.clear();
             status("Please enter or select file");
         }
         return;

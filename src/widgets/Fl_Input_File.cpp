@@ -127,8 +127,8 @@ void Fl_Input_File::pulldownCb(Fl_Widget* w, void* self) {
     case 3: result = in->cdCurrent(); break;
     default: {
         // The label may be escaped for display: open the folder as recorded.
-        const long slot = item - b->menu() - FL_INPUT_FILE_FIRST_USER;
-        if (slot >= 0 && slot < FL_INPUT_FILE_USERS && Fl_Dir_User_Array[slot][0]) in->cd(Fl_Dir_User_Array[slot], 0);
+        const char* folder = Fl_Dir_User_Array[item - b->menu() - FL_INPUT_FILE_FIRST_USER];
+        if (*folder) in->cd(folder, 0);
         return;
     }
     }

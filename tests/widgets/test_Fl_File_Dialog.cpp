@@ -320,6 +320,19 @@ TEST(FileDialog, TheAnswerIsTheHighlightedFilesAndEnterGivesItFromTheList) {
                   clickLine(w, d, 3, FL_CTRL);
                   EXPECT_STREQ(d.input()->value(), (dir + "s*/xy").c_str());
                   for (int line : {2, 3}) clickLine(w, d, line, FL_CTRL);
+                  // A quick second Ctrl+click deselects: it accepts nothing.
+                  qvtest::EventSpec second;
+                  second.x = d.fileBrowser()->x() + 40;
+                  second.y = lineY(d, 3);
+                  second.button = 1;
+                  second.held = 1;
+                  second.modifiers = FL_CTRL;
+                  second.clicks = 1;
+                  qvtest::sendEvent(&w, FL_PUSH, second);
+                  second.held = 0;
+                  qvtest::sendEvent(&w, FL_RELEASE, second);
+                  EXPECT_EQ(d.input()->value() + std::string(w.shown() ? " shown" : ""), dir + "a.txt shown");
+                  clickLine(w, d, 3, FL_CTRL);
                   qvtest::moveMouse(&w, d.fileBrowser()->x() + 40, lineY(d, 3));
                   qvtest::key(&w, FL_Enter);  // the list has the focus
               }),
