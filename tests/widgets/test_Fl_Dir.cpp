@@ -143,7 +143,7 @@ TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
     };
     const std::pair<std::string, std::string> typed[] = {
         {"-3050", "1 3001 .. -3050 12"}, {"-305", "0 3000 .. E7"}, {"-31", "0 3000 .. E7"}, {"-30*", "0 3000 .. E3"},
-        {"zdir", "1 3001 .. zdir 12"},   {"-2998", "1 3000 -2998 .. 12"},
+        {"zdir", "1 3001 .. zdir 12"},   {"-2998", "1 3000 -2998 .. 12"}, {".", "0 3000 .. E7"},
     };
     for (const auto& [name, after] : typed) EXPECT_EQ(typedIn(name), after) << name;
     d.cd((dir + "zdir").c_str(), 3);
@@ -186,10 +186,13 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
     EXPECT_EQ(d.dirDisplayed(0)->name + std::to_string(d.dirDisplayed(0)->length), std::string(255, 'x') + "255");
     d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);
     EXPECT_EQ(d.dirFileCount(), 8);
-    TempDir huge;  // the size's high word, of a sparse file of 8 GiB
+    TempDir huge;  // the size's high word, of a sparse file of 8 GiB; the longest name there is
     ASSERT_EQ(truncate((ecrireFichier(huge.file("f"), ""), huge.file("f")).c_str(), 8LL << 30), 0);
+    const std::string longest(255, 'n');
+    ecrireFichier(huge.file(longest), "");
     Lister h(huge.path() + "/");
     EXPECT_EQ(h.fileInList("f", 0)->sizeHigh, 2);
+    EXPECT_TRUE(h.fileInList(longest.c_str(), 1));
 }
 
 TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {

@@ -167,6 +167,11 @@ TEST(FileDialog, SelectionPutsFilesInTheInputAndDoubleClicksOpenFolders) {
         EXPECT_EQ(multi.look(), lines + after);
     }
 
+    DialogWindow noParent(FL_FILE_DIALOG_MULTI, "", FL_DIR_FOLDER | FL_DIR_PARENT);  // a file on the first line
+    choose(noParent.d, {1, 2});
+    EXPECT_EQ(noParent.look(), "@C33@i@..hidden|@C00@.a.txt|@C00@.b.txt|@C34@.run.exe*| " + noParent.dir +
+                                   ".hidden,a.txt | Multi Files Selected...");
+
     DialogWindow w(0);
     int ended = 0;
     w.d.endCallback([](Fl_Widget*, void* n) { ++*static_cast<int*>(n); }, &ended);
