@@ -212,3 +212,28 @@ TEST_F(FluTreeBrowserCallbacks, CallbacksMayRemoveOrClearTheirOwnNode) {
             EXPECT_EQ(tree->get_hilighted(), after);
         }
 }
+
+// A click in an entry widget gives it the keyboard; a click on a row takes
+// the keyboard back for the tree, so that the keys walk the rows again.
+TEST_F(FluTreeBrowserCallbacks, ARowClickTakesTheKeyboardBackFromAnEntryWidget) {
+    show();
+    Node* e1 = tree->find("/pea1/Fontes/e1");
+    Node* e2 = tree->find("/pea1/Fontes/e2");
+    qvtest::clickWidget(e1->widget());
+    ASSERT_EQ(Fl::focus(), e1->widget());
+    clickRow(e1);
+    EXPECT_EQ(Fl::focus(), tree);
+    key(FL_Down);
+    EXPECT_EQ(tree->get_hilighted(), e2);
+    // The hilighted row shows its dotted focus frame.
+    const qvtest::Rgb frame = qvtest::rgbOf(FL_SELECTION_COLOR);
+    EXPECT_NE(qvtest::colorRun(*win, tree->x() + 3, e2->row_top(), 1, 0, 30, frame), std::make_pair(-1, -1));
+    key(' ', 0, " ");
+    EXPECT_TRUE(e2->selected() && !e1->selected());
+    EXPECT_EQ(std::string(static_cast<Fl_Input*>(e2->widget())->value()), "");
+    // A tree that does not take the keyboard leaves it where it is.
+    qvtest::clickWidget(e1->widget());
+    tree->visible_focus(0);
+    clickRow(e1);
+    EXPECT_EQ(Fl::focus(), e1->widget());
+}

@@ -436,6 +436,39 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 10, 15), qvtest::pixelAt(*win, 10, 25)), std::make_pair(black, black));
 }
 
+// The connector through an open branch's column passes under its expander:
+// its sign reads "-", not "+". The expander's upright stroke would lie 5 to
+// 9 pixels below its top, centred in the column.
+TEST_F(FluTreeBrowserView, OpenBranchesShowAMinusOverTheirConnectors) {
+    tree->connector_style(FL_BLACK, FL_SOLID, 1);
+    tree->add_branch("/a", new RowBox, false)->open(true);
+    leaf("/a/a1");
+    tree->add_branch("/z", new RowBox, false)->open(true);  // the last: its column carries no line
+    tree->add_branch("/z/b1", new RowBox, false)->open(true);
+    leaf("/z/b1/c");
+    leaf("/z/b2");
+    show();
+    const qvtest::Rgb black = qvtest::rgbOf(FL_BLACK), white = qvtest::rgbOf(FL_WHITE);
+    struct { const char* path; int cx; } branches[] = {
+        {"/a/", 10},       // below the hidden root: the middle of its 20-pixel folder column
+        {"/z/b1/", 27},    // indented by 15 + 2
+    };
+    for (const auto& b : branches) {
+        Node* n = tree->find(b.path);
+        const int top = n->row_top() + ROW / 2 - 7;  // the expander's, centred on the row
+        EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, b.cx, top + 5), qvtest::pixelAt(*win, b.cx, top + 9)),
+                  std::make_pair(white, white)) << b.path;
+        // The line goes on below the expander, toward the next sibling.
+        EXPECT_EQ(qvtest::pixelAt(*win, b.cx, n->row_top() + ROW - 1), black) << b.path;
+        n->open(false);
+        redraw();
+        EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, b.cx, top + 5), qvtest::pixelAt(*win, b.cx, top + 9)),
+                  std::make_pair(black, black)) << b.path;
+        n->open(true);
+        redraw();
+    }
+}
+
 // Whatever the scroll position, exactly the rows that reach into the view
 // are drawn, in their places; every other row's widget is out of the view.
 TEST_F(FluTreeBrowserView, ScrolledDrawsPlaceExactlyTheRowsInView) {
