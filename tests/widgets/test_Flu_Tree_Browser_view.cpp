@@ -294,9 +294,34 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     tree->selectionMode(Tree::SelectMultiple);
     qvtest::dragPath(win.get(), 100, 10, 100, 70);
     EXPECT_EQ(selectedLabels(), "l0 l1 l2 l3 ");
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l3");
     tree->selectionMode(Tree::SelectNone);
     clickRow(5);
     EXPECT_EQ(tree->num_selected(), 0);
+    // The row under the moving pointer becomes the selection, silently.
+    tree->selectionMode(Tree::SelectSingle);
+    tree->selectUnderMouse(true);
+    clickRow(0);
+    calls.clear();
+    qvtest::moveMouse(win.get(), 100, 2 * ROW + 5);
+    EXPECT_EQ(std::make_pair(selectedLabels(), calls.size()), std::make_pair(std::string("l2 "), size_t(0)));
+}
+
+TEST_F(FluTreeBrowserView, SelectingABranchOpensItWhenAsked) {
+    tree->opensOnSelect(true);
+    for (const char* b : {"/a/", "/b/"}) tree->add_branch(b, new RowBox, false);
+    leaf("/a/a1");
+    leaf("/b/b1");
+    show();
+    Node* a = tree->find("/a/");
+    Node* b = tree->find("/b/");
+    tree->set_hilighted(a);
+    key(' ');
+    EXPECT_TRUE(a->selected() && a->open());
+    redraw();
+    tree->set_hilighted(b);
+    clickRow(2, FL_SHIFT);  // the hilighted row itself, below a and a1
+    EXPECT_TRUE(b->selected() && b->open());
 }
 
 TEST_F(FluTreeBrowserView, AnimationEndsShownHiddenOrWithoutFrames) {
