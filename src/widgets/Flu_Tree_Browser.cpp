@@ -259,12 +259,12 @@ void Flu_Tree_Browser::Node::retype() {
 }
 
 // Deleting a widget makes the toolkit send the window under the pointer an
-// event at once, which reaches the tree: every child leaves the list, and
-// the walk state forgets it, before it dies.
+// event at once, which reaches the tree: every child leaves the list before
+// it dies. No callback runs meanwhile (those events select nothing), and
+// each node drops the walk state's references to itself as it dies.
 void Flu_Tree_Browser::Node::clear() {
     widget(nullptr);
     if (children()) {
-        _tree->forget(this, false);
         RData& r = rdata();
         r.forceResize = r.visibilityChanged = true;
     }
@@ -481,7 +481,6 @@ unsigned Flu_Tree_Browser::Node::remove(unsigned id) {
     Node* n = id ? find(id) : nullptr;
     if (!n || n == this) return 0;
     detach(n);
-    _tree->forget(n, true);
     _tree->redraw();
     delete n;
     return id;
@@ -802,7 +801,6 @@ void Flu_Tree_Browser::insertion_mode(int mode) {
 }
 
 void Flu_Tree_Browser::clear() {
-    forget(&root, true);
     root.clear();
     root.text = "";
     while (scrollBox->children()) scrollBox->remove(scrollBox->child(0));
@@ -887,15 +885,6 @@ const char* Flu_Tree_Browser::find_path(Fl_Widget* w) {
     rdata.path = n ? "/" : "";
     if (n) appendPath(rdata.path, n);
     return rdata.path.c_str();
-}
-
-void Flu_Tree_Browser::forget(Node* n, bool itself) {
-    auto inside = [n, itself](Node* m) { return m && ((itself && m == n) || m->is_ancestor(n)); };
-    RData& r = rdata;
-    for (Node** ref : {&r.hilighted, &r.grabbed, &r.previous, &r.lastOpenBranch, &r.cbNode})
-        if (inside(*ref)) *ref = nullptr;
-    if (inside(r.animatedNode)) stopAnimation();
-    placed.erase(std::remove_if(placed.begin(), placed.end(), inside), placed.end());
 }
 
 bool Flu_Tree_Browser::inside_entry_area(int ex, int ey) const {

@@ -515,9 +515,6 @@ private:
     void stopAnimation();
     void endAnimation();
     void selectRange(Node* a, Node* b);
-    // Drops the walk state's references to n's descendants, and to n itself
-    // when `itself`, before they are deleted.
-    void forget(Node* n, bool itself);
     void takeKeyboard();
     void relayoutIfNeeded();
     void relayoutBranch(Node* n);

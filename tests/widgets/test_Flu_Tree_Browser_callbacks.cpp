@@ -31,6 +31,11 @@ class FluTreeBrowserCallbacks : public ::testing::Test {
 public:
     void SetUp() override {
         win.reset(new Fl_Window(0, 0, 640, 480));
+        win->end();
+        makeTree();
+    }
+    void makeTree() {
+        win->begin();
         tree = new Tree(100, 0, 520, 460);
         win->end();
         tree->box(FL_DOWN_FRAME);
@@ -236,4 +241,28 @@ TEST_F(FluTreeBrowserCallbacks, ARowClickTakesTheKeyboardBackFromAnEntryWidget) 
     tree->visible_focus(0);
     clickRow(e1);
     EXPECT_EQ(Fl::focus(), e1->widget());
+}
+
+// A callback raised by a key may delete the tree itself.
+TEST_F(FluTreeBrowserCallbacks, ACallbackMayDeleteTheWholeTree) {
+    struct { int key, modifiers, reason; } cases[] = {
+        {' ', 0, Tree::ReasonSelected}, {FL_Down, 0, Tree::ReasonHilighted}, {'a', FL_CTRL, Tree::ReasonSelected},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        if (!tree) makeTree();
+        show();
+        tree->take_focus();
+        tree->set_hilighted(tree->find("/pea1/Fontes/e1"));
+        bool armed = true;
+        onCallback = [&](int reason, Node*) {
+            if (!armed || reason != c.reason) return;
+            armed = false;
+            delete tree;
+            tree = nullptr;
+        };
+        EXPECT_EQ(key(c.key, c.modifiers), 1);
+        onCallback = nullptr;
+        EXPECT_EQ(std::make_pair(tree, win->children()), std::make_pair(static_cast<Tree*>(nullptr), 0));
+    }
 }

@@ -289,6 +289,7 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     tree->selectionFollowsHilight(false);
     qvtest::dragPath(win.get(), 100, 10, 100, 90);
     EXPECT_EQ(selectedLabels(), "l4 ");
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l4");
     clickRow(4, FL_CTRL);
     EXPECT_EQ(tree->num_selected(), 0);
     tree->selectionMode(Tree::SelectMultiple);
@@ -307,11 +308,14 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     EXPECT_EQ(std::make_pair(selectedLabels(), calls.size()), std::make_pair(std::string("l2 "), size_t(0)));
 }
 
-TEST_F(FluTreeBrowserView, SelectingABranchOpensItWhenAsked) {
+// Space, or a Shift-click on the hilighted row itself, selects it; a branch
+// so selected opens when asked, a leaf knows no double click there.
+TEST_F(FluTreeBrowserView, SpaceAndShiftClickOnTheHilightedRowSelectIt) {
     tree->opensOnSelect(true);
     for (const char* b : {"/a/", "/b/"}) tree->add_branch(b, new RowBox, false);
     leaf("/a/a1");
     leaf("/b/b1");
+    Node* z = leaf("/z");
     show();
     Node* a = tree->find("/a/");
     Node* b = tree->find("/b/");
@@ -322,6 +326,13 @@ TEST_F(FluTreeBrowserView, SelectingABranchOpensItWhenAsked) {
     tree->set_hilighted(b);
     clickRow(2, FL_SHIFT);  // the hilighted row itself, below a and a1
     EXPECT_TRUE(b->selected() && b->open());
+    redraw();
+    tree->set_hilighted(z);
+    calls.clear();
+    qvtest::push(win.get(), 100, z->row_top() + 5, 1, FL_SHIFT, 1);  // the second click of a double click
+    qvtest::release(win.get(), 100, z->row_top() + 5, 1, FL_SHIFT);
+    EXPECT_TRUE(z->selected());
+    for (auto& c : calls) EXPECT_NE(c.first, Tree::ReasonDoubleClick);
 }
 
 TEST_F(FluTreeBrowserView, AnimationEndsShownHiddenOrWithoutFrames) {
@@ -377,6 +388,28 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     tree->remove("/a/y");
     qvtest::flushDrawing();  // the tree asked for its own redraw
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), qvtest::rgbOf(FL_WHITE));
+    // Rows of labels only, without widgets to show or hide, drawn again all the same.
+    tree->connectorsShown(false);
+    Node* c = tree->add_branch("/c");
+    Node* c1 = tree->add("/c/c1");
+    c1->select(true);
+    redraw();
+    c->open(true);
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, c1->row_top() + c1->row_height() / 2), qvtest::rgbOf(FL_SELECTION_COLOR));
+    c1->select(false);
+    redraw();
+    auto darkestInk = [&] {
+        int darkest = 255;
+        for (int y = c1->row_top(); y < c1->row_top() + c1->row_height(); ++y)
+            for (int x = 2; x < 100; x += 1) darkest = std::min<int>(darkest, qvtest::pixelAt(*win, x, y).g);
+        return darkest;
+    };
+    EXPECT_LT(darkestInk(), 64);
+    c1->active(false);
+    qvtest::flushDrawing();
+    EXPECT_GT(darkestInk(), 90) << "the label drawn inactive";
+    tree->remove("/c/");
     tree->find("/a/x")->select(true);
     tree->deactivate();
     redraw();
@@ -459,6 +492,12 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->root_node()->always_open(true);
     redraw();
     EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 10, 15), qvtest::pixelAt(*win, 10, 25)), std::make_pair(black, black));
+    // Its line starts at the middle of the icon: below a small one, it is the root's own.
+    tree->root_node()->branch_icons(dot.get(), dot.get());
+    redraw();
+    const int rootH = tree->root_node()->row_height();
+    EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 5, rootH / 2 - 3), qvtest::pixelAt(*win, 5, rootH - 1)),
+              std::make_pair(qvtest::rgbOf(FL_RED), black));
 }
 
 // The connector through an open branch's column passes under its expander:
