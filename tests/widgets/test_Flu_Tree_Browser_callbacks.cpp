@@ -233,6 +233,9 @@ TEST_F(FluTreeBrowserCallbacks, ARowClickTakesTheKeyboardBackFromAnEntryWidget) 
     // The hilighted row shows its dotted focus frame.
     const qvtest::Rgb frame = qvtest::rgbOf(FL_SELECTION_COLOR);
     EXPECT_NE(qvtest::colorRun(*win, tree->x() + 3, e2->row_top(), 1, 0, 30, frame), std::make_pair(-1, -1));
+    tree->set_hilighted(nullptr);
+    EXPECT_EQ(qvtest::colorRun(*win, tree->x() + 3, e2->row_top(), 1, 0, 30, frame), std::make_pair(-1, -1));
+    tree->set_hilighted(e2);
     key(' ', 0, " ");
     EXPECT_TRUE(e2->selected() && !e1->selected());
     EXPECT_EQ(std::string(static_cast<Fl_Input*>(e2->widget())->value()), "");

@@ -309,7 +309,8 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
 }
 
 // Space, or a Shift-click on the hilighted row itself, selects it; a branch
-// so selected opens when asked, a leaf knows no double click there.
+// so selected, or in a range, opens when asked; a leaf knows no double
+// click there.
 TEST_F(FluTreeBrowserView, SpaceAndShiftClickOnTheHilightedRowSelectIt) {
     tree->opensOnSelect(true);
     for (const char* b : {"/a/", "/b/"}) tree->add_branch(b, new RowBox, false);
@@ -326,6 +327,12 @@ TEST_F(FluTreeBrowserView, SpaceAndShiftClickOnTheHilightedRowSelectIt) {
     tree->set_hilighted(b);
     clickRow(2, FL_SHIFT);  // the hilighted row itself, below a and a1
     EXPECT_TRUE(b->selected() && b->open());
+    // A range opens the branches it selects.
+    a->open(false);
+    redraw();
+    tree->set_hilighted(z);
+    clickRow(0, FL_SHIFT);
+    EXPECT_TRUE(a->open());
     redraw();
     tree->set_hilighted(z);
     calls.clear();
