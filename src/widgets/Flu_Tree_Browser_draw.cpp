@@ -868,9 +868,8 @@ void Flu_Tree_Browser::set_hilighted(Node* n) {
 
 // The toolkit's take_focus leaves the keyboard with a widget inside the
 // tree; a row click gives it to the tree itself. The widget that loses it
-// may call back.
+// may call back. Every caller redraws the tree.
 void Flu_Tree_Browser::takeKeyboard() {
-    redraw();
     if (Fl::focus() != this && takesevents() && visible_focus()) Fl::focus(this);
 }
 

@@ -9,6 +9,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 
@@ -56,7 +57,10 @@ public:
             }
     }
     void calledBack() {
-        if (onCallback) onCallback(tree->last_reason(), tree->last_node());
+        const int reason = tree->last_reason();
+        if (reason == Tree::ReasonHilighted) hilightedId = tree->last_node()->id();
+        if (reason == Tree::ReasonUnhilighted) hilightedId = 0;
+        if (onCallback) onCallback(reason, tree->last_node());
     }
     void show() { qvtest::showAndDraw(*win); }
     void redraw() {
@@ -77,6 +81,7 @@ public:
     std::unique_ptr<Fl_Window> win;
     Tree* tree = nullptr;
     std::function<void(int, Node*)> onCallback;
+    unsigned hilightedId = 0;  // as the callbacks tell it
 };
 
 }  // namespace
@@ -197,9 +202,12 @@ TEST_F(FluTreeBrowserCallbacks, CallbacksMayRemoveOrClearTheirOwnNode) {
                 else
                     tree->clear();
             };
+            hilightedId = tree->node_id(tree->get_hilighted());
             c.trigger(*this);
             onCallback = nullptr;
             EXPECT_EQ(raised, 1);
+            // The hilight is where the callbacks last put it, or nowhere once that node is gone.
+            EXPECT_EQ(tree->get_hilighted(), hilightedId ? tree->find(hilightedId) : nullptr);
             EXPECT_STREQ(tree->find_path(victim), "");
             if (action == Clear) {
                 EXPECT_EQ(tree->root_node()->children(), 0);
@@ -239,6 +247,16 @@ TEST_F(FluTreeBrowserCallbacks, ARowClickTakesTheKeyboardBackFromAnEntryWidget) 
     key(' ', 0, " ");
     EXPECT_TRUE(e2->selected() && !e1->selected());
     EXPECT_EQ(std::string(static_cast<Fl_Input*>(e2->widget())->value()), "");
+    // Taken from a widget outside, the keyboard shows on the row at once.
+    Fl_Button* outside = new Fl_Button(0, 0, 80, 30, "x");
+    win->add(outside);
+    outside->take_focus();
+    redraw();
+    const qvtest::Rgb dot = qvtest::rgbOf(FL_WHITE);  // on a selected row
+    EXPECT_EQ(qvtest::colorRun(*win, tree->x() + 3, e2->row_top(), 1, 0, 30, dot), std::make_pair(-1, -1));
+    clickRow(e2);
+    EXPECT_EQ(Fl::focus(), tree);
+    EXPECT_NE(qvtest::colorRun(*win, tree->x() + 3, e2->row_top(), 1, 0, 30, dot), std::make_pair(-1, -1));
     // A tree that does not take the keyboard leaves it where it is.
     qvtest::clickWidget(e1->widget());
     tree->visible_focus(0);

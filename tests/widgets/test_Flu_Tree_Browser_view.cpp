@@ -467,10 +467,21 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
         {10, 5, false},   // the first row's line starts at its middle
         {10, 15, true}, {10, 45, true},
         {10, 55, false},  // the last row's line ends at its middle
-        {16, 30, true},   // the arm toward the row
+        {16, 30, true},   // the arm toward the row, to the gap after the column
+        {21, 30, true}, {22, 30, false},
         {16, 35, false},
     };
     for (const auto& p : points) EXPECT_EQ(qvtest::pixelAt(*win, p.x, p.y), p.line ? black : white) << p.x << "," << p.y;
+    // A vertical gap: each line reaches up into the half of the gap above its row.
+    tree->clear();
+    tree->add_branch("/g", new RowBox, false)->open(true);
+    Node* g1 = leaf("/g/g1");
+    tree->vertical_gap(4);
+    redraw();
+    const int column = 15 + 2 + 10;  // below the expander, the middle of the folder icon
+    EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, column, g1->row_top() - 2), qvtest::pixelAt(*win, column, g1->row_top() - 3)),
+              std::make_pair(black, white));
+    tree->vertical_gap(0);
     // A branch that is not the last carries its line past its children's rows.
     tree->clear();
     tree->add_branch("/a", new RowBox, false)->open(true);
@@ -505,6 +516,26 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     const int rootH = tree->root_node()->row_height();
     EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 5, rootH / 2 - 3), qvtest::pixelAt(*win, 5, rootH - 1)),
               std::make_pair(qvtest::rgbOf(FL_RED), black));
+}
+
+// The keyboard goes to the tree when no widget of its rows uses a key, and
+// with a click on a row in single selection too.
+TEST_F(FluTreeBrowserView, TheTreeTakesTheKeysNoWidgetUses) {
+    leaves(3);
+    Fl_Button* button = new Fl_Button(0, 0, 60, ROW, "b");
+    tree->add("/button", button, false);
+    show();
+    for (int mode : {Tree::SelectMultiple, Tree::SelectSingle}) {
+        tree->selectionMode(mode);
+        qvtest::clickWidget(button);
+        ASSERT_EQ(Fl::focus(), button);
+        clickRow(1);
+        EXPECT_EQ(Fl::focus(), tree) << mode;
+    }
+    qvtest::clickWidget(button);
+    key(FL_Up);  // no other widget to go to: the tree's
+    EXPECT_EQ(Fl::focus(), tree);
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l0");
 }
 
 // The connector through an open branch's column passes under its expander:
