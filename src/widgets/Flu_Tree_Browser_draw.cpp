@@ -779,17 +779,19 @@ int Flu_Tree_Browser::handle(int event) {
         r.dragging = false;
         r.grabbed = nullptr;
     }
+    const int key = event == FL_KEYBOARD ? Fl::event_key() : 0;
+    if (key == FL_Up || key == FL_Down) {
+        // The widget that loses the keyboard may call back: the walk starts after it.
+        redraw();
+        NodeWatch alive(&root);
+        takeKeyboard();
+        if (alive.gone()) return 1;
+    }
     startWalk();
     r.previous = nullptr;
     r.delta = 0;
     if (event == FL_KEYBOARD) {
-        const int key = Fl::event_key();
         if (key == FL_Up || key == FL_Down) {
-            redraw();
-            NodeWatch alive(&root);
-            takeKeyboard();
-            if (alive.gone()) return 1;
-            startWalk();  // a callback may have scrolled the tree
             r.delta = key == FL_Up ? -1 : 1;
         } else if ((key == 'a' || key == 'A') && Fl::event_state(FL_CTRL)) {
             redraw();

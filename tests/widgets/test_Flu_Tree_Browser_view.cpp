@@ -303,9 +303,11 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     tree->selectionMode(Tree::SelectSingle);
     tree->selectUnderMouse(true);
     clickRow(0);
+    qvtest::flushDrawing();
     calls.clear();
     qvtest::moveMouse(win.get(), 100, 2 * ROW + 5);
     EXPECT_EQ(std::make_pair(selectedLabels(), calls.size()), std::make_pair(std::string("l2 "), size_t(0)));
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 * ROW + 5), qvtest::rgbOf(FL_SELECTION_COLOR));
 }
 
 // Space, or a Shift-click on the hilighted row itself, selects it; a branch
