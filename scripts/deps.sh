@@ -13,4 +13,5 @@ qv_install_missing() {
   fi
 }
 QV_PACKAGES=(cmake g++ make libfltk1.3-dev libgtest-dev libbenchmark-dev xvfb xauth clang)
-QV_JOBS=$(nproc 2>/dev/null || echo 2)
+# A caller sharing the machine may ask for fewer jobs.
+QV_JOBS=${QV_JOBS:-$(nproc 2>/dev/null || echo 2)}
