@@ -164,10 +164,10 @@ void WidgetFuzz::moveTo(Point p) {
     pointer_ = p;
     if (button_) {
         note("drag %d,%d", p.x, p.y);
-        qvtest::drag(target_, p.x, p.y, button_, held_mods_);
+        if (target_->shown()) qvtest::drag(target_, p.x, p.y, button_, held_mods_);
     } else {
         note("move %d,%d", p.x, p.y);
-        qvtest::moveMouse(target_, p.x, p.y);
+        if (target_->shown()) qvtest::moveMouse(target_, p.x, p.y);
     }
 }
 
@@ -175,14 +175,14 @@ void WidgetFuzz::push(Point p, int button, int mods, int clicks) {
     note("push %d at %d,%d mods %#x%s", button, p.x, p.y, mods, clicks ? " (double)" : "");
     button_ = button;
     held_mods_ = mods;
-    qvtest::push(target_, p.x, p.y, button, mods, clicks);
+    if (target_->shown()) qvtest::push(target_, p.x, p.y, button, mods, clicks);
 }
 
 void WidgetFuzz::release(Point p) {
     note("release %d at %d,%d", button_, p.x, p.y);
     const int b = button_;
     button_ = 0;
-    qvtest::release(target_, p.x, p.y, b, held_mods_);
+    if (target_->shown()) qvtest::release(target_, p.x, p.y, b, held_mods_);
 }
 
 void WidgetFuzz::resizeWindow() {
@@ -221,7 +221,7 @@ void WidgetFuzz::userEvent(Fl_Widget* near) {
 void WidgetFuzz::keyEvent() {
     const int key = pickKey(), mods = pickModifiers();
     note("key %#x mods %#x", key, mods);
-    qvtest::key(target_, key, mods, keyText(key));
+    if (target_->shown()) qvtest::key(target_, key, mods, keyText(key));
 }
 
 void WidgetFuzz::typeText(const std::string& utf8) {
@@ -233,7 +233,7 @@ void WidgetFuzz::typeText(const std::string& utf8) {
         const std::string one(p, len);
         p += len;
         note("type %s", one.c_str());
-        qvtest::key(target_, int(code), 0, one.c_str());
+        if (target_->shown()) qvtest::key(target_, int(code), 0, one.c_str());
     }
 }
 
@@ -279,12 +279,12 @@ void WidgetFuzz::mouseEvent(Fl_Widget* near) {
         break;
     case 2:
         note("double click at %d,%d", p.x, p.y);
-        qvtest::doubleClick(target_, p.x, p.y);
+        if (target_->shown()) qvtest::doubleClick(target_, p.x, p.y);
         break;
     case 3: {
         const int dy = pick(7) - 3, dx = chance(4) ? pick(3) - 1 : 0;
         note("wheel %d,%d at %d,%d", dx, dy, p.x, p.y);
-        qvtest::wheel(target_, p.x, p.y, dy, dx);
+        if (target_->shown()) qvtest::wheel(target_, p.x, p.y, dy, dx);
         break;
     }
     case 4: {  // a whole drag gesture with the left button

@@ -97,7 +97,10 @@ public:
     // before that window is deleted.
     void routeTo(Fl_Window* w);
 
-    // Building blocks for targets with gestures of their own.
+    // Building blocks for targets with gestures of their own. A window that
+    // is not shown (a dialog answered, a window a callback hid) gets no
+    // events, as from the system; an event sent to it straight would show it
+    // again.
     Point pointNear(Fl_Widget* w);  // in w, or up to 8 pixels outside it
     int pickModifiers();            // none, Shift, Ctrl, Alt and their mixes
     int pickKey();                  // navigation, editing and letter keys
