@@ -451,3 +451,17 @@ TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
+    for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
+        DialogWindow w(mode);  // .., .hidden, a.txt, b.txt, run.exe, sub
+        int ended = 0;
+        w.d.endCallback([](Fl_Widget*, void* n) { ++*static_cast<int*>(n); }, &ended);
+        doubleClickLine(w.win, w.d, 4);
+        EXPECT_EQ(w.d.input()->value() + std::string(" ") + std::to_string(ended), w.dir + "b.txt 1") << mode;
+    }
+}
+
+}  // namespace
