@@ -400,9 +400,9 @@ TEST(FileDialog, ASortOrARefillKeepsTheHighlightedFilesThatTheInputNames) {
     for (const char* f : {"a.txt", "b.txt", "c.txt"}) ecrireFichier(tmp.file(f), "x");
     mkdir(tmp.file("sub").c_str(), 0755);
     // Lines: .., a.txt, b.txt, c.txt, sub; reversed: sub, c.txt, b.txt, a.txt, ..
-    const struct { int mode; std::vector<int> clicked; const char *highlight, *answer; } cases[] = {
-        {0, {2}, "4,", "a.txt"},
-        {FL_FILE_DIALOG_MULTI, {2, 4}, "2,4,", "c.txt,a.txt"},  // named in the new order
+    const struct { int mode; std::vector<int> clicked; const char *highlight, *answer, *status; } cases[] = {
+        {0, {2}, "4,", "a.txt", "Single"},
+        {FL_FILE_DIALOG_MULTI, {2, 4}, "2,4,", "c.txt,a.txt", "Multi"},  // named in the new order
     };
     for (const auto& c : cases)
         EXPECT_EQ(runDialog(dir, FL_DIR_PATH, c.mode, [&](Fl_Window& w, Fl_File_Dialog& d) {
@@ -410,7 +410,9 @@ TEST(FileDialog, ASortOrARefillKeepsTheHighlightedFilesThatTheInputNames) {
                       qvtest::key(&w, 'a', 0, "a");  // the shortcut of the first sort: nothing moves
                       pick(d.sortChoice(), FL_DIR_SORT_REVERSE);
                       d.fill();  // a caller's refill
-                      EXPECT_EQ(highlightOf(d) + " " + d.input()->value(), c.highlight + (" " + dir) + c.answer);
+                      EXPECT_EQ(highlightOf(d) + " " + d.input()->value() + " " + d.statusLine()->label(),
+                                c.highlight + (" " + dir) + c.answer + " " + c.status +
+                                    (c.mode ? " Files Selected..." : " File Selected..."));
                       press(w, "Ok");
                   }),
                   std::to_string(dir.size()) + " " + dir + c.answer)
@@ -440,19 +442,24 @@ TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
         Fl_Multi_Browser* list = d.fileBrowser();
         const int onBar = list->x() + list->w() - Fl::box_dw(list->box()) - Fl::scrollbar_size() / 2;
         const int ctrl = mode ? FL_CTRL : 0;  // adds to a multi list, moves the highlight of a single one
-        for (int line : {3, 5}) {
-            qvtest::push(&win, list->x() + 40, lineY(d, line), 1, ctrl);
-            qvtest::drag(&win, onBar, lineY(d, line), 1, ctrl);
-            qvtest::release(&win, onBar, lineY(d, line), 1, ctrl);
+        // Lines: .., f0000 ... f0039; the last one first, from no highlight.
+        const struct { int line; std::string after; } gestures[] = {
+            {41, "41, " + dir + "f0039"},
+            {3, mode ? "3,41, " + dir + "f0001,f0039" : "3, " + dir + "f0001"},
+            {5, mode ? "3,5,41, " + dir + "f0001,f0003,f0039" : "5, " + dir + "f0003"},
+        };
+        for (const auto& g : gestures) {
+            if (g.line > 20) list->bottomline(g.line);
+            else list->topline(1);
+            qvtest::flushDrawing();
+            const int y = lineY(d, g.line) - list->position();
+            qvtest::push(&win, list->x() + 40, y, 1, ctrl);
+            qvtest::drag(&win, onBar, y, 1, ctrl);
+            qvtest::release(&win, onBar, y, 1, ctrl);
+            EXPECT_EQ(highlightOf(d) + " " + d.input()->value(), g.after) << mode << " " << g.line;
         }
-        EXPECT_EQ(highlightOf(d) + " " + d.input()->value(), (mode ? "3,5, " + dir + "f0001,f0003" : "5, " + dir + "f0003"))
-            << mode;
     }
 }
-
-}  // namespace
-
-namespace {
 
 TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
     for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
