@@ -400,12 +400,14 @@ TEST(FileDialog, ASortOrARefillKeepsTheHighlightedFilesThatTheInputNames) {
     for (const char* f : {"a.txt", "b.txt", "c.txt"}) ecrireFichier(tmp.file(f), "x");
     mkdir(tmp.file("sub").c_str(), 0755);
     // Lines: .., a.txt, b.txt, c.txt, sub; reversed: sub, c.txt, b.txt, a.txt, ..
-    const struct { int mode; std::vector<int> clicked; const char *highlight, *answer, *status; } cases[] = {
-        {0, {2}, "4,", "a.txt", "Single"},
-        {FL_FILE_DIALOG_MULTI, {2, 4}, "2,4,", "c.txt,a.txt", "Multi"},  // named in the new order
+    const struct { int mode; bool noParent; std::vector<int> clicked; const char *highlight, *answer, *status; } cases[] = {
+        {0, false, {2}, "4,", "a.txt", "Single"},
+        {FL_FILE_DIALOG_MULTI, false, {2, 4}, "2,4,", "c.txt,a.txt", "Multi"},  // named in the new order
+        {0, true, {1}, "4,", "a.txt", "Single"},  // a file on the first line
     };
     for (const auto& c : cases)
         EXPECT_EQ(runDialog(dir, FL_DIR_PATH, c.mode, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                      if (c.noParent) pick(d.filterChoice(), 5);
                       for (int line : c.clicked) clickLine(w, d, line, FL_CTRL);
                       qvtest::key(&w, 'a', 0, "a");  // the shortcut of the first sort: nothing moves
                       pick(d.sortChoice(), FL_DIR_SORT_REVERSE);
@@ -436,25 +438,27 @@ TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
     remplirDossier(tmp.path(), 40);  // more lines than the list shows: a scrollbar
     for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
         Fl_Window win(0, 0, 480, 320);
-        Fl_File_Dialog& d = *new Fl_File_Dialog(5, 5, nullptr, dir.c_str(), mode, FL_DIR_SORT_ALPHA, 0);
+        Fl_File_Dialog& d = *new Fl_File_Dialog(5, 5, nullptr, dir.c_str(), mode, FL_DIR_SORT_ALPHA, FL_DIR_PARENT);
         win.end();
         qvtest::showAndDraw(win);
         Fl_Multi_Browser* list = d.fileBrowser();
         const int onBar = list->x() + list->w() - Fl::box_dw(list->box()) - Fl::scrollbar_size() / 2;
         const int ctrl = mode ? FL_CTRL : 0;  // adds to a multi list, moves the highlight of a single one
-        // Lines: .., f0000 ... f0039; the last one first, from no highlight.
+        // Lines: f0000 ... f0039, no parent; the last one first, from no highlight.
         const struct { int line; std::string after; } gestures[] = {
-            {41, "41, " + dir + "f0039"},
-            {3, mode ? "3,41, " + dir + "f0001,f0039" : "3, " + dir + "f0001"},
-            {5, mode ? "3,5,41, " + dir + "f0001,f0003,f0039" : "5, " + dir + "f0003"},
+            {40, "40, " + dir + "f0039"},
+            {1, mode ? "1,40, " + dir + "f0000,f0039" : "1, " + dir + "f0000"},
+            {3, mode ? "1,3,40, " + dir + "f0000,f0002,f0039" : "3, " + dir + "f0002"},
         };
         for (const auto& g : gestures) {
             if (g.line > 20) list->bottomline(g.line);
             else list->topline(1);
             qvtest::flushDrawing();
             const int y = lineY(d, g.line) - list->position();
+            const std::string before = d.input()->value();
             qvtest::push(&win, list->x() + 40, y, 1, ctrl);
             qvtest::drag(&win, onBar, y, 1, ctrl);
+            EXPECT_EQ(d.input()->value(), before) << "the input follows at the release";
             qvtest::release(&win, onBar, y, 1, ctrl);
             EXPECT_EQ(highlightOf(d) + " " + d.input()->value(), g.after) << mode << " " << g.line;
         }
