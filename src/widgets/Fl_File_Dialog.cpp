@@ -12,6 +12,7 @@
 #include <FL/Fl_Return_Button.H>
 
 #include <cstring>
+#include <set>
 
 Fl_Menu_Item Fl_File_Dialog::menuSort[] = {
     fl_menu_entry("Alpha", 'a'),
@@ -55,14 +56,24 @@ namespace {
 bool isEnter() { return Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter; }
 
 // Enter answers the dialog: a multi list would otherwise take it and keep
-// only its focused line.
+// only its focused line. A release over the list's own scrollbar goes to the
+// scrollbar, and the toolkit's list then calls nobody back although the press
+// moved the highlight: after each release the owner is told.
 class FileList : public Fl_Multi_Browser {
 public:
     FileList(int x, int y, int w, int h) : Fl_Multi_Browser(x, y, w, h) {}
+    void onRelease(void (*cb)(void*), void* data) { onRelease_ = cb; data_ = data; }
     int handle(int event) override {
         if (event == FL_KEYBOARD && isEnter()) return 0;
-        return Fl_Multi_Browser::handle(event);
+        Fl_Widget_Tracker alive(this);
+        const int handled = Fl_Multi_Browser::handle(event);
+        if (event == FL_RELEASE && alive.exists() && onRelease_) onRelease_(data_);
+        return handled;
     }
+
+private:
+    void (*onRelease_)(void*) = nullptr;
+    void* data_ = nullptr;
 };
 
 const int kFilterBits[] = {FL_DIR_FOLDER, FL_DIR_FILE, FL_DIR_HIDDEN, FL_DIR_EXECUTABLE, FL_DIR_LINK, FL_DIR_PARENT};
@@ -189,6 +200,7 @@ Fl_File_Dialog::Fl_File_Dialog(int x, int y, const char* label, const char* path
     list_->textsize(12);
     list_->color(52);
     list_->callback(listCb, this);
+    static_cast<FileList*>(list_)->onRelease(releaseCb, this);
 
     input_ = new Fl_Input_File(x + 6, y + 232, 449, 40, "", path, sort, filter);
     input_->color(52);
@@ -255,10 +267,19 @@ void Fl_File_Dialog::status(const char* text) {
 }
 
 void Fl_File_Dialog::fill() {
+    // A refill of the folder listed (a new sort, a caller's refill) keeps
+    // highlighted the files that the input names: the answer stays what the
+    // user sees highlighted.
+    const std::string folder(input_->dirPath(), input_->dirFolderLength());
+    std::set<std::string> kept;
+    if (!chosen_.empty() && chosen_ == input_->value() && folder == listed_)
+        for (int i = 1; i <= list_->size(); ++i)
+            if (list_->selected(i) && isFileLine(types_[i - 1])) kept.insert(names_[i - 1]);
     status("Please enter or select file");
     list_->clear();
     names_.clear();
     types_.clear();
+    listed_ = folder;
     input_->fileListRewind();
     while (const Fl_Dir_File* f = input_->fileList()) {
         const std::string line = lineOf(*f);
@@ -266,10 +287,27 @@ void Fl_File_Dialog::fill() {
         list_->add(line.c_str());
         names_.push_back(f->name);
         types_.push_back(f->type);
+        if (kept.count(f->name) && isFileLine(f->type)) list_->select(list_->size());
     }
+    // Files the refill no longer lists leave the answer.
+    if (!kept.empty() && !nameHighlighted(folder)) input_->value(input_->dirPath());
+    followed_ = highlightKey();
 }
 
 void Fl_File_Dialog::listCb(Fl_Widget*, void* self) { static_cast<Fl_File_Dialog*>(self)->select(); }
+
+// The highlight as the input last followed it.
+std::string Fl_File_Dialog::highlightKey() const {
+    std::string key;
+    for (int i = 1; i <= list_->size(); ++i)
+        if (list_->selected(i)) key += std::to_string(i) + ",";
+    return key;
+}
+
+void Fl_File_Dialog::releaseCb(void* self) {
+    Fl_File_Dialog* d = static_cast<Fl_File_Dialog*>(self);
+    if (d->highlightKey() != d->followed_) d->select();
+}
 
 void Fl_File_Dialog::inputCb(Fl_Widget*, void* self) { static_cast<Fl_File_Dialog*>(self)->fill(); }
 
@@ -307,19 +345,34 @@ void Fl_File_Dialog::showChosen(const std::string& text, const char* message) {
     status(message);
 }
 
+// The highlighted files in list order, joined with ",", and their number.
+int Fl_File_Dialog::highlighted(std::string& names) const {
+    int files = 0;
+    for (int i = 1; i <= list_->size(); ++i) {
+        if (!list_->selected(i) || !isFileLine(types_[i - 1])) continue;
+        names += (files++ ? "," : "") + names_[i - 1];
+    }
+    return files;
+}
+
+// Puts the highlighted files into the input; false when there is none.
+bool Fl_File_Dialog::nameHighlighted(const std::string& folder) {
+    std::string names;
+    const int files = highlighted(names);
+    if (files) showChosen(folder + names, files > 1 ? "Multi Files Selected..." : "Single File Selected...");
+    return files != 0;
+}
+
 // The input names the files that are highlighted: a click that deselects
 // (Ctrl+click in a multi list) or moves the highlight to a folder takes its
 // file out of the answer.
 void Fl_File_Dialog::select() {
+    followed_ = highlightKey();
     const int lines = list_->size();
     const std::string folder(input_->dirPath(), input_->dirFolderLength());
     const bool twice = Fl::event_clicks() != 0;
     std::string names;
-    int files = 0;
-    for (int i = 1; i <= lines; ++i) {
-        if (!list_->selected(i) || !isFileLine(types_[i - 1])) continue;
-        names += (files++ ? "," : "") + names_[i - 1];
-    }
+    const int files = highlighted(names);
     if (files > 1) {  // a multi list only
         showChosen(folder + names, "Multi Files Selected...");
         return;

@@ -48,12 +48,16 @@ public:
 
 private:
     static void listCb(Fl_Widget*, void* self);
+    static void releaseCb(void* self);
+    std::string highlightKey() const;
     static void inputCb(Fl_Widget*, void* self);
     static void errorHook(Fl_Dir* dir, void* self);
     static void sortCb(Fl_Widget*, void* self);
     static void filterCb(Fl_Widget*, void* self);
     static void patternCb(Fl_Widget*, void* self);
     void select();
+    int highlighted(std::string& names) const;
+    bool nameHighlighted(const std::string& folder);
     void showChosen(const std::string& text, const char* message);
     void status(const char* text);
 
@@ -71,6 +75,10 @@ private:
     std::vector<int> types_;
     // The text the last selection put in the input.
     std::string chosen_;
+    // The folder whose entries the list shows.
+    std::string listed_;
+    // The highlighted lines when the input last followed them.
+    std::string followed_;
     // The eleventh pattern entry's text: the pattern part of the given path.
     std::string patternLabel_;
 };

@@ -383,3 +383,96 @@ TEST(FileDialog, ALargeFolderListsItsFirstNamesAndANameTypedInFull) {
 }
 
 }  // namespace
+
+namespace {
+
+// The highlighted lines, as "2,4,".
+std::string highlightOf(Fl_File_Dialog& d) {
+    std::string s;
+    for (int i = 1; i <= d.fileBrowser()->size(); ++i)
+        if (d.fileBrowser()->selected(i)) s += std::to_string(i) + ",";
+    return s;
+}
+
+TEST(FileDialog, ASortOrARefillKeepsTheHighlightedFilesThatTheInputNames) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/";
+    for (const char* f : {"a.txt", "b.txt", "c.txt"}) ecrireFichier(tmp.file(f), "x");
+    mkdir(tmp.file("sub").c_str(), 0755);
+    // Lines: .., a.txt, b.txt, c.txt, sub; reversed: sub, c.txt, b.txt, a.txt, ..
+    const struct { int mode; bool noParent; std::vector<int> clicked; const char *highlight, *answer, *status; } cases[] = {
+        {0, false, {2}, "4,", "a.txt", "Single"},
+        {FL_FILE_DIALOG_MULTI, false, {2, 4}, "2,4,", "c.txt,a.txt", "Multi"},  // named in the new order
+        {0, true, {1}, "4,", "a.txt", "Single"},  // a file on the first line
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(runDialog(dir, FL_DIR_PATH, c.mode, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                      if (c.noParent) pick(d.filterChoice(), 5);
+                      for (int line : c.clicked) clickLine(w, d, line, FL_CTRL);
+                      qvtest::key(&w, 'a', 0, "a");  // the shortcut of the first sort: nothing moves
+                      pick(d.sortChoice(), FL_DIR_SORT_REVERSE);
+                      d.fill();  // a caller's refill
+                      EXPECT_EQ(highlightOf(d) + " " + d.input()->value() + " " + d.statusLine()->label(),
+                                c.highlight + (" " + dir) + c.answer + " " + c.status +
+                                    (c.mode ? " Files Selected..." : " File Selected..."));
+                      press(w, "Ok");
+                  }),
+                  std::to_string(dir.size()) + " " + dir + c.answer)
+            << c.mode;
+
+    // A file still listed after a pattern that shows nothing, then sorted
+    // away: it leaves the answer.
+    DialogWindow w(0);
+    Fl_File_Dialog& d = w.d;
+    pick(d.patternChoice(), 8);  // *.C*: nothing matches, the lines stay
+    clickLine(w.win, d, 3);
+    EXPECT_EQ(w.look(), "@C35@b@.../|@C33@i@..hidden|@C00@.a.txt|@C00@.b.txt|@C34@.run.exe*|@C32@b@.sub/| " + w.dir +
+                            "a.txt | Single File Selected...");
+    pick(d.sortChoice(), FL_DIR_SORT_REVERSE);
+    EXPECT_EQ(w.look() + highlightOf(d), "@C32@b@.sub/|@C35@b@.../| " + w.dir + "*.C* | Please enter or select file");
+}
+
+TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/";
+    remplirDossier(tmp.path(), 40);  // more lines than the list shows: a scrollbar
+    for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
+        Fl_Window win(0, 0, 480, 320);
+        Fl_File_Dialog& d = *new Fl_File_Dialog(5, 5, nullptr, dir.c_str(), mode, FL_DIR_SORT_ALPHA, FL_DIR_PARENT);
+        win.end();
+        qvtest::showAndDraw(win);
+        Fl_Multi_Browser* list = d.fileBrowser();
+        const int onBar = list->x() + list->w() - Fl::box_dw(list->box()) - Fl::scrollbar_size() / 2;
+        const int ctrl = mode ? FL_CTRL : 0;  // adds to a multi list, moves the highlight of a single one
+        // Lines: f0000 ... f0039, no parent; the last one first, from no highlight.
+        const struct { int line; std::string after; } gestures[] = {
+            {40, "40, " + dir + "f0039"},
+            {1, mode ? "1,40, " + dir + "f0000,f0039" : "1, " + dir + "f0000"},
+            {3, mode ? "1,3,40, " + dir + "f0000,f0002,f0039" : "3, " + dir + "f0002"},
+        };
+        for (const auto& g : gestures) {
+            if (g.line > 20) list->bottomline(g.line);
+            else list->topline(1);
+            qvtest::flushDrawing();
+            const int y = lineY(d, g.line) - list->position();
+            const std::string before = d.input()->value();
+            qvtest::push(&win, list->x() + 40, y, 1, ctrl);
+            qvtest::drag(&win, onBar, y, 1, ctrl);
+            EXPECT_EQ(d.input()->value(), before) << "the input follows at the release";
+            qvtest::release(&win, onBar, y, 1, ctrl);
+            EXPECT_EQ(highlightOf(d) + " " + d.input()->value(), g.after) << mode << " " << g.line;
+        }
+    }
+}
+
+TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
+    for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
+        DialogWindow w(mode);  // .., .hidden, a.txt, b.txt, run.exe, sub
+        int ended = 0;
+        w.d.endCallback([](Fl_Widget*, void* n) { ++*static_cast<int*>(n); }, &ended);
+        doubleClickLine(w.win, w.d, 4);
+        EXPECT_EQ(w.d.input()->value() + std::string(" ") + std::to_string(ended), w.dir + "b.txt 1") << mode;
+    }
+}
+
+}  // namespace
