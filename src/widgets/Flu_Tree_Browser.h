@@ -242,7 +242,11 @@ public:
         int label_size() const { return textSize; }
 
         // Display flags.
-        void always_open(bool b) { setFlag(NodeKeptOpen, b); forceResize(); }
+        void always_open(bool b) {
+            setFlag(NodeKeptOpen, b);
+            forceResize();
+            rdata().visibilityChanged = true;
+        }
         bool always_open() const { return flag(NodeKeptOpen); }
         void label_visible(bool b) { setFlag(NodeLabelShown, b); remeasure(); }
         bool label_visible() const { return flag(NodeLabelShown); }
@@ -482,6 +486,9 @@ public:
     Fl_Group* corner_box() { return scrollCorner; }
     Fl_Group* scroll_area() { return scrollBox; }
     bool animating() const { return rdata.animating; }
+    // The animation's timer, armed with the tree as its data: a test or a
+    // fuzzer fires it at once instead of waiting for it.
+    static void _timerRedrawCB(void* arg);
 
 private:
     friend class Node;
@@ -507,7 +514,11 @@ private:
     // when the count moves, since any node it would visit next may be gone.
     static unsigned long deletions;
 
-    template <class T> void setOption(T& field, T value) { field = value; rdata.forceResize = true; }
+    // Options may change which rows are drawn, so which widgets show.
+    template <class T> void setOption(T& field, T value) {
+        field = value;
+        rdata.forceResize = rdata.visibilityChanged = true;
+    }
     void setIcons(Fl_Image** slot, Fl_Image* closed, Fl_Image* open) {
         slot[0] = closed; slot[1] = open; rdata.forceResize = true;
     }
@@ -520,7 +531,6 @@ private:
     void relayoutBranch(Node* n);
     void placeBars();
     void timerRedrawCB();
-    static void _timerRedrawCB(void* arg);
     static void _scrollCB(Fl_Widget*, void* arg);
 
     Fl_Group* scrollCorner;

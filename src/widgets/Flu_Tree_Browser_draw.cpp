@@ -353,14 +353,16 @@ void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
         else
             w->hide();
     }
-    const bool down = visible && (openState() || (!_parent && !rdata().showRoot));
+    // The walk draws the children of an open branch, and those of a node
+    // without a row of its own in its place, open or not.
+    const bool down = visible && (openState() || rowHidden(rdata()));
     for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
 }
 
 // Whether the walk from the root shows this node's widget.
 bool Flu_Tree_Browser::Node::widgetsShown() const {
     for (const Node* p = _parent; p; p = p->_parent)
-        if (!p->openState() && !(!p->_parent && !rdata().showRoot)) return false;
+        if (!p->openState() && !p->rowHidden(rdata())) return false;
     return true;
 }
 
@@ -395,7 +397,7 @@ void Flu_Tree_Browser::Node::open(bool b) {
         Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
     }
     if (!r.visibilityChanged) {
-        const bool down = widgetsShown() && (openState() || (!_parent && !r.showRoot));
+        const bool down = widgetsShown() && (openState() || rowHidden(r));
         for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
     }
     _tree->redraw();

@@ -720,3 +720,37 @@ TEST_F(FluTreeBrowserView, OpenAndCloseUpdateTheLayoutAsAWholeRelayoutWould) {
     }
     EXPECT_EQ(wideSteps, 4);  // the wide row shown, then hidden with its branch
 }
+
+// Options changed while the tree shows decide which rows are drawn: each
+// row drawn shows its widget in its place, and a row no longer drawn hides it.
+TEST_F(FluTreeBrowserView, OptionsThatShowRowsShowTheirWidgetsToo) {
+    struct Case {
+        const char* name;
+        std::function<void(bool)> set;  // true: the closed branch's leaves get rows
+    };
+    const Case cases[] = {
+        {"branches hidden", [&](bool on) { tree->branchesShown(!on); }},
+        {"all branches open", [&](bool on) { tree->allBranchesOpen(on); }},
+        {"the branch kept open", [&](bool on) { tree->find("/a/")->always_open(on); }},
+    };
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/x");
+    leaf("/b");
+    Fl_Widget* x = tree->find("/a/x")->widget();
+    Fl_Widget* a = tree->find("/a/")->widget();
+    show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(x->visible());
+        c.set(true);
+        redraw();
+        Node* leafX = tree->find("/a/x");
+        EXPECT_TRUE(x->visible());
+        EXPECT_EQ(x->y(), leafX->row_top());
+        EXPECT_EQ(tree->find("/b")->widget()->y(), leafX->row_top() + ROW);
+        c.set(false);
+        redraw();
+        EXPECT_TRUE(a->visible() && a->y() == 0);
+        EXPECT_LT(x->y(), -ROW);
+    }
+}
