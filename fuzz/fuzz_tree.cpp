@@ -213,18 +213,18 @@ void widgetCallback(Fl_Widget* w, void*) {
     WidgetFuzz& f = *fuzz;
     Tree* t = tree;
     ++callbackDepth;
-    switch (f.pick(6)) {
-    case 0:
+    switch (f.pick(6)) {  // 0: nothing
+    case 1:
         WidgetFuzz::note("widget callback: remove its node");
         ++actions;
         t->remove(w);
         break;
-    case 1:
+    case 2:
         WidgetFuzz::note("widget callback: clear");
         ++actions;
         t->clear();
         break;
-    case 2:
+    case 3:
         if (Node* n = t->find(w)) {
             WidgetFuzz::note("widget callback: toggle its node");
             ++actions;
@@ -290,50 +290,50 @@ void treeCallback(Fl_Widget* w, void*) {
     WidgetFuzz& f = *fuzz;
     WidgetFuzz::note("callback %d on node %u", reason, n->id());
     ++callbackDepth;
-    switch (f.pick(24)) {
-    case 0:
+    switch (f.pick(24)) {  // 0, as when the input is used up: nothing
+    case 1:
         WidgetFuzz::note("callback removes its node");
         ++actions;
         t->remove(n->id());
         break;
-    case 1:
+    case 2:
         WidgetFuzz::note("callback clears the tree");
         ++actions;
         t->clear();
         break;
-    case 2:
-    case 3: {
+    case 3:
+    case 4: {
         const bool open = f.pick(3) ? !n->open() : true;
         WidgetFuzz::note("callback opens its node: %d", open);
         ++actions;
         n->open(open);
         break;
     }
-    case 4:
+    case 5:
         WidgetFuzz::note("callback toggles its node's selection");
         ++actions;
         n->select(!n->selected());
         break;
-    case 5: {
+    case 6: {
         ++actions;
         Node* h = pickNode(f, t, true);
         WidgetFuzz::note("callback hilights node %u", h ? h->id() : 0u);
         t->set_hilighted(h);
         break;
     }
-    case 6: {
+    case 7: {
         ++actions;
         Node* victim = pickNode(f, t);
         WidgetFuzz::note("callback removes node %u", victim->id());
         t->remove(victim->id());
         break;
     }
-    case 7:
+    case 8:
         WidgetFuzz::note("callback deactivates its node");
         ++actions;
         n->active(false);
         break;
-    case 8:
+    case 9:
         if (f.chance(4)) {
             WidgetFuzz::note("callback deletes the tree");
             ++actions;
@@ -341,7 +341,7 @@ void treeCallback(Fl_Widget* w, void*) {
             delete t;
         }
         break;
-    case 9: {
+    case 10: {
         ++actions;
         const std::string path = pickPath(f);
         WidgetFuzz::note("callback adds %s", path.c_str());
@@ -349,7 +349,7 @@ void treeCallback(Fl_Widget* w, void*) {
         adopted(t->add(path.c_str(), w), w);
         break;
     }
-    case 10:
+    case 11:
         WidgetFuzz::note("callback gives the keyboard away");
         ++actions;
         other->take_focus();
