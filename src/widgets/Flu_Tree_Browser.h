@@ -527,6 +527,7 @@ private:
     void endAnimation();
     void selectRange(Node* a, Node* b);
     void takeKeyboard();
+    void tellParts(int event);
     void relayoutIfNeeded();
     void relayoutBranch(Node* n);
     void placeBars();

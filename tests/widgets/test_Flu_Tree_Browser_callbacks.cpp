@@ -80,6 +80,7 @@ public:
     }
     std::unique_ptr<Fl_Window> win;
     Tree* tree = nullptr;
+    Fl_Input* outside = nullptr;  // somewhere else the keyboard can go
     std::function<void(int, Node*)> onCallback;
     unsigned hilightedId = 0;  // as the callbacks tell it
 };
@@ -286,4 +287,65 @@ TEST_F(FluTreeBrowserCallbacks, ACallbackMayDeleteTheWholeTree) {
         onCallback = nullptr;
         EXPECT_EQ(std::make_pair(tree, win->children()), std::make_pair(static_cast<Tree*>(nullptr), 0));
     }
+}
+
+// An entry widget calls back when it loses the keyboard or is hidden, and
+// through the tree when its callbacks are redirected: the tree's callback
+// may then remove the node whose widget is still calling back, or clear
+// the tree, while the toolkit goes on with that widget.
+TEST_F(FluTreeBrowserCallbacks, ACallbackMayRemoveTheEntryThatIsCallingBack) {
+    enum Action { Remove, Clear };
+    struct Case {
+        const char* name;
+        std::function<void(FluTreeBrowserCallbacks&)> trigger;
+    };
+    const Case cases[] = {
+        {"tree hidden", [](FluTreeBrowserCallbacks& t) { t.tree->hide(); }},
+        {"window hidden", [](FluTreeBrowserCallbacks& t) { t.win->hide(); }},
+        {"row clicked", [](FluTreeBrowserCallbacks& t) { t.clickRow(t.tree->find("/pea1/Zones/e0")); }},
+        {"keyboard taken elsewhere", [](FluTreeBrowserCallbacks& t) { t.outside->take_focus(); }},
+    };
+    for (const Case& c : cases)
+        for (Action action : {Remove, Clear}) {
+            SCOPED_TRACE(std::string(c.name) + (action == Remove ? ", remove" : ", clear"));
+            delete tree;
+            Tree::USE_FLU_WIDGET_CALLBACK = true;
+            makeTree();
+            Tree::USE_FLU_WIDGET_CALLBACK = false;
+            if (!outside) {
+                outside = new Fl_Input(0, 0, 90, 25);
+                win->add(outside);
+            }
+            show();
+            Node* entry = tree->find("/pea1/Fontes/e2");
+            const unsigned id = entry->id();
+            qvtest::clickWidget(entry->widget());
+            ASSERT_EQ(Fl::focus(), entry->widget());
+            key('x', 0, "x");  // a changed entry calls back when it loses the keyboard
+            int raised = 0;
+            onCallback = [&](int reason, Node* n) {
+                if (reason != Tree::ReasonWidgetCallback || raised++) return;
+                EXPECT_EQ(n->id(), id);
+                if (action == Remove)
+                    tree->remove(n->id());
+                else
+                    tree->clear();
+            };
+            c.trigger(*this);
+            onCallback = nullptr;
+            Fl::check();
+            EXPECT_EQ(raised, 1);
+            EXPECT_EQ(tree->find(id), nullptr);
+            EXPECT_EQ(std::string(tree->find_path(id)), "");
+            if (action == Clear) {
+                EXPECT_EQ(tree->root_node()->children(), 0);
+            }
+            // The tree goes on working.
+            tree->show();
+            if (action == Clear) fill();
+            show();
+            Node* after = tree->find("/pea1/Couleurs/e0");
+            clickRow(after);
+            EXPECT_EQ(tree->get_hilighted(), after);
+        }
 }
