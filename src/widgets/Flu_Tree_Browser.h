@@ -513,6 +513,9 @@ private:
     // Nodes deleted so far, in every tree: a walk that calls back stops
     // when the count moves, since any node it would visit next may be gone.
     static unsigned long deletions;
+    // Events that trees are handling, nested: widgets let go meanwhile die later.
+    static int handling;
+    void dispose(Fl_Widget* w);
 
     // Options may change which rows are drawn, so which widgets show.
     template <class T> void setOption(T& field, T value) {

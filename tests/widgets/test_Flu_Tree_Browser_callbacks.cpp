@@ -349,3 +349,51 @@ TEST_F(FluTreeBrowserCallbacks, ACallbackMayRemoveTheEntryThatIsCallingBack) {
             EXPECT_EQ(tree->get_hilighted(), after);
         }
 }
+
+// A press on one entry takes the keyboard from another, which calls back
+// while the toolkit is still inside the pressed entry and its groups: the
+// callback may remove either entry's node or clear the tree. Widgets so
+// removed leave the tree at once and die once the event is done.
+TEST_F(FluTreeBrowserCallbacks, WidgetsRemovedDuringAnEventDieOnceItIsDone) {
+    struct Case {
+        const char* name;
+        std::function<void(Tree*, Node* focused, Node* pressed)> act;
+        bool focusedStays;
+    };
+    const Case cases[] = {
+        {"clear", [](Tree* t, Node*, Node*) { t->clear(); }, false},
+        {"remove the pressed entry", [](Tree* t, Node*, Node* pressed) { t->remove(pressed->id()); }, true},
+        {"remove the focused entry's branch", [](Tree* t, Node* focused, Node*) { t->remove(focused->parent()->id()); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        delete tree;
+        Tree::USE_FLU_WIDGET_CALLBACK = true;
+        makeTree();
+        Tree::USE_FLU_WIDGET_CALLBACK = false;
+        show();
+        Node* focused = tree->find("/pea1/Fontes/e2");
+        Node* pressed = tree->find("/pea1/Fontes/e3");
+        qvtest::clickWidget(focused->widget());
+        key('x', 0, "x");
+        Fl_Widget_Tracker pressedEntry(pressed->widget()), focusedEntry(focused->widget());
+        int raised = 0;
+        onCallback = [&](int reason, Node* n) {
+            if (reason == Tree::ReasonWidgetCallback && n == focused && !raised++) c.act(tree, focused, pressed);
+        };
+        qvtest::clickWidget(pressed->widget());
+        onCallback = nullptr;
+        EXPECT_EQ(raised, 1);
+        EXPECT_EQ(tree->find("/pea1/Fontes/e3"), nullptr);
+        // Out of the tree, hidden: none of its events reach the tree any more.
+        for (Fl_Widget_Tracker* w : {&pressedEntry, &focusedEntry})
+            if (w->exists() && !(w == &focusedEntry && c.focusedStays)) {
+                EXPECT_EQ(w->widget()->parent(), nullptr);
+                EXPECT_EQ(w->widget()->visible(), 0);
+            }
+        Fl::check();
+        EXPECT_FALSE(pressedEntry.exists());
+        EXPECT_EQ(focusedEntry.exists(), c.focusedStays);
+    }
+}
