@@ -137,12 +137,25 @@ bool hasRow(Tree* t, Node* n) {
     return true;
 }
 
+// The rows the keys walk: drawn, active and at least partly in view, in order.
+std::vector<Node*> rowsInView(Tree* t) {
+    Fl_Group* area = t->scroll_area();
+    const int top = area->y() + Fl::box_dy(area->box()), bottom = top + area->h() - Fl::box_dh(area->box());
+    const int scrolled = t->vscrollbar()->visible() ? int(t->vscrollbar()->value()) : 0;
+    std::vector<Node*> rows;
+    for (Node* n : nodesOf(t)) {
+        const int y = n->row_top() - scrolled;
+        if (hasRow(t, n) && n->active() && y + n->row_height() >= top && y <= bottom) rows.push_back(n);
+    }
+    return rows;
+}
+
 // Right after a draw: an entry widget shows in the view exactly when its row
 // is drawn there.
 void checkShownWidgets(Tree* t) {
     if (!t->visible_r() || !t->window() || !t->window()->shown() || t->damage() || t->animating()) return;
     Fl_Group* area = t->scroll_area();
-    const int top = area->y() + Fl::box_dy(area->box()), bottom = area->y() + area->h() - Fl::box_dh(area->box()) + Fl::box_dy(area->box());
+    const int top = area->y() + Fl::box_dy(area->box()), bottom = top + area->h() - Fl::box_dh(area->box());
     const int scrolled = t->vscrollbar()->visible() ? int(t->vscrollbar()->value()) : 0;
     for (Node* n : nodesOf(t)) {
         Fl_Widget* w = n->widget();
@@ -374,10 +387,18 @@ void treeCall(WidgetFuzz& f, Tree* t, int what) {
         const bool label = f.pick(4) != 0;
         WidgetFuzz::note("add%s %s, widget %d, label %d", what == 1 ? "_branch" : what == 2 ? "_leaf" : "",
                          path.c_str(), w != nullptr, label);
-        Node* n = what == 1   ? t->add_branch(path.c_str(), w, label)
-                  : what == 2 ? t->add_leaf(path.c_str(), w, label)
-                  : what == 3 ? t->add(path.c_str(), NAMES[f.pick(NAME_COUNT)], w, label)
-                              : t->add(path.c_str(), w, label);
+        Node* n = nullptr;
+        if (what == 3) {  // a path and a name
+            const char* name = NAMES[f.pick(NAME_COUNT)];
+            const int form = f.pick(3);
+            n = form == 0   ? t->add(path.c_str(), name, w, label)
+                : form == 1 ? t->add_branch(path.c_str(), name, w, label)
+                            : t->add_leaf(path.c_str(), name, w, label);
+        } else {
+            n = what == 1   ? t->add_branch(path.c_str(), w, label)
+                : what == 2 ? t->add_leaf(path.c_str(), w, label)
+                            : t->add(path.c_str(), w, label);
+        }
         adopted(n, w);
         break;
     }
@@ -481,7 +502,16 @@ void treeCall(WidgetFuzz& f, Tree* t, int what) {
         t->find_number(path.c_str());
         require(t->find(n->id()) == (n->parent() ? n : nullptr), "find by id misses node %u", n->id());
         require(*t->find_path(n->id()) != '\0', "node %u has no path", n->id());
-        if (n->widget()) require(t->find(n->widget()) == n, "find by widget misses node %u", n->id());
+        if (n->widget()) {
+            require(t->find(n->widget()) == n, "find by widget misses node %u", n->id());
+            require(std::string(t->find_path(n->widget())) == t->find_path(n->id()), "two paths for node %u", n->id());
+        }
+        int ancestors = 0;
+        for (Node* p = n->parent(); p; p = p->parent()) ++ancestors;
+        require(n->depth() == ancestors, "node %u at depth %d under %d nodes", n->id(), n->depth(), ancestors);
+        const char* name = NAMES[f.pick(NAME_COUNT)];
+        for (Node* m : {t->find(path.c_str(), name), t->find_next(path.c_str(), name)})
+            require(m == nullptr || reachable(t, m), "find with a name gives a node outside the tree");
         break;
     }
     case 15: {
@@ -505,6 +535,24 @@ void treeCall(WidgetFuzz& f, Tree* t, int what) {
         if (which == 2) n->unselect_all(pickNode(f, t));
         break;
     }
+    case 18: {  // a long list: scrolling, and nodes spread in memory
+        const std::string base = pickPath(f);
+        const int n = 1 + f.pick(60);
+        const bool widgets = f.chance(2);
+        WidgetFuzz::note("%d leaves under %s", n, base.c_str());
+        for (int i = 0; i < n; ++i) {
+            const std::string path = base + "/l" + std::to_string(i);
+            Fl_Widget* w = nullptr;
+            if (widgets) {
+                Fl_Group* current = Fl_Group::current();
+                Fl_Group::current(nullptr);
+                w = new Fl_Input(0, 0, 60, 16);
+                Fl_Group::current(current);
+            }
+            adopted(t->add(path.c_str(), w), w);
+        }
+        break;
+    }
     default: {  // walking as a caller does
         Node* n = pickNode(f, t);
         for (Node* m : {n->next(), n->previous(), n->first_branch(), n->first_leaf(), n->last_branch(),
@@ -515,7 +563,7 @@ void treeCall(WidgetFuzz& f, Tree* t, int what) {
     }
     }
 }
-const int TREE_CALLS = 19;
+const int TREE_CALLS = 20;
 
 void nodeCall(WidgetFuzz& f, Tree* t, int what) {
     Node* n = pickNode(f, t);
@@ -813,7 +861,33 @@ void treeKey(WidgetFuzz& f) {
     if (key == FL_Enter) text[0] = '\r';
     if (key == FL_Tab) text[0] = '\t';
     WidgetFuzz::note("tree key %#x mods %#x", key, mods);
+    // Where Up, Down and Home put the hilight, when the tree has the keyboard
+    // and its rows are drawn as they stand.
+    Tree* t = treeLive() ? tree : nullptr;
+    const bool steps = key == FL_Up || key == FL_Down || key == FL_Home;
+    const bool watched = t && steps && Fl::focus() == t && t->active_r() && t->visible_r() && !t->damage() &&
+                         !t->animating();
+    Node* expected = nullptr;
+    if (watched) {
+        Node* h = t->get_hilighted();
+        expected = h;
+        if (key == FL_Home) {
+            Node* root = t->root_node();
+            expected = t->rootShown() || !root->children() ? root : root->child(0);
+        } else {
+            const std::vector<Node*> rows = rowsInView(t);
+            size_t i = 0;
+            while (i < rows.size() && rows[i] != h) ++i;
+            if (!h && key == FL_Down && !rows.empty()) expected = rows[0];
+            if (h && i < rows.size() && key == FL_Down && i + 1 < rows.size()) expected = rows[i + 1];
+            if (h && i < rows.size() && key == FL_Up && i > 0) expected = rows[i - 1];
+        }
+    }
+    const unsigned long actionsBefore = actions;
     qvtest::key(f.window(), key, mods, text);
+    if (watched && treeLive() && actions == actionsBefore)
+        require(t->get_hilighted() == expected, "key %#x hilights node %u, not %u", key, t->node_id(t->get_hilighted()),
+                t->node_id(expected));
 }
 
 }  // namespace
