@@ -17,15 +17,15 @@
 bool Flu_Tree_Browser::USE_FLU_WIDGET_CALLBACK = false;
 Flu_Tree_Browser::NodeWatch* Flu_Tree_Browser::watches = nullptr;
 unsigned long Flu_Tree_Browser::deletions = 0;
-int Flu_Tree_Browser::handling = 0;
+int Flu_Tree_Browser::busy = 0;
 
-// A widget the tree lets go leaves its group at once. During an event the
-// toolkit may still be inside it or its group (a press on an entry takes the
-// keyboard from another entry, whose callback clears the tree): it then dies
-// once the event is done.
+// A widget the tree lets go leaves its group at once. During an event or a
+// widget's callback the toolkit may still be inside it or its group (a
+// press on an entry takes the keyboard from another entry, whose callback
+// clears the tree): it then dies once the event is done.
 void Flu_Tree_Browser::dispose(Fl_Widget* w) {
     if (w->parent()) w->parent()->remove(w);
-    if (handling)
+    if (busy)
         Fl::delete_widget(w);
     else
         delete w;
@@ -320,6 +320,7 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
 }
 
 void Flu_Tree_Browser::Node::_widgetCB(Fl_Widget* w, void* arg) {
+    Busy busy;
     Node* n = static_cast<Node*>(arg);
     NodeWatch alive(n);
     if (n->_widget->cb) n->_widget->cb(w, n->_widget->cbd);

@@ -513,8 +513,16 @@ private:
     // Nodes deleted so far, in every tree: a walk that calls back stops
     // when the count moves, since any node it would visit next may be gone.
     static unsigned long deletions;
-    // Events that trees are handling, nested: widgets let go meanwhile die later.
-    static int handling;
+    // Events that trees are handling and row widgets calling back through a
+    // tree, nested: counted, not flagged in a tree, which a callback may
+    // delete meanwhile. Widgets let go meanwhile die later.
+    static int busy;
+    struct Busy {
+        Busy() { ++busy; }
+        ~Busy() { --busy; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
     void dispose(Fl_Widget* w);
 
     // Options may change which rows are drawn, so which widgets show.

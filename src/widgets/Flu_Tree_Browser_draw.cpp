@@ -753,11 +753,7 @@ void Flu_Tree_Browser::draw() {
 }
 
 int Flu_Tree_Browser::handle(int event) {
-    // Counted, not flagged in the tree: a callback may delete the tree meanwhile.
-    struct Handling {
-        Handling() { ++handling; }
-        ~Handling() { --handling; }
-    } counted;
+    Busy busy;
     RData& r = rdata;
     if (event == 0) return 0;
     if (event == FL_FOCUS) {
