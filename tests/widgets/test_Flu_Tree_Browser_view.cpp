@@ -753,4 +753,16 @@ TEST_F(FluTreeBrowserView, OptionsThatShowRowsShowTheirWidgetsToo) {
         EXPECT_TRUE(a->visible() && a->y() == 0);
         EXPECT_LT(x->y(), -ROW);
     }
+    // Branches hidden, a closed branch's rows are drawn in its place: opening
+    // or closing a branch inside it from code leaves the leaf's widget shown.
+    tree->add_branch("/a/b", new RowBox, true);
+    Fl_Widget* y = leaf("/a/b/y")->widget();
+    tree->branchesShown(false);
+    redraw();
+    ASSERT_TRUE(y->visible());
+    for (bool open : {true, false}) {
+        SCOPED_TRACE(open ? "opened" : "closed");
+        tree->find("/a/b/")->open(open);
+        EXPECT_TRUE(y->visible());
+    }
 }
