@@ -415,3 +415,26 @@ TEST_F(FluTreeBrowserCallbacks, WidgetsRemovedDuringAnEventDieOnceItIsDone) {
             if (focusedEntry.exists()) focusedEntry.widget()->callback(Fl_Widget::default_callback);
         }
 }
+
+// Told of its window's hiding, a changed entry calls back through the tree,
+// whose callback deletes the tree with the entry in it.
+TEST_F(FluTreeBrowserCallbacks, AnEntryHiddenWithItsWindowMayDeleteTheTree) {
+    delete tree;
+    Tree::USE_FLU_WIDGET_CALLBACK = true;
+    makeTree();
+    Tree::USE_FLU_WIDGET_CALLBACK = false;
+    show();
+    qvtest::clickWidget(tree->find("/pea1/Fontes/e2")->widget());
+    key('x', 0, "x");
+    int raised = 0;
+    onCallback = [&](int reason, Node*) {
+        if (reason != Tree::ReasonWidgetCallback || raised++) return;
+        delete tree;
+        tree = nullptr;
+    };
+    win->hide();
+    onCallback = nullptr;
+    Fl::check();
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(std::make_pair(tree, win->children()), std::make_pair(static_cast<Tree*>(nullptr), 0));
+}

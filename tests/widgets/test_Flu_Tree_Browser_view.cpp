@@ -8,6 +8,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -765,4 +766,45 @@ TEST_F(FluTreeBrowserView, OptionsThatShowRowsShowTheirWidgetsToo) {
         tree->find("/a/b/")->open(open);
         EXPECT_TRUE(y->visible());
     }
+}
+
+// Hidden, shown, deactivated or activated, the tree tells its row widgets
+// as a group tells its children: the shown ones of a hide or a show, the
+// active ones of a deactivation or an activation, the root's widget too.
+TEST_F(FluTreeBrowserView, RowWidgetsHearOfTheTreeShownHiddenActivatedOrNot) {
+    struct Ear : RowBox {
+        std::string heard;
+        int handle(int e) override {
+            heard += e == FL_SHOW ? "S" : e == FL_HIDE ? "H" : e == FL_ACTIVATE ? "A" : e == FL_DEACTIVATE ? "D" : "";
+            return RowBox::handle(e);
+        }
+    };
+    Ear* first = new Ear;
+    Ear* off = new Ear;
+    Ear* closed = new Ear;
+    Ear* root = new Ear;
+    tree->add("/a/first", first, false);
+    tree->add("/a/off", off, false);
+    tree->add("/b/z", closed, false);
+    Fl_Input* entry = new Fl_Input(0, 0, 60, ROW);
+    tree->add("/b/in", entry, false);
+    tree->set_root("r", root, true);
+    tree->rootShown(true);
+    tree->root_node()->open(true);
+    tree->find("/a/")->open(true);
+    off->deactivate();
+    show();
+    for (Ear* e : {first, off, closed, root}) e->heard.clear();
+    tree->hide();
+    tree->show();
+    tree->deactivate();
+    tree->activate();
+    EXPECT_EQ(first->heard + " " + off->heard + " " + closed->heard + " " + root->heard, "HSDA HS DA HSDA");
+    // Branches opened while the tree is hidden: their widgets show with it,
+    // before any drawing, and the program may give one the keyboard.
+    tree->hide();
+    tree->allBranchesOpen(true);
+    tree->show();
+    EXPECT_TRUE(entry->take_focus());
+    EXPECT_EQ(Fl::focus(), entry);
 }
