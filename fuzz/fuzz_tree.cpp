@@ -260,7 +260,8 @@ Fl_Widget* pickWidget(WidgetFuzz& f) {
     case 4: {
         Fl_Input* in = new Fl_Input(0, 0, 40 + f.pick(120), 12 + f.pick(24));
         if (f.chance(2)) {
-            in->when(FL_WHEN_ENTER_KEY);
+            // On Enter, or as it loses the keyboard changed.
+            in->when(in->w() % 2 ? FL_WHEN_ENTER_KEY : FL_WHEN_RELEASE);
             in->callback(widgetCallback);
         }
         w = in;
