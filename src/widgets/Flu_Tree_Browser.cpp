@@ -17,6 +17,19 @@
 bool Flu_Tree_Browser::USE_FLU_WIDGET_CALLBACK = false;
 Flu_Tree_Browser::NodeWatch* Flu_Tree_Browser::watches = nullptr;
 unsigned long Flu_Tree_Browser::deletions = 0;
+int Flu_Tree_Browser::busy = 0;
+
+// A widget the tree lets go leaves its group at once. During an event or a
+// widget's callback the toolkit may still be inside it or its group (a
+// press on an entry takes the keyboard from another entry, whose callback
+// clears the tree): it then dies once the event is done.
+void Flu_Tree_Browser::dispose(Fl_Widget* w) {
+    if (w->parent()) w->parent()->remove(w);
+    if (busy)
+        Fl::delete_widget(w);
+    else
+        delete w;
+}
 
 Flu_Tree_Browser::NodeWatch::NodeWatch(Node* n) : watched(n), next(watches) { watches = this; }
 
@@ -276,8 +289,7 @@ void Flu_Tree_Browser::Node::clear() {
     _children.clear();
     if (Fl_Group* g = _group) {
         _group = nullptr;
-        if (g->parent()) g->parent()->remove(g);
-        delete g;
+        _tree->dispose(g);
     }
 }
 
@@ -293,9 +305,9 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
         // The row no longer has it while it dies (see clear).
         _widget = nullptr;
         Fl_Widget* old = info->w;
+        if (info->cb) old->callback(info->cb, info->cbd);  // the node may not outlive it
         delete info;
-        if (old->parent()) old->parent()->remove(old);
-        delete old;
+        _tree->dispose(old);
     }
     if (!w) return;
     _widget = new WidgetInfo{w, w->w(), nullptr, nullptr};
@@ -308,6 +320,7 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
 }
 
 void Flu_Tree_Browser::Node::_widgetCB(Fl_Widget* w, void* arg) {
+    Busy busy;
     Node* n = static_cast<Node*>(arg);
     NodeWatch alive(n);
     if (n->_widget->cb) n->_widget->cb(w, n->_widget->cbd);

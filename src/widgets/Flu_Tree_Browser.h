@@ -242,7 +242,11 @@ public:
         int label_size() const { return textSize; }
 
         // Display flags.
-        void always_open(bool b) { setFlag(NodeKeptOpen, b); forceResize(); }
+        void always_open(bool b) {
+            setFlag(NodeKeptOpen, b);
+            forceResize();
+            rdata().visibilityChanged = true;
+        }
         bool always_open() const { return flag(NodeKeptOpen); }
         void label_visible(bool b) { setFlag(NodeLabelShown, b); remeasure(); }
         bool label_visible() const { return flag(NodeLabelShown); }
@@ -482,6 +486,9 @@ public:
     Fl_Group* corner_box() { return scrollCorner; }
     Fl_Group* scroll_area() { return scrollBox; }
     bool animating() const { return rdata.animating; }
+    // The animation's timer, armed with the tree as its data: a test or a
+    // fuzzer fires it at once instead of waiting for it.
+    static void _timerRedrawCB(void* arg);
 
 private:
     friend class Node;
@@ -506,8 +513,23 @@ private:
     // Nodes deleted so far, in every tree: a walk that calls back stops
     // when the count moves, since any node it would visit next may be gone.
     static unsigned long deletions;
+    // Events that trees are handling and row widgets calling back through a
+    // tree, nested: counted, not flagged in a tree, which a callback may
+    // delete meanwhile. Widgets let go meanwhile die later.
+    static int busy;
+    struct Busy {
+        Busy() { ++busy; }
+        ~Busy() { --busy; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
+    void dispose(Fl_Widget* w);
 
-    template <class T> void setOption(T& field, T value) { field = value; rdata.forceResize = true; }
+    // Options may change which rows are drawn, so which widgets show.
+    template <class T> void setOption(T& field, T value) {
+        field = value;
+        rdata.forceResize = rdata.visibilityChanged = true;
+    }
     void setIcons(Fl_Image** slot, Fl_Image* closed, Fl_Image* open) {
         slot[0] = closed; slot[1] = open; rdata.forceResize = true;
     }
@@ -516,11 +538,11 @@ private:
     void endAnimation();
     void selectRange(Node* a, Node* b);
     void takeKeyboard();
+    void tellParts(int event);
     void relayoutIfNeeded();
     void relayoutBranch(Node* n);
     void placeBars();
     void timerRedrawCB();
-    static void _timerRedrawCB(void* arg);
     static void _scrollCB(Fl_Widget*, void* arg);
 
     Fl_Group* scrollCorner;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace {
@@ -353,14 +354,16 @@ void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
         else
             w->hide();
     }
-    const bool down = visible && (openState() || (!_parent && !rdata().showRoot));
+    // The walk draws the children of an open branch, and those of a node
+    // without a row of its own in its place, open or not.
+    const bool down = visible && (openState() || rowHidden(rdata()));
     for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
 }
 
 // Whether the walk from the root shows this node's widget.
 bool Flu_Tree_Browser::Node::widgetsShown() const {
     for (const Node* p = _parent; p; p = p->_parent)
-        if (!p->openState() && !(!p->_parent && !rdata().showRoot)) return false;
+        if (!p->openState() && !p->rowHidden(rdata())) return false;
     return true;
 }
 
@@ -395,7 +398,7 @@ void Flu_Tree_Browser::Node::open(bool b) {
         Fl::add_timeout(1.0 / r.fps, _timerRedrawCB, _tree);
     }
     if (!r.visibilityChanged) {
-        const bool down = widgetsShown() && (openState() || (!_parent && !r.showRoot));
+        const bool down = widgetsShown() && (openState() || rowHidden(r));
         for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
     }
     _tree->redraw();
@@ -750,6 +753,7 @@ void Flu_Tree_Browser::draw() {
 }
 
 int Flu_Tree_Browser::handle(int event) {
+    Busy busy;
     RData& r = rdata;
     if (event == 0) return 0;
     if (event == FL_FOCUS) {
@@ -761,11 +765,15 @@ int Flu_Tree_Browser::handle(int event) {
         redraw();
         return 1;
     }
-    if (event == FL_SHOW || event == FL_HIDE) {
-        const int used = Fl_Group::handle(event);
-        root.determineVisibility(true);
-        r.visibilityChanged = false;
-        return used;
+    if (event == FL_SHOW || event == FL_HIDE || event == FL_ACTIVATE || event == FL_DEACTIVATE) {
+        Fl_Widget_Tracker alive(this);
+        tellParts(event);
+        if (!alive.exists()) return 1;
+        if (event == FL_SHOW || event == FL_HIDE) {
+            root.determineVisibility(true);
+            r.visibilityChanged = false;
+        }
+        return 1;
     }
     relayoutIfNeeded();
     // Keys typed at the tree itself are its own; the group would move the focus.
@@ -829,6 +837,28 @@ int Flu_Tree_Browser::handle(int event) {
         return 1;
     }
     return event == FL_ENTER || event == FL_MOVE;
+}
+
+// What the toolkit's group does for these events, over a list made first:
+// its loop walks the children's array while each child is told, and an
+// entry told of a hide may call back, and the callback may remove rows,
+// their widgets and widget groups, or delete the tree. Row widgets are told
+// directly, each only while it is still there.
+void Flu_Tree_Browser::tellParts(int event) {
+    std::vector<Fl_Widget*> parts{scrollCorner, scrollH, scrollV};
+    for (int i = 0; i < scrollBox->children(); ++i) {
+        Fl_Widget* c = scrollBox->child(i);
+        Fl_Group* g = c == root.widget() ? nullptr : c->as_group();
+        if (!g) parts.push_back(c);
+        for (int j = 0; g && j < g->children(); ++j) parts.push_back(g->child(j));
+    }
+    std::vector<std::unique_ptr<Fl_Widget_Tracker>> alive;
+    for (Fl_Widget* w : parts) alive.push_back(std::make_unique<Fl_Widget_Tracker>(w));
+    const bool shown = event == FL_SHOW || event == FL_HIDE;
+    for (auto& w : alive) {
+        Fl_Widget* part = w->widget();
+        if (part && (shown ? part->visible() : part->active())) part->handle(event);
+    }
 }
 
 // Each callback may delete the old node, the new one or the whole tree

@@ -24,6 +24,13 @@
 using Tree = Flu_Tree_Browser;
 using Node = Flu_Tree_Browser::Node;
 
+// The toolkit is built without the sanitizer: its reads of freed memory go
+// unseen unless that memory is overwritten, which makes such a read crash at
+// once. Weak, since another test of the same program may set these too.
+extern "C" __attribute__((weak)) const char* __asan_default_options() {
+    return "max_free_fill_size=4096:free_fill_byte=190";
+}
+
 namespace {
 
 const char* const sections[] = {"Couleurs", "Fontes", "Zones"};
@@ -80,6 +87,7 @@ public:
     }
     std::unique_ptr<Fl_Window> win;
     Tree* tree = nullptr;
+    Fl_Input* outside = nullptr;  // somewhere else the keyboard can go
     std::function<void(int, Node*)> onCallback;
     unsigned hilightedId = 0;  // as the callbacks tell it
 };
@@ -286,4 +294,147 @@ TEST_F(FluTreeBrowserCallbacks, ACallbackMayDeleteTheWholeTree) {
         onCallback = nullptr;
         EXPECT_EQ(std::make_pair(tree, win->children()), std::make_pair(static_cast<Tree*>(nullptr), 0));
     }
+}
+
+// An entry widget calls back when it loses the keyboard or is hidden, and
+// through the tree when its callbacks are redirected: the tree's callback
+// may then remove the node whose widget is still calling back, or clear
+// the tree, while the toolkit goes on with that widget.
+TEST_F(FluTreeBrowserCallbacks, ACallbackMayRemoveTheEntryThatIsCallingBack) {
+    enum Action { Remove, Clear };
+    struct Case {
+        const char* name;
+        std::function<void(FluTreeBrowserCallbacks&)> trigger;
+    };
+    const Case cases[] = {
+        {"tree hidden", [](FluTreeBrowserCallbacks& t) { t.tree->hide(); }},
+        {"window hidden", [](FluTreeBrowserCallbacks& t) { t.win->hide(); }},
+        {"row clicked", [](FluTreeBrowserCallbacks& t) { t.clickRow(t.tree->find("/pea1/Zones/e0")); }},
+        {"keyboard taken elsewhere", [](FluTreeBrowserCallbacks& t) { t.outside->take_focus(); }},
+    };
+    for (const Case& c : cases)
+        for (Action action : {Remove, Clear}) {
+            SCOPED_TRACE(std::string(c.name) + (action == Remove ? ", remove" : ", clear"));
+            delete tree;
+            Tree::USE_FLU_WIDGET_CALLBACK = true;
+            makeTree();
+            Tree::USE_FLU_WIDGET_CALLBACK = false;
+            if (!outside) {
+                outside = new Fl_Input(0, 0, 90, 25);
+                win->add(outside);
+            }
+            show();
+            Node* entry = tree->find("/pea1/Fontes/e2");
+            const unsigned id = entry->id();
+            qvtest::clickWidget(entry->widget());
+            ASSERT_EQ(Fl::focus(), entry->widget());
+            key('x', 0, "x");  // a changed entry calls back when it loses the keyboard
+            int raised = 0;
+            onCallback = [&](int reason, Node* n) {
+                if (reason != Tree::ReasonWidgetCallback || raised++) return;
+                EXPECT_EQ(n->id(), id);
+                if (action == Remove)
+                    tree->remove(n->id());
+                else
+                    tree->clear();
+            };
+            c.trigger(*this);
+            onCallback = nullptr;
+            Fl::check();
+            EXPECT_EQ(raised, 1);
+            EXPECT_EQ(tree->find(id), nullptr);
+            EXPECT_EQ(std::string(tree->find_path(id)), "");
+            if (action == Clear) {
+                EXPECT_EQ(tree->root_node()->children(), 0);
+            }
+            // The tree goes on working.
+            tree->show();
+            if (action == Clear) fill();
+            show();
+            Node* after = tree->find("/pea1/Couleurs/e0");
+            clickRow(after);
+            EXPECT_EQ(tree->get_hilighted(), after);
+        }
+}
+
+// A press on one entry takes the keyboard from another, which calls back
+// (through the tree, or by its own callback) while the toolkit is still
+// inside the pressed entry and its groups: the callback may remove either
+// entry's node or clear the tree. Widgets so removed leave the tree at once
+// and die once the event is done.
+TEST_F(FluTreeBrowserCallbacks, WidgetsRemovedDuringAnEventDieOnceItIsDone) {
+    struct Case {
+        const char* name;
+        std::function<void(Tree*, Node* focused, Node* pressed)> act;
+        bool focusedStays;
+    };
+    const Case cases[] = {
+        {"clear", [](Tree* t, Node*, Node*) { t->clear(); }, false},
+        {"remove the pressed entry", [](Tree* t, Node*, Node* pressed) { t->remove(pressed->id()); }, true},
+        {"remove the focused entry's branch", [](Tree* t, Node* focused, Node*) { t->remove(focused->parent()->id()); },
+         false},
+    };
+    for (const Case& c : cases)
+        for (bool redirected : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (redirected ? ", through the tree" : ", by its own callback"));
+            delete tree;
+            Tree::USE_FLU_WIDGET_CALLBACK = redirected;
+            makeTree();
+            Tree::USE_FLU_WIDGET_CALLBACK = false;
+            show();
+            Node* focused = tree->find("/pea1/Fontes/e2");
+            Node* pressed = tree->find("/pea1/Fontes/e3");
+            qvtest::clickWidget(focused->widget());
+            key('x', 0, "x");
+            Fl_Widget_Tracker pressedEntry(pressed->widget()), focusedEntry(focused->widget());
+            int raised = 0;
+            std::function<void()> act = [&] {
+                if (!raised++) c.act(tree, focused, pressed);
+            };
+            if (redirected)
+                onCallback = [&](int reason, Node* n) {
+                    if (reason == Tree::ReasonWidgetCallback && n == focused) act();
+                };
+            else
+                focused->widget()->callback([](Fl_Widget*, void* f) { (*static_cast<std::function<void()>*>(f))(); }, &act);
+            qvtest::clickWidget(pressed->widget());
+            onCallback = nullptr;
+            // Its own callback runs again as it is hidden, still changed, in the first.
+            EXPECT_GE(raised, 1);
+            EXPECT_EQ(tree->find("/pea1/Fontes/e3"), nullptr);
+            // Out of the tree, hidden: none of its events reach the tree any more.
+            ASSERT_TRUE(pressedEntry.exists());
+            for (Fl_Widget_Tracker* w : {&pressedEntry, &focusedEntry})
+                if (w->exists() && !(w == &focusedEntry && c.focusedStays)) {
+                    EXPECT_EQ(w->widget()->parent(), nullptr);
+                    EXPECT_EQ(w->widget()->visible(), 0);
+                }
+            Fl::check();
+            EXPECT_FALSE(pressedEntry.exists());
+            EXPECT_EQ(focusedEntry.exists(), c.focusedStays);
+            if (focusedEntry.exists()) focusedEntry.widget()->callback(Fl_Widget::default_callback);
+        }
+}
+
+// Told of its window's hiding, a changed entry calls back through the tree,
+// whose callback deletes the tree with the entry in it.
+TEST_F(FluTreeBrowserCallbacks, AnEntryHiddenWithItsWindowMayDeleteTheTree) {
+    delete tree;
+    Tree::USE_FLU_WIDGET_CALLBACK = true;
+    makeTree();
+    Tree::USE_FLU_WIDGET_CALLBACK = false;
+    show();
+    qvtest::clickWidget(tree->find("/pea1/Fontes/e2")->widget());
+    key('x', 0, "x");
+    int raised = 0;
+    onCallback = [&](int reason, Node*) {
+        if (reason != Tree::ReasonWidgetCallback || raised++) return;
+        delete tree;
+        tree = nullptr;
+    };
+    win->hide();
+    onCallback = nullptr;
+    Fl::check();
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(std::make_pair(tree, win->children()), std::make_pair(static_cast<Tree*>(nullptr), 0));
 }

@@ -8,6 +8,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -719,4 +720,91 @@ TEST_F(FluTreeBrowserView, OpenAndCloseUpdateTheLayoutAsAWholeRelayoutWould) {
         EXPECT_EQ(incremental, seen()) << step.first;
     }
     EXPECT_EQ(wideSteps, 4);  // the wide row shown, then hidden with its branch
+}
+
+// Options changed while the tree shows decide which rows are drawn: each
+// row drawn shows its widget in its place, and a row no longer drawn hides it.
+TEST_F(FluTreeBrowserView, OptionsThatShowRowsShowTheirWidgetsToo) {
+    struct Case {
+        const char* name;
+        std::function<void(bool)> set;  // true: the closed branch's leaves get rows
+    };
+    const Case cases[] = {
+        {"branches hidden", [&](bool on) { tree->branchesShown(!on); }},
+        {"all branches open", [&](bool on) { tree->allBranchesOpen(on); }},
+        {"the branch kept open", [&](bool on) { tree->find("/a/")->always_open(on); }},
+    };
+    tree->add_branch("/a", new RowBox, false);
+    leaf("/a/x");
+    leaf("/b");
+    Fl_Widget* x = tree->find("/a/x")->widget();
+    Fl_Widget* a = tree->find("/a/")->widget();
+    show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(x->visible());
+        c.set(true);
+        redraw();
+        Node* leafX = tree->find("/a/x");
+        EXPECT_TRUE(x->visible());
+        EXPECT_EQ(x->y(), leafX->row_top());
+        EXPECT_EQ(tree->find("/b")->widget()->y(), leafX->row_top() + ROW);
+        c.set(false);
+        redraw();
+        EXPECT_TRUE(a->visible() && a->y() == 0);
+        EXPECT_LT(x->y(), -ROW);
+    }
+    // Branches hidden, a closed branch's rows are drawn in its place: opening
+    // or closing a branch inside it from code leaves the leaf's widget shown.
+    tree->add_branch("/a/b", new RowBox, true);
+    Fl_Widget* y = leaf("/a/b/y")->widget();
+    tree->branchesShown(false);
+    redraw();
+    ASSERT_TRUE(y->visible());
+    for (bool open : {true, false}) {
+        SCOPED_TRACE(open ? "opened" : "closed");
+        tree->find("/a/b/")->open(open);
+        EXPECT_TRUE(y->visible());
+    }
+}
+
+// Hidden, shown, deactivated or activated, the tree tells its row widgets
+// as a group tells its children: the shown ones of a hide or a show, the
+// active ones of a deactivation or an activation, the root's widget too.
+TEST_F(FluTreeBrowserView, RowWidgetsHearOfTheTreeShownHiddenActivatedOrNot) {
+    struct Ear : RowBox {
+        std::string heard;
+        int handle(int e) override {
+            heard += e == FL_SHOW ? "S" : e == FL_HIDE ? "H" : e == FL_ACTIVATE ? "A" : e == FL_DEACTIVATE ? "D" : "";
+            return RowBox::handle(e);
+        }
+    };
+    Ear* first = new Ear;
+    Ear* off = new Ear;
+    Ear* closed = new Ear;
+    Ear* root = new Ear;
+    tree->add("/a/first", first, false);
+    tree->add("/a/off", off, false);
+    tree->add("/b/z", closed, false);
+    Fl_Input* entry = new Fl_Input(0, 0, 60, ROW);
+    tree->add("/b/in", entry, false);
+    tree->set_root("r", root, true);
+    tree->rootShown(true);
+    tree->root_node()->open(true);
+    tree->find("/a/")->open(true);
+    off->deactivate();
+    show();
+    for (Ear* e : {first, off, closed, root}) e->heard.clear();
+    tree->hide();
+    tree->show();
+    tree->deactivate();
+    tree->activate();
+    EXPECT_EQ(first->heard + " " + off->heard + " " + closed->heard + " " + root->heard, "HSDA HS DA HSDA");
+    // Branches opened while the tree is hidden: their widgets show with it,
+    // before any drawing, and the program may give one the keyboard.
+    tree->hide();
+    tree->allBranchesOpen(true);
+    tree->show();
+    EXPECT_TRUE(entry->take_focus());
+    EXPECT_EQ(Fl::focus(), entry);
 }
