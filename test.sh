@@ -29,16 +29,24 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DQV_FUZZ=ON -DQV_WERROR=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j "$QV_JOBS"
 root=$PWD
-for target in fuzz/*.cpp; do
+for target in fuzz/fuzz_*.cpp; do
   name=$(basename "$target" .cpp)
   seconds=$(sed -n 's|^// fuzz-seconds: *\([0-9]*\).*|\1|p' "$target")
   work=$(mktemp -d)
   mkdir -p "$work/corpus"
   cp -r "fuzz/corpus/$name/." "$work/corpus/" 2>/dev/null || true
+  # The widget targets show their windows under a virtual X server and keep
+  # leak detection, with the toolkit's own allocations suppressed.
+  run=(env ASAN_OPTIONS=detect_leaks=0)
+  if grep -q '#include "widget_fuzz.h"' "$target"; then
+    run=("${XVFB[@]}" env HOME="$work" ASAN_OPTIONS=detect_leaks=1
+         LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0")
+  fi
   echo "-- $name for ${seconds:-30} s"
-  if (cd "$work" && ASAN_OPTIONS=detect_leaks=0 "$root/build-fuzz/fuzz/$name" \
+  if (cd "$work" && "${run[@]}" "$root/build-fuzz/fuzz/$name" \
         -max_total_time="${seconds:-30}" -timeout=10 -rss_limit_mb=4096 \
         -print_final_stats=1 corpus >"$work/log" 2>&1); then
+    grep -h "DONE" "$work/log" || true
     tail -n 4 "$work/log"
     rm -rf "$work"
   else

@@ -5,6 +5,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 
 Fl_MyScroll::Fl_MyScroll(int X, int Y, int W, int H, const char* l, Fl_Slider* vslider,
                          Fl_Slider* hslider)
@@ -140,14 +141,23 @@ void Fl_MyScroll::position(int X, int Y) {
     update_sliders();  // the thumbs follow now, not at the next full redraw
 }
 
+namespace {
+// The toolkit's slider computes no number when its track is no longer than
+// its thumb (a pane a few pixels high): such a slider goes back to its start.
+int slider_position(Fl_Slider* s) {
+    if (!std::isfinite(s->value())) s->value(s->minimum());
+    return int(s->value());
+}
+}  // namespace
+
 void Fl_MyScroll::scrollbar_cb(Fl_Widget* slider, void* scroll) {
     Fl_MyScroll* s = static_cast<Fl_MyScroll*>(scroll);
-    s->position(s->xposition_, int(static_cast<Fl_Slider*>(slider)->value()));
+    s->position(s->xposition_, slider_position(static_cast<Fl_Slider*>(slider)));
 }
 
 void Fl_MyScroll::hscrollbar_cb(Fl_Widget* slider, void* scroll) {
     Fl_MyScroll* s = static_cast<Fl_MyScroll*>(scroll);
-    s->position(int(static_cast<Fl_Slider*>(slider)->value()), s->yposition_);
+    s->position(slider_position(static_cast<Fl_Slider*>(slider)), s->yposition_);
 }
 
 // ---- Fl_MultiScroll ----
@@ -178,12 +188,12 @@ Fl_MultiScroll::Fl_MultiScroll(int X, int Y, int W, int H, const char* l)
 
 void Fl_MultiScroll::scrollchildren(Fl_Widget* bar) {
     if (Fl_Slider* s = dynamic_cast<Fl_Slider*>(bar))
-        scroll_children_driven_by(*this, bar, true, int(s->value()));
+        scroll_children_driven_by(*this, bar, true, slider_position(s));
 }
 
 void Fl_MultiScroll::hscrollchildren(Fl_Widget* bar) {
     if (Fl_Slider* s = dynamic_cast<Fl_Slider*>(bar))
-        scroll_children_driven_by(*this, bar, false, int(s->value()));
+        scroll_children_driven_by(*this, bar, false, slider_position(s));
 }
 
 void Fl_MultiScroll::scrollchildren(int value) {

@@ -155,7 +155,9 @@ void Fl_MyTile::resize(int X, int Y, int W, int H) {
         R = p[1] >= old_right ? R + dw : std::min(R, new_right);
         yy = p[2] >= old_bottom ? yy + dh : std::min(yy, new_bottom);
         B = p[3] >= old_bottom ? B + dh : std::min(B, new_bottom);
-        o->resize(xx, yy, R - xx, B - yy);
+        // Smaller than its fixed panes, or after a border was dragged, the
+        // tile would cut a pane past its own edge: it closes instead.
+        o->resize(xx, yy, std::max(R - xx, 0), std::max(B - yy, 0));
         o->redraw();
     }
 }

@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace qv {
@@ -143,10 +144,26 @@ bool Fl_Table::fire_callback(TableContext context, int R, int C) {
 
 // ---- counts and sizes ----
 
+// Rows or columns taken away take the selection's ends that lay on them to
+// the last that remain, or leave no selection when none remain.
+void Fl_Table::fit_selection() {
+    auto fit = [this](int& r, int& c) {  // no cell (-1, -1) stays none
+        if (_rows == 0 || _cols == 0) {
+            r = c = -1;
+            return;
+        }
+        r = std::min(r, _rows - 1);
+        c = std::min(c, _cols - 1);
+    };
+    fit(current_row, current_col);
+    fit(select_row, select_col);
+}
+
 void Fl_Table::rows(int val) {
     val = std::max(val, 0);
     int oldrows = _rows;
     _rows = val;
+    fit_selection();
     fit_sizes(_rowheights, val, DEFAULT_ROW_HEIGHT);
     toprow_scrollpos = -1;
     table_resized();
@@ -157,6 +174,7 @@ void Fl_Table::rows(int val) {
 void Fl_Table::cols(int val) {
     val = std::max(val, 0);
     _cols = val;
+    fit_selection();
     fit_sizes(_colwidths, val, DEFAULT_COL_WIDTH);
     leftcol_scrollpos = -1;
     table_resized();
@@ -194,7 +212,9 @@ void Fl_Table::col_width(int col, int width) {
 }
 
 void Fl_Table::row_height_all(int height) {
-    for (int r = 0; r < _rows; ++r) row_height(r, height);
+    // Each change may call back, and the callback may delete the table.
+    Fl_Widget_Tracker alive(this);
+    for (int r = 0; alive.exists() && r < _rows; ++r) row_height(r, height);
 }
 
 void Fl_Table::clear() {
@@ -340,7 +360,11 @@ void Fl_Table::scroll_to(bool vertical, int index) {
 void Fl_Table::row_position(int row) { scroll_to(true, row); }
 void Fl_Table::col_position(int col) { scroll_to(false, col); }
 
-void Fl_Table::scroll_cb(Fl_Widget*, void* data) {
+void Fl_Table::scroll_cb(Fl_Widget* w, void* data) {
+    // The toolkit's slider computes no number when its track is no longer
+    // than its thumb (a table a few pixels high): such a bar goes to its start.
+    Fl_Scrollbar* bar = static_cast<Fl_Scrollbar*>(w);
+    if (!std::isfinite(slider_value(bar))) slider_value(bar, bar->minimum());
     Fl_Table* o = static_cast<Fl_Table*>(data);
     o->recalc_dimensions();
     o->table_scrolled();
@@ -535,7 +559,9 @@ int Fl_Table::move_cursor(int R, int C) {
     damage_zone(current_row, current_col, select_row, select_col, r, c);
     select_row = r;
     select_col = c;
-    if (!Fl::event_state(FL_SHIFT)) {
+    // Shift stretches the selection from its anchor; with no anchor yet the
+    // selection starts at the cell reached.
+    if (!Fl::event_state(FL_SHIFT) || current_row == -1) {
         current_row = r;
         current_col = c;
     }
@@ -716,6 +742,8 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
             take_focus();
             if (!fire_callback(CONTEXT_TABLE, -1, -1)) return 1;
             ret = 1;
+            // The callback may have changed the rows, the columns or the view.
+            context = cursor2rowcol(R, C, resizeflag);
         }
         damage_zone(current_row, current_col, select_row, select_col, R, C);
         if (context == CONTEXT_CELL) {
@@ -728,8 +756,10 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
         }
     }
     // Any button, so that a right click can open a menu.
-    if (has_own_callback() && resizeflag == RESIZE_NONE && !fire_callback(context, R, C))
-        return 1;
+    if (has_own_callback() && resizeflag == RESIZE_NONE) {
+        if (!fire_callback(context, R, C)) return 1;
+        context = cursor2rowcol(R, C, resizeflag);
+    }
 
     switch (context) {
     case CONTEXT_NONE:
@@ -745,7 +775,7 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
             _resizing_row = (resizeflag == RESIZE_ROW_ABOVE) ? R - 1 : R;
             _resizing_col = -1;
             _dragging_y = Fl::event_y();
-        } else {
+        } else if (_cols > 0) {  // a row of no cell selects nothing
             _selecting = CONTEXT_ROW_HEADER;
             select_block(R, 0, R, _cols - 1);
         }
@@ -757,7 +787,7 @@ int Fl_Table::handle_push(TableContext context, int R, int C, ResizeFlag resizef
             _resizing_col = (resizeflag == RESIZE_COL_LEFT) ? C - 1 : C;
             _resizing_row = -1;
             _dragging_x = Fl::event_x();
-        } else {
+        } else if (_rows > 0) {
             _selecting = CONTEXT_COL_HEADER;
             select_block(0, C, _rows - 1, C);
         }
@@ -811,7 +841,8 @@ int Fl_Table::handle_drag(TableContext context, int R, int C, int ret) {
             rows_follow = true;
         else if (_selecting == CONTEXT_COL_HEADER && over)
             cols_follow = true;
-        if (rows_follow || cols_follow) {
+        // Only a selection there is stretches: rows(0) may have ended it.
+        if ((rows_follow || cols_follow) && current_row != -1) {
             const int r = rows_follow ? R : select_row, c = cols_follow ? C : select_col;
             if (r != select_row || c != select_col)
                 damage_zone(current_row, current_col, select_row, select_col, R, C);

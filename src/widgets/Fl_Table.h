@@ -167,6 +167,7 @@ private:
     // After one size changed: recompute, repaint when visible, report.
     void size_changed(bool visible, int R, int C);
     void scroll_to(bool vertical, int index);
+    void fit_selection();
     // Sets anchor and cursor and marks the new selection for repainting.
     void select_block(int anchor_row, int anchor_col, int cursor_row, int cursor_col);
     // Ends the auto-scroll and, for button 1, a resize; true for button 1.

@@ -1,5 +1,6 @@
 #include "widgets/Fl_MyScroll.h"
 
+#include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
 #include <FL/Fl_Box.H>
@@ -97,6 +98,30 @@ TEST(MyScroll, PanesOfAMultiScrollScrollTogetherAndItsThumbFollows) {
     multi.scrollchildren(300);  // from the program: the thumb is drawn at the bottom at once
     qvtest::flushDrawing();
     EXPECT_EQ(std::make_pair(rightInner->y(), thumb(win, multi.vscrollbar).first > top.second), std::make_pair(22 - 300, true));
+}
+
+// Bars 9 pixels long, shorter than their arrows: a drag on one gives the toolkit's slider no number, and the panes it
+// scrolls stay at their start, the one of a group of panes and the one of a pane's own outside bar alike.
+TEST(MyScroll, BarsShorterThanTheirArrowsLeaveThePanesAtTheirStart) {
+    Fl_Window win(0, 0, 400, 300);
+    Fl_MultiScroll multi(10, 10, 100, 26);
+    Fl_MyScroll* grouped = new Fl_MyScroll(10, 10, 83, 9, nullptr, &multi.vscrollbar, nullptr);
+    Fl_Box* first = colorBox(10, 10, 50, 400, FL_WHITE);
+    grouped->end(), multi.end();
+    Fl_Scrollbar bar(200, 10, 17, 9);
+    Fl_MyScroll* alone = new Fl_MyScroll(120, 10, 70, 9, nullptr, &bar, nullptr);
+    Fl_Box* second = colorBox(120, 10, 50, 400, FL_WHITE);
+    alone->end(), win.end();
+    bar.callback(Fl_MyScroll::scrollbar_cb, alone);
+    qvtest::showAndDraw(win);
+    for (Fl_Scrollbar* b : {&multi.vscrollbar, &bar}) {
+        const int x = b->x() + 8, y = b->y() + 4;
+        qvtest::push(&win, x, y), qvtest::drag(&win, x, y + 60), qvtest::release(&win, x, y + 60);
+    }
+    const auto value = [](Fl_Valuator& v) { return v.value(); };
+    EXPECT_EQ(std::make_tuple(multi.vscrollbar.h(), value(multi.vscrollbar), value(bar), first->y(), second->y(),
+                              grouped->yposition(), alone->yposition()),
+              std::make_tuple(9, 0.0, 0.0, 10, 10, 0, 0));
 }
 
 }  // namespace

@@ -107,6 +107,17 @@ TEST(MyTile, BordersPastTheEdgesAndResizes) {
     column.end();
     column.resize(0, 0, 100, 150);  // the pane below the resizable one moves down by the growth
     EXPECT_EQ(std::make_pair(rect(top), rect(bottom)), std::make_pair(Rect(0, 0, 100, 110), Rect(0, 110, 100, 40)));
+    // A border dragged onto the resizable pane's edge, then a tile smaller than its fixed panes: panes close, none
+    // gets a negative size.
+    Fl_MyTile four(0, 0, 300, 200);
+    Fl_Box tl(0, 0, 100, 80), tr(100, 0, 200, 80), bl(0, 80, 100, 120), br(100, 80, 200, 120);
+    four.resizable(tl);
+    four.end();
+    qvtest::push(&four, 101, 150), qvtest::release(&four, -50, 150);
+    four.resize(0, 0, 50, 50);
+    using Size = std::pair<int, int>;
+    EXPECT_EQ((std::vector<Size>{{tl.w(), tl.h()}, {tr.w(), tr.h()}, {bl.w(), bl.h()}, {br.w(), br.h()}}),
+              (std::vector<Size>{{0, 0}, {300, 0}, {0, 120}, {300, 120}}));
 }
 
 }  // namespace

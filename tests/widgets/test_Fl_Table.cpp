@@ -157,6 +157,7 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
         {200, 3, 4, 1, 2, FL_Home, 0, {1, 0, 1, 0}, 0, 0}, {200, 3, 4, 1, 2, FL_End, 0, {1, 3, 1, 3}, 0, 28},
         {200, 3, 4, 1, 1, FL_Left, 0, {1, 0, 1, 0}, 0, 0}, {200, 3, 4, 1, 1, FL_Up, 0, {0, 1, 0, 1}, 0, -1},
         {200, 3, 4, 1, 0, FL_Left, 0, {1, 0, 1, 0}, 0, -1}, {200, 3, 4, -1, -1, FL_Right, 0, {0, 1, 0, 1}, 0, -1},  // from (0, 0)
+        {200, 3, 4, -1, -1, FL_Down, FL_SHIFT, {1, 0, 1, 0}, 0, -1},  // no anchor to stretch from: it starts there
         {200, 3, 4, 0, 1, FL_Page_Down, 0, {1, 1, 1, 1}, 0, -1}, {200, 3, 4, 2, 1, FL_Page_Up, 0, {1, 1, 1, 1}, 0, -1},
         {33, 10, 1, 5, 0, FL_Page_Down, 0, {5, 0, 5, 0}, 0, 0},
         {108, 10, 1, 5, 0, FL_Page_Down, 0, {7, 0, 7, 0}, 150, 0}, {108, 10, 1, 5, 0, FL_Page_Up, 0, {2, 0, 2, 0}, 50, 0},
@@ -409,6 +410,74 @@ TEST_F(TableTest, ScrollsRepaintCellsHeadersAndBands) {
     t->row_header(0), seen(30, 60, rgbOf(FL_WHITE));
 }
 
+// Rows and columns taken away, by a caller or by a callback during a click, take the selection's ends to the last
+// cells that remain, or leave no selection; so does a click on a header with nothing beside it, and a drag never
+// stretches a selection that ended under it.
+TEST_F(TableTest, TakingRowsAndColumnsAwayLeavesASelectionOfCells) {
+    const Quad none(-1, -1, -1, -1);
+    const struct { int rows, cols; Quad sel; int newRows, newCols; Quad want; } counts[] = {
+        {5, 4, {4, 3, 2, 1}, 3, 4, {2, 3, 2, 1}}, {5, 4, {1, 3, 4, 0}, 5, 2, {1, 1, 4, 0}}, {5, 4, {2, 0, 0, 0}, 0, 4, none},
+        {5, 4, {2, 1, 2, 1}, 5, 0, none},         {5, 4, none, 2, 2, none},                {5, 4, {1, 1, 3, 3}, 8, 6, {1, 1, 3, 3}},
+    };
+    for (auto& k : counts) {
+        build(k.rows, k.cols);
+        t->set_selection(std::get<0>(k.sel), std::get<1>(k.sel), std::get<2>(k.sel), std::get<3>(k.sel));
+        t->rows(k.newRows), t->cols(k.newCols);
+        EXPECT_EQ(t->selection(), k.want) << k.newRows << "x" << k.newCols;
+    }
+    // The callback empties the table when it hears of `on`: first the focus, then the push on a header.
+    struct Emptier {
+        qvtest::TableProbe<Fl_Table>* t;
+        Fl_Table::TableContext on;
+        bool rows;
+    };
+    const struct { bool focused; Fl_Table::TableContext on; bool rows; Fl_Table::TableContext where; int r, c; const char* reports; } pushes[] = {
+        {false, TABLE, true, CELL, 1, 1, "T-1,-1 T0,0 T0,0"},  // the cell is gone by the push's own report
+        {true, ROWH, true, ROWH, 1, 0, "R1,0"}, {true, COLH, false, COLH, 0, 1, "C0,1"},
+    };
+    for (auto& k : pushes) {
+        build(3, 3, 200, true);
+        qvtest::showAndDraw(*win);
+        auto [x, y] = t->middle(k.where, k.r, k.c);
+        Emptier e{t, k.on, k.rows};
+        t->callback([](Fl_Widget*, void* p) {
+            auto* e = static_cast<Emptier*>(p);
+            auto* t = e->t;
+            t->reported += (t->reported.empty() ? "" : " ") + qvtest::callWord(t->callback_context(), t->callback_row(), t->callback_col());
+            if (t->callback_context() == e->on) e->rows ? t->rows(0) : t->cols(0);
+        }, &e);
+        Fl::focus(k.focused ? t : nullptr);
+        qvtest::click(win, x, y);
+        EXPECT_EQ(std::make_pair(t->reported, t->selection()), std::make_pair(std::string(k.reports), none)) << k.on;
+    }
+    for (auto [rows, cols, where, r, c] : {std::tuple{27, 0, ROWH, 3, 0}, {0, 3, COLH, 0, 1}}) {
+        build(rows, cols, 200, true);
+        auto [x, y] = t->middle(where, r, c);
+        qvtest::click(win, x, y);
+        EXPECT_EQ(t->selection(), none) << rows << "x" << cols;
+    }
+    build(5, 3);
+    auto [x1, y1] = t->middle(CELL, 1, 1);
+    auto [x2, y2] = t->middle(CELL, 3, 2);
+    qvtest::push(win, x1, y1);
+    t->rows(0), t->rows(5);
+    qvtest::drag(win, x2, y2), qvtest::release(win, x2, y2);
+    EXPECT_EQ(t->selection(), none);
+}
+
+// In a table 29 pixels high the vertical bar is 9 pixels long, shorter than its arrows: a drag on it gives the
+// toolkit's slider no number, and the table goes back to its first row.
+TEST_F(TableTest, ABarShorterThanItsArrowsScrollsToTheStart) {
+    build(20, 10, 29);
+    qvtest::showAndDraw(*win);
+    Fl_Valuator* bar = t->vscrollbar;
+    t->row_position(5);
+    const int x = bar->x() + 8, y = bar->y() + 4;
+    qvtest::push(win, x, y), qvtest::drag(win, x, y + 60), qvtest::release(win, x, y + 60);
+    EXPECT_EQ(std::make_tuple(bar->h(), bar->value(), t->toprow, std::get<1>(t->cell(CELL, 0, 0))),
+              std::make_tuple(9, 0.0, 0, std::get<1>(t->area())));
+}
+
 // A callback may delete the table, as a window closing would.
 TEST_F(TableTest, ACallbackMayDeleteTheTable) {
     for (int event : {FL_PUSH, FL_RELEASE, FL_KEYBOARD}) {
@@ -423,6 +492,14 @@ TEST_F(TableTest, ACallbackMayDeleteTheTable) {
                                                                                          : (qvtest::push(t, x, y), qvtest::release(t, x, y));
         EXPECT_EQ(std::make_pair(ret, win->children()), std::make_pair(1, 0)) << event;
     }
+    // A caller's row_height_all stops at the first size change whose callback deletes the table.
+    build(3, 3);
+    static int calls;
+    calls = 0;
+    t->when(FL_WHEN_CHANGED);
+    t->callback([](Fl_Widget* w, void*) { ++calls, delete w; });
+    t->row_height_all(40);
+    EXPECT_EQ(std::make_pair(calls, win->children()), std::make_pair(1, 0));
 }
 
 }  // namespace
