@@ -160,14 +160,22 @@ int WidgetFuzz::pickKey() {
     return KEYS[pick(sizeof KEYS / sizeof KEYS[0])];
 }
 
+bool WidgetFuzz::dropped() const {
+    if (!only_shown_ || target_->shown()) return false;
+    note("(dropped: the window is hidden)");
+    return true;
+}
+
 void WidgetFuzz::moveTo(Point p) {
     pointer_ = p;
-    if (button_) {
+    // The toolkit makes a motion a drag only for the widget that took the
+    // push; once that one is gone (hidden or deleted), a motion is a move.
+    if (button_ && Fl::pushed()) {
         note("drag %d,%d", p.x, p.y);
-        qvtest::drag(target_, p.x, p.y, button_, held_mods_);
+        if (!dropped()) qvtest::drag(target_, p.x, p.y, button_, held_mods_);
     } else {
         note("move %d,%d", p.x, p.y);
-        qvtest::moveMouse(target_, p.x, p.y);
+        if (!dropped()) qvtest::moveMouse(target_, p.x, p.y);
     }
 }
 
@@ -175,14 +183,14 @@ void WidgetFuzz::push(Point p, int button, int mods, int clicks) {
     note("push %d at %d,%d mods %#x%s", button, p.x, p.y, mods, clicks ? " (double)" : "");
     button_ = button;
     held_mods_ = mods;
-    qvtest::push(target_, p.x, p.y, button, mods, clicks);
+    if (!dropped()) qvtest::push(target_, p.x, p.y, button, mods, clicks);
 }
 
 void WidgetFuzz::release(Point p) {
     note("release %d at %d,%d", button_, p.x, p.y);
     const int b = button_;
     button_ = 0;
-    qvtest::release(target_, p.x, p.y, b, held_mods_);
+    if (!dropped()) qvtest::release(target_, p.x, p.y, b, held_mods_);
 }
 
 void WidgetFuzz::resizeWindow() {
@@ -221,7 +229,7 @@ void WidgetFuzz::userEvent(Fl_Widget* near) {
 void WidgetFuzz::keyEvent() {
     const int key = pickKey(), mods = pickModifiers();
     note("key %#x mods %#x", key, mods);
-    qvtest::key(target_, key, mods, keyText(key));
+    if (!dropped()) qvtest::key(target_, key, mods, keyText(key));
 }
 
 void WidgetFuzz::typeText(const std::string& utf8) {
@@ -233,7 +241,7 @@ void WidgetFuzz::typeText(const std::string& utf8) {
         const std::string one(p, len);
         p += len;
         note("type %s", one.c_str());
-        qvtest::key(target_, int(code), 0, one.c_str());
+        if (!dropped()) qvtest::key(target_, int(code), 0, one.c_str());
     }
 }
 
@@ -248,6 +256,13 @@ void WidgetFuzz::routeTo(Fl_Window* w) {
     if (button_) release(pointer_);
     target_ = w ? w : win_;
     pointer_ = {target_->w() / 2, target_->h() / 2};
+}
+
+void WidgetFuzz::forgetTarget() {
+    note("the window under the hand is gone");
+    button_ = 0;
+    target_ = win_;
+    pointer_ = {win_->w() / 2, win_->h() / 2};
 }
 
 void WidgetFuzz::mouseEvent(Fl_Widget* near) {
@@ -277,14 +292,22 @@ void WidgetFuzz::mouseEvent(Fl_Widget* near) {
         push(p, chance(5) ? 3 : 1, pickModifiers());
         release(p);
         break;
-    case 2:
+    case 2: {
         note("double click at %d,%d", p.x, p.y);
-        qvtest::doubleClick(target_, p.x, p.y);
+        // As qvtest::doubleClick, but a callback may delete the window between two events.
+        Fl_Widget_Tracker alive(dropped() ? nullptr : target_);
+        if (alive.exists()) qvtest::push(target_, p.x, p.y);
+        if (alive.exists()) qvtest::release(target_, p.x, p.y);
+        if (alive.exists()) qvtest::push(target_, p.x, p.y, 1, 0, 1);
+        qvtest::EventSpec second;
+        second.x = p.x, second.y = p.y, second.button = 1, second.clicks = 1;
+        if (alive.exists()) qvtest::sendEvent(target_, FL_RELEASE, second);
         break;
+    }
     case 3: {
         const int dy = pick(7) - 3, dx = chance(4) ? pick(3) - 1 : 0;
         note("wheel %d,%d at %d,%d", dx, dy, p.x, p.y);
-        qvtest::wheel(target_, p.x, p.y, dy, dx);
+        if (!dropped()) qvtest::wheel(target_, p.x, p.y, dy, dx);
         break;
     }
     case 4: {  // a whole drag gesture with the left button

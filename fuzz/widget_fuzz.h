@@ -96,6 +96,14 @@ public:
     // dialog's), or back to the target's window when null; route back
     // before that window is deleted.
     void routeTo(Fl_Window* w);
+    // The window events went to is being deleted (by a callback, in the
+    // middle of a gesture): events go back to the target's window and the
+    // button held is forgotten, with no event sent.
+    void forgetTarget();
+    // Events for a hidden window are dropped, as the X server sends a hidden
+    // window none: a gesture whose push hides the window ends there. Off by
+    // default, for targets that drive widgets of windows they never show.
+    void onlyShownWindows(bool on) { only_shown_ = on; }
 
     // Building blocks for targets with gestures of their own.
     Point pointNear(Fl_Widget* w);  // in w, or up to 8 pixels outside it
@@ -103,7 +111,7 @@ public:
     int pickKey();                  // navigation, editing and letter keys
     int heldButton() const { return button_; }
     Point pointer() const { return pointer_; }
-    void moveTo(Point p);           // FL_MOVE, or FL_DRAG while a button is held
+    void moveTo(Point p);           // FL_MOVE, or FL_DRAG while a button is held on a widget
     void push(Point p, int button, int mods = 0, int clicks = 0);
     void release(Point p);          // the button held
     void resizeWindow();
@@ -125,6 +133,9 @@ private:
     int button_ = 0;  // the button held, 0 for none
     int held_mods_ = 0;
     Point pointer_{0, 0};
+    bool only_shown_ = false;
+
+    bool dropped() const;  // the event is for a hidden window (noted when dropped)
 };
 
 }  // namespace qvfuzz
