@@ -46,7 +46,7 @@ for target in fuzz/fuzz_*.cpp; do
   if (cd "$work" && "${run[@]}" "$root/build-fuzz/fuzz/$name" \
         -max_total_time="${seconds:-30}" -timeout=10 -rss_limit_mb=4096 \
         -print_final_stats=1 corpus >"$work/log" 2>&1); then
-    grep -h "DONE" "$work/log" || true
+    grep -ah "DONE" "$work/log" || true
     tail -n 4 "$work/log"
     rm -rf "$work"
   else

@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
+#include <queue>
+#include <sstream>
 #include <string>
+#include <vector>
 
 const char* const fl_dir_messages[10] = {
     "Sorry - No files match with selected Filter",
@@ -26,7 +29,7 @@ const char* const fl_dir_messages[10] = {
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+bool isSeparator(char c) { return fl_dir_is_separator(c); }
 bool isWildcard(char c) { return c == '*' || c == '?' || c == '[' || c == '{'; }
 bool isFolderType(int type) { return type == FL_DIR_FOLDER || type == FL_DIR_HIDDEN_FOLDER; }
 
@@ -204,6 +207,48 @@ bool matchBraces(const char* name, const std::string& p, int& budget) {
 
 bool lessByName(const Fl_Dir_File* a, const Fl_Dir_File* b) { return std::strcmp(a->name, b->name) < 0; }
 
+// The order in which a large folder's entries are kept: the parent, then
+// the names in byte order.
+bool keptBefore(const std::string& a, const std::string& b) {
+    if (b == "..") return false;
+    return a == ".." || a < b;
+}
+
+int typeOf(const Fl_Dir_Find_Data& d) {
+    if (std::strcmp(d.name, "..") == 0) return FL_DIR_PARENT;
+    if (d.folder) return FL_DIR_FOLDER;
+    if (d.hidden) return FL_DIR_HIDDEN;
+    if (d.system) return FL_DIR_SYSTEM;
+    const char* ext = std::strrchr(d.name, '.');
+    const bool program = ext && (!strcasecmp(ext, ".exe") || !strcasecmp(ext, ".com") || !strcasecmp(ext, ".bat"));
+    return program ? FL_DIR_EXECUTABLE : FL_DIR_FILE;
+}
+
+std::string expandPath(const char* src) {
+    std::string out;
+    for (size_t i = 0; src[i];) {
+        if (isSeparator(src[i])) {
+            out += src[i++];
+            continue;
+        }
+        size_t j = i;
+        while (src[j] && !isSeparator(src[j])) ++j;
+        const std::string part(src + i, j - i);
+        const char* value = nullptr;
+        if (part.size() > 1 && part[0] == '$') value = std::getenv(part.c_str() + 1);
+        else if (part == "~") value = std::getenv("HOME");
+        if (!value) {
+            out += part;  // an unset variable stays as typed
+        } else {
+            // An absolute value starts the path afresh.
+            if (isSeparator(value[0])) out.clear();
+            out += value;
+        }
+        i = j;
+    }
+    return out;
+}
+
 int folderRank(const Fl_Dir_File* f) {
     return f->type == FL_DIR_PARENT ? 0 : isFolderType(f->type) ? 1 : 2;
 }
@@ -230,49 +275,96 @@ void Fl_Dir::dirNotify(int mode) {
     if ((mode == 0 || mode == 2) && listCb2_) listCb2_(this, listData2_);
 }
 
-void Fl_Dir::setPath(const char* path, int folderLen) {
+void Fl_Dir::setPath(const std::string& path, int folderLen) {
     copyBounded(path_, sizeof path_, path);
     folderLen_ = std::min(folderLen, static_cast<int>(std::strlen(path_)));
 }
 
-int Fl_Dir::dirShowOrFail(int mode, bool wildcard) {
-    const int shown = dirSetDisplay();
+// A new folder always reaches the list callbacks, even with nothing to show,
+// so that no line of the previous folder stays to be picked; within the same
+// folder a text that matches nothing leaves the list as it is.
+int Fl_Dir::dirShowOrFail(int mode, bool wildcard, bool newFolder) {
+    int shown = dirSetDisplay();
+    if (shown == 0) {
+        addTypedEntry();
+        shown = dirSetDisplay();
+    }
+    if (shown > 0 || newFolder) dirNotify(mode);
     if (shown == 0) return dirError(wildcard ? FL_DIR_NO_PATTERN_MATCH : FL_DIR_NO_ENTRY_MATCH);
-    dirNotify(mode);
     return shown;
+}
+
+void Fl_Dir::addTypedEntry() {
+    const char* name = path_ + folderLen_;
+    if (!truncated_ || typedEntry_ || !*name || std::strcmp(name, ".") == 0) return;
+    for (int i = 0; i < nFiles_; ++i)
+        if (std::strcmp(files_[i]->name, name) == 0) return;
+    Fl_Dir_Find_Data d;
+    if (!Fl_Dir_Find::lookup(std::string(path_, folderLen_).c_str(), name, d)) return;
+    storeEntry(nFiles_, d.name, static_cast<int>(std::strlen(d.name)), typeOf(d), 0, static_cast<long>(d.sizeHigh));
+    typedEntry_ = true;
+}
+
+void Fl_Dir::dropTypedEntry() {
+    if (!typedEntry_) return;
+    typedEntry_ = false;
+    // A sort may have moved it within the display order.
+    std::remove(order_, order_ + nFiles_, nFiles_ - 1);
+    --nFiles_;
 }
 
 int Fl_Dir::cd(const char* path, int mode) {
     status_ = FL_DIR_OK;
-    char expanded[FL_DIR_PATH];
-    filename_expand(expanded, path ? path : "");
-    const PathParts p = lenSlashPattern(expanded);
+    const std::string expanded = expandPath(path ? path : "");
+    const PathParts p = lenSlashPattern(expanded.c_str());
     const bool wildcard = p.afterWildcard > 0;
+    // A path without folder part stays in the current folder.
+    const size_t typedFolder = static_cast<size_t>(p.folder);
+    std::string folder = typedFolder ? expanded.substr(0, typedFolder) : std::string(path_, folderLen_);
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    const std::string full = folder + expanded.substr(typedFolder);
+    // Cut to the buffer, a path would name another folder: refuse it whole.
+    if (full.size() >= sizeof path_) return dirError(FL_DIR_INVALID_FOLDER);
 
-    if (nFiles_ > 0 && p.folder == folderLen_ && std::strncmp(expanded, path_, p.folder) == 0) {
-        setPath(expanded, p.folder);
-        return dirShowOrFail(mode, wildcard);
+    if (nFiles_ > 0 && p.folder == folderLen_ && expanded.compare(0, typedFolder, path_, typedFolder) == 0) {
+        dropTypedEntry();
+        setPath(full, p.folder);
+        return dirShowOrFail(mode, wildcard, false);
     }
     const bool wildcardInFolder = p.folderAtWildcard >= 0 && p.folder > p.folderAtWildcard;
     const bool commaInFolder = p.afterComma > 0 && p.afterComma <= p.folder;
     if (wildcardInFolder || commaInFolder) return dirError(FL_DIR_INVALID_FOLDER);
 
-    // A path without folder part stays in the current folder.
-    std::string folder = p.folder ? std::string(expanded, p.folder) : std::string(path_, folderLen_);
-    std::replace(folder.begin(), folder.end(), '\\', '/');
+    // A bare name reads the folder on screen again: it is no new folder.
+    const bool newFolder = folder.compare(0, std::string::npos, path_, static_cast<size_t>(folderLen_)) != 0;
     if (dirRead(folder.c_str()) == 0) return dirError(FL_DIR_NO_FOLDER);
-    setPath((folder + (expanded + p.folder)).c_str(), static_cast<int>(folder.size()));
+    setPath(full, static_cast<int>(folder.size()));
     dirSort(sort_);
-    return dirShowOrFail(mode, wildcard);
+    return dirShowOrFail(mode, wildcard, newFolder);
 }
 
 int Fl_Dir::cdUp() {
-    static const char separators[] = "/\\:";
+    // The folder as the system resolves it: "." and "name/.." taken out, so
+    // that "/data/sub/../" goes up to "/".
+    // The folder's separators are all "/": cd turned backslashes into them.
     const std::string folder(path_, folderLen_);
-    const size_t last = folder.find_last_not_of(separators);
-    const size_t cut = last == std::string::npos ? last : folder.find_last_of(separators, last);
-    if (cut == std::string::npos) return 0;  // the root, or a single relative folder
-    std::string up = folder.substr(0, cut + 1);
+    const bool absolute = !folder.empty() && folder[0] == '/';
+    std::vector<std::string> names;
+    std::istringstream parts(folder);
+    for (std::string name; std::getline(parts, name, '/');) {
+        if (name == "..") {
+            if (!names.empty() && names.back() != "..") names.pop_back();
+            else if (!absolute) names.push_back(name);  // above the root is the root
+        } else if (!name.empty() && name != ".") {
+            names.push_back(name);
+        }
+    }
+    if (names.empty()) return 0;  // the root, or the working folder
+    if (names.back() == "..") names.push_back("..");
+    else names.pop_back();
+    if (names.empty() && !absolute) return 0;  // a single relative folder: its parent has no name
+    std::string up = absolute ? "/" : "";
+    for (const std::string& name : names) up += name + "/";
     const char* pattern = path_ + folderLen_;
     if (std::strpbrk(pattern, "*?[{")) up += pattern;
     return cd(up.c_str(), 0);
@@ -450,29 +542,7 @@ bool Fl_Dir::simpleExp(const char* name, const char* pattern, int /*flag: case a
 }
 
 void Fl_Dir::filename_expand(char* dst, const char* src, int dstSize) {
-    if (!src) src = "";
-    std::string out;
-    for (size_t i = 0; src[i];) {
-        if (isSeparator(src[i])) {
-            out += src[i++];
-            continue;
-        }
-        size_t j = i;
-        while (src[j] && !isSeparator(src[j])) ++j;
-        const std::string part(src + i, j - i);
-        const char* value = nullptr;
-        if (part.size() > 1 && part[0] == '$') value = std::getenv(part.c_str() + 1);
-        else if (part == "~") value = std::getenv("HOME");
-        if (!value) {
-            out += part;  // an unset variable stays as typed
-        } else {
-            // An absolute value starts the path afresh.
-            if (isSeparator(value[0]) || (value[0] && value[1] == ':')) out.clear();
-            out += value;
-        }
-        i = j;
-    }
-    copyBounded(dst, dstSize, out);
+    copyBounded(dst, dstSize, expandPath(src ? src : ""));
 }
 
 void Fl_Dir::convertSlash(char* text) {
@@ -484,30 +554,53 @@ int Fl_Dir::dirRead(const char* folder) {
     Fl_Dir_Find find;
     Fl_Dir_Find_Data d;
     if (!find.first(folder, d)) return 0;
-    nFiles_ = 0;
-    int n = 0;
+    // The system gives the names in no particular order: a queue whose top
+    // is the last name kept so far keeps the first ones, each with its place
+    // in the reading, and only those are described.
+    struct Named {
+        std::string name;
+        int read;
+    };
+    const auto before = [](const Named& a, const Named& b) { return keptBefore(a.name, b.name); };
+    std::priority_queue<Named, std::vector<Named>, decltype(before)> first(before);
+    int read = 0;
+    bool cut = false;
     do {
         if (std::strcmp(d.name, ".") == 0) continue;
-        int type;
-        if (std::strcmp(d.name, "..") == 0) type = FL_DIR_PARENT;
-        else if (d.folder) type = FL_DIR_FOLDER;
-        else if (d.hidden) type = FL_DIR_HIDDEN;
-        else if (d.system) type = FL_DIR_SYSTEM;
-        else {
-            const size_t len = std::strlen(d.name);
-            const char* ext = len >= 4 ? d.name + len - 4 : "";
-            const bool program = !strcasecmp(ext, ".exe") || !strcasecmp(ext, ".com") || !strcasecmp(ext, ".bat");
-            type = program ? FL_DIR_EXECUTABLE : FL_DIR_FILE;
+        Named n{d.name, read++};
+        if (first.size() < FL_DIR_MAX_FILES) {
+            first.push(std::move(n));
+        } else {
+            cut = true;
+            if (!before(n, first.top())) continue;
+            first.pop();
+            first.push(std::move(n));
         }
-        dirAddFile(n, d.name, static_cast<int>(std::strlen(d.name)), type, 0, static_cast<long>(d.sizeHigh));
-        ++n;
-    } while (n < FL_DIR_MAX_FILES && find.next(d));
+    } while (find.next(d));
+    std::vector<Named> kept;
+    for (; !first.empty(); first.pop()) kept.push_back(first.top());
+    std::sort(kept.begin(), kept.end(), [](const Named& a, const Named& b) { return a.read < b.read; });
+
+    typedEntry_ = false;
+    truncated_ = cut;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        copyBounded(d.name, sizeof d.name, kept[i].name);
+        find.describe(d);
+        dirAddFile(static_cast<int>(i), d.name, static_cast<int>(std::strlen(d.name)), typeOf(d), 0,
+                   static_cast<long>(d.sizeHigh));
+    }
+    nFiles_ = static_cast<int>(kept.size());
     dirReadType();
-    return n;
+    return static_cast<int>(kept.size());
 }
 
 void Fl_Dir::dirAddFile(int index, const char* name, int length, int type, int extra, long sizeHigh) {
-    if (index < 0 || index > nAllocated_ || index >= FL_DIR_MAX_FILES || !name) return;
+    if (index >= FL_DIR_MAX_FILES) return;
+    storeEntry(index, name, length, type, extra, sizeHigh);
+}
+
+void Fl_Dir::storeEntry(int index, const char* name, int length, int type, int extra, long sizeHigh) {
+    if (index < 0 || index > nAllocated_ || index > FL_DIR_MAX_FILES || !name) return;
     if (index == nAllocated_) files_[nAllocated_++] = new Fl_Dir_File();
     Fl_Dir_File* f = files_[index];
     length = std::max(0, std::min(length, FL_DIR_NAME - 1));

@@ -8,6 +8,7 @@
 // and a status code whose text is in fl_dir_messages.
 
 #include <cstddef>
+#include <string>
 
 enum {
     FL_DIR_MAX_FILES = 3000,  // entries kept from one folder
@@ -54,6 +55,10 @@ enum {
 };
 
 extern const char* const fl_dir_messages[10];
+
+// Folders are separated by "/" (a backslash is turned into one); any other
+// character, ":" included, belongs to a name.
+inline bool fl_dir_is_separator(char c) { return c == '/' || c == '\\'; }
 
 struct Fl_Dir_File {
     char name[FL_DIR_NAME];
@@ -111,6 +116,8 @@ public:
     static void filename_expand(char* dst, const char* src, int dstSize = FL_DIR_PATH);
     static void convertSlash(char* text);
 
+    // Reads a folder, keeping its first FL_DIR_MAX_FILES entries in name
+    // order ("..", then byte order); returns the number kept.
     int dirRead(const char* folder);
     void dirAddFile(int index, const char* name, int length, int type, int extra, long sizeHigh);
     void dirReadType() { lastRead_ = nFiles_; }
@@ -130,9 +137,12 @@ protected:
     void dirNotify(int mode);
 
 private:
-    int dirShowOrFail(int mode, bool wildcard);
+    int dirShowOrFail(int mode, bool wildcard, bool newFolder);
     void dirRefilter();
-    void setPath(const char* path, int folderLen);
+    void setPath(const std::string& path, int folderLen);
+    void storeEntry(int index, const char* name, int length, int type, int extra, long sizeHigh);
+    void addTypedEntry();
+    void dropTypedEntry();
 
     Fl_Dir_Callback* listCb_ = nullptr;
     void* listData_ = nullptr;
@@ -141,8 +151,10 @@ private:
     Fl_Dir_Callback* errorCb_ = nullptr;
     void* errorData_ = nullptr;
 
-    Fl_Dir_File* files_[FL_DIR_MAX_FILES] = {};
-    int order_[FL_DIR_MAX_FILES] = {};
+    // One slot beyond the kept entries holds a name typed in full that a
+    // folder cut to its first names did not keep.
+    Fl_Dir_File* files_[FL_DIR_MAX_FILES + 1] = {};
+    int order_[FL_DIR_MAX_FILES + 1] = {};
     int nFiles_ = 0;
     char path_[FL_DIR_PATH] = {};
     int folderLen_ = 0;
@@ -152,6 +164,8 @@ private:
     int lastRead_ = 0;
     int filter_ = 0;
     int sort_ = 0;
+    bool truncated_ = false;   // the folder held more entries than were kept
+    bool typedEntry_ = false;  // the slot beyond the kept entries is in use
 };
 
 #endif

@@ -52,6 +52,19 @@ Fl_Menu_Item Fl_File_Dialog::menuPattern[] = {
 
 namespace {
 
+bool isEnter() { return Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter; }
+
+// Enter answers the dialog: a multi list would otherwise take it and keep
+// only its focused line.
+class FileList : public Fl_Multi_Browser {
+public:
+    FileList(int x, int y, int w, int h) : Fl_Multi_Browser(x, y, w, h) {}
+    int handle(int event) override {
+        if (event == FL_KEYBOARD && isEnter()) return 0;
+        return Fl_Multi_Browser::handle(event);
+    }
+};
+
 const int kFilterBits[] = {FL_DIR_FOLDER, FL_DIR_FILE, FL_DIR_HIDDEN, FL_DIR_EXECUTABLE, FL_DIR_LINK, FL_DIR_PARENT};
 const int kOwnPattern = 10;  // the pattern entry that shows the given path's pattern
 
@@ -63,7 +76,10 @@ bool isFileLine(int type) {
 // The list line of an entry, in the browser's format codes; "@." ends the
 // codes, so that a name beginning with "@" is shown as it stands.
 std::string lineOf(const Fl_Dir_File& f) {
-    const std::string name = f.name;
+    // A control character would break or garble the line.
+    std::string name = f.name;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
     switch (f.type) {
     case FL_DIR_PARENT: return "@C35@b@." + name + "/";
     case FL_DIR_FOLDER: return "@C32@b@." + name + "/";
@@ -168,7 +184,7 @@ Fl_File_Dialog::Fl_File_Dialog(int x, int y, const char* label, const char* path
     : Fl_Group(x, y, 461, 299, label), mode_(mode) {
     box(FL_THIN_DOWN_FRAME);
 
-    list_ = new Fl_Multi_Browser(x + 7, y + 35, 448, 196);
+    list_ = new FileList(x + 7, y + 35, 448, 196);
     if (!(mode & FL_FILE_DIALOG_MULTI)) list_->type(FL_HOLD_BROWSER);
     list_->textsize(12);
     list_->color(52);
@@ -226,6 +242,13 @@ Fl_File_Dialog::Fl_File_Dialog(int x, int y, const char* label, const char* path
     status(modeText(mode));
 }
 
+int Fl_File_Dialog::handle(int event) {
+    // A group takes an Enter that no child wants to move the focus; it would
+    // never reach OK while the pointer rests on the dialog.
+    if (event == FL_SHORTCUT && isEnter()) return 0;
+    return Fl_Group::handle(event);
+}
+
 void Fl_File_Dialog::status(const char* text) {
     status_->label(text);
     status_->redraw();
@@ -278,40 +301,49 @@ void Fl_File_Dialog::patternCb(Fl_Widget* w, void* self) {
     d->input_->value(d->input_->dirPath());
 }
 
+void Fl_File_Dialog::showChosen(const std::string& text, const char* message) {
+    input_->value(text.c_str());
+    chosen_ = text;
+    status(message);
+}
+
+// The input names the files that are highlighted: a click that deselects
+// (Ctrl+click in a multi list) or moves the highlight to a folder takes its
+// file out of the answer.
 void Fl_File_Dialog::select() {
     const int lines = list_->size();
-    bool any = false;
-    for (int i = 1; i <= lines && !any; ++i) any = list_->selected(i);
-    if (!any) return;
     const std::string folder(input_->dirPath(), input_->dirFolderLength());
     const bool twice = Fl::event_clicks() != 0;
-
-    if ((mode_ & FL_FILE_DIALOG_MULTI) || !twice) {
-        std::string names;
-        int chosen = 0;
-        for (int i = 1; i <= lines; ++i) {
-            if (!list_->selected(i) || !isFileLine(types_[i - 1])) continue;
-            names += (chosen++ ? "," : "") + names_[i - 1];
-        }
-        if (chosen > 1) {
-            input_->value((folder + names).c_str());
-            status("Multi Files Selected...");
-            return;
-        }
+    std::string names;
+    int files = 0;
+    for (int i = 1; i <= lines; ++i) {
+        if (!list_->selected(i) || !isFileLine(types_[i - 1])) continue;
+        names += (files++ ? "," : "") + names_[i - 1];
+    }
+    if (files > 1) {  // a multi list only
+        showChosen(folder + names, "Multi Files Selected...");
+        return;
     }
 
     const int line = list_->value();
-    if (line < 1 || line > lines) return;
-    const int type = types_[line - 1];
-    const std::string name = names_[line - 1];
-    if (isFileLine(type)) {
-        input_->value((folder + name).c_str());
-        status("Single File Selected...");
+    const bool clicked = line >= 1 && line <= lines && list_->selected(line);
+    if (clicked && isFileLine(types_[line - 1])) {
+        showChosen(folder + names_[line - 1], "Single File Selected...");
         if (twice && end_) end_(this, endData_);
         return;
     }
-    if (!twice) return;
-    if (type == FL_DIR_PARENT) {
+    if (!clicked || !twice) {
+        if (files == 1) {
+            showChosen(folder + names, "Single File Selected...");
+        } else if (!chosen_.empty() && chosen_ == input_->value()) {
+            // No file left highlighted: back to what the lister holds.
+            input_->value(input_->dirPath());
+            status("Please enter or select file");
+        }
+        return;
+    }
+    const std::string name = names_[line - 1];
+    if (types_[line - 1] == FL_DIR_PARENT) {
         status("Changing to Parent Driectory...");
         input_->cdUp();
     } else {

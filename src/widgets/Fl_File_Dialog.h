@@ -43,6 +43,9 @@ public:
     Fl_Choice* patternChoice() const { return pattern_; }
     Fl_Box* statusLine() const { return status_; }
 
+    // Leaves Enter to the window's return button.
+    int handle(int event) override;
+
 private:
     static void listCb(Fl_Widget*, void* self);
     static void inputCb(Fl_Widget*, void* self);
@@ -51,6 +54,7 @@ private:
     static void filterCb(Fl_Widget*, void* self);
     static void patternCb(Fl_Widget*, void* self);
     void select();
+    void showChosen(const std::string& text, const char* message);
     void status(const char* text);
 
     int mode_;
@@ -65,6 +69,8 @@ private:
     // Name and type of each line of the list.
     std::vector<std::string> names_;
     std::vector<int> types_;
+    // The text the last selection put in the input.
+    std::string chosen_;
     // The eleventh pattern entry's text: the pattern part of the given path.
     std::string patternLabel_;
 };

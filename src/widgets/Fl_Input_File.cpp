@@ -31,7 +31,23 @@ Fl_Menu_Item Fl_Input_File::pulldown[] = {
 
 namespace {
 
-bool isSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+bool isSeparator(char c) { return fl_dir_is_separator(c); }
+
+// The recent folders as the pull-down shows them.
+std::string userLabels[FL_INPUT_FILE_USERS];
+
+// A menu label that shows `path` as it is: the toolkit takes "&" for a
+// shortcut mark and "@" for a symbol, unless doubled; a control character
+// would break the line.
+std::string menuLabelOf(const char* path) {
+    std::string label;
+    for (const char* c = path; *c; ++c) {
+        const unsigned char u = static_cast<unsigned char>(*c);
+        if (*c == '&' || *c == '@') label += *c;
+        label += u < 0x20 || u == 0x7f ? '?' : *c;
+    }
+    return label;
+}
 
 // Length of the folder part: up to and including the last separator.
 int folderLength(const char* text) {
@@ -79,7 +95,9 @@ void Fl_Input_File::value(const char* text) {
 
 bool Fl_Input_File::refreshValue(const char* text) {
     setTextState(true);
-    Fl_Input::value(text);
+    // The same text is left as it stands: setting it again would move the
+    // cursor away from where the user types.
+    if (std::strcmp(text, value()) != 0) Fl_Input::value(text);
     return true;
 }
 
@@ -107,9 +125,12 @@ void Fl_Input_File::pulldownCb(Fl_Widget* w, void* self) {
     case 1: result = in->cdRoot(); break;
     case 2: result = in->cdHome(); break;
     case 3: result = in->cdCurrent(); break;
-    default:
-        if (item->label() && *item->label()) in->cd(item->label(), 0);
+    default: {
+        // The label may be escaped for display: open the folder as recorded.
+        const char* folder = Fl_Dir_User_Array[item - b->menu() - FL_INPUT_FILE_FIRST_USER];
+        if (*folder) in->cd(folder, 0);
         return;
+    }
     }
     in->setTextState(result != 0);
 }
@@ -140,7 +161,8 @@ void Fl_Input_File::updateUserDir(const char* path) {
     const int n = std::min(folder, FL_INPUT_FILE_USER_TEXT - 1);
     std::memcpy(text, path, static_cast<size_t>(n));
     text[n] = '\0';
-    pulldown[Fl_Dir_User_Index].label(text);
+    userLabels[slot] = menuLabelOf(text);
+    pulldown[Fl_Dir_User_Index].label(userLabels[slot].c_str());
     pulldown[Fl_Dir_User_Index].show();
     Fl_Dir_User_Index = Fl_Dir_User_Index == FL_INPUT_FILE_FIRST_USER + FL_INPUT_FILE_USERS - 1
                             ? FL_INPUT_FILE_FIRST_USER
@@ -213,6 +235,12 @@ void Fl_Input_File::drawTopBtn() {
                     static_cast<Fl_Color>(47 + k));
 }
 
+void Fl_Input_File::followText() {
+    // An emptied text stays empty for the user to type a new path: opened,
+    // it would be filled with the folder again.
+    if (size() > 0) cd(value(), 0);
+}
+
 void Fl_Input_File::lowerInput(int by) {
     Fl_Widget::y(y() + by);
     Fl_Widget::h(h() - by);
@@ -257,19 +285,21 @@ int Fl_Input_File::handle(int event) {
         setTextState(true);
         const int key = Fl::event_key();
         if (key == FL_Tab) {
-            char completed[FL_DIR_PATH];
-            tabComplete(value(), completed, sizeof completed);
-            Fl_Input::value(completed);
-            cd(completed, 0);
+            // Room for the whole text and a name: a long text is refused by
+            // the lister, never cut here.
+            std::vector<char> completed(static_cast<size_t>(size()) + FL_DIR_NAME + 2);
+            tabComplete(value(), completed.data(), static_cast<int>(completed.size()));
+            Fl_Input::value(completed.data());
+            cd(completed.data(), 0);
             return 1;
         }
         // Navigation, function and modifier keys leave the text as it is.
         if (key > 0xff12 && key <= 0xffea) return handled;
-        cd(value(), 0);
+        followText();
         return handled;
     }
     case FL_PASTE:
-        cd(value(), 0);
+        followText();
         return handled;
     default:
         return handled;

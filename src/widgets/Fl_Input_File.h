@@ -77,6 +77,7 @@ private:
     int buttonAt(int ex);
     void setTextState(bool normal);
     void lowerInput(int by);
+    void followText();
 
     static void listCb(Fl_Dir*, void* self);
     static void errorCb(Fl_Dir*, void* self);

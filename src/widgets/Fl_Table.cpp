@@ -620,7 +620,7 @@ void Fl_Table::draw_cell(TableContext, int, int, int, int, int, int) {}
 // strip reaches over the inner frame by a few pixels at each end: those bands
 // are filled, else they would keep header pixels from before a scroll.
 void Fl_Table::draw_header_strip(TableContext context) {
-    int X, Y, W, H;
+    int X = 0, Y = 0, W = 0, H = 0;
     get_bounds(context, X, Y, W, H);
     const bool rowh = context == CONTEXT_ROW_HEADER;
     fl_color(rowh ? _row_header_color : _col_header_color);

@@ -15,6 +15,18 @@
 #include <string>
 
 bool Flu_Tree_Browser::USE_FLU_WIDGET_CALLBACK = false;
+Flu_Tree_Browser::NodeWatch* Flu_Tree_Browser::watches = nullptr;
+unsigned long Flu_Tree_Browser::deletions = 0;
+
+Flu_Tree_Browser::NodeWatch::NodeWatch(Node* n) : watched(n), next(watches) { watches = this; }
+
+Flu_Tree_Browser::NodeWatch::~NodeWatch() {
+    for (NodeWatch** w = &watches; *w; w = &(*w)->next)
+        if (*w == this) {
+            *w = next;
+            break;
+        }
+}
 
 void remove_escape_chars(char* text) {
     if (!text) return;
@@ -205,6 +217,9 @@ Flu_Tree_Browser::Node::Node(bool leaf, const char* name, Node* parent, Fl_Widge
 }
 
 Flu_Tree_Browser::Node::~Node() {
+    for (NodeWatch* w = watches; w; w = w->next)
+        if (w->watched == this) w->watched = nullptr;
+    ++deletions;
     RData& r = rdata();
     if (r.hilighted == this) r.hilighted = nullptr;
     if (r.grabbed == this) r.grabbed = nullptr;
@@ -243,14 +258,26 @@ void Flu_Tree_Browser::Node::retype() {
     if (rdata().autoBranches) initType();
 }
 
+// Deleting a widget makes the toolkit send the window under the pointer an
+// event at once, which reaches the tree: every child leaves the list before
+// it dies. No callback runs meanwhile (those events select nothing), and
+// each node drops the walk state's references to itself as it dies.
 void Flu_Tree_Browser::Node::clear() {
     widget(nullptr);
-    for (int i = 0; i < _children.size(); ++i) delete _children.child(i);
+    if (children()) {
+        RData& r = rdata();
+        r.forceResize = r.visibilityChanged = true;
+    }
+    while (int n = children()) {
+        Node* c = child(n - 1);
+        _children.erase(n - 1);
+        delete c;
+    }
     _children.clear();
-    if (_group) {
-        if (_group->parent()) _group->parent()->remove(_group);
-        delete _group;
+    if (Fl_Group* g = _group) {
         _group = nullptr;
+        if (g->parent()) g->parent()->remove(g);
+        delete g;
     }
 }
 
@@ -262,12 +289,13 @@ void Flu_Tree_Browser::Node::label(const char* l) {
 void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
     if (widget() == w) return;
     forceResize();
-    if (_widget) {
-        Fl_Widget* old = _widget->w;
+    if (WidgetInfo* info = _widget) {
+        // The row no longer has it while it dies (see clear).
+        _widget = nullptr;
+        Fl_Widget* old = info->w;
+        delete info;
         if (old->parent()) old->parent()->remove(old);
         delete old;
-        delete _widget;
-        _widget = nullptr;
     }
     if (!w) return;
     _widget = new WidgetInfo{w, w->w(), nullptr, nullptr};
@@ -281,8 +309,10 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
 
 void Flu_Tree_Browser::Node::_widgetCB(Fl_Widget* w, void* arg) {
     Node* n = static_cast<Node*>(arg);
+    NodeWatch alive(n);
     if (n->_widget->cb) n->_widget->cb(w, n->_widget->cbd);
-    n->do_callback(ReasonWidgetCallback);
+    // The widget's own callback may have removed its node.
+    if (!alive.gone()) n->do_callback(ReasonWidgetCallback);
 }
 
 // The widget lives in the scroll area (root) or in the parent's widget group,
@@ -451,8 +481,8 @@ unsigned Flu_Tree_Browser::Node::remove(unsigned id) {
     Node* n = id ? find(id) : nullptr;
     if (!n || n == this) return 0;
     detach(n);
-    delete n;
     _tree->redraw();
+    delete n;
     return id;
 }
 
@@ -519,14 +549,36 @@ void Flu_Tree_Browser::Node::select(bool b) {
     do_callback(b ? ReasonSelected : ReasonUnselected);
 }
 
+namespace {
+
+// Visits n's subtree in pre-order while `visit` returns true.
+template <class Visit> bool eachNode(Flu_Tree_Browser::Node* n, Visit& visit) {
+    if (!visit(n)) return false;
+    for (int i = 0; i < n->children(); ++i)
+        if (!eachNode(n->child(i), visit)) return false;
+    return true;
+}
+
+}  // namespace
+
+// Each selection calls back; once a callback has deleted a node, the walk
+// stops: the next node it would visit may be gone.
 void Flu_Tree_Browser::Node::select_all() {
-    select(true);
-    for (int i = 0; i < children(); ++i) child(i)->select_all();
+    const unsigned long before = deletions;
+    auto visit = [before](Node* n) {
+        n->select(true);
+        return deletions == before;
+    };
+    eachNode(this, visit);
 }
 
 void Flu_Tree_Browser::Node::unselect_all(Node* except) {
-    if (this != except) select(false);
-    for (int i = 0; i < children(); ++i) child(i)->unselect_all(except);
+    const unsigned long before = deletions;
+    auto visit = [before, except](Node* n) {
+        if (n != except) n->select(false);
+        return deletions == before;
+    };
+    eachNode(this, visit);
 }
 
 // -------------------------------------------------------------- navigation
@@ -601,6 +653,8 @@ TreeNode* TreeNode::previous_leaf() { return walkTo(previous(), &Node::previous,
 
 bool Flu_Tree_Browser::Node::isMoveValid(Node* n, int where, Node* target) {
     if (!n || !target || n == target || !n->_parent || n->_tree != target->_tree) return false;
+    const bool sameGroup = n->rdata().moveOnlySameGroup;
+    if (sameGroup && (where == MoveInside || target->_parent != n->_parent)) return false;
     if (where == MoveBefore && !target->_parent) return false;
     if (!n->movable()) return false;
     // Into or next to a node of its own subtree, n would become its own ancestor.
@@ -610,7 +664,7 @@ bool Flu_Tree_Browser::Node::isMoveValid(Node* n, int where, Node* target) {
     if (where == MoveAfter && target->is_branch() && target->open() && target->children()) {
         where = MoveBefore;
         target = target->child(0);
-        if (target == n) return false;
+        if (target == n || sameGroup) return false;
     }
     if (where == MoveAfter && !target->_parent) where = MoveInside;
     if (where == MoveInside && !r.autoBranches && target->flag(NodeIsLeaf)) return false;

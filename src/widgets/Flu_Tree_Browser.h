@@ -134,7 +134,8 @@ public:
         int insertionMode = InsertSorted, selectionMode = SelectMultiple, selectionDragMode = 1;
         bool showRoot = true, showConnectors = true, showLeaves = true, showBranches = true, openOnSelect = false,
              allowDuplication = true, animate = false, singleBranchOpen = false, doubleClickToggle = true,
-             allBranchesAlwaysOpen = false, autoBranches = false, openWOChildren = true, selectUnderMouse = false;
+             allBranchesAlwaysOpen = false, autoBranches = false, openWOChildren = true, selectUnderMouse = false,
+             moveOnlySameGroup = false;
         float collapseTime = 0.1f, fps = 100.0f;
         Fl_Color defLineColor = FL_DARK2, defSelectionColor = FL_SELECTION_COLOR;
         Fl_Color shadedColors[2] = {FL_WHITE, FL_WHITE};
@@ -436,7 +437,8 @@ public:
     void branch_text(Fl_Color c, Fl_Font f, int size) {
         rdata.branchColor = c; rdata.branchFont = f; rdata.branchSize = size; rdata.forceResize = true;
     }
-    void selectionMode(int m) { rdata.selectionMode = m; unselect_all(); rdata.forceResize = true; }
+    // The deselection calls back last: the callback may delete the tree.
+    void selectionMode(int m) { rdata.selectionMode = m; rdata.forceResize = true; unselect_all(); }
     int selectionMode() const { return rdata.selectionMode; }
     void selectionDragMode(int m) { setOption(rdata.selectionDragMode, m); }
     int selectionDragMode() const { return rdata.selectionDragMode; }
@@ -468,6 +470,9 @@ public:
     bool emptyBranchExpander() const { return rdata.openWOChildren; }
     void selectUnderMouse(bool b) { setOption(rdata.selectUnderMouse, b); }
     bool selectUnderMouse() const { return rdata.selectUnderMouse; }
+    // Moves only reorder a node among its siblings: none into a node, none to another parent.
+    void moveOnlySameGroup(bool b) { setOption(rdata.moveOnlySameGroup, b); }
+    bool moveOnlySameGroup() const { return rdata.moveOnlySameGroup; }
     void animation_time(float seconds) { rdata.collapseTime = seconds; }
     void frame_rate(float perSecond) { rdata.fps = perSecond; }
 
@@ -480,6 +485,28 @@ public:
 
 private:
     friend class Node;
+
+    // Tells whether a node died while it was watched: a callback may remove
+    // the node that raised it or clear the whole tree (the root dies with
+    // the tree). Watches live on the stack, so they nest.
+    class NodeWatch {
+    public:
+        explicit NodeWatch(Node* n);
+        ~NodeWatch();
+        NodeWatch(const NodeWatch&) = delete;
+        NodeWatch& operator=(const NodeWatch&) = delete;
+        bool gone() const { return watched == nullptr; }
+
+    private:
+        friend class Node;
+        Node* watched;
+        NodeWatch* next;
+    };
+    static NodeWatch* watches;
+    // Nodes deleted so far, in every tree: a walk that calls back stops
+    // when the count moves, since any node it would visit next may be gone.
+    static unsigned long deletions;
+
     template <class T> void setOption(T& field, T value) { field = value; rdata.forceResize = true; }
     void setIcons(Fl_Image** slot, Fl_Image* closed, Fl_Image* open) {
         slot[0] = closed; slot[1] = open; rdata.forceResize = true;
@@ -488,6 +515,7 @@ private:
     void stopAnimation();
     void endAnimation();
     void selectRange(Node* a, Node* b);
+    void takeKeyboard();
     void relayoutIfNeeded();
     void relayoutBranch(Node* n);
     void placeBars();

@@ -93,9 +93,17 @@ int Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
     }
     int X = r.x;
     const bool connectors = !measure && r.showConnectors && r.showBranches;
+    // The connectors go first: an expander drawn over them keeps its sign
+    // ("-" crossed by the vertical line would read as "+").
     if (connectors) {
         fl_color(r.lineColor);
         fl_line_style(r.lineStyle, r.lineWidth);
+        if (_parent) {
+            const int cx = r.x + r.branchIconW / 2;
+            const bool underHiddenRoot = !_parent->_parent && !r.showRoot && r.first;
+            fl_line(cx, underHiddenRoot ? mid : top - r.vGap / 2, cx, r.last ? mid : top + currentH + r.vGap);
+            fl_line(cx, mid, r.x + r.hGap + r.branchIconW, mid);
+        }
     }
     if (is_branch()) {
         const bool state = openState() && (hasRows() || r.showLeaves);
@@ -103,14 +111,16 @@ int Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
         Fl_Image* ci = expanderIcon(r, shown);
         if (ci) {
             int ix = _parent ? X + r.branchIconW / 2 - ci->w() / 2 : X;
-            if (!measure && shown) ci->draw(ix, mid - ci->h() / 2);
             if (connectors && !_parent && hasRows()) fl_line(ix + ci->w() / 2, mid, ix + ci->w(), mid);
+            if (!measure && shown) ci->draw(ix, mid - ci->h() / 2);
             X += ci->w() + (bIcon[state] ? r.hGap : r.wGap);
         }
         if (Fl_Image* bi = bIcon[state]) {
             if (!measure) bi->draw(X, mid - bi->h() / 2);
-            if (connectors && !ci && !_parent && hasRows())
+            if (connectors && !ci && !_parent && hasRows()) {
+                fl_color(r.lineColor);
                 fl_line(X + bi->w() / 2, mid, X + bi->w() / 2, top + currentH);
+            }
             X += r.wGap + bi->w();
         } else {
             X += r.wGap;
@@ -124,12 +134,6 @@ int Flu_Tree_Browser::Node::drawRow(RData& r, bool measure) {
             if (!measure) lIcon->draw(X, mid - lIcon->h() / 2);
             X += r.wGap + lIcon->w();
         }
-    }
-    if (connectors && _parent) {
-        const int cx = r.x + r.branchIconW / 2;
-        const bool underHiddenRoot = !_parent->_parent && !r.showRoot && r.first;
-        fl_line(cx, underHiddenRoot ? mid : top - r.vGap / 2, cx, r.last ? mid : top + currentH + r.vGap);
-        fl_line(cx, mid, r.x + r.hGap + r.branchIconW, mid);
     }
     if (connectors) fl_line_style(0);
     std::string buffer;
@@ -273,9 +277,12 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
             if (r.showBranches) {
                 fl_color(r.lineColor);
                 fl_line_style(r.lineStyle, r.lineWidth);
-                const int d = depth();
+                // The lines of the ancestors' columns; a child that is not
+                // the last finds its own column on top, drawn by its row
+                // under its expander.
+                const int own = _parent && !r.last ? r.branchConnectors.size() - 1 : -1;
                 for (int i = 0; i < r.branchConnectors.size(); ++i)
-                    if (i != d - 1) fl_line(r.branchConnectors[i], r.y, r.branchConnectors[i], r.y + currentH);
+                    if (i != own) fl_line(r.branchConnectors[i], r.y, r.branchConnectors[i], r.y + currentH);
                 fl_line_style(0);
             }
             r.shadedIndex ^= 1;
@@ -325,6 +332,9 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
         const bool push = type == WalkDraw && r.showConnectors && !r.last;
         if (push) r.branchConnectors.push(r.x + r.branchIconW / 2);
         result = child(i)->recurse(r, type, event);
+        // A handled event may have called back, and the callback may have
+        // deleted this node or the whole tree.
+        if (result && type == WalkHandle) return result;
         if (push) r.branchConnectors.pop();
     }
     r.x = savedX;
@@ -388,13 +398,17 @@ void Flu_Tree_Browser::Node::open(bool b) {
         const bool down = widgetsShown() && (openState() || (!_parent && !r.showRoot));
         for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
     }
+    _tree->redraw();
     if (b && _parent) {
         Node* previous = r.lastOpenBranch;
-        // Never close a branch on the way to this one.
-        if (r.singleBranchOpen && previous && previous != this && !is_ancestor(previous)) previous->open(false);
         r.lastOpenBranch = this;
+        // Never close a branch on the way to this one.
+        if (r.singleBranchOpen && previous && previous != this && !is_ancestor(previous)) {
+            NodeWatch alive(this);
+            previous->open(false);
+            if (alive.gone()) return;
+        }
     }
-    _tree->redraw();
     do_callback(b ? ReasonOpened : ReasonClosed);
 }
 
@@ -407,13 +421,14 @@ void Flu_Tree_Browser::Node::active(bool b) {
         else
             w->deactivate();
     }
+    _tree->redraw();
     if (!b) {
         RData& r = rdata();
         if (r.hilighted == this) r.hilighted = nullptr;
+        NodeWatch alive(this);
         select(false);
-        open(false);
+        if (!alive.gone()) open(false);
     }
-    _tree->redraw();
 }
 
 bool Flu_Tree_Browser::Node::onExpander(RData& r, int ex, int ey) {
@@ -439,19 +454,24 @@ void Flu_Tree_Browser::Node::doubleClickRule(RData& r) {
     }
 }
 
+// Every selection, hilight, open or close, and the keyboard taken from a
+// widget, may call back, and the callback may delete this node or clear the
+// tree: after each, the row goes on only while the node is there.
 int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
     Node& root = *r.root;
+    NodeWatch self(this);
     if (event == FL_KEYBOARD) {
         const int key = Fl::event_key();
         if (r.hilighted == this) {
             if (key == ' ') {
-                if (Fl::event_state(FL_CTRL))
+                if (Fl::event_state(FL_CTRL)) {
                     select(!selected());
-                else {
+                } else {
                     root.unselect_all(this);
+                    if (self.gone()) return 1;
                     select(true);
                 }
-                if (is_branch() && r.openOnSelect) open(true);
+                if (!self.gone() && is_branch() && r.openOnSelect) open(true);
                 return 1;
             }
             if (key == FL_Enter || key == FL_KP_Enter || key == FL_Left || key == FL_Right) {
@@ -477,8 +497,8 @@ int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
     const int ex = Fl::event_x(), ey = Fl::event_y();
     const bool onExp = onExpander(r, ex, ey);
     if (event == FL_PUSH && onExp && Fl::event_button() == FL_LEFT_MOUSE && (r.openWOChildren || hasRows())) {
-        open(!open());
         r.dragging = false;
+        open(!open());
         return 1;
     }
     if (event == FL_DRAG && r.justOpenedClosed) return 0;
@@ -488,29 +508,39 @@ int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
         if (selected() && !onExp) do_callback(ReasonSelected);
         return 1;
     }
+    Flu_Tree_Browser* tree = _tree;
     const bool ctrl = Fl::event_state(FL_CTRL) != 0, shift = Fl::event_state(FL_SHIFT) != 0;
     if (r.selectionMode == SelectSingle) {
         if (event == FL_MOVE && r.selectUnderMouse) {
-            root.unselect_all(this);
-            setFlag(NodeSelected, true);
-            _tree->redraw();
+            // The row under the pointer is the selection, without callback.
+            auto only = [this](Node* n, auto& self) -> void {
+                n->setFlag(NodeSelected, n == this);
+                for (int i = 0; i < n->children(); ++i) self(n->child(i), self);
+            };
+            only(&root, only);
+            tree->redraw();
             return 1;
         }
         if (event == FL_PUSH) {
             r.grabbed = this;
             root.unselect_all(r.selectUnderMouse ? nullptr : this);
-            _tree->set_hilighted(this);
+            if (self.gone()) return 1;
+            tree->set_hilighted(this);
+            if (self.gone()) return 1;
             select(ctrl ? !selected() : true);
+            if (self.gone()) return 1;
             doubleClickRule(r);
-            _tree->take_focus();
+            if (self.gone()) return 1;
+            tree->takeKeyboard();
             return 1;
         }
         if (event == FL_DRAG) {
             if (r.selectionDragMode == 0) return 1;
             r.dragging = true;
             root.unselect_all(this);
-            _tree->set_hilighted(this);
-            select(true);
+            if (self.gone()) return 1;
+            tree->set_hilighted(this);
+            if (!self.gone()) select(true);
             return 1;
         }
         return 0;
@@ -518,29 +548,30 @@ int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
     if (event == FL_PUSH) {
         r.grabbed = this;
         if (shift && r.hilighted && r.hilighted != this) {
-            _tree->selectRange(r.hilighted, this);
-            _tree->set_hilighted(this);
+            tree->selectRange(r.hilighted, this);
+            if (self.gone()) return 1;
+            tree->set_hilighted(this);
         } else if (shift) {
             select(true);
-            if (is_branch()) doubleClickRule(r);
-            _tree->set_hilighted(this);
+            if (!self.gone() && is_branch()) doubleClickRule(r);
+            if (!self.gone()) tree->set_hilighted(this);
         } else if (ctrl) {
             select(!selected());
-            _tree->set_hilighted(this);
+            if (!self.gone()) tree->set_hilighted(this);
         } else {
             root.unselect_all(this);
-            select(true);
-            doubleClickRule(r);
-            _tree->set_hilighted(this);
+            if (!self.gone()) select(true);
+            if (!self.gone()) doubleClickRule(r);
+            if (!self.gone()) tree->set_hilighted(this);
         }
-        _tree->take_focus();
+        if (!self.gone()) tree->takeKeyboard();
         return 1;
     }
     if (event == FL_DRAG) {
         if (r.selectionDragMode == 0) return 1;
         r.dragging = true;
         select(true);
-        _tree->set_hilighted(this);
+        if (!self.gone()) tree->set_hilighted(this);
         return 1;
     }
     return 0;
@@ -550,28 +581,36 @@ int Flu_Tree_Browser::Node::handleRow(RData& r, int event) {
 
 // Selects every shown row from one end to the other, both included, in or
 // out of view; the range flags never outlive the call.
+// A callback that deletes a node ends the range there, as it ends
+// select_all.
 void Flu_Tree_Browser::selectRange(Node* a, Node* b) {
     RData& r = rdata;
     r.shiftSelect = true;
     r.shiftSelectAll = false;
     bool done = false;
+    const unsigned long before = deletions;
+    NodeWatch alive(&root);
     auto walk = [&](Node* n, auto& self) -> void {
         const bool skip = n->rowHidden(r);
         if (!skip) {
             const bool end = n == a || n == b;
             if (end || r.shiftSelectAll) {
                 n->select(true);
-                if (n->is_branch() && r.openOnSelect) n->open(true);
+                if (deletions == before && n->is_branch() && r.openOnSelect) n->open(true);
+                if (deletions != before) {
+                    done = true;
+                    return;
+                }
                 done = end && r.shiftSelectAll;
                 r.shiftSelectAll = true;
                 if (done) return;
             }
         }
         if (!n->is_branch() || !(n->openState() || skip || n->keptOpenRoot())) return;
-        for (int i = 0; i < n->children() && !done; ++i) self(n->child(i), self);
+        for (int i = 0; !done && i < n->children(); ++i) self(n->child(i), self);
     };
     walk(&root, walk);
-    r.shiftSelect = r.shiftSelectAll = false;
+    if (!alive.gone()) r.shiftSelect = r.shiftSelectAll = false;
 }
 
 void Flu_Tree_Browser::relayoutIfNeeded() {
@@ -740,19 +779,25 @@ int Flu_Tree_Browser::handle(int event) {
         r.dragging = false;
         r.grabbed = nullptr;
     }
+    const int key = event == FL_KEYBOARD ? Fl::event_key() : 0;
+    if (key == FL_Up || key == FL_Down) {
+        // The widget that loses the keyboard may call back: the walk starts after it.
+        redraw();
+        NodeWatch alive(&root);
+        takeKeyboard();
+        if (alive.gone()) return 1;
+    }
     startWalk();
     r.previous = nullptr;
     r.delta = 0;
     if (event == FL_KEYBOARD) {
-        const int key = Fl::event_key();
         if (key == FL_Up || key == FL_Down) {
             r.delta = key == FL_Up ? -1 : 1;
-            take_focus();
-            redraw();
         } else if ((key == 'a' || key == 'A') && Fl::event_state(FL_CTRL)) {
-            root.select_all();
-            take_focus();
             redraw();
+            NodeWatch alive(&root);
+            root.select_all();
+            if (!alive.gone()) takeKeyboard();
             return 1;
         } else if (key == FL_Home) {
             set_hilighted(r.showRoot || !root.children() ? &root : root.child(0));
@@ -766,7 +811,9 @@ int Flu_Tree_Browser::handle(int event) {
             return 1;
         }
     }
+    NodeWatch alive(&root);
     if (root.recurse(r, WalkHandle, event)) {
+        if (alive.gone()) return 1;
         if (r.visibilityChanged) {
             root.determineVisibility(true);
             r.visibilityChanged = false;
@@ -775,28 +822,39 @@ int Flu_Tree_Browser::handle(int event) {
     }
     if (event == FL_PUSH && r.selectionMode != SelectNone && !Fl::event_state(FL_CTRL) &&
         inside_entry_area(Fl::event_x(), Fl::event_y())) {
-        root.unselect_all();
-        set_hilighted(nullptr);
         r.forceResize = true;
         redraw();
+        root.unselect_all();
+        if (!alive.gone()) set_hilighted(nullptr);
         return 1;
     }
     return event == FL_ENTER || event == FL_MOVE;
 }
 
+// Each callback may delete the old node, the new one or the whole tree
+// (and the root with it).
 void Flu_Tree_Browser::set_hilighted(Node* n) {
     RData& r = rdata;
     if (r.hilighted == n && when() != FL_WHEN_NOT_CHANGED) return;
-    if (Node* old = r.hilighted) old->do_callback(ReasonUnhilighted);
-    r.hilighted = n;
-    if (!n) {
-        redraw();
-        return;
+    redraw();
+    NodeWatch tree(&root), target(n ? n : &root);
+    if (Node* old = r.hilighted) {
+        old->do_callback(ReasonUnhilighted);
+        if (target.gone()) {
+            // The new node is gone; the old one was told it lost the hilight.
+            if (!tree.gone() && r.hilighted == old) r.hilighted = nullptr;
+            return;
+        }
     }
+    r.hilighted = n;
+    if (!n) return;
     n->do_callback(ReasonHilighted);
+    if (target.gone()) return;
     if (r.selectionFollowsHilight) {
         if (r.selectionMode == SelectSingle) unselect_all();
+        if (target.gone()) return;
         n->select(true);
+        if (target.gone()) return;
     }
     relayoutIfNeeded();
     if (scrollV->visible()) {
@@ -808,6 +866,13 @@ void Flu_Tree_Browser::set_hilighted(Node* n) {
         scrollV->value(std::max(0, std::min(position, int(scrollV->maximum()))));
     }
     redraw();
+}
+
+// The toolkit's take_focus leaves the keyboard with a widget inside the
+// tree; a row click gives it to the tree itself. The widget that loses it
+// may call back. Every caller redraws the tree.
+void Flu_Tree_Browser::takeKeyboard() {
+    if (Fl::focus() != this && takesevents() && visible_focus()) Fl::focus(this);
 }
 
 void Flu_Tree_Browser::stopAnimation() {

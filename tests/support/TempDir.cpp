@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <sstream>
 #include <unistd.h>
 
@@ -50,3 +51,14 @@ void ecrireFichier(const std::string& path, const std::string& content) {
 }
 
 bool fichierExiste(const std::string& path) { return fs::exists(path); }
+
+void remplirDossier(const std::string& folder, int n, const char* prefix) {
+    // A step prime to n visits every number once, in a scattered order.
+    int step = n / 3 + 1;
+    while (std::gcd(step, n) != 1) ++step;
+    for (int i = 0; i < n; ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%04d", static_cast<int>(static_cast<long long>(i) * step % n));
+        ecrireFichier(folder + "/" + prefix + number, "");
+    }
+}

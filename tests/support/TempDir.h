@@ -36,5 +36,8 @@ private:
 std::string lireFichier(const std::string& path);
 void ecrireFichier(const std::string& path, const std::string& content);
 bool fichierExiste(const std::string& path);
+// Fills `folder` with n empty files named f0000, f0001, ... (`prefix` in
+// place of "f"), made out of their name order.
+void remplirDossier(const std::string& folder, int n, const char* prefix = "f");
 
 #endif

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -40,16 +42,19 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     for (const char* f : {"ab1", "ab2", "abc", "b.txt", ".hidden"}) ecrireFichier(tmp.file(f), "x");
     mkdir(tmp.file("sub").c_str(), 0755);
     mkfifo(tmp.file("pipe").c_str(), 0644);
+    mkdir(tmp.file("fifo").c_str(), 0755);  // a folder where nothing can be shown
+    mkfifo(tmp.file("fifo/p").c_str(), 0644);
     ASSERT_EQ(symlink("sub", tmp.file("link").c_str()) + symlink("none", tmp.file("dead").c_str()), 0);
     const char* const calls[] = {"12", "1", "2", ""};  // by mode: both list callbacks, either, neither
     for (int mode = 0; mode < 4; ++mode) {
         Lister d("");
         EXPECT_EQ(d.after(d.cd((dir + "ab").c_str(), mode)), "3 " + std::string(calls[mode]) + " " + dir + "ab");
-        EXPECT_EQ(d.shown() + d.shown(), ".. ab1 ab2 abc link sub .. ab1 ab2 abc link sub ");
+        EXPECT_EQ(d.shown() + d.shown(), ".. ab1 ab2 abc fifo link sub .. ab1 ab2 abc fifo link sub ");
     }
     Lister d(dir);  // the FIFO and the dead link are never listed, but can be found
-    EXPECT_EQ(d.shown() + d.fileInList("pipe", 0)->name, ".. .hidden ab1 ab2 abc b.txt link sub pipe");
+    EXPECT_EQ(d.shown() + d.fileInList("pipe", 0)->name, ".. .hidden ab1 ab2 abc b.txt fifo link sub pipe");
     EXPECT_TRUE(d.fileInList("a?c", 1) == d.dirDisplayed(4) && !d.fileInList("pipe", 1));
+    EXPECT_EQ(d.fileInList("dead", 0)->sizeHigh, 0);  // a dangling link has no size
 
     // The folder is read once, until another one is opened; a bare name stays in it.
     ecrireFichier(tmp.file("abz"), "new");
@@ -57,29 +62,100 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
     EXPECT_EQ(d.after(d.cd((dir + "sub/").c_str())), "1 12 " + dir + "sub/");
     EXPECT_EQ(d.after(d.cd((dir + "abz").c_str())), "1 12 " + dir + "abz");
     EXPECT_EQ(d.after(d.cd("ab", 3)), "4  " + dir + "ab");
+    EXPECT_EQ(d.after(d.cd((tmp.path() + "\\sub\\").c_str())), "1 12 " + dir + "sub/");  // backslashes separate too
+    d.cd((dir + "ab").c_str(), 3);
 
-    // A refused folder leaves the path; in the same folder the text is taken over.
-    const std::string ab = dir + "ab";
-    const struct { std::string path; int status; std::string after; } failures[] = {
-        {dir + "missing/", FL_DIR_NO_FOLDER, ab},        {dir + "s*/x", FL_DIR_INVALID_FOLDER, ab},
-        {dir + "zz", FL_DIR_NO_ENTRY_MATCH, dir + "zz"}, {dir + "zz*", FL_DIR_NO_PATTERN_MATCH, dir + "zz*"},
-        {dir + "a,b/x", FL_DIR_INVALID_FOLDER, ab},      {"*/x", FL_DIR_INVALID_FOLDER, ab},
-        {",b/x", FL_DIR_INVALID_FOLDER, ab},             {"*q", FL_DIR_NO_PATTERN_MATCH, dir + "*q"},
+    // A refused folder leaves the path; in the same folder the text is taken
+    // over and the list left as it is; a new folder showing nothing still
+    // reaches the list, which must drop the lines of the previous one.
+    const std::string ab = dir + "ab", fill(FL_DIR_PATH - 1 - dir.size(), 'y');
+    const struct { std::string path, after; } failures[] = {
+        {dir + "missing/", "E2 " + ab},         {dir + "s*/x", "E1 " + ab},
+        {dir + "zz", "E7 " + dir + "zz"},       {dir + "zz*", "E3 " + dir + "zz*"},
+        {dir + "a,b/x", "E1 " + ab},            {"*/x", "E1 " + ab},
+        {",b/x", "E1 " + ab},                   {"*q", "E3 " + dir + "*q"},
+        {dir + "fifo/", "12E7 " + dir + "fifo/"}, {dir + "fifo/*.txt", "12E3 " + dir + "fifo/*.txt"},
+        {dir + "c:x", "E7 " + dir + "c:x"},     // ":" belongs to the name
+        {fill, "E7 " + dir + fill},             // the longest path the lister holds
+        {fill + "y", "E1 " + ab},               // one more would be cut: refused
+        {dir + std::string(FL_DIR_PATH, 'x') + "/f", "E1 " + ab},
     };
     for (const auto& c : failures) {
         Lister f(ab);
-        EXPECT_EQ(f.after(f.cd(c.path.c_str())), "0 E" + std::to_string(c.status) + " " + c.after);
+        EXPECT_EQ(f.after(f.cd(c.path.c_str())), "0 " + c.after) << c.path.substr(0, 60);
+    }
+
+    // Up goes to the parent of the folder the path names, "." and ".." resolved.
+    const std::string parent = std::filesystem::path(tmp.path()).parent_path().string() + "/";
+    const std::pair<std::string, std::string> ups[] = {
+        {dir + "sub/../", parent},  {dir + "./", parent},       {dir + "sub/./../sub//", dir},
+        {dir + "sub/../*.txt", parent + "*.txt"}, {dir + "sub/../x", parent}, {"/../", "/../"},
+    };
+    for (const auto& [from, to] : ups) {
+        Lister u(from);
+        u.cdUp();
+        EXPECT_EQ(u.dirPath(), to) << from;
     }
 
     // A sub-folder or a pattern of this folder; the rest of the text does not go up.
     EXPECT_EQ(d.after(d.cdSub("sub")), "1 12 " + dir + "sub/");
-    EXPECT_EQ(d.after(d.cdUp()), "8 12 " + dir);
+    EXPECT_EQ(d.after(d.cdUp()), "9 12 " + dir);
     EXPECT_EQ(d.after(d.cdSub("a*")), "4 12 " + dir + "a*");
     EXPECT_EQ(d.after(d.cdSub(nullptr)), "0  " + dir + "a*");
     InTempDir here;
     mkdir(here.file("rel").c_str(), 0755);
+    Lister unread("/nonexistent-qv/");  // nothing read yet: a bare name reads the working folder
+    EXPECT_EQ(unread.after(unread.cd("re")), "1 12 re");
     EXPECT_EQ(d.after(d.cd("rel/")), "1 12 rel/");  // an empty folder: its parent alone counts
     EXPECT_EQ(d.after(d.cdUp()), "0  rel/");        // a relative folder has no parent to name
+    ecrireFichier(here.file("rel/new"), "");
+    d.cd("rel/ne");
+    EXPECT_EQ(d.shown(), ".. 12");  // read once, even with the parent alone
+    d.cd("rel/../../");
+    d.cdUp();
+    EXPECT_STREQ(d.dirPath(), "../../");
+}
+
+TEST(Dir, LargeFolderKeepsItsFirstNamesAndFindsANameTypedInFull) {
+    // -0000 to -3099 created out of order, all before ".." in byte order,
+    // and a folder after them.
+    TempDir big;
+    const std::string dir = big.path() + "/";
+    remplirDossier(big.path(), 3100, "-");
+    mkdir((dir + "zdir").c_str(), 0755);
+    Lister d(dir);
+    EXPECT_EQ(std::to_string(d.dirFileCount()) + " " + d.dirDisplayed(0)->name + " " + d.dirDisplayed(2998)->name + " " +
+                  d.dirDisplayed(FL_DIR_MAX_FILES - 1)->name,
+              "3000 -0000 -2998 ..");
+    int misplaced = 0;
+    for (int i = 0; i < FL_DIR_MAX_FILES - 1; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "-%04d", i);
+        misplaced += std::string(name) != d.dirDisplayed(i)->name;
+    }
+    EXPECT_EQ(misplaced, 0);
+    d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);  // past the table: ignored
+    EXPECT_EQ(d.dirFileCount(), FL_DIR_MAX_FILES);
+    // A name typed in full is found past the kept ones, a beginning is not.
+    const auto typedIn = [&](const std::string& name) {
+        const int shown = d.cd((dir + name).c_str());
+        return std::to_string(shown) + " " + std::to_string(d.dirFileCount()) + " " + d.shown();
+    };
+    const std::pair<std::string, std::string> typed[] = {
+        {"-3050", "1 3001 .. -3050 12"}, {"-305", "0 3000 .. E7"}, {"-31", "0 3000 .. E7"}, {"-30*", "0 3000 .. E3"},
+        {"zdir", "1 3001 .. zdir 12"},   {"-2998", "1 3000 -2998 .. 12"}, {".", "0 3000 .. E7"},
+    };
+    for (const auto& [name, after] : typed) EXPECT_EQ(typedIn(name), after) << name;
+    d.cd((dir + "zdir").c_str(), 3);
+    EXPECT_EQ(d.fileInList("zdir", 1)->type, FL_DIR_FOLDER);
+    // The entry found goes with the next text, wherever a sort put it.
+    d.cd((dir + "-3099").c_str(), 3);
+    d.dirSort(FL_DIR_SORT_REVERSE);
+    EXPECT_STREQ(d.dirDisplayed(1)->name, "-3099");
+    EXPECT_EQ(typedIn("-299"), "9 3000 .. -2998 -2997 -2996 -2995 -2994 -2993 -2992 -2991 -2990 12");
+    d.dirSetFilter(FL_DIR_FILE);  // a kept name hidden by the filter is not added again
+    EXPECT_EQ(typedIn("-2998"), "0 3000 .. 12E0E7");
+    EXPECT_EQ(typedIn("zdir/"), "1 1 .. 12");
 }
 
 TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
@@ -108,11 +184,15 @@ TEST(Dir, SortModesAndFilterBitsDecideTheDisplayWithinBounds) {
     d.dirSort(FL_DIR_SORT_NONE);
     d.dirAddFile(0, std::string(300, 'x').c_str(), 300, FL_DIR_FILE, 0, 0);
     EXPECT_EQ(d.dirDisplayed(0)->name + std::to_string(d.dirDisplayed(0)->length), std::string(255, 'x') + "255");
-    TempDir big;
-    for (int i = 0; i < 3100; ++i) ecrireFichier(big.file("f" + std::to_string(i)), "");
-    Lister b(big.path() + "/");
-    EXPECT_EQ(b.dirFileCount(), FL_DIR_MAX_FILES);
-    EXPECT_GE(b.cd((big.path() + "/f").c_str(), 3), FL_DIR_MAX_FILES - 1);
+    d.dirAddFile(FL_DIR_MAX_FILES, "beyond", 6, FL_DIR_FILE, 0, 0);
+    EXPECT_EQ(d.dirFileCount(), 8);
+    TempDir huge;  // the size's high word, of a sparse file of 8 GiB; the longest name there is
+    ASSERT_EQ(truncate((ecrireFichier(huge.file("f"), ""), huge.file("f")).c_str(), 8LL << 30), 0);
+    const std::string longest(255, 'n');
+    ecrireFichier(huge.file(longest), "");
+    Lister h(huge.path() + "/");
+    EXPECT_EQ(h.fileInList("f", 0)->sizeHigh, 2);
+    EXPECT_TRUE(h.fileInList(longest.c_str(), 1));
 }
 
 TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {
@@ -141,7 +221,7 @@ TEST(Dir, FilenameExpandReplacesVariablesAndHomeWithinBounds) {
     const struct { const char* in; std::string out; } cases[] = {
         {"~/f", "/home/u/f"},          {"$HOME/x", "/home/u/x"},   {"/a/$QV_REL/b", "/a/rel/b"},
         {"/junk/$QV_ABS/y", "/abs/y"}, {"$NOPE/x", "$NOPE/x"},     {"a/~x/$", "a/~x/$"},
-        {"/a//b", "/a//b"},            {"/junk/$QV_DRIVE/y", "c:/x/y"}, {"/$QV_LONG/$QV_LONG", "/" + std::string(2046, 'x')},
+        {"/a//b", "/a//b"},            {"/a/xQV_REL/b", "/a/xQV_REL/b"},            {"/junk/$QV_DRIVE/y", "/junk/c:/x/y"}, {"/$QV_LONG/$QV_LONG", "/" + std::string(2046, 'x')},
     };
     char out[FL_DIR_PATH];
     for (const auto& c : cases) {

@@ -15,8 +15,12 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <FL/fl_draw.H>  // after the test framework: it brings X11's macros
+
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -46,6 +50,33 @@ void choose(Fl_File_Dialog& d, const std::vector<int>& lines, int clicks = 0) {
 
 void pick(Fl_Choice* c, int item) { c->picked(&c->menu()[item]); }
 
+// The list's lines, the input's text and the status line.
+std::string lookOf(Fl_File_Dialog& d) {
+    std::string s;
+    for (int i = 1; i <= d.fileBrowser()->size(); ++i) s += d.fileBrowser()->text(i) + std::string("|");
+    return s + " " + d.input()->value() + " | " + d.statusLine()->label();
+}
+
+// Window coordinates of the middle of the list's line n (from 1), unscrolled.
+int lineY(Fl_File_Dialog& d, int n) {
+    Fl_Multi_Browser* b = d.fileBrowser();
+    fl_font(b->textfont(), b->textsize());
+    return b->y() + Fl::box_dy(b->box()) + (n - 1) * fl_height() + fl_height() / 2;
+}
+
+// A click on line n of the list, through the window, as the user makes it;
+// the list is drawn first, as it would be on screen, so that it knows where
+// its lines are.
+void clickLine(Fl_Window& w, Fl_File_Dialog& d, int n, int modifiers = 0) {
+    qvtest::flushDrawing();
+    qvtest::click(&w, d.fileBrowser()->x() + 40, lineY(d, n), 1, modifiers);
+}
+
+void doubleClickLine(Fl_Window& w, Fl_File_Dialog& d, int n) {
+    qvtest::flushDrawing();
+    qvtest::doubleClick(&w, d.fileBrowser()->x() + 40, lineY(d, n));
+}
+
 const char* const kReverse = "@C32@b@.sub/|@C34@.run.exe*|@C00@.b.txt|@C00@.a.txt|@C33@i@..hidden|@C35@b@.../";
 
 // A shown dialog on a folder holding a sub-folder, a dot file, a program,
@@ -66,12 +97,7 @@ struct DialogWindow {
         mkfifo(tmp.file("pipe").c_str(), 0644);
         return dir;
     }
-    // The list's lines, the input's text and the status line.
-    std::string look() {
-        std::string s;
-        for (int i = 1; i <= d.fileBrowser()->size(); ++i) s += d.fileBrowser()->text(i) + std::string("|");
-        return s + " " + d.input()->value() + " | " + d.statusLine()->label();
-    }
+    std::string look() { return lookOf(d); }
 };
 
 TEST(FileDialog, LinesShowEachKindInItsFormatAndTheChoicesActOnThem) {
@@ -141,6 +167,11 @@ TEST(FileDialog, SelectionPutsFilesInTheInputAndDoubleClicksOpenFolders) {
         EXPECT_EQ(multi.look(), lines + after);
     }
 
+    DialogWindow noParent(FL_FILE_DIALOG_MULTI, "", FL_DIR_FOLDER | FL_DIR_PARENT);  // a file on the first line
+    choose(noParent.d, {1, 2});
+    EXPECT_EQ(noParent.look(), "@C33@i@..hidden|@C00@.a.txt|@C00@.b.txt|@C34@.run.exe*| " + noParent.dir +
+                                   ".hidden,a.txt | Multi Files Selected...");
+
     DialogWindow w(0);
     int ended = 0;
     w.d.endCallback([](Fl_Widget*, void* n) { ++*static_cast<int*>(n); }, &ended);
@@ -168,7 +199,12 @@ std::string runDialog(const std::string& start, int size, int mode, std::functio
     char path[FL_DIR_PATH];
     std::snprintf(path, sizeof path, "%s", start.c_str());
     qvtest::ModalDriver driver(answer ? 3.0 : 0.3);
-    if (answer) driver.onModal([&](Fl_Window& w) { answer(w, *static_cast<Fl_File_Dialog*>(w.child(0))); });
+    // The window is drawn first, as on screen: a list knows where its lines are once drawn.
+    if (answer)
+        driver.onModal([&](Fl_Window& w) {
+            qvtest::showAndDraw(w);
+            answer(w, *static_cast<Fl_File_Dialog*>(w.child(0)));
+        });
     driver.after(60, [] {});  // never due: the watchdog closes a dialog left open
     const int r = fl_file_dialog("Choisir", path, mode, FL_DIR_SORT_ALPHA, 0, false, size);
     return std::to_string(r) + " " + path;
@@ -202,11 +238,13 @@ TEST(FileDialog, ModalDialogReturnsTheChosenNameOrLeavesTheBufferAlone) {
                   press(w, "Ok");
               }),
               folder + "b.txt");
-    // Saving: a new name reads as such, and Enter in the input reaches OK.
+    // Saving: a new name reads as such, and Enter in the input reaches OK,
+    // the pointer resting on the dialog.
     EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_SAVE, [](Fl_Window& w, Fl_File_Dialog& d) {
                   type(w, d, 'q', "q");
                   EXPECT_EQ(d.statusLine()->label() + std::string(d.input()->textcolor() == FL_RED ? " red" : ""),
                             "Entering a new file red");
+                  qvtest::moveMouse(&w, d.input()->x() + 20, d.input()->y() + 25);
                   type(w, d, FL_Enter);
               }),
               folder + "q");
@@ -217,6 +255,131 @@ TEST(FileDialog, ModalDialogReturnsTheChosenNameOrLeavesTheBufferAlone) {
                   press(w, "Ok");
               }),
               "0 ");
+}
+
+TEST(FileDialog, AFolderShowingNothingEmptiesTheListAndUpLeavesTheFolderNamed) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/";
+    for (const char* f : {"a.txt", "run.exe", "Zed/z.txt"}) {
+        std::filesystem::create_directories(std::filesystem::path(tmp.file(f)).parent_path());
+        ecrireFichier(tmp.file(f), "x");
+    }
+    mkdir(tmp.file("fifo").c_str(), 0755);
+    mkfifo(tmp.file("fifo/p").c_str(), 0644);
+    // Files hidden, a folder of text files shows no name: none of this folder
+    // is left to be picked there.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  pick(d.filterChoice(), 1);
+                  EXPECT_EQ(lookOf(d), "@C35@b@.../|@C32@b@.Zed/|@C32@b@.fifo/|@C34@.run.exe*| " + dir +
+                                           " | Please enter or select file");
+                  doubleClickLine(w, d, 2);
+                  EXPECT_EQ(lookOf(d), "@C35@b@.../| " + dir + "Zed/ | Sorry - No file matches entry");
+                  clickLine(w, d, 4);  // where the program was
+                  press(w, "Ok");
+              }),
+              std::to_string(dir.size() + 4) + " " + dir + "Zed/");
+
+    DialogWindow w(0);
+    Fl_File_Dialog& d = w.d;
+    d.input()->value(tmp.file("fifo").c_str());
+    type(w.win, d, '/', "/");  // a folder holding only a pipe
+    EXPECT_EQ(w.look(), "@C35@b@.../| " + dir + "fifo/ | Sorry - No file matches entry");
+    // A path longer than the lister holds would, cut, open Zed: refused.
+    d.input()->value((dir + "Zed/" + std::string(FL_DIR_PATH, 'x')).c_str());
+    type(w.win, d, '/', "/");
+    EXPECT_EQ(lookOf(d).substr(0, 13) + d.statusLine()->label(), "@C35@b@.../| Sorry - Invalid directory was entered");
+    // The parent line of a path through ".." opens the parent of the folder it names.
+    d.input()->value((dir + "Zed/..").c_str());
+    type(w.win, d, '/', "/");
+    EXPECT_EQ(d.fileBrowser()->size(), 5);
+    doubleClickLine(w.win, d, 1);
+    EXPECT_EQ(d.input()->value(), std::filesystem::path(tmp.path()).parent_path().string() + "/");
+}
+
+TEST(FileDialog, TheAnswerIsTheHighlightedFilesAndEnterGivesItFromTheList) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/";
+    for (const char* f : {"a.txt", "b.txt", "c.txt"}) ecrireFichier(tmp.file(f), "x");
+    mkdir(tmp.file("sub").c_str(), 0755);
+    // Lines: .., a.txt, b.txt, c.txt, sub.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_MULTI, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  const struct { int line, modifiers; const char* after; } clicks[] = {
+                      {2, 0, "a.txt | Single File Selected..."},
+                      {3, FL_CTRL, "a.txt,b.txt | Multi Files Selected..."},
+                      {3, FL_CTRL, "a.txt | Single File Selected..."},  // b.txt deselected
+                      {2, FL_CTRL, " | Please enter or select file"},   // nothing left: the folder
+                      {4, FL_CTRL, "c.txt | Single File Selected..."},
+                      {5, FL_CTRL, "c.txt | Single File Selected..."},  // a folder is no answer
+                      {2, FL_SHIFT, "a.txt,b.txt,c.txt | Multi Files Selected..."},
+                      {4, FL_CTRL, "a.txt,b.txt | Multi Files Selected..."},
+                  };
+                  for (const auto& c : clicks) {
+                      clickLine(w, d, c.line, c.modifiers);
+                      EXPECT_EQ(d.input()->value() + std::string(" | ") + d.statusLine()->label(), dir + c.after)
+                          << c.line << " " << c.modifiers;
+                  }
+                  // A text typed since is the user's: deselecting the last file leaves it.
+                  clickLine(w, d, 2, FL_CTRL);
+                  d.input()->value((dir + "s*/x").c_str());
+                  type(w, d, 'y', "y");
+                  clickLine(w, d, 3, FL_CTRL);
+                  EXPECT_STREQ(d.input()->value(), (dir + "s*/xy").c_str());
+                  for (int line : {2, 3}) clickLine(w, d, line, FL_CTRL);
+                  // A quick second Ctrl+click deselects: it accepts nothing.
+                  qvtest::EventSpec second;
+                  second.x = d.fileBrowser()->x() + 40;
+                  second.y = lineY(d, 3);
+                  second.button = 1;
+                  second.held = 1;
+                  second.modifiers = FL_CTRL;
+                  second.clicks = 1;
+                  qvtest::sendEvent(&w, FL_PUSH, second);
+                  second.held = 0;
+                  qvtest::sendEvent(&w, FL_RELEASE, second);
+                  EXPECT_EQ(d.input()->value() + std::string(w.shown() ? " shown" : ""), dir + "a.txt shown");
+                  clickLine(w, d, 3, FL_CTRL);
+                  qvtest::moveMouse(&w, d.fileBrowser()->x() + 40, lineY(d, 3));
+                  qvtest::key(&w, FL_Enter);  // the list has the focus
+              }),
+              std::to_string(dir.size()) + " " + dir + "a.txt,b.txt");
+    // A single list: a click on a folder takes the file out of the answer.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  clickLine(w, d, 3);
+                  clickLine(w, d, 5);
+                  EXPECT_EQ(d.input()->value() + std::string(" | ") + d.statusLine()->label(),
+                            dir + " | Please enter or select file");
+                  qvtest::key(&w, FL_KP_Enter);
+              }),
+              std::to_string(dir.size()) + " " + dir);
+}
+
+TEST(FileDialog, OddNamesShowControlCharactersAsQuestionMarksAndReturnAsTheyAre) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/";
+    for (const char* f : {"new\nline.txt", "c:d.txt", "tab\there", "@at", "a b"}) ecrireFichier(tmp.file(f), "x");
+    for (const auto& [line, name] : {std::pair(5, "new\nline.txt"), std::pair(4, "c:d.txt")})
+        EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                      EXPECT_EQ(lookOf(d), "@C35@b@.../|@C00@.@at|@C00@.a b|@C00@.c:d.txt|@C00@.new?line.txt|@C00@.tab?here| " +
+                                               dir + " | Please select File to Open");
+                      clickLine(w, d, line);
+                      press(w, "Ok");
+                  }),
+                  std::to_string(dir.size()) + " " + dir + name);
+}
+
+TEST(FileDialog, ALargeFolderListsItsFirstNamesAndANameTypedInFull) {
+    TempDir big;
+    const std::string dir = big.path() + "/";
+    remplirDossier(big.path(), 3100);
+    Fl_Window win(0, 0, 480, 320);
+    Fl_File_Dialog& d = *new Fl_File_Dialog(5, 5, nullptr, dir.c_str(), 0, FL_DIR_SORT_ALPHA, 0);
+    win.end();
+    qvtest::showAndDraw(win);
+    Fl_Multi_Browser* list = d.fileBrowser();
+    EXPECT_EQ(std::to_string(list->size()) + list->text(2) + list->text(FL_DIR_MAX_FILES), "3000@C00@.f0000@C00@.f2998");
+    for (const char* c : {"f", "3", "0", "5", "0"}) type(win, d, *c, c);
+    EXPECT_EQ(lookOf(d) + (d.input()->textcolor() == FL_RED ? " red" : ""),
+              "@C35@b@.../|@C00@.f3050| " + dir + "f3050 | Please enter or select file");
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -98,6 +100,13 @@ TEST(InputFile, PathStripHasOneButtonPerFolderAndAClickOpensIt) {
     w.in.value("name");  // no folder: nothing to open
     w.in.stripTopBtn(1);
     EXPECT_EQ(w.look(), "name black ");
+
+    // ":" belongs to a name: "/a:b/c" has two folder buttons, "/" and "a:b/".
+    w.in.value("/a:b/c");
+    const int inName = X + (static_cast<int>(fl_width("/a:")) + static_cast<int>(fl_width("/a:b/"))) / 2 + 6;
+    qvtest::push(&w.win, inName, Y + 6);
+    EXPECT_EQ(w.in.highlighted(), 2);
+    qvtest::release(&w.win, X + 100, Y + 30);
 }
 
 TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
@@ -130,6 +139,32 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
         w.type(key);
         EXPECT_EQ(w.look(), dir + "abc black " + follows) << std::hex << key;
     }
+    // A long text, scrolled: typing within it keeps the cursor where it is.
+    const std::string deep = dir + std::string(60, 'd') + "/";
+    mkdir(deep.c_str(), 0755);
+    for (const char* f : {"a.txt", "al.txt"}) ecrireFichier(deep + f, "x");
+    w.at(deep + "*.txt");
+    qvtest::flushDrawing();
+    w.in.position(static_cast<int>(deep.size()));
+    for (const char* c : {"a", "l"}) {
+        qvtest::key(&w.win, *c, 0, c);
+        qvtest::flushDrawing();
+    }
+    EXPECT_EQ(w.look() + std::to_string(w.in.position() - static_cast<int>(deep.size())), deep + "al*.txt black C2C22");
+    // Tab on a text longer than the lister holds: the text is kept, refused.
+    const std::string tooLong = dir + std::string(FL_DIR_PATH, 'q');
+    w.at(tooLong);
+    w.type(FL_Tab);
+    EXPECT_EQ(w.look(), tooLong + " red E6E1");
+
+    // Emptied, the text stays empty for a new path.
+    w.at(dir + "abc");
+    w.in.position(w.in.size(), 0);
+    qvtest::key(&w.win, FL_BackSpace);
+    EXPECT_EQ(w.look(), " black ");
+    EXPECT_EQ(w.type('/', "/"), 1);
+    EXPECT_EQ(w.look(), "/ black C2");
+
     w.in.value((dir + "abd").c_str());  // a paste is followed
     Fl::e_length = 0;
     EXPECT_EQ(w.in.handle(FL_PASTE), 1);
@@ -173,9 +208,28 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
     w.pick(first);
     EXPECT_EQ(w.look(), tmp.path() + "/ black C2");
 
+    // A recent folder is shown as it is and opened as it was recorded.
+    const int root = Fl_Input_File::Fl_Dir_User_Index;
+    Fl_Input_File::updateUserDir("/f");
+    w.pick(root);
+    EXPECT_EQ(w.look(), "/ black C2");
+    Fl_Menu_Button* pulldown = w.in.pulldownButton();
+    for (const char* name : {"a&b", "x/@sym", "new\nline"}) {
+        const std::string folder = tmp.file(name) + "/";
+        std::filesystem::create_directories(folder);
+        const int slot = Fl_Input_File::Fl_Dir_User_Index;
+        Fl_Input_File::updateUserDir((folder + "f").c_str());
+        std::string shown = folder;
+        std::replace(shown.begin(), shown.end(), '\n', '?');
+        fl_font(pulldown->textfont(), pulldown->textsize());
+        EXPECT_NEAR(menu[slot].measure(nullptr, pulldown), fl_width(shown.c_str()), 1) << name;
+        w.pick(slot);
+        EXPECT_EQ(w.look(), folder + " black C2") << name;
+    }
+
     // No name for a wildcard or a text that does not fit.
     for (const auto& [text, size, name] : {std::tuple("/x/*.txt", 99, "0 "), std::tuple("/x/abcdef", 9, "0 "),
-                                           std::tuple("/x/abcdef", 10, "3 /x/abcdef")}) {
+                                           std::tuple("/x/abcdef", 10, "3 /x/abcdef"), std::tuple("/x/c:d", 99, "3 /x/c:d")}) {
         w.in.value(text);
         EXPECT_EQ(std::to_string(w.in.getFilename(out, size)) + " " + out, name);
     }

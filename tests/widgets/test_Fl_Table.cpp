@@ -450,11 +450,12 @@ TEST_F(TableTest, TakingRowsAndColumnsAwayLeavesASelectionOfCells) {
         qvtest::click(win, x, y);
         EXPECT_EQ(std::make_pair(t->reported, t->selection()), std::make_pair(std::string(k.reports), none)) << k.on;
     }
-    for (auto [rows, cols, where, r, c] : {std::tuple{27, 0, ROWH, 3, 0}, {0, 3, COLH, 0, 1}}) {
+    for (auto [rows, cols, where, r, c, want] : {std::tuple{27, 0, ROWH, 3, 0, none}, {0, 3, COLH, 0, 1, none},
+                                                 {27, 1, ROWH, 3, 0, Quad(3, 0, 3, 0)}, {1, 3, COLH, 0, 1, Quad(0, 1, 0, 1)}}) {
         build(rows, cols, 200, true);
         auto [x, y] = t->middle(where, r, c);
         qvtest::click(win, x, y);
-        EXPECT_EQ(t->selection(), none) << rows << "x" << cols;
+        EXPECT_EQ(t->selection(), want) << rows << "x" << cols;
     }
     build(5, 3);
     auto [x1, y1] = t->middle(CELL, 1, 1);

@@ -176,6 +176,43 @@ TEST_F(FluTreeBrowser, MovesAndSwapsNeverMakeANodeItsOwnAncestor) {
     EXPECT_EQ(children(root), "a1 b leaf");
 }
 
+TEST_F(FluTreeBrowser, MovesStayAmongSiblingsWhenAsked) {
+    tree->insertion_mode(Tree::InsertBack);
+    Node* root = tree->root_node();
+    Node* a = tree->add("/a/");
+    Node* a1 = tree->add("/a/a1");
+    Node* s = tree->add("/a/s/");
+    tree->add("/a/s/s1");
+    Node* a2 = tree->add("/a/a2");
+    Node* b = tree->add("/b/");
+    Node* b1 = tree->add("/b/b1");
+    EXPECT_FALSE(tree->moveOnlySameGroup());
+    struct { Node* n; int where; Node* target; bool anywhere, siblings; } moves[] = {
+        {a2, Tree::MoveBefore, a1, true, true},
+        {a1, Tree::MoveAfter, a2, true, true},
+        {a1, Tree::MoveAfter, s, true, true},    // s closed: after it
+        {a1, Tree::MoveInside, s, true, false},
+        {a1, Tree::MoveInside, a, true, false},  // its own parent, but into it
+        {a1, Tree::MoveBefore, b1, true, false},
+        {a1, Tree::MoveBefore, b, true, false},
+        {b, Tree::MoveAfter, root, true, false},  // after the root: into it
+    };
+    for (bool siblings : {false, true}) {
+        tree->moveOnlySameGroup(siblings);
+        for (const auto& m : moves)
+            EXPECT_EQ(Node::isMoveValid(m.n, m.where, m.target), siblings ? m.siblings : m.anywhere)
+                << m.n->label() << " " << m.where << " " << m.target->label() << " " << siblings;
+    }
+    s->open(true);  // after an open branch: before its first child, under it
+    EXPECT_FALSE(Node::move(a1, Tree::MoveAfter, s));
+    EXPECT_TRUE(a2->move(0));
+    a->insert("/x", 1);
+    EXPECT_EQ(children(a), "a2 x a1 s");
+    tree->moveOnlySameGroup(false);
+    EXPECT_TRUE(Node::move(a1, Tree::MoveAfter, s));
+    EXPECT_EQ(children(s), "a1 s1");
+}
+
 TEST_F(FluTreeBrowser, WidgetsFollowTheirNodesAndDieExactlyOnce) {
     tree->insertion_mode(Tree::InsertBack);
     CountedBox* box = new CountedBox;
@@ -384,4 +421,14 @@ TEST_F(FluTreeBrowser, RedirectedWidgetCallbacksReachBothTheWidgetAndTheTree) {
     redirected->do_callback();
     EXPECT_EQ(own, 2);
     EXPECT_EQ(calls, (Calls{{Tree::ReasonWidgetCallback, "redirected"}}));
+    // A widget whose own callback removes its node: nothing is reported for it.
+    CountedBox* doomed = new CountedBox;
+    doomed->callback([](Fl_Widget* w, void* t) { static_cast<Tree*>(t)->remove(w); }, tree.get());
+    Tree::USE_FLU_WIDGET_CALLBACK = true;
+    Node* n = tree->add("/doomed", doomed);
+    Tree::USE_FLU_WIDGET_CALLBACK = false;
+    const unsigned id = n->id();
+    doomed->do_callback();
+    EXPECT_EQ(std::make_tuple(liveBoxes, std::string(tree->find_path(id)), calls.size()),
+              std::make_tuple(0, std::string(), size_t(1)));
 }

@@ -289,14 +289,59 @@ TEST_F(FluTreeBrowserView, SingleModeKeepsOneRowAndDragsFollowTheMouse) {
     tree->selectionFollowsHilight(false);
     qvtest::dragPath(win.get(), 100, 10, 100, 90);
     EXPECT_EQ(selectedLabels(), "l4 ");
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l4");
     clickRow(4, FL_CTRL);
     EXPECT_EQ(tree->num_selected(), 0);
     tree->selectionMode(Tree::SelectMultiple);
     qvtest::dragPath(win.get(), 100, 10, 100, 70);
     EXPECT_EQ(selectedLabels(), "l0 l1 l2 l3 ");
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l3");
     tree->selectionMode(Tree::SelectNone);
     clickRow(5);
     EXPECT_EQ(tree->num_selected(), 0);
+    // The row under the moving pointer becomes the selection, silently.
+    tree->selectionMode(Tree::SelectSingle);
+    tree->selectUnderMouse(true);
+    clickRow(0);
+    qvtest::flushDrawing();
+    calls.clear();
+    qvtest::moveMouse(win.get(), 100, 2 * ROW + 5);
+    EXPECT_EQ(std::make_pair(selectedLabels(), calls.size()), std::make_pair(std::string("l2 "), size_t(0)));
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 * ROW + 5), qvtest::rgbOf(FL_SELECTION_COLOR));
+}
+
+// Space, or a Shift-click on the hilighted row itself, selects it; a branch
+// so selected, or in a range, opens when asked; a leaf knows no double
+// click there.
+TEST_F(FluTreeBrowserView, SpaceAndShiftClickOnTheHilightedRowSelectIt) {
+    tree->opensOnSelect(true);
+    for (const char* b : {"/a/", "/b/"}) tree->add_branch(b, new RowBox, false);
+    leaf("/a/a1");
+    leaf("/b/b1");
+    Node* z = leaf("/z");
+    show();
+    Node* a = tree->find("/a/");
+    Node* b = tree->find("/b/");
+    tree->set_hilighted(a);
+    key(' ');
+    EXPECT_TRUE(a->selected() && a->open());
+    redraw();
+    tree->set_hilighted(b);
+    clickRow(2, FL_SHIFT);  // the hilighted row itself, below a and a1
+    EXPECT_TRUE(b->selected() && b->open());
+    // A range opens the branches it selects.
+    a->open(false);
+    redraw();
+    tree->set_hilighted(z);
+    clickRow(0, FL_SHIFT);
+    EXPECT_TRUE(a->open());
+    redraw();
+    tree->set_hilighted(z);
+    calls.clear();
+    qvtest::push(win.get(), 100, z->row_top() + 5, 1, FL_SHIFT, 1);  // the second click of a double click
+    qvtest::release(win.get(), 100, z->row_top() + 5, 1, FL_SHIFT);
+    EXPECT_TRUE(z->selected());
+    for (auto& c : calls) EXPECT_NE(c.first, Tree::ReasonDoubleClick);
 }
 
 TEST_F(FluTreeBrowserView, AnimationEndsShownHiddenOrWithoutFrames) {
@@ -352,6 +397,28 @@ TEST_F(FluTreeBrowserView, ClosingOrRemovingFromCodeHidesWidgetsAndLeavesNoOldPi
     tree->remove("/a/y");
     qvtest::flushDrawing();  // the tree asked for its own redraw
     EXPECT_EQ(qvtest::pixelAt(*win, 150, 2 + 2 * ROW + 10), qvtest::rgbOf(FL_WHITE));
+    // Rows of labels only, without widgets to show or hide, drawn again all the same.
+    tree->connectorsShown(false);
+    Node* c = tree->add_branch("/c");
+    Node* c1 = tree->add("/c/c1");
+    c1->select(true);
+    redraw();
+    c->open(true);
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, 150, c1->row_top() + c1->row_height() / 2), qvtest::rgbOf(FL_SELECTION_COLOR));
+    c1->select(false);
+    redraw();
+    auto darkestInk = [&] {
+        int darkest = 255;
+        for (int y = c1->row_top(); y < c1->row_top() + c1->row_height(); ++y)
+            for (int x = 2; x < 100; x += 1) darkest = std::min<int>(darkest, qvtest::pixelAt(*win, x, y).g);
+        return darkest;
+    };
+    EXPECT_LT(darkestInk(), 64);
+    c1->active(false);
+    qvtest::flushDrawing();
+    EXPECT_GT(darkestInk(), 90) << "the label drawn inactive";
+    tree->remove("/c/");
     tree->find("/a/x")->select(true);
     tree->deactivate();
     redraw();
@@ -402,10 +469,21 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
         {10, 5, false},   // the first row's line starts at its middle
         {10, 15, true}, {10, 45, true},
         {10, 55, false},  // the last row's line ends at its middle
-        {16, 30, true},   // the arm toward the row
+        {16, 30, true},   // the arm toward the row, to the gap after the column
+        {21, 30, true}, {22, 30, false},
         {16, 35, false},
     };
     for (const auto& p : points) EXPECT_EQ(qvtest::pixelAt(*win, p.x, p.y), p.line ? black : white) << p.x << "," << p.y;
+    // A vertical gap: each line reaches up into the half of the gap above its row.
+    tree->clear();
+    tree->add_branch("/g", new RowBox, false)->open(true);
+    Node* g1 = leaf("/g/g1");
+    tree->vertical_gap(4);
+    redraw();
+    const int column = 15 + 2 + 10;  // below the expander, the middle of the folder icon
+    EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, column, g1->row_top() - 2), qvtest::pixelAt(*win, column, g1->row_top() - 3)),
+              std::make_pair(black, white));
+    tree->vertical_gap(0);
     // A branch that is not the last carries its line past its children's rows.
     tree->clear();
     tree->add_branch("/a", new RowBox, false)->open(true);
@@ -434,6 +512,65 @@ TEST_F(FluTreeBrowserView, ConnectorsJoinEachRowToItsBranch) {
     tree->root_node()->always_open(true);
     redraw();
     EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 10, 15), qvtest::pixelAt(*win, 10, 25)), std::make_pair(black, black));
+    // Its line starts at the middle of the icon: below a small one, it is the root's own.
+    tree->root_node()->branch_icons(dot.get(), dot.get());
+    redraw();
+    const int rootH = tree->root_node()->row_height();
+    EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, 5, rootH / 2 - 3), qvtest::pixelAt(*win, 5, rootH - 1)),
+              std::make_pair(qvtest::rgbOf(FL_RED), black));
+}
+
+// The keyboard goes to the tree when no widget of its rows uses a key, and
+// with a click on a row in single selection too.
+TEST_F(FluTreeBrowserView, TheTreeTakesTheKeysNoWidgetUses) {
+    leaves(3);
+    Fl_Button* button = new Fl_Button(0, 0, 60, ROW, "b");
+    tree->add("/button", button, false);
+    show();
+    for (int mode : {Tree::SelectMultiple, Tree::SelectSingle}) {
+        tree->selectionMode(mode);
+        qvtest::clickWidget(button);
+        ASSERT_EQ(Fl::focus(), button);
+        clickRow(1);
+        EXPECT_EQ(Fl::focus(), tree) << mode;
+    }
+    qvtest::clickWidget(button);
+    key(FL_Up);  // no other widget to go to: the tree's
+    EXPECT_EQ(Fl::focus(), tree);
+    EXPECT_STREQ(tree->get_hilighted()->label(), "l0");
+}
+
+// The connector through an open branch's column passes under its expander:
+// its sign reads "-", not "+". The expander's upright stroke would lie 5 to
+// 9 pixels below its top, centred in the column.
+TEST_F(FluTreeBrowserView, OpenBranchesShowAMinusOverTheirConnectors) {
+    tree->connector_style(FL_BLACK, FL_SOLID, 1);
+    tree->add_branch("/a", new RowBox, false)->open(true);
+    leaf("/a/a1");
+    tree->add_branch("/z", new RowBox, false)->open(true);  // the last: its column carries no line
+    tree->add_branch("/z/b1", new RowBox, false)->open(true);
+    leaf("/z/b1/c");
+    leaf("/z/b2");
+    show();
+    const qvtest::Rgb black = qvtest::rgbOf(FL_BLACK), white = qvtest::rgbOf(FL_WHITE);
+    struct { const char* path; int cx; } branches[] = {
+        {"/a/", 10},       // below the hidden root: the middle of its 20-pixel folder column
+        {"/z/b1/", 27},    // indented by 15 + 2
+    };
+    for (const auto& b : branches) {
+        Node* n = tree->find(b.path);
+        const int top = n->row_top() + ROW / 2 - 7;  // the expander's, centred on the row
+        EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, b.cx, top + 5), qvtest::pixelAt(*win, b.cx, top + 9)),
+                  std::make_pair(white, white)) << b.path;
+        // The line goes on below the expander, toward the next sibling.
+        EXPECT_EQ(qvtest::pixelAt(*win, b.cx, n->row_top() + ROW - 1), black) << b.path;
+        n->open(false);
+        redraw();
+        EXPECT_EQ(std::make_pair(qvtest::pixelAt(*win, b.cx, top + 5), qvtest::pixelAt(*win, b.cx, top + 9)),
+                  std::make_pair(black, black)) << b.path;
+        n->open(true);
+        redraw();
+    }
 }
 
 // Whatever the scroll position, exactly the rows that reach into the view
