@@ -863,7 +863,6 @@ void fontCallback(Fl_Widget* w, void*) {
             delete b;
         break;
     case 1:
-        if (b == aff_form) break;  // the front end deletes its own window
         WidgetFuzz::note("the font callback deletes its window later");
         forgetFont(b);
         Fl::delete_widget(b);

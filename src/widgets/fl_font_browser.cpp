@@ -438,6 +438,9 @@ bool affFonteBrowser(std::string& name, int& size, std::string& colour, const st
     // (by a callback or a timer) leaves nothing to read.
     Fl_Widget_Tracker vivante(f);
     while (vivante.exists() && f->etat() == Fl_Font_Browser::OUVERTE && f->shown()) Fl::wait();
+    // Fl::delete_widget hides the window at once and deletes it at the next
+    // wait: deleting it here as well would delete it twice.
+    if (vivante.exists() && !f->shown()) Fl::check();
     if (!vivante.exists()) return false;
     const bool ok = f->etat() == Fl_Font_Browser::VALIDEE;
     if (ok) {
