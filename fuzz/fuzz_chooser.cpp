@@ -417,6 +417,19 @@ void closeTop(Fl_Window* top) {
 
 void ownStep(Fl_Window* top);
 
+// Back to the window of the step that a dialog's loop runs inside, while
+// the dialog that ends its loop still exists: the rest of that step's
+// gesture (a double click's second press) goes there, never to a menu
+// window gone with its loop.
+void backToStep() {
+    Run& r = *run;
+    if (r.driving.empty()) return;
+    if (r.driving.back()->exists())
+        routeTo(static_cast<Fl_Window*>(r.driving.back()->widget()));
+    else
+        forget(r.routed);
+}
+
 // One step on a window; false once the input is used up.
 bool stepOn(Fl_Window* top) {
     Run& r = *run;
@@ -434,14 +447,7 @@ bool stepOn(Fl_Window* top) {
         if (more) popupStep();
     }
     r.driving.pop_back();
-    // Back to the window of the step this one runs inside, while the dialog
-    // that ends its loop still exists.
-    if (!r.driving.empty()) {
-        if (r.driving.back()->exists())
-            routeTo(static_cast<Fl_Window*>(r.driving.back()->widget()));
-        else
-            forget(r.routed);
-    }
+    backToStep();
     return more;
 }
 
@@ -478,6 +484,7 @@ void pump(void*) {
     pumpPass = passes;
     if (r.ending) {
         closeTop(top);
+        backToStep();
         Fl::add_timeout(soon, pump);
         return;
     }
