@@ -748,9 +748,13 @@ void chooserStep(Fl_File_Chooser2* c) {
             deleteSharedChooser();
         } else {
             WidgetFuzz::note("the program deletes the chooser");
+            // The hand lets go first: its release may call back, and the
+            // callback delete the chooser itself.
             routeTo(nullptr);
-            r.chooser = nullptr;
-            delete c;
+            if (r.chooser == c) {
+                r.chooser = nullptr;
+                delete c;
+            }
         }
         return;
     } else if (!r.frontEnd && f.pick(2)) {
@@ -917,10 +921,12 @@ void fontStep(Fl_Font_Browser* b) {
         b->callback(on ? fontCallback : nullptr, nullptr);
     } else if (what == 14 && f.chance(8)) {
         WidgetFuzz::note("the program deletes the font browser");
-        routeTo(nullptr);
+        routeTo(nullptr);  // the release may call back, and the callback delete it
         if (r.frontEnd) {
-            detruire_fontbrowser_form();
-        } else {
+            // Hidden by the release (OK, or a callback that queued its
+            // deletion), the window is the front end's to delete.
+            if (alive.exists() && b->shown()) detruire_fontbrowser_form();
+        } else if (r.font == b) {  // not yet deleted, nor queued for deletion
             r.font = nullptr;
             delete b;
         }
