@@ -79,6 +79,10 @@ void taper(Fl_Widget* w, const char* texte) {
     for (const char* c = texte; *c; ++c) qvtest::key(w, *c, 0, std::string(1, *c).c_str());
 }
 
+// The whole text selected, as the focus leaves it, so that typing replaces
+// it whenever the server's focus events come.
+void toutChoisi(Fl_Input* in) { in->position(in->size(), 0); }
+
 // Types into the toolkit's input dialog, replacing its default, and confirms.
 void repondre(Fl_Window& w, const char* texte) {
     for (int i = 0; i < w.children(); ++i)
@@ -290,7 +294,8 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     };
     auto f = []() { return fileChooser2Partage(); };
     driver.onModal([&](Fl_Window& w) {
-        voir(w), f()->fileName->take_focus(), taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
+        voir(w), f()->fileName->take_focus(), toutChoisi(f()->fileName);
+        taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
     });
     driver.onModal([&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
         voir(w), f()->type(Chooser::SINGLE), saisie(*f(), "nouveau", FL_Enter);  // missing, not accepted
@@ -309,7 +314,8 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     });
     driver.onModal([&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
     driver.onModal([&](Fl_Window& w) {  // ABC.qv2 beside it is another file
-        f()->fileName->take_focus(), taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
+        f()->fileName->take_focus(), toutChoisi(f()->fileName);
+        taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
     });
     // A typed name is relative to the working folder.
     EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "sub", 1, 0), "partie.qv2");
@@ -701,13 +707,19 @@ TEST_F(FileChooser2, CallbacksMayDeleteTheChooser) {
 // Moving through the list with the keys names each line reached, even when
 // the callback reloads the list under the move (Shift extends the choice).
 TEST_F(FileChooser2, KeyMovesReportEachLineOnceTheListIsReloaded) {
-    ouvrir(Chooser::MULTI).show();
-    c->window->wait_for_expose();
     static Textes vus;
     vus.clear();
+    for (int type : {Chooser::SINGLE, Chooser::MULTI}) {
+        ouvrir(type).show();
+        c->window->wait_for_expose();
+        c->fileList->take_focus();
+        c->fileList->select(ligneDe(c->fileList, "abd.txt"));
+        c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())); });
+        for (int touche : {FL_Down, FL_Up}) qvtest::key(c->window, touche);
+    }
+    EXPECT_EQ(vus, (Textes{p("notes.dat"), p("abd.txt"), p("notes.dat"), p("abd.txt")}));  // once each
+    vus.clear();
     c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())), x->rescan(); });
-    c->fileList->take_focus();
-    c->fileList->select(ligneDe(c->fileList, "abd.txt"));
     for (int touche : {FL_Down, FL_Up, FL_Down}) qvtest::key(c->window, touche, FL_SHIFT);
     // The list reloaded keeps no line selected: where the next moves land is the toolkit's.
     ASSERT_FALSE(vus.empty());
@@ -722,6 +734,7 @@ TEST_F(FileChooser2, TypedHomeAndVariablesAreExpandedWhole) {
     const std::string loin = "/" + std::string(3000, 'l');
     setenv("QV_LOIN", loin.c_str(), 1);
     setenv("QV_VIDE", "", 1);
+    setenv("QV_REL", "rel", 1);
     unsetenv("QV_ABSENTE");
     const passwd* racine = getpwuid(0);
     ASSERT_NE(racine, nullptr);
@@ -735,6 +748,7 @@ TEST_F(FileChooser2, TypedHomeAndVariablesAreExpandedWhole) {
         {d, "~qv-personne/", p("~qv-personne") + "/"},
         {d, "$QV_ABSENTE/", p("$QV_ABSENTE") + "/"},
         {d, "a/$QV_VIDE/", p("a/")},
+        {d, "a/$QV_REL/q/", p("a/rel/q/")},  // a relative value goes on from there
         {d, "$QV_LOIN/f/", loin + "/f/"},
         {d, "$/", p("$") + "/"}};
     ouvrir(Chooser::SINGLE);
@@ -745,8 +759,7 @@ TEST_F(FileChooser2, TypedHomeAndVariablesAreExpandedWhole) {
         EXPECT_EQ(c->fileName->value(), montre) << tape;
     }
     setenv("HOME", home.c_str(), 1);
-    unsetenv("QV_LOIN");
-    unsetenv("QV_VIDE");
+    for (const char* v : {"QV_LOIN", "QV_VIDE", "QV_REL"}) unsetenv(v);
 }
 
 // A name ending with "/" that names no folder is no file: never an answer,
