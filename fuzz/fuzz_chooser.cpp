@@ -400,7 +400,10 @@ void popupStep() {
 // last hidden.
 void closeTop(Fl_Window* top) {
     Run& r = *run;
-    if (r.lastClosed && r.lastClosed->widget() == top) {
+    // A dialog hidden and shown again (the toolkit keeps its input dialog
+    // for the next call) is open anew: a second press of a double click
+    // asked again.
+    if (r.lastClosed && r.lastClosed->widget() == top && (Fl::grab() == top || !top->shown())) {
         // Closed; its loop ends when it next looks.
         require(++r.closing < 100, "a dialog does not close (%s)", top->label() ? top->label() : "untitled");
         return;
@@ -492,6 +495,14 @@ void pump(void*) {
     if (!stepOn(top)) r.ending = true;
     Fl::remove_timeout(pump);
     Fl::add_timeout(soon, pump);
+}
+
+// The input used up, the hand lets go of a button it still holds: the
+// release may open a dialog (the colour map), which the pump closes.
+void letGo() {
+    Fl::add_timeout(0.0, pump);
+    routeTo(nullptr);
+    Fl::remove_timeout(pump);
 }
 
 // ---- the chooser ------------------------------------------------------------
@@ -970,7 +981,7 @@ void chooserDirect(WidgetFuzz& f) {
         Fl::remove_timeout(pump);
         if (!more) break;
     }
-    routeTo(nullptr);
+    letGo();
     delete r.chooser;
     r.chooser = nullptr;
 }
@@ -1054,7 +1065,7 @@ void fontDirect(WidgetFuzz& f) {
         Fl::remove_timeout(pump);
         if (!more) break;
     }
-    routeTo(nullptr);
+    letGo();
     delete r.font;
     r.font = nullptr;
 }
