@@ -360,6 +360,25 @@ void typeInto(Fl_Widget* w, const std::string& text) {
     typeIn(text);
 }
 
+// The toolkit's own menus (libfltk 1.3) read past their state on a BackSpace
+// pressed while the pointer is off their items, a fault of the library that
+// no caller can mend: no BackSpace reaches an open menu.
+void sendKey(int key, int m) {
+    WidgetFuzz& f = *run->f;
+    const char text[2] = {key == FL_Tab ? '\t' : key == FL_Enter || key == FL_KP_Enter ? '\r'
+                                             : key == FL_Escape ? '\033'
+                                             : key == FL_BackSpace ? '\b'
+                                             : key < 0x100 && !(m & (FL_ALT | FL_CTRL)) ? char(key) : '\0',
+                          '\0'};
+    if (key == FL_BackSpace && Fl::grab()) {
+        WidgetFuzz::note("(no BackSpace in an open menu)");
+        return;
+    }
+    WidgetFuzz::note("key %#x mods %#x", key, m);
+    Fl_Window* target = run->routed ? run->routed : f.window();
+    if (target->shown()) qvtest::key(target, key, m, text);
+}
+
 void pressKey() {
     WidgetFuzz& f = *run->f;
     static const int keys[] = {FL_Tab, FL_Enter, FL_KP_Enter, FL_Page_Up, FL_Page_Down, FL_Home, FL_End, FL_Up,
@@ -368,14 +387,7 @@ void pressKey() {
     const int key = keys[f.pick(sizeof keys / sizeof keys[0])];
     static const int mods[] = {0, 0, FL_ALT, FL_SHIFT, FL_CTRL, FL_ALT | FL_SHIFT};
     const int m = key < 0x100 && f.pick(3) ? FL_ALT : mods[f.pick(6)];
-    const char text[2] = {key == FL_Tab ? '\t' : key == FL_Enter || key == FL_KP_Enter ? '\r'
-                                             : key == FL_Escape ? '\033'
-                                             : key == FL_BackSpace ? '\b'
-                                             : key < 0x100 && !(m & (FL_ALT | FL_CTRL)) ? char(key) : '\0',
-                          '\0'};
-    WidgetFuzz::note("key %#x mods %#x", key, m);
-    Fl_Window* target = run->routed ? run->routed : f.window();
-    if (target->shown()) qvtest::key(target, key, m, text);
+    sendKey(key, m);
 }
 
 // ---- the toolkit's dialogs -------------------------------------------------
@@ -392,7 +404,16 @@ void popupStep() {
         break;
     }
     case 1: pressKey(); break;
-    default: f.userEvent(); break;
+    default:
+        if (!Fl::grab()) {
+            f.userEvent();
+        } else if (f.pick(4) == 0) {  // the same bytes as userEvent's key, see sendKey
+            const int key = f.pickKey();
+            sendKey(key, f.pickModifiers());
+        } else {
+            f.mouseEvent();
+        }
+        break;
     }
 }
 
