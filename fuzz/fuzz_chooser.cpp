@@ -227,6 +227,12 @@ void routeTo(Fl_Window* w) {
     Run& r = *run;
     if (r.routed && !r.routedAlive->exists()) forget(r.routed);  // deleted by the code under test
     if (r.routed == w) return;
+    // The hand lets go first, where it is: the release may call back and
+    // delete the window it is about to go to.
+    Fl_Widget_Tracker alive(w);
+    if (r.f->heldButton()) r.f->release(r.f->pointer());
+    if (r.routed && !r.routedAlive->exists()) forget(r.routed);
+    if (!alive.exists()) w = nullptr;
     r.f->routeTo(w);
     r.routed = w;
     r.routedAlive = std::make_unique<Fl_Widget_Tracker>(w);
