@@ -25,6 +25,7 @@
 #include <FL/filename.H>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,7 +60,12 @@ std::string sansCoupure(size_t taille, Fonction f) {
     }
 }
 
-bool estDossier(const std::string& p) { return !p.empty() && fl_filename_isdir(p.c_str()); }
+// Not the toolkit's fl_filename_isdir: it copies a name that ends with "/"
+// into a buffer of its own, which a long typed path overflows.
+bool estDossier(const std::string& p) {
+    struct stat st {};
+    return !p.empty() && stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK) == 0; }
 
 // An absolute path comes back as it stands.
@@ -71,8 +77,37 @@ std::string absolu(const std::string& p) {
                        [&p](char* buf, int n) { fl_filename_absolute(buf, n, p.c_str()); });
 }
 
+// A part of the path that is "~", "~name" or "$NAME" becomes the home
+// folder, that user's folder or the variable's value, as the toolkit's
+// fl_filename_expand reads them: an absolute value starts the path afresh
+// and loses its trailing "/". Not the toolkit's own, which writes past its
+// buffer when the result outgrows it.
 std::string developpe(const std::string& p) {
-    return sansCoupure(LONGUEUR_CHEMIN, [&p](char* buf, int n) { fl_filename_expand(buf, n, p.c_str()); });
+    std::string r;
+    for (size_t debut = 0; debut <= p.size();) {
+        const size_t fin = std::min(p.find('/', debut), p.size());
+        const std::string partie = p.substr(debut, fin - debut);
+        const char* valeur = nullptr;
+        if (partie == "~") {
+            valeur = std::getenv("HOME");
+        } else if (partie.size() > 1 && partie[0] == '~') {
+            if (const passwd* pw = getpwnam(partie.c_str() + 1)) valeur = pw->pw_dir;
+        } else if (partie.size() > 1 && partie[0] == '$') {
+            valeur = std::getenv(partie.c_str() + 1);
+        }
+        if (!valeur) {
+            r += partie;
+        } else {
+            std::string v = valeur;
+            if (!v.empty() && v[0] == '/') r.clear();
+            if (!v.empty() && v.back() == '/') v.pop_back();
+            r += v;
+        }
+        if (fin == p.size()) break;
+        r += '/';
+        debut = fin + 1;
+    }
+    return r;
 }
 
 // A file read for display: opened without waiting and kept only when it is
@@ -150,6 +185,27 @@ const unsigned char idata_new[] = {0x00, 0x00, 0x78, 0x00, 0x84, 0x00, 0x02, 0x0
                                    0x80, 0x31, 0x80, 0x31, 0x80, 0xfd, 0x80, 0xfd, 0x80, 0x31, 0x80,
                                    0x31, 0x80, 0x01, 0x80, 0x01, 0x80, 0xff, 0xff, 0x00, 0x00};
 Fl_Bitmap image_new(idata_new, 16, 16);
+
+// The file list. A line reached by the keyboard is reported once the
+// toolkit is done with it: the toolkit calls back in the middle of its move
+// and then scrolls to the line, which a callback that reloads the list
+// (opening a folder, or the chooser's own callback) has freed.
+class ListeFichiers : public Fl_File_Browser {
+public:
+    using Fl_File_Browser::Fl_File_Browser;
+    int handle(int event) override {
+        if (event != FL_KEYBOARD) return Fl_File_Browser::handle(event);
+        const int avant = value();
+        const Fl_When quand = when();
+        when(0);
+        Fl_Widget_Tracker vivante(this);
+        const int r = Fl_File_Browser::handle(event);
+        if (!vivante.exists()) return r;
+        when(quand);
+        if (quand && value() != avant) do_callback();
+        return r;
+    }
+};
 
 Fl_File_Chooser2* fc = nullptr;
 void (*current_callback)(const char*) = nullptr;
@@ -297,7 +353,7 @@ void Fl_File_Chooser2::construireFenetre(const char* title) {
     }
     tile = new Fl_Tile(10, 45, 470, 225);
     tile->callback(cbTuile);
-    fileList = new Fl_File_Browser(10, 45, 295, 225);
+    fileList = new ListeFichiers(10, 45, 295, 225);
     fileList->type(FL_HOLD_BROWSER);
     fileList->callback(cbListe);
     window->hotspot(fileList);
@@ -519,7 +575,8 @@ const char* Fl_File_Chooser2::value(int f) {
     }
     const char* texte = fileName->value();
     if (!texte || !*texte) return nullptr;
-    if (!estDossier(texte)) return texte;
+    // A folder's name that names no folder (a favourite since removed) names no file either.
+    if (!estDossier(texte)) return texte[std::strlen(texte) - 1] == '/' ? nullptr : texte;
     if (!(type_ & DIRECTORY)) return nullptr;
     pathname_ = sansSlashFinal(texte);
     return pathname_.c_str();
@@ -617,8 +674,9 @@ void Fl_File_Chooser2::cancelCB() {
 
 void Fl_File_Chooser2::okCB() {
     if (refuserTropLong()) return;
+    Fl_Widget_Tracker vivant(window);  // the callback may delete the chooser
     if (callback_) callback_(this, data_);
-    window->hide();
+    if (vivant.exists()) window->hide();
 }
 
 bool Fl_File_Chooser2::refuserTropLong() {
@@ -650,8 +708,9 @@ void Fl_File_Chooser2::fileListCB() {
     const std::string nom = sansSlashFinal(chemin);
     fileName->value(nom.c_str());
     armerApercu();
+    Fl_Widget_Tracker vivant(window);  // the callback may delete the chooser
     if (callback_) callback_(this, data_);
-    if (!estDossier(nom) || (type_ & DIRECTORY)) activerOk(true);
+    if (vivant.exists() && (!estDossier(nom) || (type_ & DIRECTORY))) activerOk(true);
 }
 
 void Fl_File_Chooser2::fileNameCB() {
@@ -672,13 +731,14 @@ void Fl_File_Chooser2::fileNameCB() {
     if (touche == FL_Enter || touche == FL_KP_Enter) {
         if (estDossier(texte)) {
             directory(texte.c_str());
-        } else if (tropLong(texte) || (!(type_ & CREATE) && !existe(texte))) {
+        } else if (texte.back() == '/' || tropLong(texte) || (!(type_ & CREATE) && !existe(texte))) {
             fl_alert("%s", existing_file_label);
         } else {
             type(type_ & ~MULTI);
             update_preview();
+            Fl_Widget_Tracker vivant(window);  // the callback may delete the chooser
             if (callback_) callback_(this, data_);
-            window->hide();
+            if (vivant.exists()) window->hide();
         }
         return;
     }
@@ -769,7 +829,9 @@ void Fl_File_Chooser2::update_preview() {
     Fl_Shared_Image* image = nullptr;
     if (fichierLu.ouvert()) {
         window->cursor(FL_CURSOR_WAIT);
-        Fl::check();
+        // Shown before the picture loads; no event is handled here, for a
+        // callback could hide or delete the chooser under this call.
+        Fl::flush();
         image = Fl_Shared_Image::get(fichier.c_str());
         if (image && (image->w() <= 0 || image->h() <= 0)) {
             image->release();
@@ -1027,7 +1089,10 @@ const char* fl_file_chooser2(const char* message, const char* pat, const char* f
     fc->razOkCancelButton();
     fc->show();
     fc->preview(preview);
-    while (fc->shown()) Fl::wait();
+    // A callback (the one set with fl_file_chooser2_callback included) may
+    // delete the shared chooser meanwhile: no answer then.
+    for (Fl_File_Chooser2* const c = fc; fc == c && c->shown();) Fl::wait();
+    if (!fc) return nullptr;
     const char* v = fc->value();
     if (!v) return nullptr;
     if (!relative) return v;

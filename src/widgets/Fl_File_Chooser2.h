@@ -139,6 +139,8 @@ public:
     void cancelCB();
     void okCB();
     void update_preview();
+    // The handler of the preview timer that a click on a line arms.
+    static void cbApercu(void* d);
 
 private:
     void construireFenetre(const char* title);
@@ -154,7 +156,6 @@ private:
     bool refuserTropLong();
     void activerOk(bool actif);
     std::string cheminDeLigne(const char* ligne) const;
-    static void cbApercu(void* d);
 
     void (*callback_)(Fl_File_Chooser2*, void*);
     void* data_;

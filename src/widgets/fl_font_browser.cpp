@@ -31,6 +31,9 @@ const char* const TEXTE_EXEMPLE =
     "abcdefghijklmnopqrstuvwxyz\nABCDEFGHIJKLMNOPQRSTUVWXYZ\n0123456789 &$\243\351\350\347\340\342\352\356\364\373";
 const int TAILLE_DEFAUT = 14;
 const int TAILLE_MAX_VECTORIELLE = 73;
+// Far beyond what the sample shows: from tens of thousands the font library
+// fails and the toolkit ends the program.
+const int TAILLE_MAX_DESSINEE = 200;
 
 const char* const STYLES[] = {"Normal", "Bold", "Italic", "Bold Italic"};
 
@@ -58,6 +61,21 @@ bool choisirLigne(Fl_Browser* liste, Fl_Input* saisie, Egal egal) {
     }
     return false;
 }
+
+// The style list: a line stays selected, the style the sample shows. The
+// toolkit takes the line away, without calling back, when a press below the
+// lines drags on and its release never comes (the window closed meanwhile).
+class ListeStyles : public Fl_Browser {
+public:
+    using Fl_Browser::Fl_Browser;
+    int handle(int event) override {
+        Fl_Widget_Tracker vivante(this);
+        const int r = Fl_Browser::handle(event);
+        // The callback puts back the line of the style shown.
+        if (vivante.exists() && size() > 0 && value() == 0) do_callback();
+        return r;
+    }
+};
 
 void etiquette(Fl_Widget* w, const char* texte, Fl_Align a) {
     w->copy_label(traduit(texte).c_str());
@@ -98,7 +116,7 @@ void Fl_Font_Preview_Box::SetFontStrickThrough(int f) {
 
 void Fl_Font_Preview_Box::draw() {
     draw_box();
-    fl_font(Fl_Font(fontName_), Fl_Fontsize(std::max(1, fontSize_)));
+    fl_font(Fl_Font(fontName_), Fl_Fontsize(std::clamp(fontSize_, 1, TAILLE_MAX_DESSINEE)));
     fl_color(fontColor_);
     const int X = x() + 3, Y = y() + 3, W = w() - 6, H = h() - 6;
     fl_push_clip(X, Y, W, H);
@@ -181,19 +199,23 @@ Fl_Font_Browser::Fl_Font_Browser(const std::string& name, const int& size, const
         in->callback(cb, this);
         return in;
     };
-    auto liste = [this](int X, int W, Fl_Callback* cb) {
-        Fl_Browser* b = new Fl_Browser(X, 50, W, 159);
+    auto liste = [this](int X, int W, Fl_Callback* cb, bool toujoursUneLigne) {
+        Fl_Browser* b = toujoursUneLigne ? new ListeStyles(X, 50, W, 159) : new Fl_Browser(X, 50, W, 159);
         b->type(FL_HOLD_BROWSER);
         b->textsize(12);
         b->callback(cb, this);
+        // Called back at every change of line too: a drag released over the
+        // list's scrollbar changes the line and the toolkit calls nothing
+        // on that release, which left the sample on the former line.
+        b->when(FL_WHEN_CHANGED | FL_WHEN_RELEASE_ALWAYS);
         return b;
     };
     txt_InputFont = saisie(5, 26, 205, "Fonte:", cb_txtInputFontName);
-    lst_Font = liste(5, 205, cb_FontName_Selected);
+    lst_Font = liste(5, 205, cb_FontName_Selected, false);
     txt_InputStyle = saisie(215, 26, 95, "Style:", cb_txtInputFontStyle);
-    lst_Style = liste(215, 95, cb_SyleSelected);
+    lst_Style = liste(215, 95, cb_SyleSelected, true);
     txt_InputSize = saisie(315, 26, 75, "Taille:", cb_txtInputFontSize);
-    lst_Size = liste(315, 75, cb_FontSize_Selected);
+    lst_Size = liste(315, 75, cb_FontSize_Selected, false);
     {
         const int fx = 395, fy = 50, fw = w() - 400;
         Fl_Group* cadre = new Fl_Group(fx, fy, fw, 159);
@@ -261,6 +283,9 @@ Fl_Font_Browser::Fl_Font_Browser(const std::string& name, const int& size, const
 Fl_Font_Browser::~Fl_Font_Browser() {
     // The background group only borrows its picture.
     delete fond_;
+    // Deleted by other hands than detruire_fontbrowser_form: the front end
+    // must not use it again.
+    if (aff_form == this) aff_form = nullptr;
 }
 
 void Fl_Font_Browser::callback(Fl_Callback* cb, void* data) {
@@ -270,9 +295,11 @@ void Fl_Font_Browser::callback(Fl_Callback* cb, void* data) {
 
 void Fl_Font_Browser::cb_okBtn(Fl_Widget*, void*) {
     etat_ = VALIDEE;
+    // The callback may delete this window.
+    Fl_Widget_Tracker vivante(this);
     if (userCallback_) userCallback_(this, userData_);
     // Hiding wakes the front end's wait at once.
-    hide();
+    if (vivante.exists()) hide();
 }
 
 int Fl_Font_Browser::GetFontNr(const char*) {
@@ -407,8 +434,14 @@ bool affFonteBrowser(std::string& name, int& size, std::string& colour, const st
     // the style asked for remains to select.
     f->txt_InputStyle->do_callback();
     f->show();
-    // A window hidden by anyone else counts as closed.
-    while (f->etat() == Fl_Font_Browser::OUVERTE && f->shown()) Fl::wait();
+    // A window hidden by anyone else counts as closed; one deleted meanwhile
+    // (by a callback or a timer) leaves nothing to read.
+    Fl_Widget_Tracker vivante(f);
+    while (vivante.exists() && f->etat() == Fl_Font_Browser::OUVERTE && f->shown()) Fl::wait();
+    // Fl::delete_widget hides the window at once and deletes it at the next
+    // wait: deleting it here as well would delete it twice.
+    if (vivante.exists() && !f->shown()) Fl::check();
+    if (!vivante.exists()) return false;
     const bool ok = f->etat() == Fl_Font_Browser::VALIDEE;
     if (ok) {
         if (const char* nom = texteSelection(f->lst_Font)) name = nom;

@@ -23,6 +23,7 @@
 #include <FL/fl_ask.H>
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -31,6 +32,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +78,10 @@ std::string texte(const char* s) { return s ? s : "<null>"; }
 void taper(Fl_Widget* w, const char* texte) {
     for (const char* c = texte; *c; ++c) qvtest::key(w, *c, 0, std::string(1, *c).c_str());
 }
+
+// The whole text selected, as the focus leaves it, so that typing replaces
+// it whenever the server's focus events come.
+void toutChoisi(Fl_Input* in) { in->position(in->size(), 0); }
 
 // Types into the toolkit's input dialog, replacing its default, and confirms.
 void repondre(Fl_Window& w, const char* texte) {
@@ -288,7 +294,8 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     };
     auto f = []() { return fileChooser2Partage(); };
     driver.onModal([&](Fl_Window& w) {
-        voir(w), f()->fileName->take_focus(), taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
+        voir(w), f()->fileName->take_focus(), toutChoisi(f()->fileName);
+        taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
     });
     driver.onModal([&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
         voir(w), f()->type(Chooser::SINGLE), saisie(*f(), "nouveau", FL_Enter);  // missing, not accepted
@@ -307,7 +314,8 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     });
     driver.onModal([&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
     driver.onModal([&](Fl_Window& w) {  // ABC.qv2 beside it is another file
-        f()->fileName->take_focus(), taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
+        f()->fileName->take_focus(), toutChoisi(f()->fileName);
+        taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
     });
     // A typed name is relative to the working folder.
     EXPECT_STREQ(fl_file_chooser2("Sauver dans:", "*.qv2", "sub", 1, 0), "partie.qv2");
@@ -662,3 +670,149 @@ TEST_F(FileChooser2, EveryLabelOfBothWindowsReadsWholeInFrench) {
 }
 
 }  // namespace
+
+// A caller's callback that deletes the chooser that raised it: the chooser
+// touches nothing of itself afterwards.
+TEST_F(FileChooser2, CallbacksMayDeleteTheChooser) {
+    struct Cas {
+        const char* geste;
+        std::function<void(Chooser&)> faire;
+    };
+    const std::vector<Cas> cas = {
+        {"OK", [](Chooser& x) { x.value("abd.txt"), qvtest::clickWidget(x.okButton); }},
+        {"a line", [](Chooser& x) { clic(x.fileList, "zeta.qv2"); }},
+        {"Enter", [this](Chooser& x) { x.fileName->take_focus(), saisie(x, p("abd.txt"), FL_Enter); }},
+        {"Down", [](Chooser& x) {
+             x.fileList->take_focus(), x.fileList->select(ligneDe(x.fileList, "abd.txt"));
+             qvtest::key(x.window, FL_Down);
+         }}};
+    for (const Cas& k : cas) {
+        ouvrir(Chooser::SINGLE).show();
+        c->window->wait_for_expose();
+        static std::string vu;
+        vu.clear();
+        c->callback(
+            [](Chooser* x, void* d) {
+                vu = texte(x->value());
+                static_cast<std::unique_ptr<Chooser>*>(d)->reset();
+            },
+            &c);
+        k.faire(*c);
+        EXPECT_EQ(c, nullptr) << k.geste;
+        EXPECT_FALSE(vu.empty()) << k.geste;
+        Fl::check();
+    }
+}
+
+// Moving through the list with the keys names each line reached, even when
+// the callback reloads the list under the move (Shift extends the choice).
+TEST_F(FileChooser2, KeyMovesReportEachLineOnceTheListIsReloaded) {
+    static Textes vus;
+    vus.clear();
+    for (int type : {Chooser::SINGLE, Chooser::MULTI}) {
+        ouvrir(type).show();
+        c->window->wait_for_expose();
+        c->fileList->take_focus();
+        c->fileList->select(ligneDe(c->fileList, "abd.txt"));
+        c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())); });
+        for (int touche : {FL_Down, FL_Up}) qvtest::key(c->window, touche);
+    }
+    EXPECT_EQ(vus, (Textes{p("notes.dat"), p("abd.txt"), p("notes.dat"), p("abd.txt")}));  // once each
+    vus.clear();
+    c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())), x->rescan(); });
+    for (int touche : {FL_Down, FL_Up, FL_Down}) qvtest::key(c->window, touche, FL_SHIFT);
+    // The list reloaded keeps no line selected: where the next moves land is the toolkit's.
+    ASSERT_FALSE(vus.empty());
+    EXPECT_EQ(vus[0], p("notes.dat"));
+    for (const std::string& v : vus) EXPECT_TRUE(fichierExiste(v)) << v;
+    c->hide();
+}
+
+// "~", "~user" and "$NAME" typed in the name, however long what they stand for.
+TEST_F(FileChooser2, TypedHomeAndVariablesAreExpandedWhole) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string loin = "/" + std::string(3000, 'l');
+    setenv("QV_LOIN", loin.c_str(), 1);
+    setenv("QV_VIDE", "", 1);
+    setenv("QV_REL", "rel", 1);
+    unsetenv("QV_ABSENTE");
+    const passwd* racine = getpwuid(0);
+    ASSERT_NE(racine, nullptr);
+    // HOME, what is typed (its last letter a key), the name shown.
+    const std::vector<std::tuple<std::string, std::string, std::string>> cas = {
+        {d, "~/sub/q/", p("sub/q/")},
+        {d + "/", "~/sub/q/", p("sub/q/")},  // its own "/" dropped
+        {d, "$HOME/sub/q/", p("sub/q/")},
+        {d, "x/~/sub/q/", p("sub/q/")},  // an absolute part starts afresh
+        {d, "~" + std::string(racine->pw_name) + "/q/", std::string(racine->pw_dir) + "/q/"},
+        {d, "~qv-personne/", p("~qv-personne") + "/"},
+        {d, "$QV_ABSENTE/", p("$QV_ABSENTE") + "/"},
+        {d, "a/$QV_VIDE/", p("a/")},
+        {d, "a/$QV_REL/q/", p("a/rel/q/")},  // a relative value goes on from there
+        {d, "$QV_LOIN/f/", loin + "/f/"},
+        {d, "$/", p("$") + "/"}};
+    ouvrir(Chooser::SINGLE);
+    for (const auto& [maison, tape, montre] : cas) {
+        setenv("HOME", maison.c_str(), 1);
+        saisie(*c, tape.substr(0, tape.size() - 1));
+        taper(c->fileName, tape.substr(tape.size() - 1).c_str());
+        EXPECT_EQ(c->fileName->value(), montre) << tape;
+    }
+    setenv("HOME", home.c_str(), 1);
+    for (const char* v : {"QV_LOIN", "QV_VIDE", "QV_REL"}) unsetenv(v);
+}
+
+// A name ending with "/" that names no folder is no file: never an answer,
+// and Enter refuses it even where new names are accepted; a long one too.
+TEST_F(FileChooser2, ANameEndingWithASlashIsNoFile) {
+    ouvrir(Chooser::CREATE).show();
+    c->window->wait_for_expose();
+    int rappels = 0;
+    c->callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &rappels);
+    for (const std::string& nom : {p("neuf/"), p("abd.txt/"), p(std::string(3000, 'x') + "/")}) {
+        c->fileName->value(nom.c_str());
+        EXPECT_EQ(c->value(), nullptr) << nom.size();
+        qvtest::ModalDriver driver;
+        bool alerte = false;
+        driver.onModal([&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
+        c->fileName->take_focus();
+        saisie(*c, nom, FL_Enter);
+        EXPECT_TRUE(driver.done() && alerte) << nom.size();
+        EXPECT_TRUE(c->shown()) << nom.size();
+    }
+    EXPECT_EQ(rappels, 0);
+    saisie(*c, p("neuf"), FL_Enter);  // without it, a new file
+    EXPECT_EQ(rappels, 1);
+    EXPECT_FALSE(c->shown());
+}
+
+// The preview handles no event while it loads: a timer that comes due then
+// could hide or delete the chooser under it.
+TEST_F(FileChooser2, PreviewRunsNoTimerWhileItLoads) {
+    ouvrir(Chooser::SINGLE).show();
+    c->preview(1);
+    c->value(p("abd.txt").c_str());
+    static bool couru;
+    couru = false;
+    const auto minuterie = [](void*) { couru = true; };
+    Fl::add_timeout(0.0, minuterie);
+    c->update_preview();
+    EXPECT_FALSE(couru);
+    EXPECT_STREQ(c->previewText(), "x");
+    Fl::remove_timeout(minuterie);
+    c->hide();
+}
+
+// The shared chooser deleted while the front end waits for it: no answer,
+// and the next question builds another.
+TEST_F(FileChooser2, FrontEndAnswersNothingWhenItsChooserIsDeleted) {
+    detruireFileChooser2();
+    qvtest::ModalDriver driver;
+    driver.onModal([](Fl_Window&) { detruireFileChooser2(); });
+    EXPECT_EQ(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 0, 0), nullptr);
+    EXPECT_EQ(fileChooser2Partage(), nullptr);
+    driver.onModal([](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->okButton); });
+    EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 0, 0)), p("abd.txt"));
+    EXPECT_TRUE(driver.done());
+    detruireFileChooser2();
+}

@@ -16,6 +16,8 @@
 #include <FL/Fl_Input.H>
 #include <gtest/gtest.h>
 
+#include <FL/fl_draw.H>  // after GoogleTest: X11 names its macros "None"
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -260,3 +262,107 @@ TEST(FontBrowser, EveryLabelReadsWholeInFrench) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sample's pixels.
+std::string echantillon(Fl_Font_Browser& f) {
+    qvtest::flushDrawing();
+    const Fl_Font_Preview_Box& b = *f.pre_Box;
+    std::string s(size_t(b.w() * b.h() * 3), '\0');
+    f.make_current();
+    fl_read_image(reinterpret_cast<uchar*>(&s[0]), b.x(), b.y(), b.w(), b.h());
+    return s;
+}
+
+}  // namespace
+
+// Sizes far beyond what the sample shows are drawn at the largest it draws:
+// the font library fails on the huge ones, and the toolkit ends the program.
+TEST(FontBrowser, HugeSizesAreDrawnAtTheLargest) {
+    Fl_Font_Browser f("sans", 14, "0,0,0");
+    // A sample as high as the screen, for glyphs of 200 pixels.
+    f.resize(0, 0, 1200, 1000);
+    f.pre_Box->resize(10, 10, 1180, 980);
+    qvtest::showAndDraw(f);
+    Fl_Font_Preview_Box& b = *f.pre_Box;
+    auto a = [&](int taille) { return b.SetFont(b.GetFontName(), 0, taille), echantillon(f); };
+    const std::string plafond = a(200);
+    EXPECT_NE(a(199), plafond);
+    for (int taille : {201, 100000, 2000000000}) EXPECT_EQ(a(taille), plafond) << taille;
+    EXPECT_EQ(b.GetFontSize(), 2000000000);  // kept as asked
+    f.hide();
+}
+
+// A press below the styles that drags on, its release never coming (the
+// window closed meanwhile), leaves the style shown selected.
+TEST(FontBrowser, TheStyleShownStaysSelectedUnderADragBelowTheLines) {
+    Fl_Font_Browser f("sans", 14, "0,0,0");
+    qvtest::showAndDraw(f);
+    Fl_Browser* s = f.lst_Style;
+    ASSERT_GE(s->size(), 2);
+    s->select(2), s->do_callback();
+    const int x = s->x() + 20, y = s->y() + s->h() - 8;
+    qvtest::push(&f, x, y);
+    EXPECT_EQ(selection(s), "Bold");
+    qvtest::drag(&f, x + 5, y - 2);
+    EXPECT_EQ(selection(s), "Bold");
+    f.hide();
+    EXPECT_EQ(selection(s) + " " + std::to_string(f.pre_Box->GetFontStyle()), "Bold 1");
+}
+
+// A drag along the families released over the list's scrollbar: the sample
+// shows the family left selected.
+TEST(FontBrowser, ADragReleasedOverTheScrollbarShowsTheFamilyReached) {
+    Fl_Font_Browser f("sans", 14, "0,0,0");
+    qvtest::showAndDraw(f);
+    Fl_Browser* l = f.lst_Font;
+    l->topline(1);
+    qvtest::flushDrawing();
+    const int h = HauteurLigne::de(l), x = l->x() + 20, y = l->y() + 3 + h / 2;
+    qvtest::push(&f, x, y);
+    qvtest::drag(&f, x, y + h), qvtest::drag(&f, x, y + 2 * h);
+    qvtest::drag(&f, l->x() + l->w() - 6, y + 2 * h);
+    qvtest::release(&f, l->x() + l->w() - 6, y + 2 * h);
+    ASSERT_EQ(l->value(), 3);
+    EXPECT_STREQ(f.txt_InputFont->value(), l->text(3));
+    EXPECT_EQ(nomFonte(f.pre_Box->GetFontName()), l->text(3));
+    f.hide();
+}
+
+// OK's callback may delete the window; so may anyone while the front end waits.
+TEST(FontBrowser, TheWindowMayBeDeletedByItsCallbackOrWhileTheFrontEndWaits) {
+    auto* f = new Fl_Font_Browser("sans", 14, "0,0,0");
+    Fl_Widget_Tracker vivante(f);
+    f->callback([](Fl_Widget* w, void*) { delete w; }, nullptr);
+    qvtest::showAndDraw(*f);
+    qvtest::clickWidget(f->btn_Ok);
+    EXPECT_FALSE(vivante.exists());
+
+    const std::vector<std::function<void(Fl_Font_Browser&)>> facons = {
+        [](Fl_Font_Browser& w) { delete &w; },
+        [](Fl_Font_Browser& w) { Fl::delete_widget(&w); },
+        [](Fl_Font_Browser& w) {
+            w.callback([](Fl_Widget* x, void*) { delete x; }, nullptr);
+            qvtest::clickWidget(w.btn_Ok);
+        }};
+    for (size_t i = 0; i < facons.size(); ++i) {
+        qvtest::ModalDriver driver;
+        driver.onModal([&](Fl_Window& w) { facons[i](static_cast<Fl_Font_Browser&>(w)); });
+        std::string nom = "sans", couleur = "1,2,3";
+        int taille = 14;
+        EXPECT_FALSE(affFonteBrowser(nom, taille, couleur, "bold")) << i;
+        EXPECT_EQ(nom + "/" + std::to_string(taille) + "/" + couleur, "sans/14/1,2,3") << i;
+        EXPECT_EQ(aff_form, nullptr) << i;
+        EXPECT_TRUE(driver.done()) << i;
+        Fl::check();
+    }
+    // The next question builds its window afresh.
+    qvtest::ModalDriver driver;
+    driver.onModal([](Fl_Window&) { qvtest::clickWidget(aff_form->btn_Ok); });
+    std::string nom = "sans", couleur = "1,2,3";
+    int taille = 14;
+    EXPECT_TRUE(affFonteBrowser(nom, taille, couleur, "bold"));
+    EXPECT_EQ(couleur, "1,2,3|Bold");
+    EXPECT_TRUE(driver.done());
+}
