@@ -217,11 +217,11 @@ TEST(Dir, SimpleExpMatchesWildcardsAndRefusesUnfinishedPatterns) {
 
 TEST(Dir, FilenameExpandReplacesVariablesAndHomeWithinBounds) {
     VariableEnvironnement home("HOME", "/home/u"), abs("QV_ABS", "/abs"), rel("QV_REL", "rel"),
-        drive("QV_DRIVE", "c:/x"), nope("NOPE", nullptr), big("QV_LONG", std::string(5000, 'x').c_str());
+        drive("QV_DRIVE", "c:/x"), one("Q", "q1"), nope("NOPE", nullptr), big("QV_LONG", std::string(5000, 'x').c_str());
     const struct { const char* in; std::string out; } cases[] = {
         {"~/f", "/home/u/f"},          {"$HOME/x", "/home/u/x"},   {"/a/$QV_REL/b", "/a/rel/b"},
         {"/junk/$QV_ABS/y", "/abs/y"}, {"$NOPE/x", "$NOPE/x"},     {"a/~x/$", "a/~x/$"},
-        {"/a//b", "/a//b"},            {"/a/xQV_REL/b", "/a/xQV_REL/b"},            {"/junk/$QV_DRIVE/y", "/junk/c:/x/y"}, {"/$QV_LONG/$QV_LONG", "/" + std::string(2046, 'x')},
+        {"/a//b", "/a//b"},            {"/a/xQV_REL/b", "/a/xQV_REL/b"},  {"/a/$Q/b", "/a/q1/b"},            {"/junk/$QV_DRIVE/y", "/junk/c:/x/y"}, {"/$QV_LONG/$QV_LONG", "/" + std::string(2046, 'x')},
     };
     char out[FL_DIR_PATH];
     for (const auto& c : cases) {

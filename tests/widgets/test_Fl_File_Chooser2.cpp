@@ -749,6 +749,7 @@ TEST_F(FileChooser2, TypedHomeAndVariablesAreExpandedWhole) {
         {d, "$QV_ABSENTE/", p("$QV_ABSENTE") + "/"},
         {d, "a/$QV_VIDE/", p("a/")},
         {d, "a/$QV_REL/q/", p("a/rel/q/")},  // a relative value goes on from there
+        {d, "a/$QV_REL/xQV_REL/q/", p("a/rel/xQV_REL/q/")},  // only a part that starts with "$" names one
         {d, "$QV_LOIN/f/", loin + "/f/"},
         {d, "$/", p("$") + "/"}};
     ouvrir(Chooser::SINGLE);
