@@ -162,6 +162,6 @@ TEST_F(ExportHtml, UnePageQuiNePeutEtreEcriteLaisseLAncienne) {
     }
     EXPECT_EQ(lireFichier("histo.html"), ancienne);
     export_html("absent/histo.html");
-    EXPECT_EQ(rec.journal(), (std::vector<std::string>{"Creation du fichier recap. impossible (histo.html)",
-                                                      "Creation du fichier recap. impossible (absent/histo.html)"}));
+    EXPECT_EQ(rec.journal(), (std::vector<std::string>{"Creation du fichier recap. impossible (histo.html)\n",
+                                                      "Creation du fichier recap. impossible (absent/histo.html)\n"}));
 }

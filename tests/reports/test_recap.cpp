@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
@@ -276,10 +277,14 @@ TEST_F(Recap, VersionsParametresEtSac) {
         {v("32"), {}, 73},  // naming the parameters already loaded: nothing loaded, nothing shown
         // Another regular file is loaded, its name shown as it is; a folder is not.
         {{{"General", "Pea2", "autre%s.pea2"}}, {"On charge les parametres du fichier autre%s.pea2"}, 73},
-        // A missing file, a folder included, gives its message and the built-in rules.
+        // A file that cannot be read gives a message saying why and the built-in rules.
+        {{{"General", "Pea2", "absent.pea2"}},
+         {"On charge les parametres du fichier absent.pea2",
+          "Le fichier de param\350tres 'absent.pea2' est introuvable, les param\350tres par d\351faut sont utilis\351s"}, 73},
         {{{"General", "Pea2", "."}},
          {"On charge les parametres du fichier .",
-          "Le fichier de param\350tres '.' est introuvable, les param\350tres par d\351faut sont utilis\351s"}, 73},
+          "Le fichier de param\350tres '.' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique), "
+          "les param\350tres par d\351faut sont utilis\351s"}, 73},
         // A bag count that disagrees with the counters is recomputed; version 33 has no bag.
         {{{"Sac", "0", "3"}, {"Sac", "taille", "5000"}}, {}, 76},
         {{{"Sac", "0", "3"}, {"General", "Version", "33"}}, {}, 73},
@@ -438,10 +443,11 @@ TEST_F(Recap, TexteReencodeFifoEtOrdreFixe) {
     EXPECT_EQ(messages.boites().back(), kInvalide + "[" + kScores + "] Joueur 1)");
     // A FIFO is no file: refused at once, no wait for a writer.
     ASSERT_EQ(mkfifo("f.qv2", 0600), 0);
+    messages.messages.clear();
     EXPECT_FALSE(chargerRecapitulatif("f.qv2"));
     AffRecap31("f.qv2");
-    EXPECT_EQ(messages.boites().back() + messages.boites()[messages.boites().size() - 2],
-              "Le fichier 'f.qv2' est introuvableLe fichier 'f.qv2' est introuvable");
+    const std::string pasUnFichier = "Le fichier 'f.qv2' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)";
+    EXPECT_EQ(messages.boites(), Textes(2, pasUnFichier));
 
     // A fixed letter order: the bag holds the order less the 15 tiles on the board and the 14 on the racks.
     std::string ordre;
@@ -516,19 +522,35 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
     std::string moyen = "[Plateau]\nDimension=17\n";
     for (int r = 1; r <= 17; ++r) moyen += std::to_string(r) + "=" + std::string(17, '0') + "\n";
     ecrireFichier("moyen.pea2", moyen);
+    // A black square under MAISONS (row K), and a board refused for a row of 20 digits.
+    std::string noir = texteParametresGrands();
+    noir.at(noir.find("\n11=") + 4 + 11) = '9';
+    ecrireFichier("noir.pea2", noir);
+    std::string rangee20 = texteParametresGrands();
+    rangee20.erase(rangee20.find("\n3=") + 3, 1);
+    ecrireFichier("rangee20.pea2", rangee20);
+    std::filesystem::create_directory("dossier.pea2");
     Changes dernierRang;  // the tiles of row 21 alone, within 17 columns
     for (int r = 11; r <= 20; ++r) dernierRang.push_back({"Plateau", std::to_string(r), std::string(21, '.')});
     dernierRang.push_back({"Plateau", "21", "VIE" + std::string(18, '.')});
     dernierRang.push_back({"General", "Pea2", "moyen.pea2"});
     // What follows "Le récapitulatif 'h.qv2' ne tient pas dans les règles ".
-    auto des = [](const std::string& pea2, const char* taille, const std::string& cle) {
-        return "des param\350tres '" + pea2 + "' (plateau de " + taille + ", chevalet de 7 lettres) : " + cle;
+    auto des = [](const std::string& pea2, const char* taille, const std::string& cle, const char* chevalet = "7") {
+        return "des param\350tres '" + pea2 + "' (plateau de " + taille + ", chevalet de " + chevalet + " lettres) : " + cle;
     };
     const std::string dflt = PEA2_DEFAUT;
+    const std::string defaut = "par d\351faut (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11\nLe fichier de "
+                               "param\350tres '";
+    const std::string utilises = ", les param\350tres par d\351faut sont utilis\351s";
     struct Cas { Changes changes; std::string message; };
     const std::vector<Cas> cas = {
-        {{{"General", "Pea2", "absent.pea2"}}, "par d\351faut, son fichier de param\350tres 'absent.pea2' \351tant "
-                                               "introuvable (plateau de 15 x 15, chevalet de 7 lettres) : [Plateau] 11"},
+        {{{"General", "Pea2", "absent.pea2"}}, defaut + "absent.pea2' est introuvable" + utilises},
+        {{{"General", "Pea2", "dossier.pea2"}},
+         defaut + "dossier.pea2' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)" + utilises},
+        {{{"General", "Pea2", "noir.pea2"}}, des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K12)", "8")},
+        {{{"General", "Pea2", "rangee20.pea2"}},
+         des("rangee20.pea2", "15 x 15", "[Plateau] 11", "8") + "\nFichier de param\350tres 'rangee20.pea2' : la section "
+                                                              "[Plateau] est refus\351e (cl\351 3), ses valeurs par d\351faut sont utilis\351es"},
         {{{"General", "Pea2", PEA2_DEFAUT}}, des(dflt, "15 x 15", "[Plateau] 11")},
         {{{"General", "Version", "31"}}, des(dflt, "15 x 15", "[Plateau] 11")},
         {{{"General", "Version", "30"}}, des(dflt, "15 x 15", "[Plateau] 11")},
@@ -547,6 +569,15 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
             << i;
         EXPECT_EQ(etat(), avant) << i;
     }
+    // Up to version 31, against the parameters in place, their black squares included.
+    ecrireFichier("h.qv2", lireFichier("grand.qv2"));
+    modifier("h.qv2", {{"General", "Version", "31"}});
+    autrePartie();
+    ChargerPeau2("noir.pea2");
+    messages.messages.clear();
+    EXPECT_FALSE(chargerRecapitulatif("h.qv2"));
+    EXPECT_EQ(messages.boites(), Textes{"Le r\351capitulatif 'h.qv2' ne tient pas dans les r\350gles " +
+                                        des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K12)", "8")});
     // From version 32 on, the board is checked against the parameters that the file names.
     modifier("grand.qv2", {{"General", "Version", "32"}});
     autrePartie();
@@ -572,8 +603,32 @@ TEST_F(Recap, Pea2AbsentLesReglesIntegrees) {
     EXPECT_EQ(messages.boites(), Textes({"On charge les parametres du fichier disparu.pea2",
                                          "Le fichier de param\350tres 'disparu.pea2' est introuvable, les param\350tres "
                                          "par d\351faut sont utilis\351s"}));
-    EXPECT_EQ(partie.dimPlateau * 10000 + partie.tailleChevalet * 100 + partie.nbLettre[5], 150715);
+    EXPECT_EQ(partie.dimPlateau, 15);
+    EXPECT_EQ(partie.tailleChevalet, 7);
+    EXPECT_EQ(partie.nbLettre[5], 15);
     const std::string f = etat();
-    EXPECT_EQ(valeur(f, "General", "Pea2") + " " + valeur(f, "Plateau", "8") + " " + valeur(f, "Partie", "NbCasesNoires"),
-              "disparu.pea2 ...MAISON...... <absent>");
+    EXPECT_EQ(valeur(f, "General", "Pea2"), "disparu.pea2");
+    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "<absent>");
+}
+
+// The save question starts from the name of the recap last read, without its
+// ".qv2", which the save command adds back.
+TEST_F(Recap, LaSauvegardeProposeLeDernierRecapitulatifLu) {
+    fichierDe(fixtures::partieNormale, "p.qv2");
+    ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+    EXPECT_EQ(gs_dernierRecap, "p");
+    ecrireFichier("v20.qv2", "[General]\nVersion=20\n");
+    EXPECT_FALSE(chargerRecapitulatif("v20.qv2"));
+    EXPECT_EQ(gs_dernierRecap, "p") << "a file refused was not read";
+    const std::pair<const char*, const char*> noms[] = {
+        {"_recap/P.QV2", "_recap/P"}, {"sans", "sans"}, {"p.qv2.txt", "p.qv2.txt"}, {".qv2", ".qv2"}};
+    std::filesystem::create_directory("_recap");
+    for (const auto& [nom, depart] : noms) {
+        ecrireFichier(nom, lireFichier("p.qv2"));
+        ASSERT_TRUE(chargerRecapitulatif(nom)) << nom;
+        std::string choisi;
+        sauveFichier(choisi);
+        EXPECT_EQ(messages.departFichier, depart);
+    }
 }
