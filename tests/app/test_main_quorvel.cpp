@@ -161,7 +161,8 @@ TEST(MainQuorvel, VersionMessagesOnceOnStandardError) {
     EXPECT_EQ(s.out, "");
     EXPECT_EQ(s.err, "Mauvais n\302\260 de version\n");
     EXPECT_FALSE(fichierExiste("_recap"));
-    ecrireFichier("v27.qv2", "[General]\nVersion=27\n[Plateau]\n8=...MAISON\n[Scores finaux (tiennent compte du "
+    // Saved by an editor that starts its files with a byte-order mark.
+    ecrireFichier("v27.qv2", "\357\273\277[General]\nVersion=27\n[Plateau]\n8=...MAISON\n[Scores finaux (tiennent compte du "
                              "r\351ajustement)]\nJoueur 1=0,22\nNom Joueur 1=Alice\n[Partie]\nNb Joueurs=1\n");
     s = quorvel("v27.qv2", "LC_ALL=C");
     EXPECT_EQ(s.statut, 0);
@@ -333,7 +334,7 @@ TEST(MainQuorvel, DefaultStartCellOnABlackSquare) {
 TEST(MainQuorvel, SettingsOfTheCurrentFolder) {
     InTempDir ici;
     ecrireDonneesEchantillon(".");
-    ecrireFichier("quorvel.ini", "[Debug]\nAfficher=True\n[Definitions]\nChargtIniUniq=True\n");
+    ecrireFichier("quorvel.ini", "\357\273\277[Debug]\r\nAfficher=True\r\n[Definitions]\r\nChargtIniUniq=True\r\n");
     std::filesystem::create_directories("_recap/histo.html");
     Sortie s = quorvel(kEchantillon, "LC_ALL=C");
     EXPECT_NE(s.err.find("Creation du fichier recap. impossible (_recap/histo.html)\n"), std::string::npos) << s.err;

@@ -135,13 +135,17 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
     EXPECT_EQ(etat(), avant);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(partie.joueurEnCours * 1000 + partie.chevaletEnCours.size(), 7u) << "Alice plays after Ordi's pass";
+    EXPECT_EQ(partie.joueurEnCours, 0) << "Alice plays after Ordi's pass";
+    EXPECT_EQ(partie.chevaletEnCours.size(), 7u);
     ASSERT_EQ(v_listeContenu.size(), 6u);
-    for (size_t i = 3; i < 6; ++i)  // the moves that are not words show no score
-        EXPECT_EQ(std::to_string(v_listeContenu[i].score) + v_listeContenu[i].texte,
-                  Textes({"0echange 'VWX'", "0coup errone", "0passe son tour"})[i - 3]);
-    EXPECT_TRUE(partie.partieEnCours && gl_menus.boutonsActifs);
-    EXPECT_EQ(bestmove.mot + " " + std::to_string(bestmove.score), "MeRE 4") << "the moves offered to Alice";
+    for (size_t i = 3; i < 6; ++i) {  // the moves that are not words show no score
+        EXPECT_EQ(v_listeContenu[i].score, 0) << i;
+        EXPECT_EQ(v_listeContenu[i].texte, Textes({"echange 'VWX'", "coup errone", "passe son tour"})[i - 3]);
+    }
+    EXPECT_TRUE(partie.partieEnCours);
+    EXPECT_TRUE(gl_menus.boutonsActifs);
+    EXPECT_EQ(bestmove.mot, "MeRE") << "the moves offered to Alice";
+    EXPECT_EQ(bestmove.score, 4);
     // Over the game in progress: "Non" keeps it, "Oui" loads the file, here stopped.
     modifier("p.qv2", {{"Partie", "En Cours", "non"}});
     EXPECT_FALSE(chargerRecapitulatif("p.qv2"));
@@ -149,7 +153,8 @@ TEST_F(Recap, PartieNormaleEcritePuisRelue) {
     EXPECT_TRUE(partie.partieEnCours);
     messages.reponsesQuestions.push_back(true);
     ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
-    EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
+    EXPECT_FALSE(partie.partieEnCours);
+    EXPECT_FALSE(gl_menus.boutonsActifs);
 }
 
 TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
@@ -161,8 +166,10 @@ TEST_F(Recap, CasesNoiresBonusEtPartieVide) {
     partie.nbCasesNoires = 1;  // as the file holds it, even when it disagrees with the board
     params.bonus[15] = 10;
     const std::string f = etat();
-    EXPECT_EQ(valeur(f, "Plateau", "1") + valeur(f, "Plateau", "8"), "aZz_..............MAISON......");
-    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires") + valeur(f, "Bonus sp\351cifique", "15"), "110");
+    EXPECT_EQ(valeur(f, "Plateau", "1"), "aZz_...........");
+    EXPECT_EQ(valeur(f, "Plateau", "8"), "...MAISON......");
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "1");
+    EXPECT_EQ(valeur(f, "Bonus sp\351cifique", "15"), "10");
     EXPECT_EQ(clesDe(f, "Bonus sp\351cifique").size(), 1u);
     // A write that cannot complete leaves the previous recap byte for byte.
     {
@@ -192,7 +199,8 @@ TEST_F(Recap, DuplicateEcritePuisRelue) {
     EXPECT_TRUE(gl_tourDuplicateOuvert);
     std::string sens;
     for (const saisieDP& t : result_best) sens += t.horizontal ? "-" : "|";
-    EXPECT_EQ(partie.chevaletEnCours + " " + sens, "EESTUVW -|-|") << "the shared rack; each top's direction";
+    EXPECT_EQ(partie.chevaletEnCours, "EESTUVW") << "the shared rack";
+    EXPECT_EQ(sens, "-|-|") << "each top's direction";
     EXPECT_EQ(result_best.back().tirage, "TUVW+EES") << "the open round's draw is player 1's letters";
     ASSERT_EQ(saisie_duplicate[1].size(), 4u) << "three rounds of the file, then the open round's";
     // Stopped, then saved again: no round is lost.
@@ -251,13 +259,16 @@ TEST_F(Recap, ResolutionLeSacEstReconstruitDepuisLePlateau) {
     const std::string f = etat();
     EXPECT_EQ(valeur(f, "Partie", "Afficher toutes les solutions"), "oui");
     // 102 tiles less M A I S O N e R E on the board.
-    EXPECT_EQ(valeur(f, "Sac", "taille") + valeur(f, "Sac", "5") + std::to_string(partie.nbLettresSac), "931493");
+    EXPECT_EQ(valeur(f, "Sac", "taille"), "93");
+    EXPECT_EQ(valeur(f, "Sac", "5"), "14");
+    EXPECT_EQ(partie.nbLettresSac, 93);
     EXPECT_EQ(etat(), f) << "the second save finds the bag already rebuilt";
     // Loaded back in resolution mode; a file of the older key sets test mode too.
     for (const char* cle : {"Resolution", "Mode resolution"}) {
         fichierDe([] {}, "r.qv2", {{"Partie", "Resolution", ""}, {"Partie", cle, "oui"}});
         ASSERT_TRUE(chargerRecapitulatif("r.qv2"));
-        EXPECT_TRUE(partie.modeResolution && gl_menus.resolution) << cle;
+        EXPECT_TRUE(partie.modeResolution) << cle;
+        EXPECT_TRUE(gl_menus.resolution) << cle;
         EXPECT_EQ(std::string(cle) == "Mode resolution", valeur(etat(), "Partie", "Mode test") == "oui");
         fixtures::partieResolution();
     }
@@ -341,16 +352,20 @@ TEST_F(Recap, FichiersBizarresMaisUtilisables) {
     EXPECT_EQ(partie.joueurs[0].nom, std::string("%s%n\0s", 6));
     const std::string f = etat();  // saved again: every NUL byte is a blank
     EXPECT_EQ(f.find('\0'), f.size() - sizeof dicP.plateauT);
-    EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1") + valeur(f, "Partie", "Joker Tessarel"), "%s%n soui");
+    EXPECT_EQ(valeur(f, kScores, "Nom Joueur 1"), "%s%n s");
+    EXPECT_EQ(valeur(f, "Partie", "Joker Tessarel"), "oui");
     EXPECT_EQ(valeur(f, "Recap", "2"), avecChamps(neufTuiles, {{8, "REL ATION"}}));
-    EXPECT_EQ(partie.joueurs[1].type * 1000 + partie.joueurs[1].score, 8000) << "a missing score reads 0";
+    EXPECT_EQ(partie.joueurs[1].type, 8);
+    EXPECT_EQ(partie.joueurs[1].score, 0) << "a missing score reads 0";
     EXPECT_EQ(v_listeContenu.size(), 5u);
     // A short line leaves the rest of its row empty; a 1 MB line of empty squares past the board is no tile, and
     // what stands past the largest board is not read.
     EXPECT_EQ(std::string(1, dicP.plateau[8][6]) + dicP.plateau[8][7] + dicP.plateau[2][15] + dicP.plateau[2][16],
               std::string("I\0A\0", 4));
-    EXPECT_EQ(std::to_string(v_histo[0].score) + " " + std::to_string(v_histo[0].typeCoup), "-32768 32767");
-    EXPECT_EQ(v_histo[0].mots + std::to_string(v_histo[0].nbLettresPosees), "0") << "missing fields read empty";
+    EXPECT_EQ(v_histo[0].score, -32768);
+    EXPECT_EQ(v_histo[0].typeCoup, 32767);
+    EXPECT_EQ(v_histo[0].mots, "") << "missing fields read empty";
+    EXPECT_EQ(v_histo[0].nbLettresPosees, 0);
     EXPECT_TRUE(messages.boites().empty());
 }
 
@@ -373,7 +388,8 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     }
     EXPECT_TRUE(messages.boites().empty());
     EXPECT_EQ(partie.nbLettresSac, 102 - 7 + 1 - 6 - 2 + 2) << "AIMNOSE, E back, six letters drawn, K and W, KK back";
-    EXPECT_EQ(partie.sac[11] * 10 + partie.sac[23], 20) << "K and W";
+    EXPECT_EQ(partie.sac[11], 2) << "K";
+    EXPECT_EQ(partie.sac[23], 0) << "W";
     EXPECT_EQ(v_listeContenu[1].texte, "echange 'KK'") << "the third record takes no rack from the bag";
     EXPECT_EQ(valeur(etat(), kScores, "Lettres Joueur 1"), "EEIRSTU");
     EXPECT_FALSE(Fl::has_timeout(callbackChrono)) << "older files restart no clock";
@@ -390,8 +406,10 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "\nVersion un peu ancienne, le resultat n'est pas garanti");
     EXPECT_EQ(messages.boites().at(1), "Il s'agit d'une partie duplicate creee avec une version anterieure a la v1.3, "
                                        "seul le joueur humain sera traite");
-    EXPECT_EQ(partie.sac[1] * 100 + partie.sac[5], 7 * 100 + 14) << "the shared rack AERSTUV leaves the bag once";
-    EXPECT_EQ(saisie_duplicate[0].size() + saisie_duplicate[1].size(), 4u) << "the file's round, then the open one";
+    EXPECT_EQ(partie.sac[1], 7) << "the shared rack AERSTUV leaves the bag once";
+    EXPECT_EQ(partie.sac[5], 14);
+    EXPECT_EQ(saisie_duplicate[0].size(), 2u) << "the file's round, then the open one";
+    EXPECT_EQ(saisie_duplicate[1].size(), 2u);
     EXPECT_EQ(saisie_duplicate[0][0].score, 20);
     EXPECT_EQ(result_best.back().tirage, "EERT+SUV");
     // Stopped: the check marks show the file's flags, and saving keeps the round for both players.
@@ -400,7 +418,10 @@ TEST_F(Recap, AnciennesVersionsRejoueesSansHorloge) {
     autrePartie();
     alimMenuDuplicate();
     ASSERT_TRUE(chargerRecapitulatif("v27.qv2"));
-    EXPECT_TRUE(gl_menus.duplicate && gl_menus.joker && !partie.partieEnCours && !gl_menus.boutonsActifs);
+    EXPECT_TRUE(gl_menus.duplicate);
+    EXPECT_TRUE(gl_menus.joker);
+    EXPECT_FALSE(partie.partieEnCours);
+    EXPECT_FALSE(gl_menus.boutonsActifs);
     const std::string f = etat();
     EXPECT_EQ(valeur(f, "RecapJoueurDuplicate1", "0") + "/" + valeur(f, "RecapJoueurDuplicate2", "0"),
               "AIMNOSE|20|20|6| |H5|MAISON| |MAISON/AIMNOSE|0|0|0| ||| |");
@@ -414,12 +435,16 @@ TEST_F(Recap, UnChargementNEcritJamaisLesRecords) {
     for (int fois = 1; fois <= 2; ++fois) {
         ASSERT_TRUE(chargerRecapitulatif("t.qv2"));
         EXPECT_EQ(messages.boites(), Textes(fois, kArretee)) << "no winner announced";
-        EXPECT_FALSE(partie.partieEnCours || gl_menus.boutonsActifs);
+        EXPECT_FALSE(partie.partieEnCours);
+        EXPECT_FALSE(gl_menus.boutonsActifs);
     }
     // A resumed game loaded over itself is not recorded again; once played on, it is.
     fichierDe(fixtures::partieNormale, "p.qv2", {}, true);
     messages.reponsesQuestions = {true, true};
-    for (int fois = 0; fois < 2; ++fois) ASSERT_TRUE(chargerRecapitulatif("p.qv2") && partie.partieEnCours);
+    for (int fois = 0; fois < 2; ++fois) {
+        ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
+        ASSERT_TRUE(partie.partieEnCours);
+    }
     EXPECT_FALSE(fichierExiste("defaut.bst"));
     fixtures::jouerAutre(1, COUP_PASSE, "passe son tour", "BCDEFGH");
     ASSERT_TRUE(chargerRecapitulatif("p.qv2"));
@@ -473,11 +498,13 @@ TEST_F(Recap, GrandPlateauCasesNoiresJetonsEtChevaletDesParametres) {
     EXPECT_EQ(cles.back(), "21");
     EXPECT_EQ(Textes({valeur(f, "Plateau", "1"), valeur(f, "Plateau", "11"), valeur(f, "Plateau", "15"),
                       valeur(f, "Plateau", "21")}), lignes);
-    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires") + " " + valeur(f, kScores, "Lettres Joueur 1"), "5 ABCDFO?Z");
+    EXPECT_EQ(valeur(f, "Partie", "NbCasesNoires"), "5");
+    EXPECT_EQ(valeur(f, kScores, "Lettres Joueur 1"), "ABCDFO?Z");
     EXPECT_NE(valeur(f, "RecapTxt", "l 6").find("RELATION                  * 21M     80 *"), std::string::npos)
         << "the whole rack of 8";
     // 94 tiles in the set, 18 on the board, 16 on the racks.
-    EXPECT_EQ(valeur(f, "Sac", "taille") + " " + valeur(f, "RecapTxt", "l12"), "60 nb lettres restantes: 76");
+    EXPECT_EQ(valeur(f, "Sac", "taille"), "60");
+    EXPECT_EQ(valeur(f, "RecapTxt", "l12"), "nb lettres restantes: 76");
 
     autrePartie();  // on the built-in rules
     ASSERT_TRUE(chargerRecapitulatif("g.qv2")) << messages.boites().back();
@@ -491,8 +518,10 @@ TEST_F(Recap, GrandPlateauCasesNoiresJetonsEtChevaletDesParametres) {
     pagehtml::verifierPage(p);
     const size_t debut = p.find("name=\"plateau\"");
     const std::string plateau = p.substr(debut, p.find("</table>", debut) - debut);
-    EXPECT_EQ(pagehtml::compte(plateau, "<tr>") * 1000 + pagehtml::compte(plateau, "<td"), 22 * 1000 + 22 * 22);
-    EXPECT_TRUE(pagehtml::contient(plateau, "\">21</td>\n  </tr>\n") && pagehtml::contient(plateau, "\"> U</td>"));
+    EXPECT_EQ(pagehtml::compte(plateau, "<tr>"), 22);
+    EXPECT_EQ(pagehtml::compte(plateau, "<td"), 22 * 22);
+    EXPECT_TRUE(pagehtml::contient(plateau, "\">21</td>\n  </tr>\n"));
+    EXPECT_TRUE(pagehtml::contient(plateau, "\"> U</td>"));
     std::string couleurs;
     for (const char* c : {"black", "magenta", "blue", "red", "hotpink", "royalblue", "lightblue", "lightgreen",
                           "burlywood", "darkviolet"})
