@@ -117,6 +117,13 @@ std::string chercherDefinition(const std::string& mot) {
 void lireOptions(const INIfile& ini) {
     gl_debugAfficher = ini.get("Debug", "Afficher", false);
     params.chargtIniUniq = ini.get("Definitions", "ChargtIniUniq", false) ? 1 : 0;
+    partie.rubriqueDefinitions = ini("Thematique", "rubrique_definitions", "");
+}
+
+void lireFichierOptions() {
+    INIfile ini;
+    if (ini.open(strFicIni, false)) lireOptions(ini);
+    else if (ini.erreur() != ENOENT) msgAffiche(texteFichierIllisible(TEXTES_FICHIER, strFicIni, ini.erreur()));
 }
 
 void ouvrirDefinitionsPerso() {

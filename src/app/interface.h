@@ -60,9 +60,12 @@ extern const char* const FIC_DEFINITIONS_PERSO;  // "_dicos/definitions_personne
 // The program's settings file, "quorvel.ini".
 extern std::string strFicIni;
 // Takes from the settings what this build follows: [Debug] Afficher (the
-// debug output) and [Definitions] ChargtIniUniq (the personal definitions
-// opened once at start-up rather than read at each look-up).
+// debug output), [Definitions] ChargtIniUniq (the personal definitions
+// opened once at start-up rather than read at each look-up) and [Thematique]
+// rubrique_definitions (the rubric that defines a themed game's words).
 void lireOptions(const INIfile& ini);
+// lireOptions on strFicIni when it is there; one that cannot be read is reported.
+void lireFichierOptions();
 // At start-up: opens the personal definitions into gini_def when the
 // settings ask for it; a file there that cannot be read is reported.
 void ouvrirDefinitionsPerso();

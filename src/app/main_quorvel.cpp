@@ -3,8 +3,6 @@
 // command does. Messages go to standard error. Game data (settings, game
 // parameters, word lists, definitions) are read from the current folder.
 #include "app/interface.h"
-#include "app/messagebox.h"
-#include "core/Inifile.h"
 #include "core/utile_gcc.h"
 #include "engine/chargerpeau2.h"
 #include "engine/partie.h"
@@ -66,10 +64,7 @@ int main(int argc, char** argv) {
     }
     if (estFichierRegulier(FIC_MSGMENUS)) gini_msg.open(FIC_MSGMENUS, false);
     // The settings are optional here: without them the built-in ones stand.
-    INIfile options;
-    if (options.open(strFicIni, false)) lireOptions(options);
-    else if (options.erreur() != ENOENT) msgAffiche(texteFichierIllisible(TEXTES_FICHIER, strFicIni, options.erreur()));
-    options.close();
+    lireFichierOptions();
     partie.fichierPea1 = PEA1_DEFAUT;
     // The default game parameters are read when the working folder holds them,
     // so that a recap naming them finds its dictionaries there.
@@ -104,7 +99,6 @@ int main(int argc, char** argv) {
         ++ecrits;
     }
     if (ecrits == 0) std::fprintf(stderr, "quorvel: nothing was written for this game\n");
-    gini_def.close();
     gini_msg.close();
     return 0;
 }

@@ -63,7 +63,7 @@ void INIfile::parse(const std::string& content) {
     // An editor's byte-order mark is no part of the first line: "\357\273\277[General]"
     // would be no header.
     size_t pos = longueurBom(content);
-    bom_ = pos > 0;
+    bom_ = pos != 0;
     const size_t n = content.size();
     finalNewline_ = n == 0 || content[n - 1] == '\n';
     while (pos < n) {

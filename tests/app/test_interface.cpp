@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 
 class Interface : public PartieNeuve {};
 
@@ -92,12 +93,14 @@ TEST_F(Interface, TexteFichierIllisibleNamesTheCause) {
 // definitions opened at start-up.
 TEST_F(Interface, SettingsOfTheDebugOutputAndThePersonalDefinitions) {
     MessageRecorder rec;
-    ecrireFichier("quorvel.ini", "[Debug]\nAfficher=True\n[Definitions]\nChargtIniUniq=True\n");
-    INIfile ini;
-    ASSERT_TRUE(ini.open("quorvel.ini", false));
-    lireOptions(ini);
+    lireFichierOptions();  // none: nothing to say, nothing created
+    EXPECT_FALSE(fichierExiste(strFicIni));
+    ecrireFichier(strFicIni, "[Debug]\nAfficher=True\n[Definitions]\nChargtIniUniq=True\n"
+                             "[Thematique]\nrubrique_definitions=Jeu\n");
+    lireFichierOptions();
     EXPECT_TRUE(gl_debugAfficher);
     EXPECT_EQ(params.chargtIniUniq, 1);
+    EXPECT_EQ(partie.rubriqueDefinitions, "Jeu");
     ouvrirDefinitionsPerso();  // none: nothing to say
     EXPECT_FALSE(gini_def_ok);
     std::filesystem::create_directory("_dicos");
@@ -107,23 +110,29 @@ TEST_F(Interface, SettingsOfTheDebugOutputAndThePersonalDefinitions) {
     std::filesystem::remove(FIC_DEFINITIONS_PERSO);
     EXPECT_EQ(chercherDefinition("LOUP"), "canid\351") << "the copy opened at start-up";
     EXPECT_TRUE(rec.boites().empty());
+    // A file without them: nothing is opened, a debug line is dropped.
+    ecrireFichier(strFicIni, "[Autre]\nAfficher=True\n");
+    lireFichierOptions();
+    EXPECT_FALSE(gl_debugAfficher);
+    EXPECT_EQ(params.chargtIniUniq, 0);
+    EXPECT_EQ(partie.rubriqueDefinitions, "");
+    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Jeu]\nLOUP=canid\351\n");
+    ouvrirDefinitionsPerso();
+    EXPECT_FALSE(gini_def_ok);
+    EXPECT_FALSE(gini_def.isOpen()) << "the copy of before is closed";
+    affDebug("ligne\n");
+    EXPECT_TRUE(rec.messages.empty());
+    // Files there that cannot be read are reported.
+    params.chargtIniUniq = 1;
+    std::filesystem::remove(FIC_DEFINITIONS_PERSO);
     std::filesystem::create_directory(FIC_DEFINITIONS_PERSO);
     ouvrirDefinitionsPerso();
     EXPECT_FALSE(gini_def_ok);
-    EXPECT_EQ(rec.boites(), std::vector<std::string>{"Le fichier '_dicos/definitions_personnelles.ini' n'est pas un "
-                                                     "fichier ordinaire (dossier, tube ou p\351riph\351rique)"});
-    // Turned off: nothing is opened, a debug line is dropped.
-    ecrireFichier("quorvel.ini", "[Debug]\nAfficher=False\n");
-    ASSERT_TRUE(ini.open("quorvel.ini", false));
-    lireOptions(ini);
-    EXPECT_FALSE(gl_debugAfficher);
-    EXPECT_EQ(params.chargtIniUniq, 0);
-    std::filesystem::remove(FIC_DEFINITIONS_PERSO);
-    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Jeu]\nLOUP=canid\351\n");
-    rec.messages.clear();
-    ouvrirDefinitionsPerso();
-    EXPECT_FALSE(gini_def_ok);
-    EXPECT_FALSE(gini_def.isOpen());
-    affDebug("ligne\n");
-    EXPECT_TRUE(rec.messages.empty());
+    std::filesystem::remove(strFicIni);
+    ASSERT_EQ(mkfifo(strFicIni.c_str(), 0600), 0);
+    lireFichierOptions();
+    EXPECT_EQ(params.chargtIniUniq, 1) << "the settings of before stand";
+    const std::string pasUnFichier = "' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)";
+    EXPECT_EQ(rec.boites(), (std::vector<std::string>{"Le fichier '_dicos/definitions_personnelles.ini" + pasUnFichier,
+                                                      "Le fichier 'quorvel.ini" + pasUnFichier}));
 }

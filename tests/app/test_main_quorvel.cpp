@@ -91,6 +91,7 @@ TEST(MainQuorvel, TheSamplePageShowsDictionariesAndDefinitions) {
           "RELATION (1,2): Lien entre des personnes ou des choses<br />\n"})
         EXPECT_NE(page.find(attendu), std::string::npos) << attendu;
     EXPECT_EQ(page.find(": ?<"), std::string::npos) << "a word without its definition";
+    EXPECT_FALSE(fichierExiste("quorvel.ini")) << "no settings file is created";
     EXPECT_NE(lireFichier("_recap/histo.qv2").find("Pea2=dezediziziz_zelio3fr_1.pea2\n"), std::string::npos);
 }
 
@@ -338,10 +339,14 @@ TEST(MainQuorvel, SettingsOfTheCurrentFolder) {
     std::filesystem::create_directories("_recap/histo.html");
     Sortie s = quorvel(kEchantillon, "LC_ALL=C");
     EXPECT_NE(s.err.find("Creation du fichier recap. impossible (_recap/histo.html)\n"), std::string::npos) << s.err;
+    // A themed game's words are defined by the rubric the settings name, in the copy opened at start-up.
     std::filesystem::remove("_recap/histo.html");
+    ecrireFichier("quorvel.ini", lireFichier("quorvel.ini") + "[Thematique]\r\nrubrique_definitions=Exemple\r\n");
+    ecrireFichier(PEA2_DEFAUT, lireFichier(PEA2_DEFAUT) + "[General]\nthematique=oui\n");
     s = quorvel(kEchantillon, "LC_ALL=C");
     EXPECT_EQ(s.err, "");
-    EXPECT_NE(lireFichier("_recap/histo.html").find("MAISON (1,2): B\342timent d'habitation<br />"), std::string::npos);
+    EXPECT_NE(lireFichier("_recap/histo.html").find("<br />\nMAISON: B\342timent d'habitation<br />\nMER: Vaste"),
+              std::string::npos);
     // Settings that cannot be read are reported; the program goes on without them.
     std::filesystem::remove("quorvel.ini");
     std::filesystem::create_directory("quorvel.ini");

@@ -552,9 +552,12 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
     for (int r = 1; r <= 17; ++r) moyen += std::to_string(r) + "=" + std::string(17, '0') + "\n";
     ecrireFichier("moyen.pea2", moyen);
     // A black square under MAISONS (row K), and a board refused for a row of 20 digits.
-    std::string noir = texteParametresGrands();
-    noir.at(noir.find("\n11=") + 4 + 11) = '9';
+    // A black square under the last letter of MAISONS (K10 to K16), and one just before it.
+    std::string noir = texteParametresGrands(), voisin = noir;
+    noir.at(noir.find("\n11=") + 4 + 15) = '9';
     ecrireFichier("noir.pea2", noir);
+    voisin.at(voisin.find("\n11=") + 4 + 8) = '9';
+    ecrireFichier("voisin.pea2", voisin);
     std::string rangee20 = texteParametresGrands();
     rangee20.erase(rangee20.find("\n3=") + 3, 1);
     ecrireFichier("rangee20.pea2", rangee20);
@@ -576,7 +579,7 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
         {{{"General", "Pea2", "absent.pea2"}}, defaut + "absent.pea2' est introuvable" + utilises},
         {{{"General", "Pea2", "dossier.pea2"}},
          defaut + "dossier.pea2' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)" + utilises},
-        {{{"General", "Pea2", "noir.pea2"}}, des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K12)", "8")},
+        {{{"General", "Pea2", "noir.pea2"}}, des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K16)", "8")},
         {{{"General", "Pea2", "rangee20.pea2"}},
          des("rangee20.pea2", "15 x 15", "[Plateau] 11", "8") + "\nFichier de param\350tres 'rangee20.pea2' : la section "
                                                               "[Plateau] est refus\351e (cl\351 3), ses valeurs par d\351faut sont utilis\351es"},
@@ -606,12 +609,17 @@ TEST_F(Recap, LettresHorsDuPlateauOuDuChevaletRefusees) {
     messages.messages.clear();
     EXPECT_FALSE(chargerRecapitulatif("h.qv2"));
     EXPECT_EQ(messages.boites(), Textes{"Le r\351capitulatif 'h.qv2' ne tient pas dans les r\350gles " +
-                                        des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K12)", "8")});
+                                        des("noir.pea2", "21 x 21", "[Plateau] 11 (tuile sur la case noire K16)", "8")});
     // From version 32 on, the board is checked against the parameters that the file names.
     modifier("grand.qv2", {{"General", "Version", "32"}});
     autrePartie();
     ASSERT_TRUE(chargerRecapitulatif("grand.qv2"));
     EXPECT_EQ(partie.dimPlateau, 21);
+    // A black square beside a tile is no tile on it.
+    modifier("grand.qv2", {{"General", "Pea2", "voisin.pea2"}});
+    autrePartie();
+    ASSERT_TRUE(chargerRecapitulatif("grand.qv2")) << messages.boites().back();
+    EXPECT_EQ(dicP.special[11][9], CASE_NOIRE);
     // The same rows of empty squares past the board are no tiles: loaded on the built-in board.
     fixtures::partieNormale();
     partie.partieEnCours = 0;
