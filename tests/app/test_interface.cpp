@@ -93,7 +93,9 @@ TEST_F(Interface, TexteFichierIllisibleNamesTheCause) {
 // definitions opened at start-up.
 TEST_F(Interface, SettingsOfTheDebugOutputAndThePersonalDefinitions) {
     MessageRecorder rec;
-    lireFichierOptions();  // none: nothing to say, nothing created
+    params.chargtIniUniq = 1;
+    lireFichierOptions();  // none: nothing to say, nothing changed or created
+    EXPECT_EQ(params.chargtIniUniq, 1);
     EXPECT_FALSE(fichierExiste(strFicIni));
     ecrireFichier(strFicIni, "[Debug]\nAfficher=True\n[Definitions]\nChargtIniUniq=True\n"
                              "[Thematique]\nrubrique_definitions=Jeu\n");
