@@ -35,12 +35,12 @@ for target in fuzz/fuzz_*.cpp; do
   work=$(mktemp -d)
   mkdir -p "$work/corpus"
   cp -r "fuzz/corpus/$name/." "$work/corpus/" 2>/dev/null || true
-  # The widget targets show their windows under a virtual X server and keep
-  # leak detection, with the toolkit's own allocations suppressed.
-  run=(env ASAN_OPTIONS=detect_leaks=0)
+  # Every target detects leaks, the toolkit's own allocations suppressed; the
+  # widget targets show their windows under a virtual X server.
+  fuites=(ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0")
+  run=(env "${fuites[@]}")
   if grep -q '#include "widget_fuzz.h"' "$target"; then
-    run=("${XVFB[@]}" env HOME="$work" ASAN_OPTIONS=detect_leaks=1
-         LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0")
+    run=("${XVFB[@]}" env HOME="$work" "${fuites[@]}")
   fi
   echo "-- $name for ${seconds:-30} s"
   if (cd "$work" && "${run[@]}" "$root/build-fuzz/fuzz/$name" \

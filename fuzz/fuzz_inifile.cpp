@@ -2,9 +2,10 @@
 // INIfile parsing, setters and writer. The input is the file's content,
 // optionally followed by "\n@@\n" and one operation a line:
 // "section<TAB>key<TAB>value" sets a value, "section<TAB>key" looks one up.
-// Checked: the text held matches the content read (line ends aside), every
-// lookup agrees with a plain line-by-line reading of that text, a value just
-// set reads back, and what close() writes reads back to the same text.
+// Checked: the text held matches the content read (line ends aside, a leading
+// byte-order mark kept apart from the first line), every lookup agrees with a
+// plain line-by-line reading of that text, a value just set reads back, and
+// what close() writes reads back to the same text.
 #include "core/Inifile.h"
 
 #include <cstdio>
@@ -75,8 +76,14 @@ std::vector<std::string> lignes(const std::string& contenu) {
     return out;
 }
 
+// An editor's byte-order mark, kept apart from the first line.
+const std::string BOM = "\357\273\277";
+bool avecBom(const std::string& contenu) { return contenu.compare(0, BOM.size(), BOM) == 0; }
+std::string sansBom(const std::string& contenu) { return avecBom(contenu) ? contenu.substr(BOM.size()) : contenu; }
+
 // The text the object should hold for a content it read.
 std::string texteAttendu(const std::string& contenu) {
+    if (avecBom(contenu)) return BOM + texteAttendu(sansBom(contenu));
     std::string out;
     for (const std::string& l : lignes(contenu)) out += l + "\n";
     if (!contenu.empty() && contenu.back() != '\n' && !out.empty()) out.pop_back();
@@ -101,7 +108,7 @@ struct Lecture {
     std::vector<Cle> cles;              // key lines in file order
     std::vector<std::string> sections;  // names in file order, each once
 
-    explicit Lecture(const std::string& contenu) : lignes_(lignes(contenu)) {
+    explicit Lecture(const std::string& contenu) : lignes_(lignes(sansBom(contenu))) {
         std::string section;
         for (size_t i = 0; i < lignes_.size(); ++i) {
             if (entete(lignes_[i], section)) {

@@ -1,6 +1,8 @@
 #include "app/interface.h"
 
 #include "app/messagebox.h"
+#include "core/maChaine.h"
+#include "core/utile_gcc.h"
 #include "engine/params.h"
 #include "engine/partie.h"
 #include "lexicon/dico2.h"
@@ -8,11 +10,15 @@
 
 #include <FL/fl_ask.H>
 
+#include <cerrno>
+
 INIfile gini_msg;
 const char* const FIC_MSGMENUS = "msgmenus.ini";
 INIfile gini_def;
 bool gini_def_ok = false;
 const char* const FIC_DEFINITIONS_PERSO = "_dicos/definitions_personnelles.ini";
+
+std::string strFicIni = "quorvel.ini";
 
 EtatMenus gl_menus;
 std::string gs_dernierRecap;
@@ -31,6 +37,31 @@ std::string ptraduire(const std::string& texte) {
     if (!gini_msg.isOpen()) return texte;
     std::string t = gini_msg(texte, params.langue, "");
     return t.empty() ? texte : t;
+}
+
+static_assert(TAILLE_FICHIER_MAX == 16L * 1024 * 1024, "the messages say 16 Mo");
+
+const TextesFichierIllisible TEXTES_FICHIER = {
+    "Le fichier '%s' est introuvable",
+    "Le fichier '%s' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)",
+    "Le fichier '%s' ne peut pas \352tre lu",
+    "Le fichier '%s' est trop grand (plus de 16 Mo)",
+};
+
+std::string texteFichierIllisible(const TextesFichierIllisible& textes, const std::string& fichier, int erreur) {
+    const char* texte;
+    switch (erreur) {
+        case ENOENT:
+        case ENOTDIR:  // a path through a file
+        case ENAMETOOLONG: texte = textes.introuvable; break;
+        case EINVAL:
+        case EISDIR:
+        case ENXIO:  // a socket, a device without its driver
+        case ENODEV: texte = textes.pasUnFichier; break;
+        case EFBIG: texte = textes.tropGrand; break;
+        default: texte = textes.illisible; break;  // permissions, a read error
+    }
+    return formaterTexte(ptraduire(texte), {fichier});
 }
 
 // Leaving resolution mode clears its option too, or "Placer" would stay
@@ -81,6 +112,28 @@ std::string chercherDefinition(const std::string& mot) {
     if (perso && !mot.empty())
         for (const std::string& rubrique : perso->sectionNames()) ajoute((*perso)(rubrique, mot, ""));
     return resultat.empty() ? std::string(TXT_DEFINITION_NON_TROUVEE) : resultat;
+}
+
+void lireOptions(const INIfile& ini) {
+    gl_debugAfficher = ini.get("Debug", "Afficher", false);
+    params.chargtIniUniq = ini.get("Definitions", "ChargtIniUniq", false) ? 1 : 0;
+    partie.rubriqueDefinitions = ini("Thematique", "rubrique_definitions", "");
+}
+
+void lireFichierOptions() {
+    INIfile ini;
+    if (ini.open(strFicIni, false)) lireOptions(ini);
+    else if (ini.erreur() != ENOENT) msgAffiche(texteFichierIllisible(TEXTES_FICHIER, strFicIni, ini.erreur()));
+}
+
+void ouvrirDefinitionsPerso() {
+    gini_def.close();
+    gini_def_ok = false;
+    if (!params.chargtIniUniq) return;
+    gini_def_ok = gini_def.open(FIC_DEFINITIONS_PERSO, false);
+    // Having no personal definitions is ordinary.
+    if (!gini_def_ok && gini_def.erreur() != ENOENT)
+        msgAffiche(texteFichierIllisible(TEXTES_FICHIER, FIC_DEFINITIONS_PERSO, gini_def.erreur()));
 }
 
 void MessageBeep() { fl_beep(); }

@@ -1,7 +1,7 @@
 // quorvel RECAP.qv2: loads a recap file into the game, then writes the running
 // recap files "_recap/histo.qv2" and "_recap/histo.html" as the history
-// command does. Messages go to standard error. Game data (game parameters,
-// word lists, definitions) are read from the current folder.
+// command does. Messages go to standard error. Game data (settings, game
+// parameters, word lists, definitions) are read from the current folder.
 #include "app/interface.h"
 #include "core/utile_gcc.h"
 #include "engine/chargerpeau2.h"
@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (estFichierRegulier(FIC_MSGMENUS)) gini_msg.open(FIC_MSGMENUS, false);
+    // The settings are optional here: without them the built-in ones stand.
+    lireFichierOptions();
     partie.fichierPea1 = PEA1_DEFAUT;
     // The default game parameters are read when the working folder holds them,
     // so that a recap naming them finds its dictionaries there.
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
         partie.fichierPea2 = PEA2_DEFAUT;
         InitLangue(params.ficRecords);
     }
+    ouvrirDefinitionsPerso();
 
     if (!chargerRecapitulatif(argv[1])) return 1;
 

@@ -47,6 +47,8 @@ void INIfile::clear() {
     open_ = false;
     changed_ = false;
     finalNewline_ = true;
+    bom_ = false;
+    erreur_ = 0;
 }
 
 INIfile::Section& INIfile::addSection(const std::string& name, bool withHeader) {
@@ -58,7 +60,10 @@ INIfile::Section& INIfile::addSection(const std::string& name, bool withHeader) 
 }
 
 void INIfile::parse(const std::string& content) {
-    size_t pos = 0;
+    // An editor's byte-order mark is no part of the first line: "\357\273\277[General]"
+    // would be no header.
+    size_t pos = longueurBom(content);
+    bom_ = pos != 0;
     const size_t n = content.size();
     finalNewline_ = n == 0 || content[n - 1] == '\n';
     while (pos < n) {
@@ -90,7 +95,8 @@ bool INIfile::open(const std::string& name, bool create) {
     if (!lireFichierBorne(name, content)) {
         // Only a file that does not exist may be created: an existing file that
         // cannot be read would otherwise be replaced by an empty one at close.
-        if (!create || errno != ENOENT) return false;
+        erreur_ = errno;
+        if (!create || erreur_ != ENOENT) return false;
         return this->create(name);
     }
     parse(content);
@@ -186,7 +192,7 @@ std::vector<std::string> INIfile::sectionNames() const {
 }
 
 std::string INIfile::text() const {
-    std::string out;
+    std::string out = bom_ ? BOM_UTF8 : "";
     bool firstLine = true;
     for (const Section& s : sections_) {
         for (const std::string& line : s.lines) {

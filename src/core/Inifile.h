@@ -8,7 +8,9 @@
 // An INI text file held in memory. Every line is kept in order (comments,
 // blank lines and odd lines included), so a file that is not changed is
 // written back byte for byte. A key line is "key=value", the key being the
-// text before the first '='; values keep their blanks.
+// text before the first '='; values keep their blanks. A leading UTF-8
+// byte-order mark, which editors write, is no part of the first line: it is
+// kept aside and written back in front of the text.
 class INIfile {
 public:
     INIfile() = default;
@@ -17,9 +19,11 @@ public:
     INIfile& operator=(const INIfile&) = delete;
 
     // false when the file cannot be read (missing, not a regular file, or over
-    // TAILLE_FICHIER_MAX bytes); with `create`, a file that does not exist
-    // opens as a new empty file.
+    // TAILLE_FICHIER_MAX bytes), erreur() then telling why; with `create`, a
+    // file that does not exist opens as a new empty file.
     bool open(const std::string& name, bool create = false);
+    // Why the last open failed, as ouvrirFichierLecture's errno; 0 after an open that succeeded.
+    int erreur() const { return erreur_; }
     bool create(const std::string& name);
     // Writes the file back when it was changed, then forgets everything.
     void close();
@@ -63,6 +67,8 @@ private:
     bool open_ = false;
     bool changed_ = false;
     bool finalNewline_ = true;
+    bool bom_ = false;
+    int erreur_ = 0;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::vector<size_t>> byName_;
 };

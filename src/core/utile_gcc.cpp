@@ -65,6 +65,13 @@ bool lireFichierBorne(const std::string& path, std::string& content) {
     return ok;
 }
 
+const char BOM_UTF8[] = "\357\273\277";
+
+size_t longueurBom(const std::string& texte) {
+    const size_t n = sizeof BOM_UTF8 - 1;
+    return texte.compare(0, n, BOM_UTF8) == 0 ? n : 0;
+}
+
 namespace {
 
 // Creates the temporary exclusively, so that no other writer can be filling

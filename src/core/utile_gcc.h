@@ -22,6 +22,12 @@ int ouvrirFichierLecture(const std::string& path);
 // The whole of such a file; false when it cannot be read (errno as above).
 bool lireFichierBorne(const std::string& path, std::string& content);
 
+// The UTF-8 byte-order mark that some editors put at the start of a text
+// file; in Latin-1 text it would read as "\357\273\277" glued to the first line.
+extern const char BOM_UTF8[];
+// 3 when the text starts with that mark, else 0.
+size_t longueurBom(const std::string& texte);
+
 // Writes content to path through a temporary file beside it, created for this
 // call alone: every write and the close are checked and the temporary is
 // renamed over the target only then. Several writers at once each put one

@@ -3,7 +3,6 @@
 #include "app/interface.h"
 #include "app/messagebox.h"
 #include "core/Inifile.h"
-#include "core/maChaine.h"
 
 Arbitrage arbitrage;
 
@@ -12,7 +11,7 @@ Arbitrage arbitrage;
 bool Arbitrage::lireFichierSVG(const std::string& fichier) {
     INIfile ini;
     if (!ini.open(fichier, false)) {
-        msgAffiche(formaterTexte(ptraduire("Le fichier '%s' est introuvable"), {fichier}));
+        msgAffiche(texteFichierIllisible(TEXTES_FICHIER, fichier, ini.erreur()));
         return false;
     }
     noms.clear();

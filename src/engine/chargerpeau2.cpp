@@ -71,15 +71,25 @@ bool lireNombre(const INIfile& ini, const char* section, const char* cle, long l
     return entierStrict(texte, lo, hi, v);
 }
 
-// Each section reader fills `r` when the section is usable and returns "";
-// otherwise it returns the key that breaks it and leaves `r` as it was.
+// Why a section is refused: the key whose value breaks it, or a start cell on
+// a black square, named by the cell since the file may hold no start key.
+struct RefusSection {
+    std::string cle;
+    std::string caseNoire;
+    bool departParDefaut = false;  // the file names no start cell: the centre
+    RefusSection(const std::string& c = std::string()) : cle(c) {}
+    bool refuse() const { return !cle.empty() || !caseNoire.empty(); }
+};
 
-std::string lirePlateau(const INIfile& ini, ReglesJeu& r) {
+// Each section reader fills `r` when the section is usable; otherwise it
+// says why and leaves `r` as it was.
+
+RefusSection lirePlateau(const INIfile& ini, ReglesJeu& r) {
     const char* const S = SECTION_PLATEAU_PEA2;
     long n, lig, col;
-    if (!lireNombre(ini, S, "Dimension", DIM_MIN, DIM_MAX, 15, n)) return "Dimension";
-    if (!lireNombre(ini, S, "LigneDepart", 1, n, (n + 1) / 2, lig)) return "LigneDepart";
-    if (!lireNombre(ini, S, "ColonneDepart", 1, n, (n + 1) / 2, col)) return "ColonneDepart";
+    if (!lireNombre(ini, S, "Dimension", DIM_MIN, DIM_MAX, 15, n)) return RefusSection("Dimension");
+    if (!lireNombre(ini, S, "LigneDepart", 1, n, (n + 1) / 2, lig)) return RefusSection("LigneDepart");
+    if (!lireNombre(ini, S, "ColonneDepart", 1, n, (n + 1) / 2, col)) return RefusSection("ColonneDepart");
     ReglesJeu p = r;
     plateauNu(p);
     for (int l = 1; l <= n; ++l) {
@@ -102,15 +112,20 @@ std::string lirePlateau(const INIfile& ini, ReglesJeu& r) {
     for (int l = static_cast<int>(n) + 1; l <= DIM_MAX; ++l)
         if (ini.has(S, std::to_string(l))) return std::to_string(l);
     // No first move could be played.
-    if (p.special[lig][col] == CASE_NOIRE) return "LigneDepart";
+    if (p.special[lig][col] == CASE_NOIRE) {
+        RefusSection refus;
+        refus.caseNoire = nomCase(static_cast<int>(lig), static_cast<int>(col));
+        refus.departParDefaut = !ini.has(S, "LigneDepart") && !ini.has(S, "ColonneDepart");
+        return refus;
+    }
     p.dimPlateau = static_cast<unsigned short>(n);
     p.ligneDepart = static_cast<short>(lig);
     p.colDepart = static_cast<short>(col);
     r = p;
-    return std::string();
+    return RefusSection();
 }
 
-std::string lireJetons(const INIfile& ini, ReglesJeu& r) {
+RefusSection lireJetons(const INIfile& ini, ReglesJeu& r) {
     short nombres[NB_LETTRES] = {}, valeurs[NB_LETTRES] = {};
     for (int k = 1; k <= IDX_JOKER; ++k) {
         const std::string cle = k == IDX_JOKER ? std::string("Joker") : std::string(1, static_cast<char>('A' + k - 1));
@@ -126,34 +141,61 @@ std::string lireJetons(const INIfile& ini, ReglesJeu& r) {
     }
     std::copy(nombres, nombres + NB_LETTRES, r.nbLettre);
     std::copy(valeurs, valeurs + NB_LETTRES, r.valeurLettre);
-    return std::string();
+    return RefusSection();
 }
 
-std::string lireReglesChevalet(const INIfile& ini, ReglesJeu& r) {
+RefusSection lireReglesChevalet(const INIfile& ini, ReglesJeu& r) {
     long chevalet, bonus;
-    if (!lireNombre(ini, SECTION_REGLES, "Chevalet", 2, TAILLE_CHEVALET_MAX, 7, chevalet)) return "Chevalet";
-    if (!lireNombre(ini, SECTION_REGLES, "Bonus", 0, 1000, 50, bonus)) return "Bonus";
+    if (!lireNombre(ini, SECTION_REGLES, "Chevalet", 2, TAILLE_CHEVALET_MAX, 7, chevalet)) return RefusSection("Chevalet");
+    if (!lireNombre(ini, SECTION_REGLES, "Bonus", 0, 1000, 50, bonus)) return RefusSection("Bonus");
     r.tailleChevalet = static_cast<short>(chevalet);
     r.bonusTessarel = static_cast<short>(bonus);
-    return std::string();
+    return RefusSection();
 }
 
-// The rules of an open file: a section it does not hold keeps the built-in
-// values, and so does one it refuses, which is handed to `refus` with its key.
-template <class Refus>
-ReglesJeu lireReglesJeu(const INIfile& ini, Refus refus) {
-    ReglesJeu r = reglesParDefaut();
+std::string texteRefus(const std::string& fichier, const char* section, const RefusSection& refus) {
+    if (refus.caseNoire.empty())
+        return formaterTexte(ptraduire("Fichier de param\350tres '%s' : la section [%s] est refus\351e (cl\351 %s), "
+                                       "ses valeurs par d\351faut sont utilis\351es"),
+                             {fichier, section, refus.cle});
+    const char* const modele =
+        refus.departParDefaut
+            ? "Fichier de param\350tres '%s' : la section [%s] est refus\351e (la case de d\351part %s, au centre par "
+              "d\351faut, est une case noire), ses valeurs par d\351faut sont utilis\351es"
+            : "Fichier de param\350tres '%s' : la section [%s] est refus\351e (la case de d\351part %s est une case "
+              "noire), ses valeurs par d\351faut sont utilis\351es";
+    return formaterTexte(ptraduire(modele), {fichier, section, refus.caseNoire});
+}
+
+const TextesFichierIllisible TEXTES_PEA2 = {
+    "Le fichier de param\350tres '%s' est introuvable, les param\350tres par d\351faut sont utilis\351s",
+    "Le fichier de param\350tres '%s' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique), "
+    "les param\350tres par d\351faut sont utilis\351s",
+    "Le fichier de param\350tres '%s' ne peut pas \352tre lu, les param\350tres par d\351faut sont utilis\351s",
+    "Le fichier de param\350tres '%s' est trop grand (plus de 16 Mo), les param\350tres par d\351faut sont utilis\351s",
+};
+
+// Opens the file and reads its rules: a section it does not hold keeps the
+// built-in values, and so does one it refuses.
+ReglesLues lireReglesJeu(INIfile& ini, const std::string& fichier) {
+    ReglesLues lues;
+    lues.regles = reglesParDefaut();
+    lues.fichierLu = ini.open(fichier, false);
+    if (!lues.fichierLu) {
+        lues.messages.push_back(texteFichierIllisible(TEXTES_PEA2, fichier, ini.erreur()));
+        return lues;
+    }
     const std::vector<std::string> noms = ini.sectionNames();
     const struct {
         const char* nom;
-        std::string (*lire)(const INIfile&, ReglesJeu&);
+        RefusSection (*lire)(const INIfile&, ReglesJeu&);
     } sections[] = {{SECTION_PLATEAU_PEA2, lirePlateau}, {SECTION_JETONS, lireJetons}, {SECTION_REGLES, lireReglesChevalet}};
     for (const auto& s : sections) {
         if (std::find(noms.begin(), noms.end(), s.nom) == noms.end()) continue;
-        const std::string cle = s.lire(ini, r);
-        if (!cle.empty()) refus(s.nom, cle);
+        const RefusSection refus = s.lire(ini, lues.regles);
+        if (refus.refuse()) lues.messages.push_back(texteRefus(fichier, s.nom, refus));
     }
-    return r;
+    return lues;
 }
 
 void appliquerRegles(const ReglesJeu& r) {
@@ -202,11 +244,11 @@ ReglesJeu reglesParDefaut() {
     return r;
 }
 
-ReglesJeu reglesDuFichier(const std::string& fichier, bool& trouve) {
+std::string nomCase(int lig, int col) { return static_cast<char>('A' + lig - 1) + std::to_string(col); }
+
+ReglesLues reglesDuFichier(const std::string& fichier) {
     INIfile ini;
-    trouve = ini.open(fichier, false);
-    if (!trouve) return reglesParDefaut();
-    return lireReglesJeu(ini, [](const char*, const std::string&) {});
+    return lireReglesJeu(ini, fichier);
 }
 
 void parametresParDefaut() {
@@ -225,22 +267,16 @@ void ChargerPeau2(const std::string& fichier) {
     parametresParDefaut();
     partie.fichierPea2 = fichier;
     INIfile ini;
-    if (!ini.open(fichier, false)) {
-        msgAffiche(formaterTexte(ptraduire("Le fichier de param\350tres '%s' est introuvable, "
-                                           "les param\350tres par d\351faut sont utilis\351s"),
-                                 {fichier}));
+    const ReglesLues lues = lireReglesJeu(ini, fichier);
+    for (const std::string& message : lues.messages) msgAffiche(message);
+    if (!lues.fichierLu) {
         dicP.lexique.vider();
         dicP.commentaire.clear();
         dicP.nomFichier.clear();
         InitLangue(params.ficRecords);
         return;
     }
-
-    appliquerRegles(lireReglesJeu(ini, [&fichier](const char* section, const std::string& cle) {
-        msgAffiche(formaterTexte(ptraduire("Fichier de param\350tres '%s' : la section [%s] est refus\351e (cl\351 %s), "
-                                           "ses valeurs par d\351faut sont utilis\351es"),
-                                 {fichier, section, cle}));
-    }));
+    appliquerRegles(lues.regles);
     for (int i = 1; i <= 15; ++i) params.bonus[i] = static_cast<short>(lireBorne(ini, "Bonus", std::to_string(i), 0, 0, 1000));
     params.ficRecords = ini("Fichier des Records", "fic", "defaut.bst");
     if (ini.get("General", "gmc", false)) params.typePartie = TYPE_PARTIE_GRILLE;

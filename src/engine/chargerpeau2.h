@@ -4,6 +4,7 @@
 #include "engine/partie.h"
 
 #include <string>
+#include <vector>
 
 extern const char* const PEA2_DEFAUT;  // "dezediziziz_zelio3fr_1.pea2"
 
@@ -26,15 +27,26 @@ struct ReglesJeu {
 
 // The built-in rules: 15 x 15 classic board, French tile set, rack of 7.
 ReglesJeu reglesParDefaut();
-// The rules that ChargerPeau2(fichier) puts in place, read without loading
-// anything or showing a message: the built-in ones when the file is missing
-// (`trouve` false), and for each section that it refuses.
-ReglesJeu reglesDuFichier(const std::string& fichier, bool& trouve);
 
-// Loads a game-parameter file; a missing file gives a message and the
-// built-in defaults, a refused section a message naming its key and the
-// built-in values of that section. Ends with InitLangue on the records file
-// it names.
+// The rules that ChargerPeau2(fichier) puts in place, and the messages that it
+// shows about them, in order: why the file cannot be read (the built-in rules
+// then stand), each section refused (its built-in values then stand).
+struct ReglesLues {
+    ReglesJeu regles;
+    bool fichierLu = false;
+    std::vector<std::string> messages;
+};
+// Read without loading anything or showing a message.
+ReglesLues reglesDuFichier(const std::string& fichier);
+
+// A board cell as a horizontal move's position names it: row letter, then
+// column number ("H8").
+std::string nomCase(int lig, int col);
+
+// Loads a game-parameter file; a file that cannot be read gives a message
+// saying why and the built-in defaults, a refused section a message naming
+// what breaks it and the built-in values of that section. Ends with
+// InitLangue on the records file it names.
 void ChargerPeau2(const std::string& fichier);
 // The built-in rules and parameters.
 void parametresParDefaut();

@@ -7,7 +7,6 @@
 #include "engine/partie.h"
 
 #include <algorithm>
-#include <fstream>
 
 const char* const TXT_DEFINITION_NON_TROUVEE = "la d\351finition n'a pas \351t\351 trouv\351e";
 
@@ -15,13 +14,17 @@ std::map<std::string, std::string> gl_indexDefinitions;
 bool gl_definitionsChargees = false;
 
 bool Lexique::charger(const std::string& path) {
-    if (!estFichierRegulier(path)) return false;  // a folder opens but reads nothing
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    // A folder, a pipe or a huge file is no word list.
+    std::string texte;
+    if (!lireFichierBorne(path, texte)) return false;
     std::vector<std::string> mots;
-    std::string ligne, commentaire;
+    std::string commentaire;
     bool premierCommentaire = true;
-    while (std::getline(in, ligne)) {
+    for (size_t pos = longueurBom(texte); pos < texte.size();) {
+        size_t fin = texte.find('\n', pos);
+        if (fin == std::string::npos) fin = texte.size();
+        std::string ligne = texte.substr(pos, fin - pos);
+        pos = fin + 1;
         if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
         // Words never hold blanks at their ends; a stray one must not split a word.
         size_t a = ligne.find_first_not_of(" \t");
@@ -36,9 +39,8 @@ bool Lexique::charger(const std::string& path) {
             premierCommentaire = false;
             continue;
         }
-        mots.push_back(ligne);
+        mots.push_back(std::move(ligne));
     }
-    if (in.bad()) return false;
     definir(std::move(mots));
     commentaire_ = commentaire;
     return true;

@@ -7,8 +7,8 @@
 
 // A word list held sorted in memory, upper-case Latin-1. Binary dictionary
 // files are not read: a dictionary is loaded from a plain word list, one word
-// a line; lines starting with '#' are comments, the first one being the
-// dictionary's header comment.
+// a line, of at most TAILLE_FICHIER_MAX bytes; lines starting with '#' are
+// comments, the first one being the dictionary's header comment.
 class Lexique {
 public:
     bool charger(const std::string& path);
@@ -39,7 +39,9 @@ struct Dico2 {
 // 1 for the game dictionary, k + 2 for extra dictionary k.
 std::string verifMotLstDico(const std::string& mot);
 
-// The definitions index, filled by the program (word -> definition text).
+// The definitions index (word -> definition text), read while
+// gl_definitionsChargees is set. Nothing in this build fills it: the
+// per-letter definitions files are not read.
 extern std::map<std::string, std::string> gl_indexDefinitions;
 extern bool gl_definitionsChargees;
 

@@ -177,7 +177,7 @@ std::string blocPliable(int nombre, const std::string& extra, const std::string&
 
 void ecrirePageHtml(const std::string& path, const std::string& contenu) {
     if (!ecrireFichierAtomique(path, contenu))
-        affDebug("%s", formaterTexte(ptraduire("Creation du fichier recap. impossible (%s)"), {path}).c_str());
+        affDebug("%s\n", formaterTexte(ptraduire("Creation du fichier recap. impossible (%s)"), {path}).c_str());
 }
 
 bool pageRecapAEcrire() {

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 namespace {
 
@@ -61,10 +62,14 @@ struct RecapLu {
     short chronoDuplicate;
     short chronoJoueur[NB_JOUEURS_MAX];
     std::string pea2;
-    // The parameters that the game will be loaded with, and their sizes.
+    // The parameters that the game will be loaded with: their board, black
+    // squares and rack, and what their loader says of them (a file that
+    // cannot be read, a section refused) when it has not loaded them yet.
     std::string pea2EnVigueur;
-    bool pea2Trouve;  // false: missing, the built-in rules stand
+    bool pea2Lu;  // false: the built-in rules stand
+    std::vector<std::string> messagesPea2;
     int dimension, chevalet;
+    char special[TAILLE_GRILLE][TAILLE_GRILLE];
     std::string plateau[DIM_MAX + 1];
     int total;
     JoueurLu joueurs[NB_JOUEURS_MAX];
@@ -96,10 +101,12 @@ std::vector<std::string> decouper(const std::string& ligne, size_t nbChamps) {
 
 
 // Why a file is refused: the key that breaks a limit, or that does not fit
-// the board or the rack of the parameters it is loaded with.
+// the board or the rack of the parameters it is loaded with (a tile on one of
+// their black squares names that square).
 struct Refus {
     std::string cle;
     bool horsRegles = false;
+    std::string caseNoire;
 };
 
 // The file as the program's Latin-1 text. A recap that an editor re-encoded
@@ -140,14 +147,15 @@ private:
         std::string texte = ini_(section, cle, "");
         if (texte.empty()) return 0;
         long v = entierTolerant(texte);
-        if (v < lo || v > hi) throw Refus{"[" + std::string(section) + "] " + cle};
+        if (v < lo || v > hi) throw Refus{"[" + std::string(section) + "] " + cle, false, {}};
         return static_cast<int>(v);
     }
     void exiger(bool ok, const std::string& section, const std::string& cle) {
-        if (!ok) throw Refus{"[" + section + "] " + cle};
+        if (!ok) throw Refus{"[" + section + "] " + cle, false, {}};
     }
-    void exigerDansLesRegles(bool ok, const std::string& section, const std::string& cle) {
-        if (!ok) throw Refus{"[" + section + "] " + cle, true};
+    void exigerDansLesRegles(bool ok, const std::string& section, const std::string& cle,
+                             const std::string& caseNoire = std::string()) {
+        if (!ok) throw Refus{"[" + section + "] " + cle, true, caseNoire};
     }
     void lireRegles(bool ancien);
     void lirePlateau();
@@ -228,18 +236,23 @@ void Lecteur::lireEnregs() {
 void Lecteur::lireRegles(bool ancien) {
     if (ancien || lu_.version <= 31 || lu_.pea2 == partie.fichierPea2) {
         lu_.pea2EnVigueur = partie.fichierPea2;
-        lu_.pea2Trouve = true;
+        lu_.pea2Lu = true;
         lu_.dimension = std::clamp<int>(partie.dimPlateau, 0, DIM_MAX);
         lu_.chevalet = partie.tailleChevalet;
+        std::memcpy(lu_.special, dicP.special, sizeof lu_.special);
         return;
     }
-    const ReglesJeu regles = reglesDuFichier(lu_.pea2, lu_.pea2Trouve);
+    ReglesLues lues = reglesDuFichier(lu_.pea2);
     lu_.pea2EnVigueur = lu_.pea2;
-    lu_.dimension = regles.dimPlateau;
-    lu_.chevalet = regles.tailleChevalet;
+    lu_.pea2Lu = lues.fichierLu;
+    lu_.messagesPea2 = std::move(lues.messages);
+    lu_.dimension = lues.regles.dimPlateau;
+    lu_.chevalet = lues.regles.tailleChevalet;
+    std::memcpy(lu_.special, lues.regles.special, sizeof lu_.special);
 }
 
-// A tile outside the board would be lost at the next save.
+// A tile outside the board would be lost at the next save, and one on a black
+// square would stand where no move may go.
 void Lecteur::lirePlateau() {
     const size_t n = static_cast<size_t>(lu_.dimension);
     for (int r = 1; r <= DIM_MAX; ++r) {
@@ -249,6 +262,8 @@ void Lecteur::lirePlateau() {
             const char c = ligne[i];
             const bool tuile = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
             exigerDansLesRegles(!tuile || (static_cast<size_t>(r) <= n && i < n), SECTION_PLATEAU, cle);
+            const int col = static_cast<int>(i) + 1;
+            exigerDansLesRegles(!tuile || lu_.special[r][col] != CASE_NOIRE, SECTION_PLATEAU, cle, nomCase(r, col));
             if (i < static_cast<size_t>(DIM_MAX)) exiger(tuile || c == '.' || c == '_', SECTION_PLATEAU, cle);
         }
         lu_.plateau[r] = ligne.substr(0, DIM_MAX);
@@ -315,24 +330,33 @@ bool Lecteur::lire(bool ancien, Refus& refus) {
     return true;
 }
 
+// A refusal by the rules comes with what the parameters' loader says of them:
+// the reason why they are the built-in ones, in whole or in part.
 void refuser(const std::string& path, const Refus& refus, const RecapLu& lu) {
     if (!refus.horsRegles) {
         msgAffiche(formaterTexte(ptraduire("Le fichier '%s' n'est pas un r\351capitulatif valide (%s)"), {path, refus.cle}));
         return;
     }
     const std::string n = std::to_string(lu.dimension);
-    const char* const modele =
-        lu.pea2Trouve ? "Le r\351capitulatif '%s' ne tient pas dans les r\350gles des param\350tres '%s' "
-                        "(plateau de %s x %s, chevalet de %s lettres) : %s"
-                      : "Le r\351capitulatif '%s' ne tient pas dans les r\350gles par d\351faut, son fichier de "
-                        "param\350tres '%s' \351tant introuvable (plateau de %s x %s, chevalet de %s lettres) : %s";
-    msgAffiche(formaterTexte(ptraduire(modele), {path, lu.pea2EnVigueur, n, n, std::to_string(lu.chevalet), refus.cle}));
+    const std::string chevalet = std::to_string(lu.chevalet);
+    const std::string cle =
+        refus.caseNoire.empty() ? refus.cle
+                                : formaterTexte(ptraduire("%s (tuile sur la case noire %s)"), {refus.cle, refus.caseNoire});
+    std::string texte =
+        lu.pea2Lu ? formaterTexte(ptraduire("Le r\351capitulatif '%s' ne tient pas dans les r\350gles des param\350tres '%s' "
+                                            "(plateau de %s x %s, chevalet de %s lettres) : %s"),
+                                  {path, lu.pea2EnVigueur, n, n, chevalet, cle})
+                  : formaterTexte(ptraduire("Le r\351capitulatif '%s' ne tient pas dans les r\350gles par d\351faut "
+                                            "(plateau de %s x %s, chevalet de %s lettres) : %s"),
+                                  {path, n, n, chevalet, cle});
+    for (const std::string& m : lu.messagesPea2) texte += "\n" + m;
+    msgAffiche(texte);
 }
 
 bool ouvrir(INIfile& ini, const std::string& path) {
     // The INI reader refuses anything but a regular file within the size limit.
     if (!ini.open(path, false)) {
-        msgAffiche(formaterTexte(ptraduire("Le fichier '%s' est introuvable"), {path}));
+        msgAffiche(texteFichierIllisible(TEXTES_FICHIER, path, ini.erreur()));
         return false;
     }
     return true;
@@ -664,6 +688,14 @@ bool lireEtVerifier(const INIfile& ini, const std::string& path, bool ancien, Re
     return false;
 }
 
+// The save question offers the name of the recap last read without its
+// ".qv2", which the save command adds back.
+std::string nomSansExtension(const std::string& path) {
+    const size_t n = path.size();
+    if (n > 4 && chaineMajuscule(path.substr(n - 4)) == ".QV2") return path.substr(0, n - 4);
+    return path;
+}
+
 bool charger31(const INIfile& ini, const std::string& path) {
     RecapLu lu;
     if (!lireEtVerifier(ini, path, false, lu)) return false;
@@ -721,5 +753,6 @@ bool chargerRecapitulatif(const std::string& path) {
     }
     ini.close();
     g_derniereChargee = {v_histo.size(), partie.debutCoup};
+    if (charge) gs_dernierRecap = nomSansExtension(path);
     return charge;
 }

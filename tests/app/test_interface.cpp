@@ -1,4 +1,5 @@
 #include "app/interface.h"
+#include "app/messagebox.h"
 
 #include "engine/params.h"
 #include "engine/partie.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 
 class Interface : public PartieNeuve {};
 
@@ -36,15 +39,18 @@ TEST_F(Interface, JokerOptionSwitchesTheRecordsFileAndSaveAsksTheHandler) {
     params.ficRecords = "bst/mes.bst";
     for (const auto& [joker, fichier] : {std::pair{true, "bst/jmes.bst"}, {false, "bst/mes.bst"}}) {
         changerPartieJoker(joker);
-        EXPECT_EQ(partie.partieJoker * 10 + menu_joker_coche(), joker ? 11 : 0);
+        EXPECT_EQ(partie.partieJoker, joker ? 1 : 0);
+        EXPECT_EQ(menu_joker_coche(), joker);
         EXPECT_EQ(partie.ficRecords, fichier);
     }
     rec.reponsesFichiers = {"_recap/ma partie.qv2"};
     gs_dernierRecap = "_recap/lue.qv2";  // the question starts from the last recap read
     std::string out = "old";
     sauveFichier(out);
-    EXPECT_EQ(out + "|" + rec.messages.at(0).texte + " " + rec.messages[0].titre + " " + rec.departFichier,
-              "_recap/ma partie.qv2|Sauver dans: *.qv2 _recap/lue.qv2");
+    EXPECT_EQ(out, "_recap/ma partie.qv2");
+    EXPECT_EQ(rec.messages.at(0).texte, "Sauver dans:");
+    EXPECT_EQ(rec.messages[0].titre, "*.qv2");
+    EXPECT_EQ(rec.departFichier, "_recap/lue.qv2");
     EXPECT_TRUE(rec.sauverFichier);
     sauveFichier(out);  // cancelled
     EXPECT_EQ(out, "");
@@ -64,5 +70,71 @@ TEST_F(Interface, ChercherDefinitionJoinsEverySource) {
     ecrireFichier("autres.ini", "[Jeu]\nLOUP=canid\351\n");
     ASSERT_TRUE(gini_def.open("autres.ini", false));
     gini_def_ok = true;
-    EXPECT_EQ(chercherDefinition("LOUP") + "|" + chercherDefinition("CHAT"), "canid\351|petit mammif\350re");
+    EXPECT_EQ(chercherDefinition("LOUP"), "canid\351");
+    EXPECT_EQ(chercherDefinition("CHAT"), "petit mammif\350re");
+}
+
+// Each cause that an open reports has its own text, translated.
+TEST_F(Interface, TexteFichierIllisibleNamesTheCause) {
+    const TextesFichierIllisible textes = {"absent %s", "pas un fichier %s", "illisible %s", "trop grand %s"};
+    const std::pair<int, const char*> cas[] = {
+        {ENOENT, "absent f"},          {ENOTDIR, "absent f"},         {ENAMETOOLONG, "absent f"},
+        {EINVAL, "pas un fichier f"},  {EISDIR, "pas un fichier f"},  {ENXIO, "pas un fichier f"},
+        {ENODEV, "pas un fichier f"},  {EFBIG, "trop grand f"},       {EACCES, "illisible f"},
+        {EIO, "illisible f"},          {ELOOP, "illisible f"}};
+    for (const auto& [erreur, texte] : cas) EXPECT_EQ(texteFichierIllisible(textes, "f", erreur), texte) << erreur;
+    ecrireFichier("msgmenus.ini", "[Le fichier '%s' est trop grand (plus de 16 Mo)]\nfr=%s : trop grand\n");
+    ASSERT_TRUE(gini_msg.open("msgmenus.ini", false));
+    EXPECT_EQ(texteFichierIllisible(TEXTES_FICHIER, "f%s", EFBIG), "f%s : trop grand");
+    EXPECT_EQ(texteFichierIllisible(TEXTES_FICHIER, "f", EACCES), "Le fichier 'f' ne peut pas \352tre lu");
+}
+
+// The settings that this build follows: the debug output and the personal
+// definitions opened at start-up.
+TEST_F(Interface, SettingsOfTheDebugOutputAndThePersonalDefinitions) {
+    MessageRecorder rec;
+    params.chargtIniUniq = 1;
+    lireFichierOptions();  // none: nothing to say, nothing changed or created
+    EXPECT_EQ(params.chargtIniUniq, 1);
+    EXPECT_FALSE(fichierExiste(strFicIni));
+    ecrireFichier(strFicIni, "[Debug]\nAfficher=True\n[Definitions]\nChargtIniUniq=True\n"
+                             "[Thematique]\nrubrique_definitions=Jeu\n");
+    lireFichierOptions();
+    EXPECT_TRUE(gl_debugAfficher);
+    EXPECT_EQ(params.chargtIniUniq, 1);
+    EXPECT_EQ(partie.rubriqueDefinitions, "Jeu");
+    ouvrirDefinitionsPerso();  // none: nothing to say
+    EXPECT_FALSE(gini_def_ok);
+    std::filesystem::create_directory("_dicos");
+    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Jeu]\nLOUP=canid\351\n");
+    ouvrirDefinitionsPerso();
+    EXPECT_TRUE(gini_def_ok);
+    std::filesystem::remove(FIC_DEFINITIONS_PERSO);
+    EXPECT_EQ(chercherDefinition("LOUP"), "canid\351") << "the copy opened at start-up";
+    EXPECT_TRUE(rec.boites().empty());
+    // A file without them: nothing is opened, a debug line is dropped.
+    ecrireFichier(strFicIni, "[Autre]\nAfficher=True\n");
+    lireFichierOptions();
+    EXPECT_FALSE(gl_debugAfficher);
+    EXPECT_EQ(params.chargtIniUniq, 0);
+    EXPECT_EQ(partie.rubriqueDefinitions, "");
+    ecrireFichier(FIC_DEFINITIONS_PERSO, "[Jeu]\nLOUP=canid\351\n");
+    ouvrirDefinitionsPerso();
+    EXPECT_FALSE(gini_def_ok);
+    EXPECT_FALSE(gini_def.isOpen()) << "the copy of before is closed";
+    affDebug("ligne\n");
+    EXPECT_TRUE(rec.messages.empty());
+    // Files there that cannot be read are reported.
+    params.chargtIniUniq = 1;
+    std::filesystem::remove(FIC_DEFINITIONS_PERSO);
+    std::filesystem::create_directory(FIC_DEFINITIONS_PERSO);
+    ouvrirDefinitionsPerso();
+    EXPECT_FALSE(gini_def_ok);
+    std::filesystem::remove(strFicIni);
+    ASSERT_EQ(mkfifo(strFicIni.c_str(), 0600), 0);
+    lireFichierOptions();
+    EXPECT_EQ(params.chargtIniUniq, 1) << "the settings of before stand";
+    const std::string pasUnFichier = "' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)";
+    EXPECT_EQ(rec.boites(), (std::vector<std::string>{"Le fichier '_dicos/definitions_personnelles.ini" + pasUnFichier,
+                                                      "Le fichier 'quorvel.ini" + pasUnFichier}));
 }

@@ -1,10 +1,14 @@
 #include "core/Inifile.h"
 
+#include "core/utile_gcc.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
+#include <filesystem>
+#include <sys/stat.h>
 
 class INIfileTest : public ::testing::Test {
 protected:
@@ -65,7 +69,8 @@ TEST_F(INIfileTest, OpenWithCreateOnlyCreatesMissingFiles) {
     ouvrir("[S]\nk=v\n");
     ecrireFichier(dir.file("simple"), "x");
     EXPECT_FALSE(ini.open(dir.file("simple/f.ini"), true));
-    EXPECT_FALSE(ini.isOpen() || ini.set("S", "k", "w"));
+    EXPECT_FALSE(ini.isOpen());
+    EXPECT_FALSE(ini.set("S", "k", "w"));
     EXPECT_EQ(ini("S", "k", "def"), "def");
 }
 
@@ -77,5 +82,52 @@ TEST_F(INIfileTest, NumbersAndFlags) {
     for (const auto& [cle, valeur] : nombres) EXPECT_EQ(ini.get("N", cle, 5), valeur) << cle;
     for (const char* oui : {"t", "y", "v", "o"}) EXPECT_TRUE(ini.get("B", oui, false)) << oui;
     for (const char* non : {"f", "n", "un", "blanc"}) EXPECT_FALSE(ini.get("B", non, true)) << non;
-    EXPECT_TRUE(ini.get("B", "absent", true) && ini.get("N", "vide", true));
+    EXPECT_TRUE(ini.get("B", "absent", true));
+    EXPECT_TRUE(ini.get("N", "vide", true));
+}
+
+// Editors may start a file with a UTF-8 byte-order mark: it is no part of the
+// first line, and a file written back keeps it in front.
+TEST_F(INIfileTest, ByteOrderMarkIsNoPartOfTheFirstLine) {
+    const std::string bom = "\357\273\277";
+    ouvrir(bom + "[Plateau]\r\nk=v\r\n");
+    EXPECT_EQ(ini.sectionNames(), std::vector<std::string>{"Plateau"});
+    EXPECT_EQ(ini("Plateau", "k", "def"), "v");
+    ouvrir(bom + "k=v\n[S]\n");  // a key before any section
+    EXPECT_EQ(ini("", "k", "def"), "v");
+    // A mark further in is text like any other.
+    ouvrir(bom + "[S]\nk=v\n[" + bom + "T]\nj=1\n" + bom + "[U]\n");
+    EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"S", bom + "T"}));
+    EXPECT_EQ(ini(bom + "T", bom + "[U]", "def"), "def");
+    EXPECT_TRUE(ini.set("S", "k", "w"));
+    ini.close();
+    EXPECT_EQ(lireFichier(chemin), bom + "[S]\nk=w\n[" + bom + "T]\nj=1\n" + bom + "[U]\n");
+    ouvrir(bom);
+    EXPECT_TRUE(ini.sectionNames().empty());
+    EXPECT_EQ(ini.text(), bom);
+    ouvrir("[S]\n");  // nothing of the file before
+    EXPECT_EQ(ini.text(), "[S]\n");
+}
+
+TEST_F(INIfileTest, ErreurSaysWhyAFileCannotBeRead) {
+    std::filesystem::create_directory(dir.file("dossier"));
+    ASSERT_EQ(mkfifo(dir.file("tube").c_str(), 0600), 0);
+    ecrireFichier(dir.file("enorme"), "");
+    std::filesystem::resize_file(dir.file("enorme"), TAILLE_FICHIER_MAX + 1);
+    const std::pair<std::string, int> cas[] = {{dir.file("absent"), ENOENT}, {dir.file("dossier"), EINVAL},
+                                               {dir.file("tube"), EINVAL},   {dir.file("enorme"), EFBIG},
+                                               {dir.file("tube/x"), ENOTDIR}};
+    for (const auto& [fichier, erreur] : cas) {
+        ouvrir("[S]\n");
+        if (erreur != ENOENT) {
+            EXPECT_FALSE(ini.open(fichier, true)) << fichier;  // only a missing file is created
+            EXPECT_EQ(ini.erreur(), erreur) << fichier;
+        }
+        EXPECT_FALSE(ini.open(fichier, false));
+        EXPECT_EQ(ini.erreur(), erreur) << fichier;
+    }
+    ouvrir("[S]\n");
+    EXPECT_EQ(ini.erreur(), 0);
+    ASSERT_TRUE(ini.open(dir.file("neuf"), true));
+    EXPECT_EQ(ini.erreur(), 0) << "created";
 }

@@ -40,9 +40,14 @@ TEST_F(ZonesInfos, OutOfRangeZonesAndSeatsAreIgnored) {
         drawarea.affNom(j);
         drawarea.affScore(j);
     }
-    EXPECT_EQ(drawarea.noms[7] + drawarea.scores[0], "HS");
-    EXPECT_EQ(drawarea.zones[0].valeur * 10 + drawarea.zones[0].traces + drawarea.zones[NB_ZONES - 1].traces, 91);
+    EXPECT_EQ(drawarea.noms[7], "H");
+    EXPECT_EQ(drawarea.scores[0], "S");
+    EXPECT_EQ(drawarea.zones[0].valeur, 9);
+    EXPECT_EQ(drawarea.zones[0].traces, 1);
+    EXPECT_EQ(drawarea.zones[NB_ZONES - 1].traces, 0);
     partie.joueurEnCours = 2;
     drawarea.AffJoueurEnCours();
-    EXPECT_EQ(drawarea.joueurEnCours * 100 + drawarea.tracesJoueurEnCours * 10 + drawarea.tracesJoueurEnCoursFltk, 211);
+    EXPECT_EQ(drawarea.joueurEnCours, 2);
+    EXPECT_EQ(drawarea.tracesJoueurEnCours, 1);
+    EXPECT_EQ(drawarea.tracesJoueurEnCoursFltk, 1);
 }

@@ -8,10 +8,13 @@
 #include "engine/divers.h"
 #include "support/Fixtures.h"
 #include "support/PartieNeuve.h"
+#include "core/utile_gcc.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
 #include <array>
 #include <map>
 
@@ -22,7 +25,9 @@ TEST_F(ParametresDeJeu, MissingFileGivesItsMessageAndTheBuiltInRules) {
     ChargerPeau2("absent_100%s.pea2");
     ASSERT_EQ(rec.boites().size(), 1u);
     EXPECT_NE(rec.boites()[0].find("'absent_100%s.pea2'"), std::string::npos) << rec.boites()[0];
-    EXPECT_EQ(params.ficRecords + " " + params.langue + " " + partie.ficRecords, "defaut.bst fr defaut.bst");
+    EXPECT_EQ(params.ficRecords, "defaut.bst");
+    EXPECT_EQ(params.langue, "fr");
+    EXPECT_EQ(partie.ficRecords, "defaut.bst");
     EXPECT_EQ(params.typePartie, TYPE_PARTIE_ORDINAIRE);
     // The classic board: T/D word x3/x2, t/d letter x3/x2, symmetric about its centre lines.
     const char* const quart[] = {"T..d...T", ".D...t..", "..D...d.", "d..D...d", "....D...", ".t...t..", "..d...d.",
@@ -36,12 +41,51 @@ TEST_F(ParametresDeJeu, MissingFileGivesItsMessageAndTheBuiltInRules) {
         }
         EXPECT_EQ(ligne, attendu) << "row " << l;
     }
-    EXPECT_EQ(partie.dimPlateau * 10000 + partie.ligneDepart * 100 + partie.colDepart, 150808);
+    EXPECT_EQ(partie.dimPlateau, 15);
+    EXPECT_EQ(partie.ligneDepart, 8);
+    EXPECT_EQ(partie.colDepart, 8);
     // The French tile set, 'A' to 'Z' then the joker: counts and values.
     std::string jeu;
     for (int k = 1; k < NB_LETTRES; ++k) jeu += std::to_string(partie.nbLettre[k]) + "x" + std::to_string(partie.valeurLettre[k]) + " ";
     EXPECT_EQ(jeu, "9x1 2x3 2x3 3x2 15x1 2x4 2x2 2x4 8x1 1x8 1x10 5x1 3x2 6x1 6x1 2x3 1x8 6x1 6x1 6x1 6x1 2x4 1x10 "
                    "1x10 1x10 1x10 2x0 ");
+}
+
+// A file that is there but cannot be used says what is wrong with it; the
+// built-in rules stand as for a missing file, nothing of the file before.
+TEST_F(ParametresDeJeu, FileThatCannotBeReadSaysWhy) {
+    MessageRecorder rec;
+    std::filesystem::create_directory("dossier.pea2");
+    ASSERT_EQ(mkfifo("tube.pea2", 0600), 0);  // read, it would wait for a writer
+    ecrireFichier("enorme.pea2", "[Regles]\nChevalet=9\n");
+    std::filesystem::resize_file("enorme.pea2", TAILLE_FICHIER_MAX + 1);
+    ecrireFichier("limite.pea2", "[Regles]\nChevalet=9\n");
+    std::filesystem::resize_file("limite.pea2", TAILLE_FICHIER_MAX);
+    const std::string pasUnFichier = "n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)";
+    const std::pair<const char*, std::string> cas[] = {
+        {"dossier.pea2", pasUnFichier}, {"tube.pea2", pasUnFichier}, {"enorme.pea2", "est trop grand (plus de 16 Mo)"}};
+    for (const auto& [fichier, raison] : cas) {
+        ecrireFichier("avant.pea2", fixtures::texteParametresGrands());
+        ChargerPeau2("avant.pea2");
+        rec.messages.clear();
+        ChargerPeau2(fichier);
+        const std::string message = "Le fichier de param\350tres '" + std::string(fichier) + "' " + raison +
+                                    ", les param\350tres par d\351faut sont utilis\351s";
+        EXPECT_EQ(rec.boites(), std::vector<std::string>{message});
+        EXPECT_EQ(partie.dimPlateau, 15) << fichier;
+        EXPECT_EQ(partie.tailleChevalet, 7) << fichier;
+        EXPECT_EQ(partie.nbCasesNoires, 0) << fichier;
+        EXPECT_TRUE(dicP.nomFichier.empty()) << fichier;
+        EXPECT_EQ(partie.fichierPea2, fichier);
+        const ReglesLues lues = reglesDuFichier(fichier);
+        EXPECT_FALSE(lues.fichierLu) << fichier;
+        EXPECT_EQ(lues.messages, std::vector<std::string>{message});
+    }
+    // At the size limit, a file is read.
+    rec.messages.clear();
+    ChargerPeau2("limite.pea2");
+    EXPECT_TRUE(rec.boites().empty());
+    EXPECT_EQ(partie.tailleChevalet, 9);
 }
 
 TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
@@ -61,7 +105,9 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     EXPECT_EQ(rec.journal(), std::vector<std::string>{"ERR : dictionnaire 'absent.txt' non charg\351\n"});
     const short bonus[16] = {0, 0, 0, 0, 0, 0, 0, 10, 20};  // out-of-range values give 0
     for (int i = 1; i <= 15; ++i) EXPECT_EQ(params.bonus[i], bonus[i]) << i;
-    EXPECT_EQ(params.ficRecords + " " + params.langue + " " + params.listeLettresOrdonnees, "mes_records.bst en EAS?");
+    EXPECT_EQ(params.ficRecords, "mes_records.bst");
+    EXPECT_EQ(params.langue, "en");
+    EXPECT_EQ(params.listeLettresOrdonnees, "EAS?");
     EXPECT_EQ(params.typePartie, TYPE_PARTIE_THEMATIQUE);
     EXPECT_TRUE(dicP.lexique.contient("CHAT"));
     ASSERT_EQ(params.dicos2.size(), 2u);
@@ -78,11 +124,28 @@ TEST_F(ParametresDeJeu, ReadsTheKeysOfTheFile) {
     }
     // A file that is gone gives the built-in rules again, nothing of the one before.
     ChargerPeau2("parti.pea2");
-    EXPECT_EQ(params.ficRecords + params.listeLettresOrdonnees + params.langue, "defaut.bstfr");
-    EXPECT_TRUE(params.dicos2.empty() && vect_regpt.empty() && params.rubriques.empty());
-    EXPECT_TRUE(dicP.lexique.vide() && dicP.nomFichier.empty());
-    EXPECT_EQ(params.bonus[8] + params.typePartie, 0);
+    EXPECT_EQ(params.ficRecords, "defaut.bst");
+    EXPECT_EQ(params.listeLettresOrdonnees, "");
+    EXPECT_EQ(params.langue, "fr");
+    EXPECT_TRUE(params.dicos2.empty());
+    EXPECT_TRUE(vect_regpt.empty());
+    EXPECT_TRUE(params.rubriques.empty());
+    EXPECT_TRUE(dicP.lexique.vide());
+    EXPECT_TRUE(dicP.nomFichier.empty());
+    EXPECT_EQ(params.bonus[8], 0);
+    EXPECT_EQ(params.typePartie, TYPE_PARTIE_ORDINAIRE);
     EXPECT_EQ(partie.fichierPea2, "parti.pea2");
+    // A byte-order mark that an editor put before the first section hides nothing.
+    rec.messages.clear();
+    ecrireFichier("bom.pea2", "\357\273\277[Dicos]\r\nprincipal=jeu.txt\r\n");
+    ChargerPeau2("bom.pea2");
+    EXPECT_TRUE(dicP.lexique.contient("CHAT"));
+    std::string plateau = "\357\273\277[Plateau]\nDimension=5\n";
+    for (int l = 1; l <= 5; ++l) plateau += std::to_string(l) + "=00000\n";
+    ecrireFichier("bom.pea2", plateau);
+    ChargerPeau2("bom.pea2");
+    EXPECT_EQ(partie.dimPlateau, 5);
+    EXPECT_TRUE(rec.boites().empty());
 }
 
 namespace {
@@ -136,17 +199,26 @@ TEST_F(ParametresDeJeu, TheFileSuppliesTheBoardTheTilesAndTheRack) {
     }
     // The bag is refilled from that tile set.
     init_board();
-    EXPECT_EQ(partie.nbLettresSac * 1000 + partie.sac[IDX_JOKER] * 100 + partie.sac[4], 94000 + 300 + 2);
+    EXPECT_EQ(partie.nbLettresSac, 94);
+    EXPECT_EQ(partie.sac[IDX_JOKER], 3);
+    EXPECT_EQ(partie.sac[4], 2);
     // Read ahead without loading or a message, as the recap loader does.
     ChargerPeau2("absent.pea2");
     rec.messages.clear();
-    bool trouve = false;
-    const ReglesJeu r = reglesDuFichier(fixtures::PEA2_GRAND, trouve);
-    EXPECT_TRUE(trouve);
-    EXPECT_EQ(r.dimPlateau * 100 + r.tailleChevalet, 2108);
-    EXPECT_EQ(r.special[7][7] + r.coefMot[3][3] + r.nbLettre[1] + r.valeurLettre[1], CASE_NOIRE + 4 + 3 + 2);
+    const ReglesLues lues = reglesDuFichier(fixtures::PEA2_GRAND);
+    EXPECT_TRUE(lues.fichierLu);
+    EXPECT_TRUE(lues.messages.empty());
+    const ReglesJeu& r = lues.regles;
+    EXPECT_EQ(r.dimPlateau, 21);
+    EXPECT_EQ(r.tailleChevalet, 8);
+    EXPECT_EQ(r.special[7][7], CASE_NOIRE);
+    EXPECT_EQ(r.coefMot[3][3], 4);
+    EXPECT_EQ(r.nbLettre[1], 3);
+    EXPECT_EQ(r.valeurLettre[1], 2);
     EXPECT_EQ(regles(), "15,8,8,0 9,1 7,50");
-    EXPECT_EQ(reglesDuFichier("absent.pea2", trouve).dimPlateau * 100 + (trouve ? 1 : 0), 1500);
+    const ReglesLues absent = reglesDuFichier("absent.pea2");
+    EXPECT_FALSE(absent.fichierLu);
+    EXPECT_EQ(absent.regles.dimPlateau, 15);
     EXPECT_TRUE(rec.messages.empty());
 }
 
@@ -181,8 +253,17 @@ TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
         {{{"Plateau", "5", "07008"}}, "Plateau] est refus\351e (cl\351 5", "15,8,8,0 2,3 4,20"},
         {{{"Plateau", "6", "00000"}}, "Plateau] est refus\351e (cl\351 6", "15,8,8,0 2,3 4,20"},
         {{{"Plateau", "21", "00000"}}, "Plateau] est refus\351e (cl\351 21", "15,8,8,0 2,3 4,20"},
+        // A black start cell: named by the cell, with no key when the file holds none.
         {{{"Plateau", "LigneDepart", "1"}, {"Plateau", "ColonneDepart", "1"}},
-         "Plateau] est refus\351e (cl\351 LigneDepart", "15,8,8,0 2,3 4,20"},  // a black start cell
+         "Plateau] est refus\351e (la case de d\351part A1 est une case noire", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "00900"}},
+         "Plateau] est refus\351e (la case de d\351part C3, au centre par d\351faut, est une case noire", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "00900"}, {"Plateau", "LigneDepart", ""}},
+         "Plateau] est refus\351e (la case de d\351part C3, au centre par d\351faut, est une case noire", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "3", "00900"}, {"Plateau", "ColonneDepart", "3"}},
+         "Plateau] est refus\351e (la case de d\351part C3 est une case noire", "15,8,8,0 2,3 4,20"},
+        {{{"Plateau", "5", "00900"}, {"Plateau", "LigneDepart", "5"}},
+         "Plateau] est refus\351e (la case de d\351part E3 est une case noire", "15,8,8,0 2,3 4,20"},
         {{{"Plateau", "LigneDepart", "5"}, {"Plateau", "ColonneDepart", "4"}}, "", "5,5,4,2 2,3 4,20"},
         {{{"Plateau", "ColonneDepart", "5"}}, "", "5,3,5,2 2,3 4,20"},
         {{{"Plateau", "LigneDepart", "1"}, {"Plateau", "ColonneDepart", "3"}}, "", "5,1,3,2 2,3 4,20"},
@@ -244,9 +325,15 @@ TEST_F(ParametresDeJeu, EachRefusedKeyLeavesItsSectionBuiltIn) {
             EXPECT_TRUE(rec.boites().empty()) << i << ": " << rec.boites().front();
         }
         EXPECT_EQ(params.bonus[7], 5) << "the rest of the file is read: " << i;
+        // Read ahead, the same rules and the same messages.
+        const ReglesLues lues = reglesDuFichier("r.pea2");
+        EXPECT_EQ(lues.messages, rec.boites()) << i;
+        EXPECT_EQ(lues.regles.nbCasesNoires, partie.nbCasesNoires) << i;
+        EXPECT_EQ(lues.regles.ligneDepart, partie.ligneDepart) << i;
         if (i == 0) {
             for (int l = 1; l <= 5; ++l) EXPECT_EQ(rangee(l, 5), base["Plateau"][static_cast<size_t>(l)].second) << l;
-            EXPECT_EQ(partie.nbLettre[IDX_JOKER] * 10 + partie.valeurLettre[IDX_JOKER], 10);
+            EXPECT_EQ(partie.nbLettre[IDX_JOKER], 1);
+            EXPECT_EQ(partie.valeurLettre[IDX_JOKER], 0);
         }
     }
 }

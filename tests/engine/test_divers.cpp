@@ -40,17 +40,36 @@ TEST_F(Divers, InitBoardStartsAnEmptyGame) {
     AlimLST(10, "MOT", 3, "H8", "MOTABCD");
     drawarea.AffCpteur(5, ZONE_SAC, 0);
     init_board();
-    EXPECT_FALSE(Fl::has_timeout(callbackChrono) || Fl::has_timeout(callbacktimer) || gl_tourDuplicateOuvert);
-    EXPECT_EQ(dicP.plateau[8][8] + dicP.plateauT[8][8], 0);
+    EXPECT_FALSE(Fl::has_timeout(callbackChrono));
+    EXPECT_FALSE(Fl::has_timeout(callbacktimer));
+    EXPECT_FALSE(gl_tourDuplicateOuvert);
+    EXPECT_EQ(dicP.plateau[8][8], 0);
+    EXPECT_EQ(dicP.plateauT[8][8], 0);
     EXPECT_EQ((std::vector<int>{int(v_histo.size()), partie.nbLignesHisto, partie.nbLettresSac, drawarea.zones[ZONE_SAC].valeur}),
               (std::vector<int>{1, 1, 102, 102}));  // the new game's empty record; the bag shown
-    EXPECT_TRUE(v_result.empty() && result_best.empty() && saisie_duplicate[1].empty() && v_listeContenu.empty());
-    EXPECT_EQ(gs_finPartie + partie.coupEnCours + partie.chevaletEnCours, "");
-    EXPECT_EQ(partie.nbPasses + partie.finPartie + partie.saisieDuplicateEnCours + partie.tempsEcoule + partie.joueurEnCours, 0);
-    EXPECT_EQ(partie.joueurs[0].score + partie.joueurs[0].scoreFinal + partie.joueurs[0].sommeMeilleursCoups, 0);
-    EXPECT_TRUE(chevaletVide(1) && partie.joueurs[1].lettres[0] == 0);
-    EXPECT_EQ(partie.joueurs[1].type * 100 + partie.joueurs[2].type * 10 + partie.joueurs[5].type, 400);  // unused seats become human
-    EXPECT_EQ(drawarea.noms[0] + drawarea.scores[0] + std::to_string(drawarea.tracesPlateau), "Alice01");
+    EXPECT_TRUE(v_result.empty());
+    EXPECT_TRUE(result_best.empty());
+    EXPECT_TRUE(saisie_duplicate[1].empty());
+    EXPECT_TRUE(v_listeContenu.empty());
+    EXPECT_EQ(gs_finPartie, "");
+    EXPECT_EQ(partie.coupEnCours, "");
+    EXPECT_EQ(partie.chevaletEnCours, "");
+    EXPECT_EQ(partie.nbPasses, 0);
+    EXPECT_EQ(partie.finPartie, 0);
+    EXPECT_EQ(partie.saisieDuplicateEnCours, 0);
+    EXPECT_EQ(partie.tempsEcoule, 0);
+    EXPECT_EQ(partie.joueurEnCours, 0);
+    EXPECT_EQ(partie.joueurs[0].score, 0);
+    EXPECT_EQ(partie.joueurs[0].scoreFinal, 0);
+    EXPECT_EQ(partie.joueurs[0].sommeMeilleursCoups, 0);
+    EXPECT_TRUE(chevaletVide(1));
+    EXPECT_EQ(partie.joueurs[1].lettres[0], 0);
+    EXPECT_EQ(partie.joueurs[1].type, 4);  // seats in play keep their kind
+    EXPECT_EQ(partie.joueurs[2].type, 0);  // unused seats become human
+    EXPECT_EQ(partie.joueurs[5].type, 0);
+    EXPECT_EQ(drawarea.noms[0], "Alice");
+    EXPECT_EQ(drawarea.scores[0], "0");
+    EXPECT_EQ(drawarea.tracesPlateau, 1);
 }
 
 TEST_F(Divers, TheBagFromTheTileSetOrTheFixedOrderLessTheBoard) {

@@ -19,9 +19,15 @@ TEST_F(Historique, MoveListShowsTheTimeOfANormalGameMove) {
     AlimLST(0, "passe", 0, "", "ABC");
     ASSERT_EQ(v_listeContenu.size(), 3u);
     const LigneListe& l = v_listeContenu[0];
-    EXPECT_EQ(std::to_string(l.score) + l.texte + std::to_string(l.nbLettres) + l.position + l.reglette, "22MAISON6H4AIMNOSE");
+    EXPECT_EQ(l.score, 22);
+    EXPECT_EQ(l.texte, "MAISON");
+    EXPECT_EQ(l.nbLettres, 6);
+    EXPECT_EQ(l.position, "H4");
+    EXPECT_EQ(l.reglette, "AIMNOSE");
     EXPECT_TRUE(l.duree == "02:01" || l.duree == "02:02") << l.duree;
-    EXPECT_EQ(v_listeContenu[1].duree + v_listeContenu[2].duree, "");
+    EXPECT_EQ(v_listeContenu[1].duree, "");
+    EXPECT_EQ(v_listeContenu[2].duree, "");
     ajouterEnregHisto();
-    EXPECT_EQ(v_histo.back().reglette + std::to_string(partie.nbLignesHisto), "-------2");
+    EXPECT_EQ(v_histo.back().reglette, "-------");
+    EXPECT_EQ(partie.nbLignesHisto, 2);
 }

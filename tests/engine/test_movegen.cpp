@@ -55,8 +55,12 @@ TEST_F(MoveGen, FirstMoveCoversTheStartCell) {
     EXPECT_EQ(v_histo.back().scoreMeilleurCoup, 48);
     // The top as the computer plays it: its word, score and the cells of its tiles.
     EXPECT_EQ(bestmove.mot + " " + bestmove.position + " " + std::to_string(bestmove.score), "ZESTE H4 48");
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(bestmove.lig[k] * 100 + bestmove.col[k], 800 + 4 + k) << k;
-    EXPECT_EQ(v_result[0].nbLettresPosees * 10 + v_result[0].coefMot, 52);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(bestmove.lig[k], 8) << k;
+        EXPECT_EQ(bestmove.col[k], 4 + k) << k;
+    }
+    EXPECT_EQ(v_result[0].nbLettresPosees, 5);
+    EXPECT_EQ(v_result[0].coefMot, 2);
     // A start cell in the corner, then in the last row and column.
     partie.ligneDepart = partie.colDepart = 1;
     EXPECT_EQ(jouer({"ZESTE"}, "ZESTE"), "A1 ZESTE 45 / 1A ZESTE 45");  // (10 + 1 + 1 + 2 + 1) x 3

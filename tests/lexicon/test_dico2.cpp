@@ -4,8 +4,12 @@
 #include "engine/partie.h"
 #include "support/PartieNeuve.h"
 #include "support/TempDir.h"
+#include "core/utile_gcc.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
 
 class Lexicon : public PartieNeuve {};
 
@@ -23,11 +27,28 @@ TEST_F(Lexicon, LoadsAPlainWordListAndAnswersLookUps) {
         EXPECT_EQ(l.contient(mot), present) << mot;
         EXPECT_EQ(l.prefixe(mot), debut) << mot;
     }
-    EXPECT_FALSE(l.charger(".") || l.charger("absent.txt"));  // refused: the words stay
+    EXPECT_FALSE(l.charger("."));  // refused: the words stay
+    EXPECT_FALSE(l.charger("absent.txt"));
     EXPECT_EQ(l.taille(), 4u);
     ecrireFichier("autre.txt", "##  \nMOT\n# suite\n");  // only the first comment is the header
     ASSERT_TRUE(l.charger("autre.txt"));
-    EXPECT_EQ(l.commentaire() + l.mots().at(0), "MOT");
+    EXPECT_EQ(l.commentaire(), "");
+    EXPECT_EQ(l.mots(), std::vector<std::string>{"MOT"});
+    // An editor's byte-order mark is no part of the first line.
+    ecrireFichier("bom.txt", "\357\273\277# Liste\r\nMOT\r\n");
+    ASSERT_TRUE(l.charger("bom.txt"));
+    EXPECT_EQ(l.commentaire(), "Liste");
+    EXPECT_EQ(l.mots(), std::vector<std::string>{"MOT"});
+    ecrireFichier("bom.txt", "\357\273\277zoo");
+    ASSERT_TRUE(l.charger("bom.txt"));
+    EXPECT_EQ(l.mots(), std::vector<std::string>{"ZOO"});
+    // A pipe or a file over the size limit is no word list: refused at once.
+    ASSERT_EQ(mkfifo("tube.txt", 0600), 0);
+    ecrireFichier("enorme.txt", "MOT\n");
+    std::filesystem::resize_file("enorme.txt", TAILLE_FICHIER_MAX + 1);
+    EXPECT_FALSE(l.charger("tube.txt"));
+    EXPECT_FALSE(l.charger("enorme.txt"));
+    EXPECT_EQ(l.mots(), std::vector<std::string>{"ZOO"});
 }
 
 TEST_F(Lexicon, VerifMotLstDicoNumbersTheDictionariesHoldingTheWord) {
@@ -46,6 +67,7 @@ TEST_F(Lexicon, VerifMotLstDicoNumbersTheDictionariesHoldingTheWord) {
         }
     }
     gl_indexDefinitions = {{"CHAT", "petit f\351lin"}, {"", "jamais"}};
-    EXPECT_EQ(valeurDefinition("CHAT") + "|" + valeurDefinition("CHIEN") + "|" + valeurDefinition(""),
-              "petit f\351lin|la d\351finition n'a pas \351t\351 trouv\351e|");
+    EXPECT_EQ(valeurDefinition("CHAT"), "petit f\351lin");
+    EXPECT_EQ(valeurDefinition("CHIEN"), "la d\351finition n'a pas \351t\351 trouv\351e");
+    EXPECT_EQ(valeurDefinition(""), "");
 }

@@ -84,6 +84,7 @@ TEST_F(DuplicateHtml, TopsEtEnregistrementsManquantsLusVides) {
     v_histo.shrink_to_fit();  // nothing to read past the last record
     const Lignes r = rangees(ecrit(affSyntheseDuplicate) + ecrit(affDetailsJoueursDuplicate));
     ASSERT_EQ(r.size(), 2u * 5u);
-    EXPECT_EQ(r[3] + "/" + r[8], "2|||| 0|H4|AS| 12  /2||H4|AS| 12  |||| 0||0");
+    EXPECT_EQ(r[3], "2|||| 0|H4|AS| 12  ");
+    EXPECT_EQ(r[8], "2||H4|AS| 12  |||| 0||0");
     EXPECT_EQ(vdef, (Lignes{"ZOO", "AS"}));
 }

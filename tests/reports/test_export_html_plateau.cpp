@@ -119,6 +119,7 @@ TEST_F(PlateauHtml, DicosEtListesDesMots) {
     EXPECT_EQ(ecrit(affListeMotsHtml), "ZZZ: f\351lin &lt;miaou&gt;<br />\n");
     params.chargtIniUniq = 1;
     EXPECT_EQ(ecrit(affListeMotsHtml), "AS: plantigrade<br />\n");
-    EXPECT_TRUE(gini_def.isOpen() && gini_def_ok);
+    EXPECT_TRUE(gini_def.isOpen());
+    EXPECT_TRUE(gini_def_ok);
     gini_def.close();
 }
