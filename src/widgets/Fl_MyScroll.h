@@ -6,8 +6,9 @@
 // scrollbars that scroll every Fl_MyScroll child built with them, so that
 // several panes scroll together.
 
+#include "widgets/Fl_MyScrollbar.h"
+
 #include <FL/Fl_Group.H>
-#include <FL/Fl_Scrollbar.H>
 
 class Fl_Slider;
 
@@ -48,8 +49,9 @@ public:
 
 class Fl_MultiScroll : public Fl_Group {
 public:
-    Fl_Scrollbar vscrollbar;
-    Fl_Scrollbar hscrollbar;
+    // They take no key: one left unused must not scroll the panes.
+    Fl_MyScrollbar vscrollbar;
+    Fl_MyScrollbar hscrollbar;
 
     Fl_MultiScroll(int X, int Y, int W, int H, const char* l = nullptr);
 

@@ -1,5 +1,7 @@
 #include "widgets/Fl_Table.h"
 
+#include "widgets/Fl_MyScrollbar.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Scroll.H>
 #include <FL/Fl_Scrollbar.H>
@@ -75,10 +77,10 @@ VisibleRange visible_range(const std::vector<int>& sizes, int count, int offset,
 double slider_value(Fl_Scrollbar* s) { return static_cast<Fl_Valuator*>(s)->value(); }
 void slider_value(Fl_Scrollbar* s, double v) { static_cast<Fl_Valuator*>(s)->value(v); }
 
-// Bounds, slider size and a value kept inside the new bounds.
+// Bounds and slider size; a push in the trough moves one view.
 void set_scrollbar_range(Fl_Scrollbar* s, int virtual_size, int visible_size) {
     float tab = (virtual_size > 0 && visible_size <= virtual_size)
-                    ? (float)visible_size / (float)virtual_size
+                    ? Fl_MyScrollbar::thumb_fraction(visible_size, virtual_size)
                     : 1.0f;
     s->bounds(0, virtual_size - visible_size);
     s->precision(10);
@@ -91,11 +93,12 @@ Fl_Table::Fl_Table(int X, int Y, int W, int H, const char* l) : Fl_Group(X, Y, W
     _row_header_color = _col_header_color = color();
     box(FL_ENGRAVED_FRAME);
 
-    // Both scrollbars are placed by table_resized() below.
-    vscrollbar = new Fl_Scrollbar(X, Y, W, H);
+    // Both scrollbars are placed by table_resized() below. They take no key:
+    // one the table leaves unused must not move the view off the cursor.
+    vscrollbar = new Fl_MyScrollbar(X, Y, W, H);
     vscrollbar->type(FL_VERTICAL);
     vscrollbar->callback(scroll_cb, this);
-    hscrollbar = new Fl_Scrollbar(X, Y, W, H);
+    hscrollbar = new Fl_MyScrollbar(X, Y, W, H);
     hscrollbar->type(FL_HORIZONTAL);
     hscrollbar->callback(scroll_cb, this);
     // The table keeps the keyboard focus, so that the arrows move its cursor
