@@ -345,14 +345,21 @@ void Fl_Table::table_scrolled() {
 
 void Fl_Table::scroll_to(bool vertical, int index) {
     int& stored = vertical ? _row_position : _col_position;
-    if (stored == index) return;
+    Fl_Scrollbar* bar = vertical ? vscrollbar : hscrollbar;
+    // The stored position is the top row, which may be one whose lower edge
+    // only touches the top of the view: nothing of it shows, so it is
+    // scrolled to all the same.
+    if (stored == index) {
+        const int end = vertical ? row_scroll_position(index) + row_height(index)
+                                 : col_scroll_position(index) + col_width(index);
+        if (end > slider_value(bar)) return;
+    }
     const int count = vertical ? _rows : _cols;
     if (index < 0)
         index = 0;
     else if (index >= count)
         index = count - 1;
     if (vertical ? table_h <= tih : table_w <= tiw) return;  // everything fits
-    Fl_Scrollbar* bar = vertical ? vscrollbar : hscrollbar;
     const int offset = vertical ? row_scroll_position(index) : col_scroll_position(index);
     slider_value(bar, std::min<double>(offset, bar->maximum()));
     table_scrolled();

@@ -241,6 +241,19 @@ TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
     }
 }
 
+// A view scrolled to a row's lower edge (a column's right edge) counts that row as its top one, though nothing of it
+// shows: a key that moves the cursor there, or a caller, still scrolls it into view.
+TEST_F(TableTest, ARowWhoseEdgeTouchesTheTopOfTheViewIsScrolledTo) {
+    build(20, 10);
+    for (auto [vscroll, hscroll, key] : {std::tuple{25, 0, FL_Up}, {0, 80, FL_Left}, {25, 80, 0}}) {
+        t->set_selection(1, 1, 1, 1);
+        t->scrollTo(t->vscrollbar, vscroll), t->scrollTo(t->hscrollbar, hscroll);
+        key ? (void)qvtest::key(t, key) : (t->row_position(0), t->col_position(0));
+        EXPECT_EQ(std::make_tuple(int(t->vscrollbar->value()), int(t->hscrollbar->value()), t->toprow, t->col_position()),
+                  std::make_tuple(0, 0, 0, 0)) << key;
+    }
+}
+
 TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     build(5, 3, 200, true);
     qvtest::showAndDraw(*win);
