@@ -31,14 +31,20 @@ public:
     // The sliders are not owned; either may be null.
     Fl_MyScroll(int X, int Y, int W, int H, const char* l = nullptr, Fl_Slider* vslider = nullptr,
                 Fl_Slider* hslider = nullptr);
+    // Removes the pending repaint of the sliders.
     ~Fl_MyScroll() override;
 
+    // Scrolls what is already drawn where it can; the sliders follow the content.
     void draw() override;
+    // Moves the content with the group, keeping how far it is scrolled.
     void resize(int X, int Y, int W, int H) override;
 
+    // Scrolls the content to (X, Y) from its start; nothing when it is there.
     void position(int X, int Y);
+    // How far the content is scrolled.
     int xposition() const { return xposition_; }
     int yposition() const { return yposition_; }
+    // The sliders given at construction.
     Fl_Slider* vslider() const { return vslider_; }
     Fl_Slider* hslider() const { return hslider_; }
 
@@ -53,6 +59,7 @@ public:
     Fl_MyScrollbar vscrollbar;
     Fl_MyScrollbar hscrollbar;
 
+    // The scrollbars are 17 pixels wide, along the right and bottom edges.
     Fl_MultiScroll(int X, int Y, int W, int H, const char* l = nullptr);
 
     // Positions the Fl_MyScroll children driven by `bar` at its value.
