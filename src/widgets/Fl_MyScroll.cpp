@@ -70,7 +70,7 @@ bool set_slider(Fl_Slider* s, int pos, int size, int total) {
     // scrollvalue() makes the content reach the view; a trough push then
     // moves one view.
     total = std::max(total, pos + size);
-    if (size > 0 && size < total) s->slider_size(Fl_MyScrollbar::thumb_fraction(size, total));
+    if (size < total) s->slider_size(Fl_MyScrollbar::thumb_fraction(size, total));
     return s->value() != value || s->maximum() != last || s->slider_size() != thumb;
 }
 }  // namespace

@@ -11,6 +11,6 @@ float Fl_MyScrollbar::thumb_fraction(int view, int total) {
     float f = float(view) / float(total);
     const double range = double(total) - view;
     // The toolkit's page: the range times size / (1 - size), truncated.
-    while (view > 0 && f < 1.0f && int(range * f / (1.0 - f)) < view) f = std::nextafter(f, 1.0f);
+    while (f < 1.0f && int(range * f / (1.0 - f)) < view) f = std::nextafter(f, 1.0f);
     return f;
 }

@@ -127,6 +127,10 @@ TEST(MyScroll, KeysLeaveTheGroupsBarsAndATroughPushMovesOneView) {
     const Fl_Scrollbar& bar = multi.vscrollbar;
     qvtest::click(&win, bar.x() + 8, bar.y() + bar.h() - 25);
     EXPECT_EQ(std::make_pair(int(multi.vscrollbar.value()), content->y()), std::make_pair(500 + 233, 10 - 500 - 233));
+    // Scrolled past the content's end, the view still pages by itself, up from there.
+    multi.scrollchildren(2000 - 233 + 100);
+    qvtest::click(&win, bar.x() + 8, bar.y() + 25);
+    EXPECT_EQ(int(multi.vscrollbar.value()), 2000 - 233 + 100 - 233);
 }
 
 // Bars 9 pixels long, shorter than their arrows: a drag on one gives the toolkit's slider no number, and the panes it

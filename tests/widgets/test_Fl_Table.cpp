@@ -242,8 +242,9 @@ TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
 }
 
 // A view scrolled to a row's lower edge (a column's right edge) counts that row as its top one, though nothing of it
-// shows: a key that moves the cursor there, or a caller, still scrolls it into view.
-TEST_F(TableTest, ARowWhoseEdgeTouchesTheTopOfTheViewIsScrolledTo) {
+// shows: a key that moves the cursor there, or a caller, still scrolls it into view. A top row that shows in part
+// is left as it is.
+TEST_F(TableTest, ScrollingToTheTopRowMovesTheViewOnlyWhenNothingOfItShows) {
     build(20, 10);
     for (auto [vscroll, hscroll, key] : {std::tuple{25, 0, FL_Up}, {0, 80, FL_Left}, {25, 80, 0}}) {
         t->set_selection(1, 1, 1, 1);
@@ -252,6 +253,10 @@ TEST_F(TableTest, ARowWhoseEdgeTouchesTheTopOfTheViewIsScrolledTo) {
         EXPECT_EQ(std::make_tuple(int(t->vscrollbar->value()), int(t->hscrollbar->value()), t->toprow, t->col_position()),
                   std::make_tuple(0, 0, 0, 0)) << key;
     }
+    // A top row and a left column that show in part are where the view is already.
+    t->scrollTo(t->vscrollbar, 35), t->scrollTo(t->hscrollbar, 100);
+    t->row_position(1), t->col_position(1);
+    EXPECT_EQ(std::make_pair(int(t->vscrollbar->value()), int(t->hscrollbar->value())), std::make_pair(35, 100));
 }
 
 TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
