@@ -10,7 +10,8 @@ int Fl_MyScrollbar::handle(int event) {
 float Fl_MyScrollbar::thumb_fraction(int view, int total) {
     float f = float(view) / float(total);
     const double range = double(total) - view;
-    // The toolkit's page: the range times size / (1 - size), truncated.
-    while (f < 1.0f && int(range * f / (1.0 - f)) < view) f = std::nextafter(f, 1.0f);
+    // The toolkit's page: the range times size / (1 - size), truncated. A
+    // pane of no height over no content gives no number to round.
+    while (std::isfinite(f) && f < 1.0f && int(range * f / (1.0 - f)) < view) f = std::nextafter(f, 1.0f);
     return f;
 }
