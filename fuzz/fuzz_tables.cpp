@@ -4,6 +4,9 @@
 // table that raised them: nothing crashes, a table asks its subclass to draw
 // only cells, headers and callbacks it holds, and its selection and cursor
 // are cells of the table (or none); a row table's selected rows follow its mode.
+// After a key, a cursor that moved is in view and a view whose cursor did not
+// move stays where it was (no group's own scrollbar takes a key); a Shift-click
+// selects from the clicked row to a row still in the table since it was clicked.
 #include "widget_fuzz.h"
 
 #include "widgets/Fl_MyScroll.h"
@@ -18,8 +21,11 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -31,6 +37,24 @@ qvfuzz::WidgetFuzz* fuzz = nullptr;  // the input running, for the callbacks
 
 bool inRange(int i, int n) { return i >= 0 && i < n; }
 
+// Callbacks that did something (changed or deleted a table): checks that
+// compare before and after an event stand aside when one ran.
+int callbackActions = 0;
+
+// A span of `size` pixels at `pos` shows in the span of `extent` at `from`;
+// an empty one where it lies within.
+bool shows(int pos, int size, int from, int extent) {
+    return size > 0 ? pos < from + extent && pos + size > from : pos >= from && pos <= from + extent;
+}
+
+double valueOf(Fl_Valuator* v) { return v->value(); }
+
+// The cursor and the scroll offsets.
+struct View {
+    int row, col;
+    double vscroll, hscroll;
+};
+
 // What every table of the target offers the steps and the callback.
 class Probe {
 public:
@@ -38,6 +62,9 @@ public:
     virtual Fl_Table& table() = 0;
     virtual void check() = 0;
     virtual void fireAutoDrag() = 0;
+    virtual View view() = 0;
+    // After a key that no acting callback answered.
+    virtual void checkAfterKey(const View& before) = 0;
 };
 
 template <class Base>
@@ -53,6 +80,58 @@ public:
 
     Fl_Table& table() override { return *this; }
     void fireAutoDrag() override { qvfuzz::WidgetFuzz::fireTimeout(Base::_auto_drag_cb2, this); }
+
+    View view() override {
+        return {this->Fl_Table::select_row, this->Fl_Table::select_col, valueOf(this->vscrollbar), valueOf(this->hscrollbar)};
+    }
+    void checkAfterKey(const View& before) override {
+        const View now = view();
+        if (now.row == before.row && now.col == before.col) {
+            require(now.vscroll == before.vscroll && now.hscroll == before.hscroll,
+                    "a key left the cursor at %d,%d but scrolled the view from %g,%g to %g,%g", now.row, now.col,
+                    before.vscroll, before.hscroll, now.vscroll, now.hscroll);
+            return;
+        }
+        int X, Y, W, H;
+        if (now.row < 0 || this->tiw <= 0 || this->tih <= 0 ||
+            this->find_cell(Fl_Table::CONTEXT_CELL, now.row, now.col, X, Y, W, H) != 0)
+            return;
+        require(shows(X, W, this->tix, this->tiw) && shows(Y, H, this->tiy, this->tih),
+                "a key moved the cursor to %d,%d, out of view: the cell at %d,%d %dx%d, the view at %d,%d %dx%d", now.row,
+                now.col, X, Y, W, H, this->tix, this->tiy, this->tiw, this->tih);
+    }
+
+    using Base::rows;
+    void rows(int n) override {
+        Base::rows(n);
+        fewestRows = std::min(fewestRows, this->rows());
+        if (lastClicked >= this->rows()) lastClicked = -1;
+    }
+
+    int handle(int event) override {
+        const bool button1 = event == FL_PUSH && Fl::event_button() == 1;
+        const bool shiftClick = button1 && (Fl::event_state() & (FL_SHIFT | FL_CTRL)) == FL_SHIFT;
+        const std::vector<char> before = shiftClick ? selectedRows(this) : std::vector<char>();
+        const int actions = callbackActions;
+        Fl_Widget_Tracker alive(this);
+        const int ret = Base::handle(event);
+        if (!alive.exists()) return ret;
+        if (shiftClick && actions == callbackActions) checkShiftClick(this, before);
+        int R, C;
+        Fl_Table::ResizeFlag flag;
+        if (button1 && this->cursor2rowcol(R, C, flag) == Fl_Table::CONTEXT_CELL) {
+            lastClicked = R;
+            clickedKnown = true;
+            fewestRows = INT_MAX;
+        }
+        // A drag step moves the last row clicked, to a row this target does
+        // not work out (the auto-scroll timer drags too).
+        if (event == FL_DRAG) {
+            clickedKnown = false;
+            fewestRows = INT_MAX;
+        }
+        return ret;
+    }
 
     static bool cellOrNone(const Fl_Table& t, int r, int c) {
         return (r == -1 && c == -1) || (inRange(r, t.rows()) && inRange(c, t.cols()));
@@ -107,6 +186,44 @@ private:
         } else {
             editor->hide();
         }
+    }
+    // The last row clicked, as a row table keeps it for Shift-clicks, while
+    // known: -1 when none or gone from the table. After a drag, only that it
+    // lies below the fewest rows the table held since.
+    int lastClicked = -1;
+    bool clickedKnown = true;
+    int fewestRows = INT_MAX;
+
+    static std::vector<char> selectedRows(Fl_Table*) { return {}; }
+    static std::vector<char> selectedRows(Fl_Table_Row* t) {
+        std::vector<char> out(t->rows());
+        for (int r = 0; r < t->rows(); ++r) out[r] = t->row_selected(r) == 1;
+        return out;
+    }
+    void checkShiftClick(Fl_Table*, const std::vector<char>&) {}
+    // The rows a Shift-click selects run from the clicked row to the last row
+    // clicked, or are the clicked row alone when that one is gone.
+    void checkShiftClick(Fl_Table_Row* t, const std::vector<char>& before) {
+        int R, C;
+        Fl_Table::ResizeFlag flag;
+        if (t->cursor2rowcol(R, C, flag) != Fl_Table::CONTEXT_CELL) return;
+        int low = R, high = R;
+        for (int r = 0; r < t->rows(); ++r) {
+            if (t->row_selected(r) != 1 || (r < (int)before.size() && before[r])) continue;
+            low = std::min(low, r);
+            high = std::max(high, r);
+        }
+        if (clickedKnown) {
+            const int from = lastClicked >= 0 ? lastClicked : R;
+            require(low >= std::min(from, R) && high <= std::max(from, R),
+                    "a Shift-click on row %d selected rows %d to %d, the last row clicked being %d", R, low, high,
+                    lastClicked);
+            return;
+        }
+        require(low == R || high == R, "a Shift-click on row %d selected rows %d to %d, on both sides", R, low, high);
+        const int far = low < R ? low : high;
+        require(far == R || far < fewestRows,
+                "a Shift-click on row %d selected up to row %d, gone since (%d rows left at the fewest)", R, far, fewestRows);
     }
     static bool selectedCell(Fl_Table* t, int R, int C) { return t->is_selected(R, C); }
     static bool selectedCell(Fl_Table_Row* t, int R, int) { return t->row_selected(R) == 1; }
@@ -295,6 +412,7 @@ void tableCallback(Fl_Widget* w, void*) {
     ++callbackDepth;
     qvfuzz::WidgetFuzz& f = *fuzz;
     const int action = f.pick(48);
+    if (action <= TABLE_CALLS + 1) ++callbackActions;
     Fl_Widget_Tracker alive(&t);
     if (action < TABLE_CALLS) {
         tableCall(f, t, action);  // whose own callbacks may delete the table
@@ -483,6 +601,26 @@ void checkTile(Fl_MyTile* tile) {
                 tile->child(i)->h());
 }
 
+// A key, then what it may change: the cursor of each table, and then the
+// view only with it; the panes of the multi-scroll group not at all.
+void keyStep(qvfuzz::WidgetFuzz& f, Widgets& w, const std::unique_ptr<Fl_Widget_Tracker> (&alive)[2]) {
+    View before[2] = {};
+    for (int i = 0; i < 2; ++i)
+        if (w.tables[i] && alive[i]->exists()) before[i] = probeOf(w.tables[i])->view();
+    auto bars = [&] {
+        return w.multi ? std::make_pair(valueOf(&w.multi->vscrollbar), valueOf(&w.multi->hscrollbar)) : std::make_pair(0.0, 0.0);
+    };
+    const auto multiBefore = bars();
+    const int actions = callbackActions;
+    f.keyEvent();
+    if (actions != callbackActions) return;
+    for (int i = 0; i < 2; ++i)
+        if (w.tables[i] && alive[i]->exists()) probeOf(w.tables[i])->checkAfterKey(before[i]);
+    const auto multiAfter = bars();
+    require(multiAfter == multiBefore, "a key scrolled the multi-scroll group from %g,%g to %g,%g", multiBefore.first,
+            multiBefore.second, multiAfter.first, multiAfter.second);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -505,7 +643,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fl_Widget* t = w.tables[f.pick(2)];
         const int what = f.pick(16);
         if (what < 8) {
-            f.userEvent(what < 6 ? t : nullptr);
+            // As f.userEvent(), with the keys checked.
+            if (f.pick(4) == 0)
+                keyStep(f, w, alive);
+            else
+                f.mouseEvent(what < 6 ? t : nullptr);
         } else if (what < 11) {
             if (t) tableCall(f, static_cast<Fl_Table&>(*t), f.pick(TABLE_CALLS));
         } else if (what < 13) {

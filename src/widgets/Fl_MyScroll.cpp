@@ -67,6 +67,10 @@ bool set_slider(Fl_Slider* s, int pos, int size, int total) {
     const double value = s->value(), last = s->maximum();
     const float thumb = s->slider_size();
     s->scrollvalue(pos, size, 0, total);
+    // scrollvalue() makes the content reach the view; a trough push then
+    // moves one view.
+    total = std::max(total, pos + size);
+    if (size < total) s->slider_size(Fl_MyScrollbar::thumb_fraction(size, total));
     return s->value() != value || s->maximum() != last || s->slider_size() != thumb;
 }
 }  // namespace

@@ -6,8 +6,9 @@
 // scrollbars that scroll every Fl_MyScroll child built with them, so that
 // several panes scroll together.
 
+#include "widgets/Fl_MyScrollbar.h"
+
 #include <FL/Fl_Group.H>
-#include <FL/Fl_Scrollbar.H>
 
 class Fl_Slider;
 
@@ -30,14 +31,20 @@ public:
     // The sliders are not owned; either may be null.
     Fl_MyScroll(int X, int Y, int W, int H, const char* l = nullptr, Fl_Slider* vslider = nullptr,
                 Fl_Slider* hslider = nullptr);
+    // Removes the pending repaint of the sliders.
     ~Fl_MyScroll() override;
 
+    // Scrolls what is already drawn where it can; the sliders follow the content.
     void draw() override;
+    // Moves the content with the group, keeping how far it is scrolled.
     void resize(int X, int Y, int W, int H) override;
 
+    // Scrolls the content to (X, Y) from its start; nothing when it is there.
     void position(int X, int Y);
+    // How far the content is scrolled.
     int xposition() const { return xposition_; }
     int yposition() const { return yposition_; }
+    // The sliders given at construction.
     Fl_Slider* vslider() const { return vslider_; }
     Fl_Slider* hslider() const { return hslider_; }
 
@@ -48,9 +55,11 @@ public:
 
 class Fl_MultiScroll : public Fl_Group {
 public:
-    Fl_Scrollbar vscrollbar;
-    Fl_Scrollbar hscrollbar;
+    // They take no key: one left unused must not scroll the panes.
+    Fl_MyScrollbar vscrollbar;
+    Fl_MyScrollbar hscrollbar;
 
+    // The scrollbars are 17 pixels wide, along the right and bottom edges.
     Fl_MultiScroll(int X, int Y, int W, int H, const char* l = nullptr);
 
     // Positions the Fl_MyScroll children driven by `bar` at its value.

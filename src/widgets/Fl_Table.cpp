@@ -1,5 +1,7 @@
 #include "widgets/Fl_Table.h"
 
+#include "widgets/Fl_MyScrollbar.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Scroll.H>
 #include <FL/Fl_Scrollbar.H>
@@ -75,10 +77,10 @@ VisibleRange visible_range(const std::vector<int>& sizes, int count, int offset,
 double slider_value(Fl_Scrollbar* s) { return static_cast<Fl_Valuator*>(s)->value(); }
 void slider_value(Fl_Scrollbar* s, double v) { static_cast<Fl_Valuator*>(s)->value(v); }
 
-// Bounds, slider size and a value kept inside the new bounds.
+// Bounds and slider size; a push in the trough moves one view.
 void set_scrollbar_range(Fl_Scrollbar* s, int virtual_size, int visible_size) {
     float tab = (virtual_size > 0 && visible_size <= virtual_size)
-                    ? (float)visible_size / (float)virtual_size
+                    ? Fl_MyScrollbar::thumb_fraction(visible_size, virtual_size)
                     : 1.0f;
     s->bounds(0, virtual_size - visible_size);
     s->precision(10);
@@ -91,11 +93,12 @@ Fl_Table::Fl_Table(int X, int Y, int W, int H, const char* l) : Fl_Group(X, Y, W
     _row_header_color = _col_header_color = color();
     box(FL_ENGRAVED_FRAME);
 
-    // Both scrollbars are placed by table_resized() below.
-    vscrollbar = new Fl_Scrollbar(X, Y, W, H);
+    // Both scrollbars are placed by table_resized() below. They take no key:
+    // one the table leaves unused must not move the view off the cursor.
+    vscrollbar = new Fl_MyScrollbar(X, Y, W, H);
     vscrollbar->type(FL_VERTICAL);
     vscrollbar->callback(scroll_cb, this);
-    hscrollbar = new Fl_Scrollbar(X, Y, W, H);
+    hscrollbar = new Fl_MyScrollbar(X, Y, W, H);
     hscrollbar->type(FL_HORIZONTAL);
     hscrollbar->callback(scroll_cb, this);
     // The table keeps the keyboard focus, so that the arrows move its cursor
@@ -342,14 +345,21 @@ void Fl_Table::table_scrolled() {
 
 void Fl_Table::scroll_to(bool vertical, int index) {
     int& stored = vertical ? _row_position : _col_position;
-    if (stored == index) return;
+    Fl_Scrollbar* bar = vertical ? vscrollbar : hscrollbar;
+    // The stored position is the top row, which may be one whose lower edge
+    // only touches the top of the view: nothing of it shows, so it is
+    // scrolled to all the same.
+    if (stored == index) {
+        const int end = vertical ? row_scroll_position(index) + row_height(index)
+                                 : col_scroll_position(index) + col_width(index);
+        if (end > slider_value(bar)) return;
+    }
     const int count = vertical ? _rows : _cols;
     if (index < 0)
         index = 0;
     else if (index >= count)
         index = count - 1;
     if (vertical ? table_h <= tih : table_w <= tiw) return;  // everything fits
-    Fl_Scrollbar* bar = vertical ? vscrollbar : hscrollbar;
     const int offset = vertical ? row_scroll_position(index) : col_scroll_position(index);
     slider_value(bar, std::min<double>(offset, bar->maximum()));
     table_scrolled();

@@ -91,6 +91,9 @@ void Fl_Table_Row::rows(int val) {
     _rowselect.resize(std::max((int)_rowselect.size(), val), 0);
     Fl_Table::rows(val);
     _rowselect.resize(rows());
+    // A Shift-click extends from the last row clicked only while it is there:
+    // after a reload it would select rows the user never saw.
+    if (_last_row >= rows()) _last_row = -1;
 }
 
 void Fl_Table_Row::clear() {

@@ -3,7 +3,9 @@
 #include "support/WidgetEvents.h"
 #include "support/WidgetPixels.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Input.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
@@ -100,6 +102,37 @@ TEST(MyScroll, PanesOfAMultiScrollScrollTogetherAndItsThumbFollows) {
     EXPECT_EQ(std::make_pair(rightInner->y(), thumb(win, multi.vscrollbar).first > top.second), std::make_pair(22 - 300, true));
 }
 
+// The group's own bars take no key, wherever the focus and the pointer are: a key no widget uses goes round the
+// window as a shortcut, and must not scroll the panes. A push in a bar's trough moves the panes by one view.
+TEST(MyScroll, KeysLeaveTheGroupsBarsAndATroughPushMovesOneView) {
+    Fl_Window win(0, 0, 400, 300);
+    Fl_MultiScroll multi(10, 10, 300, 250);
+    Fl_MyScroll* pane = new Fl_MyScroll(10, 10, 283, 233, nullptr, &multi.vscrollbar, &multi.hscrollbar);
+    Fl_Box* content = colorBox(10, 10, 1000, 2000, FL_WHITE);
+    pane->end(), multi.end();
+    Fl_Input* input = new Fl_Input(320, 10, 70, 25);
+    win.end();
+    qvtest::showAndDraw(win);
+    multi.scrollchildren(500), multi.hscrollchildren(300);
+    qvtest::flushDrawing();
+    for (Fl_Widget* focus : {static_cast<Fl_Widget*>(input), static_cast<Fl_Widget*>(nullptr)}) {
+        for (Fl_Widget* under : {static_cast<Fl_Widget*>(&multi.vscrollbar), static_cast<Fl_Widget*>(&multi.hscrollbar)}) {
+            Fl::focus(focus);
+            qvtest::moveMouse(&win, under->x() + under->w() / 2, under->y() + under->h() / 2);
+            for (int key : {FL_End, FL_Home, FL_Page_Down, FL_Page_Up, FL_Down, FL_Up, FL_Left, FL_Right, FL_Right}) qvtest::key(&win, key);
+            EXPECT_EQ(std::make_tuple(multi.vscrollbar.value(), multi.hscrollbar.value(), content->x(), content->y()),
+                      std::make_tuple(500.0, 300.0, 10 - 300, 10 - 500));
+        }
+    }
+    const Fl_Scrollbar& bar = multi.vscrollbar;
+    qvtest::click(&win, bar.x() + 8, bar.y() + bar.h() - 25);
+    EXPECT_EQ(std::make_pair(int(multi.vscrollbar.value()), content->y()), std::make_pair(500 + 233, 10 - 500 - 233));
+    // Scrolled past the content's end, the view still pages by itself, up from there.
+    multi.scrollchildren(2000 - 233 + 100);
+    qvtest::click(&win, bar.x() + 8, bar.y() + 25);
+    EXPECT_EQ(int(multi.vscrollbar.value()), 2000 - 233 + 100 - 233);
+}
+
 // Bars 9 pixels long, shorter than their arrows: a drag on one gives the toolkit's slider no number, and the panes it
 // scrolls stay at their start, the one of a group of panes and the one of a pane's own outside bar alike.
 TEST(MyScroll, BarsShorterThanTheirArrowsLeaveThePanesAtTheirStart) {
@@ -114,7 +147,7 @@ TEST(MyScroll, BarsShorterThanTheirArrowsLeaveThePanesAtTheirStart) {
     alone->end(), win.end();
     bar.callback(Fl_MyScroll::scrollbar_cb, alone);
     qvtest::showAndDraw(win);
-    for (Fl_Scrollbar* b : {&multi.vscrollbar, &bar}) {
+    for (Fl_Scrollbar* b : {static_cast<Fl_Scrollbar*>(&multi.vscrollbar), &bar}) {
         const int x = b->x() + 8, y = b->y() + 4;
         qvtest::push(&win, x, y), qvtest::drag(&win, x, y + 60), qvtest::release(&win, x, y + 60);
     }

@@ -199,6 +199,66 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     }
 }
 
+// A key the table cannot use is returned unused, and the toolkit offers it round the window as a shortcut: the
+// table's own scrollbars take none, wherever the pointer rests, so the view stays on the cursor. A push in a
+// scrollbar's trough moves one view. A table of 10^6 rows costs nothing to draw.
+TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
+    build(1000000, 100);
+    qvtest::showAndDraw(*win);
+    const int tih = std::get<3>(t->area());
+    // With the cursor at (r, c) and the view scrolled to (vscroll, hscroll), `keys` in turn; `pointer`: over the
+    // cells, or resting on the vertical or the horizontal bar.
+    enum { CELLS, VBAR, HBAR };
+    const struct { int rows, r, c, vscroll, hscroll, pointer; std::vector<int> keys; Quad want; int hafter; } cases[] = {
+        {1000000, 3, 0, 0, 0, CELLS, {FL_End, FL_End}, {3, 99, 3, 99}, 7724},  // to the last column, then nowhere
+        {1000000, 3, 99, 0, 7724, VBAR, {FL_End}, {3, 99, 3, 99}, 7724},
+        {1000000, 500000, 0, 12500000, 0, CELLS, {FL_Home}, {500000, 0, 500000, 0}, 0},
+        {1000000, 0, 0, 10, 0, VBAR, {FL_Page_Up, FL_Up}, {0, 0, 0, 0}, 0},  // row 0 in part: it stays so
+        {1000000, 999999, 4, 24999814, 0, CELLS, {FL_Page_Down, FL_Down}, {999999, 4, 999999, 4}, 0},
+        {1000000, 7, 0, 0, 40, HBAR, {FL_Left}, {7, 0, 7, 0}, 40},
+        {0, -1, -1, 0, 4000, HBAR, {FL_Left, FL_Up, FL_Left}, {-1, -1, -1, -1}, 4000},  // no row: no cell to go to
+    };
+    for (auto& k : cases) {
+        t->rows(k.rows);
+        t->set_selection(k.r, k.c, k.r, k.c);
+        t->scrollTo(t->vscrollbar, k.vscroll), t->scrollTo(t->hscrollbar, k.hscroll);
+        const std::pair<int, int> at[] = {t->middle(CELL, 0, 0), {t->vscrollbar->x() + 8, 100}, {100, t->hscrollbar->y() + 8}};
+        qvtest::moveMouse(win, at[k.pointer].first, at[k.pointer].second);
+        Fl::focus(t);
+        int taken = 0;
+        for (int key : k.keys) taken = qvtest::key(win, key);
+        EXPECT_EQ(std::make_tuple(t->selection(), taken, int(t->vscrollbar->value()), int(t->hscrollbar->value())),
+                  std::make_tuple(k.want, 0, k.vscroll, k.hafter))
+            << "from " << k.r << "," << k.c << " key " << k.keys.back();
+    }
+    // A push in the trough below the thumb moves one view, whatever the rounding of the thumb's size.
+    for (int rows : {1000000, 100}) {
+        t->rows(rows);
+        t->scrollTo(t->vscrollbar, 0);
+        qvtest::flushDrawing();
+        qvtest::click(win, t->vscrollbar->x() + 8, t->vscrollbar->y() + t->vscrollbar->h() - 30);
+        EXPECT_EQ(int(t->vscrollbar->value()), tih) << rows;
+    }
+}
+
+// A view scrolled to a row's lower edge (a column's right edge) counts that row as its top one, though nothing of it
+// shows: a key that moves the cursor there, or a caller, still scrolls it into view. A top row that shows in part
+// is left as it is.
+TEST_F(TableTest, ScrollingToTheTopRowMovesTheViewOnlyWhenNothingOfItShows) {
+    build(20, 10);
+    for (auto [vscroll, hscroll, key] : {std::tuple{25, 0, FL_Up}, {0, 80, FL_Left}, {25, 80, 0}}) {
+        t->set_selection(1, 1, 1, 1);
+        t->scrollTo(t->vscrollbar, vscroll), t->scrollTo(t->hscrollbar, hscroll);
+        key ? (void)qvtest::key(t, key) : (t->row_position(0), t->col_position(0));
+        EXPECT_EQ(std::make_tuple(int(t->vscrollbar->value()), int(t->hscrollbar->value()), t->toprow, t->col_position()),
+                  std::make_tuple(0, 0, 0, 0)) << key;
+    }
+    // A top row and a left column that show in part are where the view is already.
+    t->scrollTo(t->vscrollbar, 35), t->scrollTo(t->hscrollbar, 100);
+    t->row_position(1), t->col_position(1);
+    EXPECT_EQ(std::make_pair(int(t->vscrollbar->value()), int(t->hscrollbar->value())), std::make_pair(35, 100));
+}
+
 TEST_F(TableTest, ClicksAndDragsOnHeadersAndCells) {
     build(5, 3, 200, true);
     qvtest::showAndDraw(*win);
@@ -284,44 +344,74 @@ TEST_F(TableTest, HeaderBordersResizeRowsAndColumns) {
 TEST_F(TableTest, AutoDragScrollsBy30UntilTheReleaseOrTheLeave) {
     build(100, 20);
     qvtest::showAndDraw(*win);
-    // Waits until the bar reaches `target` by steps of 30 (or `seconds` pass).
-    auto follow = [&](Fl_Scrollbar* bar, int target, double seconds = 5) {
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        for (int last = bar->value(); bar->value() != target && std::chrono::steady_clock::now() < fin; last = bar->value()) {
+    // Waits until the bar reaches or passes `target` (or 5 s pass), checking that it only moves towards it, by whole
+    // steps of 30: a timer that comes late runs again in the same wait, so one wait may see several steps. Returns
+    // the value reached.
+    auto follow = [&](Fl_Scrollbar* bar, int target) {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const int toward = target > bar->value() ? 1 : -1;
+        int last = bar->value();
+        while (toward * (last - target) < 0 && std::chrono::steady_clock::now() < fin) {
             Fl::wait(0.005);
-            EXPECT_TRUE(bar->value() == last || std::abs(bar->value() - last) == 30) << bar->value() << " after " << last;
+            const int moved = toward * (int(bar->value()) - last);
+            EXPECT_TRUE(moved >= 0 && moved % 30 == 0) << bar->value() << " after " << last;
+            last = bar->value();
         }
+        return last;
+    };
+    // The values of both bars after `seconds` of the event loop.
+    auto after = [&](double seconds) {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < fin) Fl::wait(0.005);
+        return std::make_pair(int(t->vscrollbar->value()), int(t->hscrollbar->value()));
     };
     qvtest::push(win, 100, 50), qvtest::drag(win, 280, 180);  // inside the band: no scroll
-    follow(t->vscrollbar, -1, 0.4);
-    EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(0, 0));
+    EXPECT_EQ(after(0.4), std::make_pair(0, 0));
     qvtest::drag(win, 100, 200);  // below the band where the table scrolls by itself
     EXPECT_EQ(qvtest::drag(win, 30, 100), 1);  // the timer is armed: a real drag is ignored
     EXPECT_EQ(std::get<3>(t->selection()), 3);
     qvtest::drag(win, 100, 200);
-    follow(t->vscrollbar, 120);
+    const int down = follow(t->vscrollbar, 120);
     EXPECT_EQ(std::get<2>(t->selection()), t->botrow);  // the cursor follows the pinned mouse
     qvtest::release(win, 100, 200);                     // over the horizontal scrollbar
-    follow(t->vscrollbar, -1, 0.3);
-    EXPECT_EQ(t->vscrollbar->value(), 120);
-    qvtest::push(win, 100, 50), qvtest::drag(win, 300, 100);  // right, then up and left
-    follow(t->hscrollbar, 60);
+    EXPECT_EQ(after(0.3), std::make_pair(down, 0));
+    qvtest::push(win, 100, 50), qvtest::drag(win, 300, 100);  // right, then up and left: both bars step together
+    const int right = follow(t->hscrollbar, 60);
     EXPECT_EQ(std::get<3>(t->selection()), t->rightcol);
     qvtest::drag(win, 12, 12);
-    follow(t->vscrollbar, 60);
+    const int up = follow(t->vscrollbar, down - 60);
     qvtest::release(win, 12, 12);
-    EXPECT_EQ(std::make_pair(t->vscrollbar->value(), t->hscrollbar->value()), std::make_pair(60, 0));
+    EXPECT_EQ(after(0), std::make_pair(up, std::max(0, right - (down - up))));
     // Leaving the table ends the auto-scroll, and so do a release whose callback waits (a dialog) and a deletion.
     qvtest::push(win, 100, 50), qvtest::drag(win, 100, 200);
     qvtest::sendEvent(t, FL_LEAVE, qvtest::EventSpec());
-    follow(t->vscrollbar, -1, 0.4);
+    EXPECT_EQ(after(0.4).first, up);
     qvtest::release(win, 100, 200);
     t->callback([](Fl_Widget*, void*) { Fl::wait(0.4); });
     qvtest::push(win, 100, 50), qvtest::drag(win, 100, 200), qvtest::release(win, 100, 200);
-    EXPECT_EQ(t->vscrollbar->value(), 60);
+    EXPECT_EQ(after(0).first, up);
     qvtest::push(win, 100, 50), qvtest::drag(win, 100, 200);
     delete t;
     for (int i = 0; i < 50; ++i) Fl::wait(0.01);  // past the timer's delay
+}
+
+// The table scrolls by itself when a drag leaves the band inside its edges: from the row header's width on the left
+// and the column header's height on top, shown or not, to 20 pixels before the right and bottom edges. A drag
+// outside it arms the timer, which then ignores the real drags: the cursor stays where the drag left the band.
+TEST_F(TableTest, AutoDragStartsWhereADragLeavesTheBand) {
+    build(100, 20);
+    t->row_header_width(60), t->col_header_height(30);  // the band: 70 <= x <= 290, 40 <= y <= 190
+    qvtest::showAndDraw(*win);
+    const int inside[] = {100, 100};
+    for (auto [x, y, armed] : {std::tuple{69, 100, true}, {70, 100, false}, {100, 39, true}, {100, 40, false},
+                               {291, 100, true}, {290, 100, false}, {100, 191, true}, {100, 190, false}}) {
+        qvtest::push(win, 150, 150), qvtest::drag(win, x, y);
+        const Quad left = t->selection();
+        qvtest::drag(win, inside[0], inside[1]);
+        const Quad now = t->selection();
+        qvtest::release(win, inside[0], inside[1]);
+        EXPECT_EQ(now == left, armed) << x << "," << y;
+    }
 }
 
 int clipWarnings = 0;

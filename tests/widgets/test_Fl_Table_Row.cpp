@@ -63,6 +63,28 @@ TEST_F(TableRowTest, ClicksModifiersDragsAndReleasesInEachMode) {
     EXPECT_EQ(std::make_pair(pushed, released), std::make_pair(1, 1));
 }
 
+// Shift extends from the last row clicked while that row is in the table: rows(0), clear() and any cut below it
+// forget it, and a Shift-click without one selects the clicked row alone. A table of 10^6 rows costs nothing to draw.
+TEST_F(TableRowTest, AShiftClickExtendsOnlyFromALastRowStillInTheTable) {
+    const int million = 1000000, CLEAR = -1;
+    // Click row `clicked` of `rows`, then the counts in turn (CLEAR: clear() and two columns back), then Shift-click.
+    const struct { int rows, clicked; std::vector<int> counts; int shifted; Rows want; } cases[] = {
+        {million, 999990, {0, million}, 8, {8}},  // a reload
+        {million, 999990, {CLEAR, million}, 8, {8}}, {million, 600, {300}, 5, {5}}, {10, 6, {6}, 3, {3}},
+        {million, 2, {300}, 5, {2, 3, 4, 5}}, {10, 6, {7, million}, 4, {4, 5, 6}},  // still there
+    };
+    for (auto& k : cases) {
+        t->rows(k.rows);
+        t->row_position(k.clicked);
+        qvtest::click(&win, 50, rowY(k.clicked));
+        for (int n : k.counts) n == CLEAR ? (t->clear(), t->cols(2)) : t->rows(n);
+        t->select_all_rows(0);
+        t->row_position(k.shifted);
+        qvtest::click(&win, 50, rowY(k.shifted), 1, FL_SHIFT);
+        EXPECT_EQ(selected(), k.want) << "clicked " << k.clicked << " of " << k.rows;
+    }
+}
+
 // Ten rows, 0-7 visible. Each operation returns, selects and repaints: only the visible cells of the rows that
 // changed, or the whole table ("*") for whole-table changes, only when something changed.
 TEST_F(TableRowTest, SelectingAndSwitchingModesRepaintOnlyWhatChanged) {
