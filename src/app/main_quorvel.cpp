@@ -67,8 +67,10 @@ int main(int argc, char** argv) {
     lireFichierOptions();
     partie.fichierPea1 = PEA1_DEFAUT;
     // The default game parameters are read when the working folder holds them,
-    // so that a recap naming them finds its dictionaries there.
-    if (estFichierRegulier(PEA2_DEFAUT)) {
+    // so that a recap naming them finds its dictionaries there; one that is
+    // there but cannot be used (a folder, a pipe, unreadable) says why.
+    struct stat pea2;
+    if (::lstat(PEA2_DEFAUT, &pea2) == 0) {
         ChargerPeau2(PEA2_DEFAUT);
     } else {
         parametresParDefaut();

@@ -315,6 +315,28 @@ TEST(MainQuorvel, ParametersThatCannotBeReadSayWhy) {
     }
 }
 
+// The default game parameters are optional at start-up, but when the folder
+// holds them in a form that cannot be read, the user is told why; the sample
+// then loads on the built-in rules.
+TEST(MainQuorvel, DefaultParametersThatCannotBeReadSayWhy) {
+    InTempDir ici;
+    ecrireDonneesEchantillon(".");
+    std::filesystem::remove(PEA2_DEFAUT);
+    std::filesystem::create_directory(PEA2_DEFAUT);
+    Sortie s = quorvel(kEchantillon, "LC_ALL=C");
+    EXPECT_EQ(s.err, std::string("Le fichier de param\350tres '") + PEA2_DEFAUT +
+                         "' n'est pas un fichier ordinaire (dossier, tube ou p\351riph\351rique)" + kParDefaut + "\n");
+    EXPECT_EQ(s.statut, 0);
+    EXPECT_EQ(s.out, "_recap/histo.qv2\n_recap/histo.html\n");
+
+    // Missing, it is passed over without a word.
+    std::filesystem::remove(PEA2_DEFAUT);
+    std::filesystem::remove_all("_recap");
+    s = quorvel(kEchantillon, "LC_ALL=C");
+    EXPECT_EQ(s.err, "");
+    EXPECT_EQ(s.statut, 0);
+}
+
 // With the start cell left to its default, the centre, on a black square, the
 // message names that cell, not a key that the file does not hold.
 TEST(MainQuorvel, DefaultStartCellOnABlackSquare) {
