@@ -35,6 +35,16 @@ public:
     // Runs `action` `delay` seconds after the previous step.
     ModalDriver& after(double delay, std::function<void()> action);
 
+    // Runs `action` on the window that `find` gives as soon as it is shown
+    // (an alert, a dialog), even inside the loop of a dialog that an earlier
+    // step opened and is still running.
+    ModalDriver& onShown(std::function<Fl_Window*()> find, std::function<void(Fl_Window&)> action);
+    // Runs `action` as soon as `ready` holds and every earlier step has
+    // returned: never inside the loop of an alert that an earlier step
+    // opened, even once the alert is hidden (the toolkit shows no other
+    // alert until that loop has ended).
+    ModalDriver& when(std::function<bool()> ready, std::function<void()> action);
+
     bool done() const { return steps_.empty(); }
     bool timedOut() const { return timedOut_; }
 
@@ -44,6 +54,8 @@ private:
         bool waitsForModal;
         std::function<void(Fl_Window&)> onWindow;
         std::function<void()> action;
+        std::function<Fl_Window*()> find;
+        std::function<bool()> ready;
     };
     void armNext();
     void runStep();
@@ -56,11 +68,14 @@ private:
     std::chrono::steady_clock::time_point start_;
     double watchdogSeconds_;
     bool armed_ = false;
+    int running_ = 0;  // step actions under way, one inside another
     bool timedOut_ = false;
 };
 
 // The first widget under `root` (itself included) whose label is `label`.
 Fl_Widget* findWidget(Fl_Group* root, const char* label);
+// The first shown window holding a widget labelled `label`, or null.
+Fl_Window* shownWindowWith(const char* label);
 
 }  // namespace qvtest
 
