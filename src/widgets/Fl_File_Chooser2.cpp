@@ -290,8 +290,7 @@ std::string Fl_File_Chooser2::normaliserDossier(const char* d) {
     if (s.size() > 1 && s.back() == '/') s.pop_back();
     const size_t n = s.size();
     if (n >= 3 && s.compare(n - 3, 3, "/..") == 0) {
-        const std::string quitte = s.substr(0, n - 3);
-        std::string parent = quitte.empty() ? std::string("/") : dossierDe(quitte);
+        std::string parent = dossierDe(dossierDe(s));
         // Past a link, ".." is the parent of the folder the system shows,
         // which removing the last name as text misses: take that one.
         const std::string montre = cheminReel(s);
@@ -580,8 +579,8 @@ const char* Fl_File_Chooser2::value(int f) {
         for (int i = 1; i <= fileList->size(); ++i) {
             if (!fileList->selected(i)) continue;
             const std::string chemin = cheminDeLigne(fileList->text(i));
-            // A folder's line stays no file when its folder is gone.
-            if (chemin.back() == '/' || estDossier(chemin)) continue;
+            // A folder's line, its folder gone or not, is no file.
+            if (chemin.back() == '/') continue;
             if (++n == f) {
                 pathname_ = chemin;
                 return pathname_.c_str();

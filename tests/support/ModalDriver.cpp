@@ -94,10 +94,12 @@ void ModalDriver::watchdog() {
         Fl::add_timeout(watchdogSeconds_ - elapsed.count(), watchdogCb, this);
         return;
     }
-    if (done()) return;
+    const bool enAttente = strict_ && Fl::modal() && Fl::modal()->shown();
+    if (done() && !enAttente) return;
     timedOut_ = true;
     ADD_FAILURE() << "modal driver: " << steps_.size()
-                  << " step(s) still waiting when the watchdog fired";
+                  << " step(s) still waiting when the watchdog fired"
+                  << (done() ? ", and a modal window waits for none" : "");
     steps_.clear();
     Fl::remove_timeout(runStepCb, this);
     armed_ = false;

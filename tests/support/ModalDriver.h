@@ -45,6 +45,13 @@ public:
     // alert until that loop has ended).
     ModalDriver& when(std::function<bool()> ready, std::function<void()> action);
 
+    // The watchdog also fails the test when every step has run but a modal
+    // window still waits for one (a step that no longer closes its dialog).
+    ModalDriver& strict() {
+        strict_ = true;
+        return *this;
+    }
+
     bool done() const { return steps_.empty(); }
     bool timedOut() const { return timedOut_; }
 
@@ -69,6 +76,7 @@ private:
     double watchdogSeconds_;
     bool armed_ = false;
     int running_ = 0;  // step actions under way, one inside another
+    bool strict_ = false;
     bool timedOut_ = false;
 };
 

@@ -144,7 +144,8 @@ TEST_F(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
     const std::string ici = std::filesystem::current_path().string();
     const std::vector<std::pair<const char*, std::string>> cas = {
         {"/t/a/b/..", "/t/a"}, {"/a/..", "/"}, {"/..", "/"}, {"/a/.", "/a"}, {"/a/b/", "/a/b"}, {"/", "/"},
-        {"//", "/"},           {"/.", "/"},    {"", ""},     {"x", ici + "/x"}, {nullptr, ici}};
+        {"//", "/"},           {"/.", "/"},    {"", ""},     {"x", ici + "/x"}, {nullptr, ici},
+        {"absent/..", ici}};  // what the system cannot follow goes by the text
     for (const auto& [entree, attendu] : cas) EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << texte(entree);
 
     ouvrir(Chooser::MULTI | Chooser::CREATE).directory("/etc/..");
@@ -303,6 +304,7 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     rappels.clear();
     fl_file_chooser2_callback([](const char* v) { rappels.push_back(v); });
     qvtest::ModalDriver driver;
+    driver.strict();
     Textes vus;
     bool alerte = false;
     auto voir = [&vus](Fl_Window& w) {
@@ -583,6 +585,7 @@ TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
     };
     std::string vu;
     qvtest::ModalDriver driver(30);
+    driver.strict();
     // The last letters of a path typed, then Enter. The focus first: the
     // input places its cursor by the last key the toolkit saw.
     auto entree = [&f](const std::string& chemin) {
@@ -832,6 +835,7 @@ TEST_F(FileChooser2, PreviewRunsNoTimerWhileItLoads) {
 TEST_F(FileChooser2, FrontEndAnswersNothingWhenItsChooserIsDeleted) {
     detruireFileChooser2();
     qvtest::ModalDriver driver;
+    driver.strict();
     auChoix(driver, [](Fl_Window&) { detruireFileChooser2(); });
     EXPECT_EQ(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 0, 0), nullptr);
     EXPECT_EQ(fileChooser2Partage(), nullptr);
@@ -936,6 +940,10 @@ TEST_F(FileChooser2, ALineWhoseFileWentIsRefusedAndTheFolderReadAgain) {
     refuse([&]() { qvtest::clickWidget(c->okButton); });
     EXPECT_TRUE(c->shown() && choix == 0);
     EXPECT_EQ(texte(c->value(1)) + " " + c->fileName->value(), "<null> " + d + "/");  // nothing chosen now
+    cliquerLigne(*c, "ABC.qv2"), cliquerLigne(*c, "sub/", FL_CTRL);
+    ASSERT_EQ(rmdir("sub"), 0);  // a folder's line is no file, gone or not
+    EXPECT_EQ(texte(c->value(1)) + " " + texte(c->value(2)), p("ABC.qv2") + " <null>");
+    mkdir("sub", 0755);
     c->hide();
     EXPECT_EQ(alertes.size(), 6u);
 
