@@ -313,13 +313,18 @@ void checkAnswers(Fl_File_Chooser2* c, bool chosen) {
 }
 
 // Another program removes or renames a file of the folder shown (or of a
-// folder below it), or removes an empty folder.
-void changeFolder() {
+// folder below it), or removes an empty folder; often the one the chooser
+// names, which the user is about to choose.
+void changeFolder(Fl_File_Chooser2* c) {
     WidgetFuzz& f = *run->f;
     static const char* const below[] = {"sub/dedans.txt", "sub/Dedans.TXT", "Sous Dossier/a", "neuf"};
     const size_t n = world.names.size() + 4;
     const size_t i = size_t(f.pick(int(n)));
-    const std::string name = i < world.names.size() ? world.names[i] : below[i - world.names.size()];
+    std::string name = i < world.names.size() ? world.names[i] : below[i - world.names.size()];
+    const std::string named = c->fileName->value();
+    if (f.pick(2) && named.compare(0, world.root.size() + 1, world.root + "/") == 0)
+        name = named.substr(world.root.size() + 1);
+    while (!name.empty() && name.back() == '/') name.pop_back();
     const std::string path = world.root + "/" + name;
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) return;
@@ -400,8 +405,9 @@ void typeInto(Fl_Widget* w, const std::string& text) {
 }
 
 // The toolkit's own menus (libfltk 1.3) read past their state on a BackSpace
-// pressed while the pointer is off their items, a fault of the library that
-// no caller can mend: no BackSpace reaches an open menu.
+// or a Shift+Tab (the same move back) pressed while the pointer is off their
+// items, a fault of the library that no caller can mend: neither reaches an
+// open menu.
 void sendKey(int key, int m) {
     WidgetFuzz& f = *run->f;
     const char text[2] = {key == FL_Tab ? '\t' : key == FL_Enter || key == FL_KP_Enter ? '\r'
@@ -409,8 +415,8 @@ void sendKey(int key, int m) {
                                              : key == FL_BackSpace ? '\b'
                                              : key < 0x100 && !(m & (FL_ALT | FL_CTRL)) ? char(key) : '\0',
                           '\0'};
-    if (key == FL_BackSpace && Fl::grab()) {
-        WidgetFuzz::note("(no BackSpace in an open menu)");
+    if ((key == FL_BackSpace || (key == FL_Tab && (m & FL_SHIFT))) && Fl::grab()) {
+        WidgetFuzz::note("(no BackSpace or Shift+Tab in an open menu)");
         return;
     }
     WidgetFuzz::note("key %#x mods %#x", key, m);
@@ -816,7 +822,7 @@ void chooserStep(Fl_File_Chooser2* c) {
             WidgetFuzz::note("the preview timer");
             WidgetFuzz::fireTimeout(Fl_File_Chooser2::cbApercu, c);
         } else {
-            changeFolder();
+            changeFolder(c);
         }
     } else if (f.chance(8)) {
         if (r.frontEnd) {
