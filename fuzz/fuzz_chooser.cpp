@@ -282,11 +282,22 @@ bool beginsAName(const std::string& folder, const std::string& start) {
     return found;
 }
 
-// A file that exists, a name typed by hand, or one that completion
-// lengthened with the beginning of a name of its folder.
+// The path goes through (or ends with) a name removed or renamed meanwhile:
+// a line read before, reported as the user clicked it.
+bool throughGone(const std::string& path) {
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (run->gone.count(path.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A file that exists, a name typed by hand, one that completion lengthened
+// with the beginning of a name of its folder, or one since removed.
 bool namesSomething(const std::string& path) {
     struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 || run->gone.count(lastPart(path))) return true;
+    if (lstat(path.c_str(), &st) == 0 || throughGone(path)) return true;
     const std::string last = lastPart(path);
     if (run->typed.count(last)) return true;
     const size_t slash = path.rfind('/');

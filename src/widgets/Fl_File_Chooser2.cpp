@@ -724,7 +724,8 @@ void Fl_File_Chooser2::fileListCB() {
     if (ligne <= 0) return;
     const std::string chemin = cheminDeLigne(fileList->text(ligne));
     if (Fl::event_clicks()) {
-        if (estDossier(chemin)) {
+        // "../" of a folder since removed still leads to its parent.
+        if (estDossier(normaliserDossier(chemin.c_str()))) {
             directory(chemin.c_str());
             Fl::event_clicks(-1);
         } else if (chemin.back() == '/') {  // a folder since removed

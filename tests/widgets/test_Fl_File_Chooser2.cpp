@@ -998,5 +998,17 @@ TEST_F(FileChooser2, UpThroughALinkOpensTheParentOfTheFolderShown) {
     EXPECT_EQ(c->directory(), d);
     doubleCliquerLigne(*c, "sub/"), doubleCliquerLigne(*c, "../");  // no link: the folder as named
     EXPECT_EQ(c->directory(), d);
+    // The folder shown renamed meanwhile: up still leads to where it was.
+    doubleCliquerLigne(*c, "sub/");
+    ASSERT_EQ(std::rename("sub", "sub2"), 0);
+    {
+        qvtest::ModalDriver driver;  // closes an alert that has no place here
+        bool alerte = false;
+        driver.onShown(uneAlerte, [&alerte](Fl_Window& w) { alerte = true, w.hide(); });
+        doubleCliquerLigne(*c, "../");
+        EXPECT_FALSE(alerte);
+    }
+    EXPECT_EQ(c->directory(), d);
+    EXPECT_LE(ligneDe(c->fileList, "sub2/"), c->fileList->size());
     c->hide();
 }
