@@ -5,12 +5,15 @@
 // "&", "@", ":" and long names, a pipe, a dangling link, and paths longer
 // than a chosen path may be. The modal front ends, and the toolkit's own
 // dialogs that the widgets open (menus, alerts, the input dialog, the colour
-// map), are driven from a timer that runs inside their loops. Beside "no
-// crash": a chooser's answer is a file that exists or a name typed by hand
-// (or the beginning of a name of its folder that completion added to it),
-// and a chosen one never holds more than 1,023 bytes; the font browser
-// always has a style line selected, draws its sample in the family and the
-// style selected, and its front end returns the lines shown selected.
+// map), are driven from a timer that runs inside their loops. Files are
+// removed and renamed between steps, as other programs do while a window
+// shows them. Beside "no crash": a chooser's answer is a file that exists
+// or a name typed by hand (or the beginning of a name of its folder that
+// completion added to it, or a file since removed); a chosen one never holds
+// more than 1,023 bytes, and exists when the chooser takes no new names; the
+// font browser always has a style line selected, draws its sample in the
+// family, the style and the size selected, and its front end returns the
+// lines shown selected and the size the sample shows.
 #include "widget_fuzz.h"
 
 #include "widgets/Fl_File_Chooser2.h"
@@ -181,6 +184,7 @@ struct Run {
     int closing = 0;
     std::unique_ptr<Fl_Widget_Tracker> lastClosed;
     std::set<std::string> typed;       // the last parts of the names typed by hand
+    std::set<std::string> gone;        // the last parts of the files removed or renamed meanwhile
     Fl_File_Chooser2* chooser = nullptr;  // the chooser the target built, while it lives
     Fl_Font_Browser* font = nullptr;      // the font browser the target built, while it lives
     bool programActed = false;  // the program hid the chooser or set its answer during the step
@@ -278,11 +282,22 @@ bool beginsAName(const std::string& folder, const std::string& start) {
     return found;
 }
 
-// A file that exists, a name typed by hand, or one that completion
-// lengthened with the beginning of a name of its folder.
+// The path goes through (or ends with) a name removed or renamed meanwhile:
+// a line read before, reported as the user clicked it.
+bool throughGone(const std::string& path) {
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (run->gone.count(path.substr(start, end - start))) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A file that exists, a name typed by hand, one that completion lengthened
+// with the beginning of a name of its folder, or one since removed.
 bool namesSomething(const std::string& path) {
     struct stat st {};
-    if (lstat(path.c_str(), &st) == 0) return true;
+    if (lstat(path.c_str(), &st) == 0 || throughGone(path)) return true;
     const std::string last = lastPart(path);
     if (run->typed.count(last)) return true;
     const size_t slash = path.rfind('/');
@@ -292,16 +307,50 @@ bool namesSomething(const std::string& path) {
     return false;
 }
 
-void checkAnswer(const std::string& v, bool chosen) {
+// `mustExist`: chosen where no new name is taken.
+void checkAnswer(const std::string& v, bool chosen, bool mustExist = false) {
     if (chosen) require(v.size() < 1024, "a chosen path of %zu bytes: %s", v.size(), shortened(v).c_str());
+    if (mustExist) require(access(v.c_str(), F_OK) == 0, "the answer \"%s\" names no file", shortened(v).c_str());
     require(namesSomething(v), "the answer \"%s\" names no file and was not typed", shortened(v).c_str());
 }
 
 void checkAnswers(Fl_File_Chooser2* c, bool chosen) {
+    const bool mustExist = chosen && !(c->type() & Fl_File_Chooser2::CREATE);
     if (c->type() & Fl_File_Chooser2::MULTI) {
-        for (int i = 1; const char* v = c->value(i); ++i) checkAnswer(v, chosen);
+        for (int i = 1; const char* v = c->value(i); ++i) checkAnswer(v, chosen, mustExist);
     } else if (const char* v = c->value()) {
-        checkAnswer(v, chosen);
+        checkAnswer(v, chosen, mustExist);
+    }
+}
+
+// Another program removes or renames a file of the folder shown (or of a
+// folder below it), or removes an empty folder; often the one the chooser
+// names, which the user is about to choose.
+void changeFolder(Fl_File_Chooser2* c) {
+    WidgetFuzz& f = *run->f;
+    static const char* const below[] = {"sub/dedans.txt", "sub/Dedans.TXT", "Sous Dossier/a", "neuf"};
+    const size_t n = world.names.size() + 4;
+    const size_t i = size_t(f.pick(int(n)));
+    std::string name = i < world.names.size() ? world.names[i] : below[i - world.names.size()];
+    const std::string named = c->fileName->value();
+    if (f.pick(2) && named.compare(0, world.root.size() + 1, world.root + "/") == 0)
+        name = named.substr(world.root.size() + 1);
+    while (!name.empty() && name.back() == '/') name.pop_back();
+    const std::string path = world.root + "/" + name;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return;
+    if (S_ISDIR(st.st_mode)) {
+        WidgetFuzz::note("the folder \"%s\" is removed", name.c_str());
+        if (rmdir(path.c_str()) == 0) run->gone.insert(lastPart(path));
+        return;
+    }
+    if (f.pick(2)) {
+        WidgetFuzz::note("\"%s\" is removed", shortened(name).c_str());
+        if (std::remove(path.c_str()) == 0) run->gone.insert(lastPart(path));
+    } else {
+        const std::string to = path + (f.pick(2) ? "~" : ".old");
+        WidgetFuzz::note("\"%s\" is renamed", shortened(name).c_str());
+        if (std::rename(path.c_str(), to.c_str()) == 0) run->gone.insert(lastPart(path));
     }
 }
 
@@ -367,8 +416,9 @@ void typeInto(Fl_Widget* w, const std::string& text) {
 }
 
 // The toolkit's own menus (libfltk 1.3) read past their state on a BackSpace
-// pressed while the pointer is off their items, a fault of the library that
-// no caller can mend: no BackSpace reaches an open menu.
+// or a Shift+Tab (the same move back) pressed while the pointer is off their
+// items, a fault of the library that no caller can mend: neither reaches an
+// open menu.
 void sendKey(int key, int m) {
     WidgetFuzz& f = *run->f;
     const char text[2] = {key == FL_Tab ? '\t' : key == FL_Enter || key == FL_KP_Enter ? '\r'
@@ -376,8 +426,8 @@ void sendKey(int key, int m) {
                                              : key == FL_BackSpace ? '\b'
                                              : key < 0x100 && !(m & (FL_ALT | FL_CTRL)) ? char(key) : '\0',
                           '\0'};
-    if (key == FL_BackSpace && Fl::grab()) {
-        WidgetFuzz::note("(no BackSpace in an open menu)");
+    if ((key == FL_BackSpace || (key == FL_Tab && (m & FL_SHIFT))) && Fl::grab()) {
+        WidgetFuzz::note("(no BackSpace or Shift+Tab in an open menu)");
         return;
     }
     WidgetFuzz::note("key %#x mods %#x", key, m);
@@ -779,8 +829,12 @@ void chooserStep(Fl_File_Chooser2* c) {
         else
             callerCall(c, f.pick(CALLER_CALLS));
     } else if (what == 14) {
-        WidgetFuzz::note("the preview timer");
-        WidgetFuzz::fireTimeout(Fl_File_Chooser2::cbApercu, c);
+        if (f.pick(2)) {
+            WidgetFuzz::note("the preview timer");
+            WidgetFuzz::fireTimeout(Fl_File_Chooser2::cbApercu, c);
+        } else {
+            changeFolder(c);
+        }
     } else if (f.chance(8)) {
         if (r.frontEnd) {
             deleteSharedChooser();
@@ -845,6 +899,9 @@ void checkFont(Fl_Font_Browser* b) {
         require(b->pre_Box->GetFontName() == b->GetFontNr(""), "the sample in font %d, the style selected is font %d",
                 b->pre_Box->GetFontName(), b->GetFontNr(""));
     }
+    if (b->lst_Size->value() > 0)
+        require(atoi(selected(b->lst_Size).c_str()) == b->pre_Box->GetFontSize(), "size %s selected, the sample at %d",
+                selected(b->lst_Size).c_str(), b->pre_Box->GetFontSize());
     const std::string family = selected(b->lst_Font);
     if (!family.empty() && b->lst_Size->size() > 0) {
         const char* face = Fl::get_font_name(Fl_Font(b->pre_Box->GetFontName()));
@@ -858,8 +915,7 @@ void snapshot(Fl_Font_Browser* b) {
     Snapshot& s = run->shown;
     s.taken = true;
     s.family = selected(b->lst_Font);
-    s.size = b->lst_Size->value() > 0 ? std::to_string(atoi(selected(b->lst_Size).c_str()))
-                                      : std::to_string(b->tailleChoisie());
+    s.size = std::to_string(b->pre_Box->GetFontSize());
     s.style = b->lst_Style->value() > 0 ? selected(b->lst_Style) : "Normal";
     uchar red = 0, green = 0, blue = 0;
     Fl::get_color(b->btn_Color->color(), red, green, blue);
@@ -1127,7 +1183,7 @@ void fontFrontEnd(WidgetFuzz& f) {
         WidgetFuzz::note("answer \"%s\" %d \"%s\"", name.c_str(), size, colour.c_str());
         require(name == (s.family.empty() ? asked : s.family), "\"%s\" returned, \"%s\" selected", name.c_str(),
                 s.family.c_str());
-        require(std::to_string(size) == s.size, "size %d returned, %s shown", size, s.size.c_str());
+        require(std::to_string(size) == s.size, "size %d returned, the sample at %s", size, s.size.c_str());
         require(colour == rgb + s.style, "\"%s\" returned, \"%s%s\" shown", colour.c_str(), rgb, s.style.c_str());
     }
     detruire_fontbrowser_form();

@@ -68,6 +68,15 @@ bool estDossier(const std::string& p) {
 }
 bool existe(const std::string& p) { return !p.empty() && access(p.c_str(), F_OK) == 0; }
 
+// The folder a path names once the system has followed its links; empty
+// when it cannot tell.
+std::string cheminReel(const std::string& p) {
+    char* r = realpath(p.c_str(), nullptr);
+    const std::string s = r ? r : "";
+    std::free(r);
+    return s;
+}
+
 // An absolute path comes back as it stands.
 std::string absolu(const std::string& p) {
     // Room for the working folder from the start: the toolkit reads it
@@ -268,6 +277,7 @@ const char* Fl_File_Chooser2::filename_label = "Filename:";
 const char* Fl_File_Chooser2::filesystems_label = "My Computer";
 const char* Fl_File_Chooser2::manage_favorites_label = "Manage Favorites";
 const char* Fl_File_Chooser2::new_directory_label = "New Directory?";
+const char* Fl_File_Chooser2::path_too_long_label = "This path is too long!";
 const char* Fl_File_Chooser2::preview_label = "Preview";
 const char* Fl_File_Chooser2::show_label = "Show:";
 int (*Fl_File_Chooser2::sort)(dirent**, dirent**) = fl_numericsort;
@@ -280,8 +290,12 @@ std::string Fl_File_Chooser2::normaliserDossier(const char* d) {
     if (s.size() > 1 && s.back() == '/') s.pop_back();
     const size_t n = s.size();
     if (n >= 3 && s.compare(n - 3, 3, "/..") == 0) {
-        s.resize(n - 3);
-        s = s.empty() ? std::string("/") : dossierDe(s);
+        std::string parent = dossierDe(dossierDe(s));
+        // Past a link, ".." is the parent of the folder the system shows,
+        // which removing the last name as text misses: take that one.
+        const std::string montre = cheminReel(s);
+        if (!montre.empty() && cheminReel(parent) != montre) parent = montre;
+        s = parent;
     } else if (n >= 2 && s.compare(n - 2, 2, "/.") == 0) {
         s.resize(n - 2);
     }
@@ -565,7 +579,8 @@ const char* Fl_File_Chooser2::value(int f) {
         for (int i = 1; i <= fileList->size(); ++i) {
             if (!fileList->selected(i)) continue;
             const std::string chemin = cheminDeLigne(fileList->text(i));
-            if (estDossier(chemin)) continue;
+            // A folder's line, its folder gone or not, is no file.
+            if (chemin.back() == '/') continue;
             if (++n == f) {
                 pathname_ = chemin;
                 return pathname_.c_str();
@@ -673,16 +688,22 @@ void Fl_File_Chooser2::cancelCB() {
 }
 
 void Fl_File_Chooser2::okCB() {
-    if (refuserTropLong()) return;
+    if (refuserChoix()) return;
     Fl_Widget_Tracker vivant(window);  // the callback may delete the chooser
     if (callback_) callback_(this, data_);
     if (vivant.exists()) window->hide();
 }
 
-bool Fl_File_Chooser2::refuserTropLong() {
+bool Fl_File_Chooser2::refuserChoix() {
     for (int f = 1; const char* v = value(f); ++f) {
         if (tropLong(v)) {
+            fl_alert("%s", path_too_long_label);
+            return true;
+        }
+        // A line read before its file was removed or renamed.
+        if (!(type_ & CREATE) && !existe(v)) {
             fl_alert("%s", existing_file_label);
+            relireDossier();
             return true;
         }
         if (!(type_ & MULTI)) break;  // one name, whatever f
@@ -690,22 +711,38 @@ bool Fl_File_Chooser2::refuserTropLong() {
     return false;
 }
 
+// The list as the folder now stands; the refused name stays in view, as a
+// typed one does, but is no choice.
+void Fl_File_Chooser2::relireDossier() {
+    fileList->load(directory_.c_str(), sort);
+    if (type_ & MULTI) fileName->value(joindre(directory_, "").c_str());
+    activerOk(type_ & DIRECTORY);
+}
+
 void Fl_File_Chooser2::fileListCB() {
     const int ligne = fileList->value();
     if (ligne <= 0) return;
     const std::string chemin = cheminDeLigne(fileList->text(ligne));
     if (Fl::event_clicks()) {
-        if (estDossier(chemin)) {
+        // "../" of a folder since removed still leads to its parent.
+        if (estDossier(normaliserDossier(chemin.c_str()))) {
             directory(chemin.c_str());
             Fl::event_clicks(-1);
-        } else if (!tropLong(chemin)) {
-            window->hide();
-        } else {
+        } else if (chemin.back() == '/') {  // a folder since removed
             fl_alert("%s", existing_file_label);
+            relireDossier();
+        } else if (!refuserChoix()) {
+            window->hide();
         }
         return;
     }
-    const std::string nom = sansSlashFinal(chemin);
+    std::string nom = sansSlashFinal(chemin);
+    if ((type_ & MULTI) && !fileList->selected(ligne)) {
+        // Ctrl+click took the line out of the choice: show a file still
+        // chosen, or the folder when none is.
+        const char* reste = value(1);
+        nom = reste ? reste : joindre(directory_, "");
+    }
     fileName->value(nom.c_str());
     armerApercu();
     Fl_Widget_Tracker vivant(window);  // the callback may delete the chooser
@@ -731,8 +768,10 @@ void Fl_File_Chooser2::fileNameCB() {
     if (touche == FL_Enter || touche == FL_KP_Enter) {
         if (estDossier(texte)) {
             directory(texte.c_str());
-        } else if (texte.back() == '/' || tropLong(texte) || (!(type_ & CREATE) && !existe(texte))) {
+        } else if (texte.back() == '/' || (!tropLong(texte) && !(type_ & CREATE) && !existe(texte))) {
             fl_alert("%s", existing_file_label);
+        } else if (tropLong(texte)) {
+            fl_alert("%s", path_too_long_label);
         } else {
             type(type_ & ~MULTI);
             update_preview();

@@ -92,6 +92,7 @@ public:
     static const char* filesystems_label;
     static const char* manage_favorites_label;
     static const char* new_directory_label;
+    static const char* path_too_long_label;
     static const char* preview_label;
     static const char* show_label;
     static int (*sort)(dirent**, dirent**);
@@ -152,8 +153,10 @@ private:
     void annulerApercu();
     void majBoutonsFavoris();
     void completer();
-    // Alerts and returns true when a chosen path does not fit in 1,023 bytes.
-    bool refuserTropLong();
+    // Alerts and returns true when a chosen path does not fit in 1,023
+    // bytes, or names no file any more (unless new names are accepted).
+    bool refuserChoix();
+    void relireDossier();
     void activerOk(bool actif);
     std::string cheminDeLigne(const char* ligne) const;
 

@@ -358,7 +358,8 @@ void Fl_Font_Browser::cb_SyleSelected(Fl_Widget*, void* data) {
     if (!style) return;
     int s = 0;
     while (s < 3 && std::strcmp(STYLES[s], style) != 0) ++s;
-    f->pre_Box->SetFont(f->GetFontNr(""), s, f->tailleChoisie_);
+    // The size shown stays, a typed one that no line holds included.
+    f->pre_Box->SetFont(f->GetFontNr(""), s, f->pre_Box->GetFontSize());
     f->txt_InputStyle->value(style);
 }
 
@@ -392,8 +393,13 @@ void Fl_Font_Browser::cb_txtInputFontSize(Fl_Widget*, void* data) {
     Fl_Font_Browser* f = fenetre(data);
     const int tape = entierTolerant(f->txt_InputSize->value());
     if (!choisirLigne(f->lst_Size, f->txt_InputSize,
-                      [tape](const char* l) { return entierTolerant(l) == tape; }))
-        f->pre_Box->SetFont(f->pre_Box->GetFontName(), f->pre_Box->GetFontStyle(), tape);
+                      [tape](const char* l) { return entierTolerant(l) == tape; })) {
+        // Only the sample takes it, at a size it draws; OK answers that
+        // size, which the input then shows. No size at all changes nothing.
+        Fl_Font_Preview_Box* b = f->pre_Box;
+        if (tape >= 1) b->SetFont(b->GetFontName(), b->GetFontStyle(), std::min(tape, TAILLE_MAX_DESSINEE));
+        f->txt_InputSize->value(std::to_string(b->GetFontSize()).c_str());
+    }
     f->txt_InputSize->take_focus();
 }
 
@@ -446,7 +452,8 @@ bool affFonteBrowser(std::string& name, int& size, std::string& colour, const st
     if (ok) {
         if (const char* nom = texteSelection(f->lst_Font)) name = nom;
         const char* taille = texteSelection(f->lst_Size);
-        size = taille ? entierTolerant(taille) : f->tailleChoisie();
+        // No size line selected: the size the sample shows.
+        size = taille ? entierTolerant(taille) : f->pre_Box->GetFontSize();
         uchar r = 0, g = 0, b = 0;
         Fl::get_color(f->btn_Color->color(), r, g, b);
         char rgb[32];

@@ -28,13 +28,25 @@ ModalDriver::~ModalDriver() {
 }
 
 ModalDriver& ModalDriver::onModal(std::function<void(Fl_Window&)> action) {
-    steps_.push_back({0.0, true, std::move(action), nullptr});
+    steps_.push_back({0.0, true, std::move(action), nullptr, nullptr, nullptr});
     if (!armed_) armNext();
     return *this;
 }
 
 ModalDriver& ModalDriver::after(double delay, std::function<void()> action) {
-    steps_.push_back({delay, false, nullptr, std::move(action)});
+    steps_.push_back({delay, false, nullptr, std::move(action), nullptr, nullptr});
+    if (!armed_) armNext();
+    return *this;
+}
+
+ModalDriver& ModalDriver::onShown(std::function<Fl_Window*()> find, std::function<void(Fl_Window&)> action) {
+    steps_.push_back({POLL_SECONDS, false, std::move(action), nullptr, std::move(find), nullptr});
+    if (!armed_) armNext();
+    return *this;
+}
+
+ModalDriver& ModalDriver::when(std::function<bool()> ready, std::function<void()> action) {
+    steps_.push_back({POLL_SECONDS, false, nullptr, std::move(action), nullptr, std::move(ready)});
     if (!armed_) armNext();
     return *this;
 }
@@ -48,22 +60,30 @@ void ModalDriver::armNext() {
 
 void ModalDriver::runStep() {
     Step& s = steps_.front();
-    if (s.waitsForModal) {
-        Fl_Window* modal = Fl::modal();
-        if (!modal || !modal->shown()) {
-            Fl::repeat_timeout(POLL_SECONDS, runStepCb, this);
-            return;
-        }
-        Step step = std::move(s);
-        steps_.pop_front();
-        armNext();
-        step.onWindow(*modal);
-    } else {
-        Step step = std::move(s);
-        steps_.pop_front();
-        armNext();
-        step.action();
+    Fl_Window* w = nullptr;
+    bool ready = true;
+    if (s.find) {
+        w = s.find();
+        ready = w && w->shown();
+    } else if (s.ready) {
+        ready = running_ == 0 && s.ready();
+    } else if (s.waitsForModal) {
+        w = Fl::modal();
+        ready = w && w->shown();
     }
+    if (!ready) {
+        Fl::repeat_timeout(POLL_SECONDS, runStepCb, this);
+        return;
+    }
+    Step step = std::move(s);
+    steps_.pop_front();
+    armNext();
+    ++running_;
+    if (step.onWindow)
+        step.onWindow(*w);
+    else
+        step.action();
+    --running_;
 }
 
 void ModalDriver::watchdog() {
@@ -74,10 +94,12 @@ void ModalDriver::watchdog() {
         Fl::add_timeout(watchdogSeconds_ - elapsed.count(), watchdogCb, this);
         return;
     }
-    if (done()) return;
+    const bool enAttente = strict_ && Fl::modal() && Fl::modal()->shown();
+    if (done() && !enAttente) return;
     timedOut_ = true;
     ADD_FAILURE() << "modal driver: " << steps_.size()
-                  << " step(s) still waiting when the watchdog fired";
+                  << " step(s) still waiting when the watchdog fired"
+                  << (done() ? ", and a modal window waits for none" : "");
     steps_.clear();
     Fl::remove_timeout(runStepCb, this);
     armed_ = false;
@@ -107,6 +129,12 @@ Fl_Widget* findWidget(Fl_Group* root, const char* label) {
             return c;
         }
     }
+    return nullptr;
+}
+
+Fl_Window* shownWindowWith(const char* label) {
+    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+        if (w->shown() && findWidget(w, label)) return w;
     return nullptr;
 }
 

@@ -35,6 +35,23 @@ public:
     // Runs `action` `delay` seconds after the previous step.
     ModalDriver& after(double delay, std::function<void()> action);
 
+    // Runs `action` on the window that `find` gives as soon as it is shown
+    // (an alert, a dialog), even inside the loop of a dialog that an earlier
+    // step opened and is still running.
+    ModalDriver& onShown(std::function<Fl_Window*()> find, std::function<void(Fl_Window&)> action);
+    // Runs `action` as soon as `ready` holds and every earlier step has
+    // returned: never inside the loop of an alert that an earlier step
+    // opened, even once the alert is hidden (the toolkit shows no other
+    // alert until that loop has ended).
+    ModalDriver& when(std::function<bool()> ready, std::function<void()> action);
+
+    // The watchdog also fails the test when every step has run but a modal
+    // window still waits for one (a step that no longer closes its dialog).
+    ModalDriver& strict() {
+        strict_ = true;
+        return *this;
+    }
+
     bool done() const { return steps_.empty(); }
     bool timedOut() const { return timedOut_; }
 
@@ -44,6 +61,8 @@ private:
         bool waitsForModal;
         std::function<void(Fl_Window&)> onWindow;
         std::function<void()> action;
+        std::function<Fl_Window*()> find;
+        std::function<bool()> ready;
     };
     void armNext();
     void runStep();
@@ -56,11 +75,15 @@ private:
     std::chrono::steady_clock::time_point start_;
     double watchdogSeconds_;
     bool armed_ = false;
+    int running_ = 0;  // step actions under way, one inside another
+    bool strict_ = false;
     bool timedOut_ = false;
 };
 
 // The first widget under `root` (itself included) whose label is `label`.
 Fl_Widget* findWidget(Fl_Group* root, const char* label);
+// The first shown window holding a widget labelled `label`, or null.
+Fl_Window* shownWindowWith(const char* label);
 
 }  // namespace qvtest
 

@@ -103,6 +103,33 @@ void saisie(Chooser& c, const std::string& nom, int touche = 0) {
     if (touche) qvtest::key(c.fileName, touche, 0, "\r");
 }
 
+// The shared chooser waits for the user, no alert over it.
+bool attendUnChoix() {
+    const Fl_File_Chooser2* f = fileChooser2Partage();
+    return f && f->shown() && Fl::modal() == f->window;
+}
+
+// An alert of the chooser on screen.
+Fl_Window* uneAlerte() {
+    Fl_Window* w = qvtest::shownWindowWith(Fl_File_Chooser2::path_too_long_label);
+    return w ? w : qvtest::shownWindowWith(Fl_File_Chooser2::existing_file_label);
+}
+
+// Whether a gesture raises no alert; one that comes is closed, so that the
+// test fails rather than waits.
+bool sansAlerte(const std::function<void()>& geste) {
+    qvtest::ModalDriver driver;
+    bool alerte = false;
+    driver.onShown(uneAlerte, [&alerte](Fl_Window& w) { alerte = true, w.hide(); });
+    geste();
+    return !alerte;
+}
+
+// Runs `action` on the shared chooser's window once it waits alone.
+void auChoix(qvtest::ModalDriver& driver, std::function<void(Fl_Window&)> action) {
+    driver.when(attendUnChoix, [action]() { action(*fileChooser2Partage()->window); });
+}
+
 void attendre(double secondes) {
     const auto fin = std::chrono::steady_clock::now() + std::chrono::duration<double>(secondes);
     while (std::chrono::steady_clock::now() < fin) Fl::wait(0.05);
@@ -127,7 +154,8 @@ TEST_F(FileChooser2, FoldersAreNormalisedUpToTheRoot) {
     const std::string ici = std::filesystem::current_path().string();
     const std::vector<std::pair<const char*, std::string>> cas = {
         {"/t/a/b/..", "/t/a"}, {"/a/..", "/"}, {"/..", "/"}, {"/a/.", "/a"}, {"/a/b/", "/a/b"}, {"/", "/"},
-        {"//", "/"},           {"/.", "/"},    {"", ""},     {"x", ici + "/x"}, {nullptr, ici}};
+        {"//", "/"},           {"/.", "/"},    {"", ""},     {"x", ici + "/x"}, {nullptr, ici},
+        {"absent/..", ici}};  // what the system cannot follow goes by the text
     for (const auto& [entree, attendu] : cas) EXPECT_EQ(Chooser::normaliserDossier(entree), attendu) << texte(entree);
 
     ouvrir(Chooser::MULTI | Chooser::CREATE).directory("/etc/..");
@@ -286,6 +314,7 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
     rappels.clear();
     fl_file_chooser2_callback([](const char* v) { rappels.push_back(v); });
     qvtest::ModalDriver driver;
+    driver.strict();
     Textes vus;
     bool alerte = false;
     auto voir = [&vus](Fl_Window& w) {
@@ -293,27 +322,27 @@ TEST_F(FileChooser2, FrontEndReturnsTheChoiceOrNothing) {
                       fileChooser2Partage()->fileName->value());
     };
     auto f = []() { return fileChooser2Partage(); };
-    driver.onModal([&](Fl_Window& w) {
+    auChoix(driver, [&](Fl_Window& w) {
         voir(w), f()->fileName->take_focus(), toutChoisi(f()->fileName);
         taper(&w, "partie.qv2"), qvtest::clickWidget(f()->okButton);
     });
-    driver.onModal([&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
+    auChoix(driver, [&](Fl_Window& w) {  // another pattern: the folder stays, the name goes
         voir(w), f()->type(Chooser::SINGLE), saisie(*f(), "nouveau", FL_Enter);  // missing, not accepted
     });
-    driver.onModal([&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
-    driver.after(0.05, [&]() {
+    driver.onShown(uneAlerte, [&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
+    driver.when(attendUnChoix, [&]() {
         for (const char* l : {"sub/", "../"}) clic(f()->fileList, l, true), voir(*f()->window);
         clic(f()->fileList, "abd.txt", true);
     });
-    driver.onModal([&](Fl_Window& w) {  // the same pattern: the name stays; the close box
+    auChoix(driver, [&](Fl_Window& w) {  // the same pattern: the name stays; the close box
         EXPECT_EQ(f()->type(), Chooser::CREATE);  // every question accepts new names again
         voir(w), w.do_callback();
     });
-    driver.onModal([&](Fl_Window&) {  // an existing file needs no leave; named relative to the working folder
+    auChoix(driver, [&](Fl_Window&) {  // an existing file needs no leave; named relative to the working folder
         f()->type(Chooser::SINGLE), saisie(*f(), "./notes.dat", FL_Enter);
     });
-    driver.onModal([&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
-    driver.onModal([&](Fl_Window& w) {  // ABC.qv2 beside it is another file
+    auChoix(driver, [&](Fl_Window& w) { taper(&w, "x"), qvtest::clickWidget(f()->cancelButton); });
+    auChoix(driver, [&](Fl_Window& w) {  // ABC.qv2 beside it is another file
         f()->fileName->take_focus(), toutChoisi(f()->fileName);
         taper(&w, "abc"), voir(w), qvtest::key(&w, FL_Enter, 0, "\r");
     });
@@ -559,30 +588,34 @@ TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
 
     detruireFileChooser2();
     auto f = []() { return fileChooser2Partage(); };
-    int alertes = 0;
-    auto alerte = [&alertes](Fl_Window& w) { alertes += qvtest::findWidget(&w, Chooser::existing_file_label) != nullptr, w.hide(); };
+    Textes alertes;  // what each alert said
+    auto alerte = [&alertes](Fl_Window& w) {
+        alertes.push_back(qvtest::findWidget(&w, Chooser::path_too_long_label) ? "long" : "autre");
+        w.hide();
+    };
     std::string vu;
     qvtest::ModalDriver driver(30);
-    // The last letters of a path typed, then Enter.
+    driver.strict();
+    // The last letters of a path typed, then Enter. The focus first: the
+    // input places its cursor by the last key the toolkit saw.
     auto entree = [&f](const std::string& chemin) {
-        saisie(*f(), chemin.substr(0, chemin.size() - 2));
-        f()->fileName->take_focus(), taper(f()->window, chemin.substr(chemin.size() - 2).c_str());
+        f()->fileName->take_focus(), saisie(*f(), chemin.substr(0, chemin.size() - 2));
+        taper(f()->window, chemin.substr(chemin.size() - 2).c_str());
         qvtest::key(f()->window, FL_Enter, 0, "\r");
     };
-    // The alert's loop ends before the chooser is used again: the toolkit
-    // runs a late step's successor at once, inside that loop.
-    driver.onModal([&](Fl_Window&) { entree(trop); })
-        .onModal(alerte)
-        .after(0.3, [&]() { qvtest::clickWidget(f()->okButton); })
-        .onModal(alerte)
-        .after(0.3, [&]() { clic(f()->fileList, std::string(n + 1, 'a').c_str(), true); })
-        .onModal(alerte)
-        .after(0.3, [&]() { vu = f()->fileName->value(), qvtest::clickWidget(f()->cancelButton); })
-        .onModal([&](Fl_Window&) { qvtest::key(f()->fileName, FL_Enter, 0, "\r"); })
-        .onModal([&](Fl_Window&) { qvtest::clickWidget(f()->okButton); });
+    // Each step waits for what is on screen: the chooser alone, or an alert.
+    driver.when(attendUnChoix, [&]() { entree(trop); })
+        .onShown(uneAlerte, alerte)
+        .when(attendUnChoix, [&]() { qvtest::clickWidget(f()->okButton); })
+        .onShown(uneAlerte, alerte)
+        .when(attendUnChoix, [&]() { clic(f()->fileList, std::string(n + 1, 'a').c_str(), true); })
+        .onShown(uneAlerte, alerte)
+        .when(attendUnChoix, [&]() { vu = f()->fileName->value(), qvtest::clickWidget(f()->cancelButton); })
+        .when(attendUnChoix, [&]() { qvtest::key(f()->fileName, FL_Enter, 0, "\r"); })
+        .when(attendUnChoix, [&]() { qvtest::clickWidget(f()->okButton); });
     EXPECT_EQ(fl_file_chooser2("Sauver dans:", "*", "", 0, 0), nullptr);
-    EXPECT_EQ(vu, trop);  // kept whole, and refused each time
-    EXPECT_EQ(alertes, 3);
+    EXPECT_EQ(vu, trop);  // kept whole, and refused each time for its length
+    EXPECT_EQ(alertes, Textes(3, "long"));
     EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 0, 0)), juste);
     EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", juste.c_str(), 1, 0)), juste.substr(d.size() + 1));
     // Named relative to a working folder 400 folders down, a file of the
@@ -590,7 +623,7 @@ TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
     std::string bas = d;
     for (int i = 0; i < 400; ++i) bas += "/a", mkdir(bas.c_str(), 0755);
     ASSERT_EQ(chdir(bas.c_str()), 0);
-    driver.onModal([&](Fl_Window&) { qvtest::clickWidget(f()->okButton); });
+    driver.when(attendUnChoix, [&]() { qvtest::clickWidget(f()->okButton); });
     const std::string relatif = texte(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 1, 0));
     ASSERT_EQ(chdir(d.c_str()), 0);
     EXPECT_EQ(relatif, p("abd.txt"));
@@ -604,9 +637,10 @@ TEST_F(FileChooser2, PathsTooLongToHandBackAreRefusedWhole) {
     c->callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &choix);
     for (const std::string& l : {std::string(n, 'j'), std::string(n + 1, 'a')}) c->fileList->select(ligneDe(c->fileList, l));
     qvtest::ModalDriver multi;
-    multi.onModal(alerte);
+    multi.onShown(uneAlerte, alerte);
     c->okButton->do_callback();
-    EXPECT_TRUE(multi.done() && alertes == 4 && choix == 0);
+    EXPECT_TRUE(multi.done() && choix == 0);
+    EXPECT_EQ(alertes, Textes(4, "long"));
     c->fileList->deselect(), c->fileList->select(ligneDe(c->fileList, std::string(n, 'j')));
     c->okButton->do_callback();
     EXPECT_EQ(choix, 1);
@@ -704,8 +738,8 @@ TEST_F(FileChooser2, CallbacksMayDeleteTheChooser) {
     }
 }
 
-// Moving through the list with the keys names each line reached, even when
-// the callback reloads the list under the move (Shift extends the choice).
+// Moving through the list with the keys reports each line reached, even
+// when the callback reloads the list under the move (Shift extends the choice).
 TEST_F(FileChooser2, KeyMovesReportEachLineOnceTheListIsReloaded) {
     static Textes vus;
     vus.clear();
@@ -717,7 +751,9 @@ TEST_F(FileChooser2, KeyMovesReportEachLineOnceTheListIsReloaded) {
         c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())); });
         for (int touche : {FL_Down, FL_Up}) qvtest::key(c->window, touche);
     }
-    EXPECT_EQ(vus, (Textes{p("notes.dat"), p("abd.txt"), p("notes.dat"), p("abd.txt")}));  // once each
+    // Once each; several files may be chosen, and there the keys move
+    // without choosing: the name stays the one file chosen.
+    EXPECT_EQ(vus, (Textes{p("notes.dat"), p("abd.txt"), p("abd.txt"), p("abd.txt")}));
     vus.clear();
     c->callback([](Chooser* x, void*) { vus.push_back(texte(x->fileName->value())), x->rescan(); });
     for (int touche : {FL_Down, FL_Up, FL_Down}) qvtest::key(c->window, touche, FL_SHIFT);
@@ -775,14 +811,14 @@ TEST_F(FileChooser2, ANameEndingWithASlashIsNoFile) {
         EXPECT_EQ(c->value(), nullptr) << nom.size();
         qvtest::ModalDriver driver;
         bool alerte = false;
-        driver.onModal([&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
+        driver.onShown(uneAlerte, [&](Fl_Window& w) { alerte = qvtest::findWidget(&w, Chooser::existing_file_label), w.hide(); });
         c->fileName->take_focus();
         saisie(*c, nom, FL_Enter);
         EXPECT_TRUE(driver.done() && alerte) << nom.size();
         EXPECT_TRUE(c->shown()) << nom.size();
     }
     EXPECT_EQ(rappels, 0);
-    saisie(*c, p("neuf"), FL_Enter);  // without it, a new file
+    EXPECT_TRUE(sansAlerte([this]() { saisie(*c, p("neuf"), FL_Enter); }));  // without it, a new file
     EXPECT_EQ(rappels, 1);
     EXPECT_FALSE(c->shown());
 }
@@ -809,11 +845,174 @@ TEST_F(FileChooser2, PreviewRunsNoTimerWhileItLoads) {
 TEST_F(FileChooser2, FrontEndAnswersNothingWhenItsChooserIsDeleted) {
     detruireFileChooser2();
     qvtest::ModalDriver driver;
-    driver.onModal([](Fl_Window&) { detruireFileChooser2(); });
+    driver.strict();
+    auChoix(driver, [](Fl_Window&) { detruireFileChooser2(); });
     EXPECT_EQ(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 0, 0), nullptr);
     EXPECT_EQ(fileChooser2Partage(), nullptr);
-    driver.onModal([](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->okButton); });
+    auChoix(driver, [](Fl_Window&) { qvtest::clickWidget(fileChooser2Partage()->okButton); });
     EXPECT_EQ(texte(fl_file_chooser2("Lire", "*", p("abd.txt").c_str(), 0, 0)), p("abd.txt"));
     EXPECT_TRUE(driver.done());
     detruireFileChooser2();
+}
+
+namespace {
+
+// Where the shown list draws a line, for clicks through the window.
+struct AccesListe : Fl_File_Browser {
+    static int ligneEn(Fl_File_Browser* b, int y) {
+        void* item = (b->*(&AccesListe::find_item))(y);
+        return item ? (b->*(&AccesListe::lineno))(item) : 0;
+    }
+};
+
+std::pair<int, int> pointDeLigne(Fl_File_Browser* b, const std::string& texte) {
+    qvtest::flushDrawing();
+    const int n = ligneDe(b, texte);
+    for (int y = b->y(); y < b->y() + b->h(); ++y)
+        if (AccesListe::ligneEn(b, y) == n) return {b->x() + 40, y + 3};
+    ADD_FAILURE() << texte << " is not in view";
+    return {0, 0};
+}
+
+void cliquerLigne(Chooser& c, const std::string& texte, int modificateurs = 0) {
+    const auto [x, y] = pointDeLigne(c.fileList, texte);
+    qvtest::click(c.window, x, y, 1, modificateurs);
+}
+
+void doubleCliquerLigne(Chooser& c, const std::string& texte) {
+    const auto [x, y] = pointDeLigne(c.fileList, texte);
+    qvtest::doubleClick(c.window, x, y);
+}
+
+}  // namespace
+
+// A line read before its file was removed or renamed is no choice: OK and a
+// double click refuse it as a typed missing name is refused, read the folder
+// again and keep the window open; where new names are accepted it stays a
+// name to create.
+TEST_F(FileChooser2, ALineWhoseFileWentIsRefusedAndTheFolderReadAgain) {
+    int choix = 0;
+    Textes alertes;
+    auto montrer = [&](int type) {
+        ouvrir(type).show();
+        c->window->wait_for_expose();
+        c->callback([](Chooser*, void* n) { ++*static_cast<int*>(n); }, &choix);
+    };
+    // A gesture on the window that ends in an alert, whose text is kept.
+    auto refuse = [&](std::function<void()> geste) {
+        qvtest::ModalDriver driver;
+        driver.onShown(uneAlerte, [&](Fl_Window& w) {
+            alertes.push_back(qvtest::findWidget(&w, Chooser::existing_file_label) ? "absent" : "autre");
+            w.hide();
+        });
+        geste();
+        EXPECT_TRUE(driver.done());
+    };
+    // The gesture and the callbacks it raises: the first click of a double
+    // click tells the caller of the line, as any click does.
+    const std::vector<std::tuple<const char*, std::function<void()>, int>> gestes = {
+        {"OK", [&]() { qvtest::clickWidget(c->okButton); }, 0},
+        {"double click", [&]() { doubleCliquerLigne(*c, "zeta.qv2"); }, 1}};
+    for (const auto& [nom, geste, rappels] : gestes) {
+        for (bool renomme : {false, true}) {
+            montrer(Chooser::SINGLE);
+            cliquerLigne(*c, "zeta.qv2");
+            EXPECT_EQ(c->fileName->value(), p("zeta.qv2"));
+            choix = 0;  // the click told the caller; OK would again
+            ASSERT_EQ(renomme ? std::rename("zeta.qv2", "zeta2.qv2") : std::remove("zeta.qv2"), 0);
+            refuse(geste);
+            EXPECT_TRUE(c->shown()) << nom;
+            EXPECT_EQ(ligneDe(c->fileList, "zeta.qv2"), c->fileList->size() + 1) << nom;  // read again
+            EXPECT_EQ(ligneDe(c->fileList, "zeta2.qv2") <= c->fileList->size(), renomme) << nom;
+            EXPECT_EQ(c->fileName->value(), p("zeta.qv2")) << nom;  // as typed, kept
+            EXPECT_FALSE(c->okButton->active()) << nom;
+            EXPECT_EQ(choix, rappels) << nom;
+            c->hide();
+            if (renomme) std::rename("zeta2.qv2", "zeta.qv2");
+            else ecrireFichier("zeta.qv2", "x");
+        }
+    }
+    EXPECT_EQ(alertes, Textes(4, "absent"));
+
+    // A folder removed while shown is neither opened nor chosen.
+    montrer(Chooser::CREATE);
+    cliquerLigne(*c, "sub/");
+    ASSERT_EQ(rmdir("sub"), 0);
+    refuse([&]() { doubleCliquerLigne(*c, "sub/"); });
+    EXPECT_TRUE(c->shown() && c->directory() == d && ligneDe(c->fileList, "sub/") > c->fileList->size());
+    mkdir("sub", 0755);
+
+    // Several files: one gone refuses them all.
+    montrer(Chooser::MULTI);
+    cliquerLigne(*c, "ABC.qv2"), cliquerLigne(*c, "zebra.qv2", FL_CTRL);
+    choix = 0;
+    ASSERT_EQ(std::remove("zebra.qv2"), 0);
+    refuse([&]() { qvtest::clickWidget(c->okButton); });
+    EXPECT_TRUE(c->shown() && choix == 0);
+    EXPECT_EQ(texte(c->value(1)) + " " + c->fileName->value(), "<null> " + d + "/");  // nothing chosen now
+    cliquerLigne(*c, "ABC.qv2"), cliquerLigne(*c, "sub/", FL_CTRL);
+    ASSERT_EQ(rmdir("sub"), 0);  // a folder's line is no file, gone or not
+    EXPECT_EQ(texte(c->value(1)) + " " + texte(c->value(2)), p("ABC.qv2") + " <null>");
+    mkdir("sub", 0755);
+    c->hide();
+    EXPECT_EQ(alertes.size(), 6u);
+
+    // Where new names are accepted, the line's name is one.
+    montrer(Chooser::CREATE);
+    cliquerLigne(*c, "zeta.qv2");
+    choix = 0;
+    ASSERT_EQ(std::remove("zeta.qv2"), 0);
+    qvtest::clickWidget(c->okButton);
+    EXPECT_FALSE(c->shown());
+    EXPECT_EQ(texte(c->value()) + " " + std::to_string(choix), p("zeta.qv2") + " 1");
+}
+
+// Ctrl+click takes a file out of the choice: the name field shows a file
+// still chosen, or the folder when none is.
+TEST_F(FileChooser2, TheMultiNameFieldShowsAFileStillChosen) {
+    ouvrir(Chooser::MULTI).show();
+    c->window->wait_for_expose();
+    const std::vector<std::tuple<const char*, int, std::string>> clics = {
+        {"zeta.qv2", 0, p("zeta.qv2")},       {"ABC.qv2", FL_CTRL, p("ABC.qv2")},
+        {"ABC.qv2", FL_CTRL, p("zeta.qv2")},  // taken out: the one left
+        {"notes.dat", FL_CTRL, p("notes.dat")}, {"zeta.qv2", FL_CTRL, p("notes.dat")},
+        {"sub/", FL_CTRL, p("sub")},          {"notes.dat", FL_CTRL, d + "/"},  // a folder is no file
+        {"sub/", FL_CTRL, d + "/"}};
+    for (const auto& [ligne, modificateurs, vu] : clics) {
+        cliquerLigne(*c, ligne, modificateurs);
+        EXPECT_EQ(c->fileName->value(), vu) << ligne;
+    }
+    EXPECT_EQ(c->count(), 0);
+    c->hide();
+}
+
+// Past a link, ".." leads to the parent of the folder the system shows.
+TEST_F(FileChooser2, UpThroughALinkOpensTheParentOfTheFolderShown) {
+    ASSERT_EQ(std::filesystem::create_directories("loin/bas/fond"), true);
+    ecrireFichier("loin/dans-loin", "x");
+    ASSERT_EQ(symlink("loin/bas", "lien"), 0);
+    const std::string loin = std::filesystem::canonical("loin").string();
+    ouvrir(Chooser::SINGLE).show();
+    c->window->wait_for_expose();
+    doubleCliquerLigne(*c, "lien/");
+    EXPECT_EQ(c->directory(), p("lien"));
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "fond/"}));
+    doubleCliquerLigne(*c, "../");
+    EXPECT_EQ(c->directory(), loin);
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "bas/", "dans-loin"}));
+    // A ".." inside a typed folder, then up twice.
+    c->directory((p("lien") + "/../bas").c_str());
+    doubleCliquerLigne(*c, "../");
+    EXPECT_EQ(lignes(c->fileList), (Textes{"../", "bas/", "dans-loin"}));
+    doubleCliquerLigne(*c, "../");
+    EXPECT_EQ(c->directory(), d);
+    doubleCliquerLigne(*c, "sub/"), doubleCliquerLigne(*c, "../");  // no link: the folder as named
+    EXPECT_EQ(c->directory(), d);
+    // The folder shown renamed meanwhile: up still leads to where it was.
+    doubleCliquerLigne(*c, "sub/");
+    ASSERT_EQ(std::rename("sub", "sub2"), 0);
+    EXPECT_TRUE(sansAlerte([this]() { doubleCliquerLigne(*c, "../"); }));
+    EXPECT_EQ(c->directory(), d);
+    EXPECT_LE(ligneDe(c->fileList, "sub2/"), c->fileList->size());
+    c->hide();
 }

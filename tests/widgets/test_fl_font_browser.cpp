@@ -152,7 +152,7 @@ TEST(FontBrowser, FrontEndWritesBackOnlyOnOk) {
         {"bold", ok, famille + "/14" + rouge + "Bold"},
         {"rien", ok, famille + "/14" + rouge + "Normal"},  // a style the family lacks
         {"italic", taille("20"), famille + "/20" + rouge + "Italic"},
-        {"", taille("200"), famille + "/14" + rouge + "Normal"},  // not in the list: the sample only
+        {"", taille("200"), famille + "/200" + rouge + "Normal"},  // not in the list: the size the sample shows
         {"Bold", autreFamille, "serif/14" + rouge + "Normal"},
         {"bold italic", aCote, famille + "/14" + rouge + "Bold Italic"},
         {"", aCote, famille + "/14" + rouge + "Normal"},
@@ -365,4 +365,51 @@ TEST(FontBrowser, TheWindowMayBeDeletedByItsCallbackOrWhileTheFrontEndWaits) {
     EXPECT_TRUE(affFonteBrowser(nom, taille, couleur, "bold"));
     EXPECT_EQ(couleur, "1,2,3|Bold");
     EXPECT_TRUE(driver.done());
+}
+
+// A size typed that no line holds is the sample's, and what OK answers:
+// the window opened at 12, the user types 100 and Enter.
+TEST(FontBrowser, OkAnswersTheSizeTheSampleShows) {
+    const auto taper = [](Fl_Font_Browser& f, const char* texte) {
+        f.txt_InputSize->take_focus();
+        f.txt_InputSize->position(0, f.txt_InputSize->size());
+        for (const char* c = texte; *c; ++c) qvtest::key(&f, *c, 0, std::string(1, *c).c_str());
+        qvtest::key(&f, FL_Enter, 0, "\r");
+    };
+    // What is typed in turn, then the size the sample and the input show.
+    const std::vector<std::tuple<Textes, int, std::string>> cas = {
+        {{"100"}, 100, "100"},
+        {{"20"}, 20, "20"},                 // a line: the list shows it too
+        {{"100", "0"}, 100, "100"},         // no size: nothing changes
+        {{"100", "abc"}, 100, "100"},
+        {{"100", "-5"}, 100, "100"},
+        {{"100000"}, 200, "200"},           // the largest the sample draws
+        {{"100", "Bold"}, 100, "100"}};     // a style picked keeps the size shown
+    for (const auto& [tapes, montre, saisie] : cas) {
+        qvtest::ModalDriver driver;
+        int vue = 0;
+        std::string dans;
+        driver.onModal([&](Fl_Window& w) {
+            Fl_Font_Browser& f = static_cast<Fl_Font_Browser&>(w);
+            f.wait_for_expose();
+            for (const std::string& t : tapes) {
+                if (t == "Bold") {
+                    f.lst_Style->select(ligneDe(f.lst_Style, t));
+                    f.lst_Style->do_callback();
+                } else {
+                    taper(f, t.c_str());
+                }
+            }
+            vue = f.pre_Box->GetFontSize();
+            dans = f.txt_InputSize->value();
+            qvtest::clickWidget(f.btn_Ok);
+        });
+        std::string nom = "sans", couleur = "0,0,0";
+        int taille = 12;
+        EXPECT_TRUE(affFonteBrowser(nom, taille, couleur, ""));
+        EXPECT_TRUE(driver.done());
+        EXPECT_EQ(std::to_string(vue) + " " + dans + " " + std::to_string(taille),
+                  std::to_string(montre) + " " + saisie + " " + std::to_string(montre))
+            << tapes.back();
+    }
 }
