@@ -19,11 +19,28 @@ Flu_Tree_Browser::NodeWatch* Flu_Tree_Browser::watches = nullptr;
 unsigned long Flu_Tree_Browser::deletions = 0;
 int Flu_Tree_Browser::busy = 0;
 
-// A widget the tree lets go leaves its group at once. During an event or a
-// widget's callback the toolkit may still be inside it or its group (a
-// press on an entry takes the keyboard from another entry, whose callback
-// clears the tree): it then dies once the event is done.
+namespace {
+
+void calledBackNoMore(Fl_Widget*, void*) {}
+
+// A widget that dies with its row is hidden first when its death is put
+// off, and a changed entry calls back as it hides, even from inside its own
+// callback that cleared the tree.
+void silence(Fl_Widget* w) {
+    w->callback(calledBackNoMore);
+    if (Fl_Group* g = w->as_group())
+        for (int i = 0; i < g->children(); ++i) silence(g->child(i));
+}
+
+}  // namespace
+
+// A widget the tree lets go leaves its group at once and calls back no
+// more. During an event or a widget's callback the toolkit may still be
+// inside it or its group (a press on an entry takes the keyboard from
+// another entry, whose callback clears the tree): it then dies once the
+// event is done.
 void Flu_Tree_Browser::dispose(Fl_Widget* w) {
+    silence(w);
     if (w->parent()) w->parent()->remove(w);
     if (busy)
         Fl::delete_widget(w);
@@ -305,7 +322,6 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
         // The row no longer has it while it dies (see clear).
         _widget = nullptr;
         Fl_Widget* old = info->w;
-        if (info->cb) old->callback(info->cb, info->cbd);  // the node may not outlive it
         delete info;
         _tree->dispose(old);
     }
@@ -753,11 +769,9 @@ Flu_Tree_Browser::Flu_Tree_Browser(int x, int y, int w, int h, const char* label
     scrollBox->end();
     scrollBox->box(FL_FLAT_BOX);
     scrollBox->color(FL_WHITE);
-    scrollV = new Fl_Scrollbar(x + w - 15, y, 15, h - 15);
-    scrollV->type(FL_VERTICAL);
+    scrollV = new Bar(x + w - 15, y, 15, h - 15, FL_VERTICAL);
     scrollV->callback(_scrollCB, this);
-    scrollH = new Fl_Scrollbar(x, y + h - 15, w - 15, 15);
-    scrollH->type(FL_HORIZONTAL);
+    scrollH = new Bar(x, y + h - 15, w - 15, 15, FL_HORIZONTAL);
     scrollH->callback(_scrollCB, this);
     scrollCorner = new Fl_Group(x + w - 15, y + h - 15, 15, 15);
     scrollCorner->box(FL_UP_BOX);

@@ -493,6 +493,25 @@ public:
 private:
     friend class Node;
 
+    // The toolkit's scrollbar takes its page from the thumb's size, which is
+    // kept small here: a push in the trough pages by the view instead. Keys
+    // are the tree's, never the bar's.
+    class Bar : public Fl_Scrollbar {
+    public:
+        Bar(int x, int y, int w, int h, unsigned char direction);
+        ~Bar() override;
+        int handle(int event) override;
+        void view(int length) { viewLength = length; }
+        // Moves one view back (-1) or on (+1), and calls back.
+        void page(int direction);
+
+    private:
+        int troughSide() const;
+        static void repeat(void* bar);
+        int viewLength = 0;
+        int paging = 0;  // the direction of a trough push held
+    };
+
     // Tells whether a node died while it was watched: a callback may remove
     // the node that raised it or clear the whole tree (the root dies with
     // the tree). Watches live on the stack, so they nest.
@@ -534,6 +553,7 @@ private:
         slot[0] = closed; slot[1] = open; rdata.forceResize = true;
     }
     void startWalk();
+    void drawRows();
     void stopAnimation();
     void endAnimation();
     void selectRange(Node* a, Node* b);
@@ -546,7 +566,7 @@ private:
     static void _scrollCB(Fl_Widget*, void* arg);
 
     Fl_Group* scrollCorner;
-    Fl_Scrollbar *scrollH, *scrollV;
+    Bar *scrollH, *scrollV;
     Fl_Group* scrollBox;
     RData rdata;
     std::vector<Node*> placed;  // rows whose widgets the last draw placed

@@ -682,7 +682,8 @@ void Flu_Tree_Browser::placeBars() {
     scrollH->resize(X + dx, Y + H - dy - BAR, hlen, BAR);
     scrollV->resize(X + W - dx - BAR, Y + dy, BAR, vlen);
     scrollCorner->resize(X + W - dx - BAR, Y + H - dy - BAR, BAR, BAR);
-    auto setBar = [](Fl_Scrollbar* bar, bool shown, int content, int length) {
+    auto setBar = [](Bar* bar, bool shown, int content, int length) {
+        bar->view(length);
         if (!shown) {
             bar->hide();
             bar->value(0);
@@ -724,7 +725,36 @@ void Flu_Tree_Browser::startWalk() {
 }
 
 void Flu_Tree_Browser::draw() {
+    // Only parts asked to be drawn again (an entry typed in, a bar that
+    // moved its thumb): they alone are, over the rows as they stand. A bar
+    // that moves the rows calls back, which redraws the whole tree.
+    const RData& r = rdata;
+    if (damage() == FL_DAMAGE_CHILD && !r.forceResize && !r.visibilityChanged &&
+        !(scrollBox->damage() & ~FL_DAMAGE_CHILD)) {
+        fl_push_clip(r.browserX, r.browserY, r.browserW, r.browserH);
+        for (Node* n : placed)
+            if (Fl_Widget* w = n->widget()) update_child(*w);
+        fl_pop_clip();
+        for (Fl_Widget* part : {static_cast<Fl_Widget*>(scrollCorner), static_cast<Fl_Widget*>(scrollH),
+                                static_cast<Fl_Widget*>(scrollV)})
+            update_child(*part);
+        return;
+    }
     relayoutIfNeeded();
+    drawRows();
+    // An animation that ended in this walk changed the layout. A redraw
+    // asked for now would be dropped: the bars and the rows follow at once.
+    if (rdata.forceResize) {
+        relayoutIfNeeded();
+        drawRows();
+    }
+    if (scrollCorner->visible()) draw_child(*scrollCorner);
+    if (scrollH->visible()) draw_child(*scrollH);
+    if (scrollV->visible()) draw_child(*scrollV);
+    scrollBox->clear_damage();  // drawn here, never by the toolkit
+}
+
+void Flu_Tree_Browser::drawRows() {
     RData& r = rdata;
     if (r.visibilityChanged) {
         root.determineVisibility(true);
@@ -747,9 +777,6 @@ void Flu_Tree_Browser::draw() {
     for (Node* n : before)
         if (std::find(placed.begin(), placed.end(), n) == placed.end() && n->widget())
             n->widget()->position(-20000, -20000);
-    if (scrollCorner->visible()) draw_child(*scrollCorner);
-    if (scrollH->visible()) draw_child(*scrollH);
-    if (scrollV->visible()) draw_child(*scrollV);
 }
 
 int Flu_Tree_Browser::handle(int event) {
@@ -788,6 +815,11 @@ int Flu_Tree_Browser::handle(int event) {
         r.grabbed = nullptr;
     }
     const int key = event == FL_KEYBOARD ? Fl::event_key() : 0;
+    if (key == FL_Page_Up || key == FL_Page_Down) {
+        if (!scrollV->visible()) return 0;
+        scrollV->page(key == FL_Page_Up ? -1 : 1);
+        return 1;
+    }
     if (key == FL_Up || key == FL_Down) {
         // The widget that loses the keyboard may call back: the walk starts after it.
         redraw();
@@ -930,5 +962,71 @@ void Flu_Tree_Browser::timerRedrawCB() {
 }
 
 void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*>(arg)->timerRedrawCB(); }
+
+// ------------------------------------------------------------- scrollbars
+
+Flu_Tree_Browser::Bar::Bar(int x, int y, int w, int h, unsigned char direction) : Fl_Scrollbar(x, y, w, h) {
+    type(direction);
+}
+
+Flu_Tree_Browser::Bar::~Bar() { Fl::remove_timeout(repeat, this); }
+
+void Flu_Tree_Browser::Bar::page(int direction) { handle_drag(clamp(value() + direction * viewLength)); }
+
+// Where a press lies, as the toolkit's scrollbar finds it: -1 in the trough
+// before the thumb, 1 after it, 0 on the thumb or an arrow.
+int Flu_Tree_Browser::Bar::troughSide() const {
+    const bool across = horizontal();
+    int start = across ? x() : y(), length = across ? w() : h();
+    const int thickness = across ? h() : w();
+    if (length >= 3 * thickness) {  // room for the arrows
+        start += thickness;
+        length -= 2 * thickness;
+    }
+    const int at = (across ? Fl::event_x() : Fl::event_y()) - start;
+    if (at < 0 || at >= length) return 0;
+    const int thumb = std::max(int(slider_size() * length + .5), thickness / 2 + 1);
+    const double range = maximum() - minimum();
+    const double fraction = range ? (value() - minimum()) / range : 0.5;
+    const int from = fraction >= 1.0 ? length - thumb : fraction <= 0.0 ? 0 : int(fraction * (length - thumb) + .5);
+    return at < from ? -1 : at >= from + thumb ? 1 : 0;
+}
+
+int Flu_Tree_Browser::Bar::handle(int event) {
+    switch (event) {
+    case FL_KEYBOARD:
+    case FL_SHORTCUT:
+        return 0;
+    case FL_PUSH:
+        // The middle button drags the thumb to the pointer.
+        if (!paging && Fl::event_button() != FL_MIDDLE_MOUSE && (paging = troughSide())) {
+            handle_push();
+            page(paging);
+            Fl::add_timeout(0.5, repeat, this);
+            return 1;
+        }
+        break;
+    case FL_DRAG:
+        if (paging) return 1;
+        break;
+    case FL_RELEASE:
+    case FL_HIDE:
+        if (paging) {
+            paging = 0;
+            Fl::remove_timeout(repeat, this);
+            handle_release();
+            if (event == FL_RELEASE) return 1;
+        }
+        break;
+    }
+    return Fl_Scrollbar::handle(event);
+}
+
+// A push held in the trough pages on, as the toolkit's does.
+void Flu_Tree_Browser::Bar::repeat(void* bar) {
+    Bar* b = static_cast<Bar*>(bar);
+    b->page(b->paging);
+    Fl::repeat_timeout(0.05, repeat, bar);
+}
 
 void Flu_Tree_Browser::_scrollCB(Fl_Widget*, void* arg) { static_cast<Flu_Tree_Browser*>(arg)->redraw(); }

@@ -808,3 +808,100 @@ TEST_F(FluTreeBrowserView, RowWidgetsHearOfTheTreeShownHiddenActivatedOrNot) {
     EXPECT_TRUE(entry->take_focus());
     EXPECT_EQ(Fl::focus(), entry);
 }
+
+// A page is one view. Page Up and Page Down, and a push in either bar's
+// trough, move the rows by the view's height (or width), however small the
+// thumb; keys the tree does not use never reach its bars.
+TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
+    leaves(10000, 600);
+    show();
+    Fl_Scrollbar *bar = tree->vscrollbar(), *hbar = tree->hscrollbar();
+    const int view = 200 - 15;
+    ASSERT_EQ(std::make_pair(bar->h(), hbar->w()), std::make_pair(view, view));
+    EXPECT_FLOAT_EQ(bar->slider_size(), 15.0f / (view - 30));  // drawn as small as ever
+    // The first row whose top lies in view, and where it shows.
+    auto firstRow = [&] {
+        const int v = int(bar->value()), i = (v + ROW - 1) / ROW;
+        return std::make_pair(v, tree->find(("/l" + std::to_string(i)).c_str())->widget()->y() - (i * ROW - v));
+    };
+    for (auto step : {std::make_pair(FL_Page_Down, view), std::make_pair(FL_Page_Down, 2 * view),
+                      std::make_pair(FL_Page_Up, view), std::make_pair(FL_Page_Up, 0), std::make_pair(FL_Page_Up, 0)}) {
+        EXPECT_EQ(key(step.first), 1);
+        qvtest::flushDrawing();
+        EXPECT_EQ(firstRow(), std::make_pair(step.second, 0));
+    }
+    // In the trough below the thumb, then above it.
+    const int middle = int(bar->maximum()) / 2;
+    bar->value(middle);
+    redraw();
+    const int thumb = bar->y() + 15 + (view - 30 - 15) / 2;
+    for (auto push : {std::make_pair(thumb + 40, middle + view), std::make_pair(thumb - 40, middle)}) {
+        qvtest::click(win.get(), bar->x() + 7, push.first);
+        qvtest::flushDrawing();
+        EXPECT_EQ(firstRow(), std::make_pair(push.second, 0));
+    }
+    qvtest::click(win.get(), hbar->x() + view - 30, hbar->y() + 7);
+    EXPECT_EQ(int(hbar->value()), view);
+    // Up with nothing hilighted uses nothing, and a page key typed elsewhere
+    // is no shortcut to the tree's bars.
+    tree->take_focus();
+    EXPECT_EQ(key(FL_Up), 0);
+    win->begin();
+    Fl_Button* elsewhere = new Fl_Button(220, 0, 60, 20, "x");
+    win->end();
+    elsewhere->take_focus();
+    for (int k : {FL_Page_Down, FL_Down, FL_End, FL_Right}) key(k);
+    EXPECT_EQ(std::make_pair(int(bar->value()), int(hbar->value())), std::make_pair(middle, view));
+    // Without a vertical bar the page keys are not the tree's.
+    tree->clear();
+    leaves(3);
+    tree->take_focus();
+    redraw();
+    EXPECT_EQ(key(FL_Page_Down), 0);
+}
+
+// The range follows the rows as soon as an animated close ends: the next
+// event may be long in coming.
+TEST_F(FluTreeBrowserView, TheBarsFollowAnAnimatedCloseAtItsEnd) {
+    Node* a = tree->add_branch("/a", new RowBox, false);
+    for (int i = 0; i < 30; ++i) leaf("/a/x" + std::to_string(i));
+    leaf("/z");
+    a->open(true);
+    show();
+    tree->animated(true);
+    tree->vscrollbar()->value(tree->vscrollbar()->maximum());
+    redraw();
+    ASSERT_TRUE(tree->vscrollbar()->visible());
+    a->open(false);
+    for (int i = 0; i < 200 && tree->animating(); ++i) Fl::wait(0.01);
+    ASSERT_FALSE(tree->animating());
+    EXPECT_FALSE(tree->vscrollbar()->visible());
+    EXPECT_EQ(qvtest::pixelAt(*win, 200 - 7, 100), qvtest::rgbOf(FL_WHITE));  // no bar drawn
+    EXPECT_EQ(tree->find("/z")->widget()->y(), ROW);
+}
+
+// A drag of the thumb moves the rows at once.
+TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
+    leaves(30);
+    show();
+    Fl_Scrollbar* bar = tree->vscrollbar();
+    Fl_Widget* row = tree->find("/l10")->widget();
+    qvtest::push(win.get(), bar->x() + 7, bar->y() + 15 + 7);
+    qvtest::flushDrawing();
+    qvtest::drag(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
+    qvtest::flushDrawing();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(row->y(), 10 * ROW - int(bar->value()));
+    qvtest::release(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
+    // A row widget drawn again alone leaves the other rows be, unless the
+    // rows changed meanwhile.
+    qvtest::flushDrawing();
+    drawnBoxes = 0;
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(drawnBoxes, 1);
+    tree->vertical_gap(1);
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(row->y(), 10 * (ROW + 1) - int(bar->value()));
+}
