@@ -101,12 +101,13 @@ FluSimpleString joinPath(const char* path, const char* name) {
 
 // ---------------------------------------------------------------- NodeList
 
-Flu_Tree_Browser::NodeList::~NodeList() { std::free(nodes); }
+Flu_Tree_Browser::NodeList::~NodeList() { std::free(base); }
 
 void Flu_Tree_Browser::NodeList::clear() {
-    std::free(nodes);
-    nodes = nullptr;
+    std::free(base);
+    base = nodes = nullptr;
     num = cap = 0;
+    names.reset();
 }
 
 bool Flu_Tree_Browser::NodeList::search(const char* name, int mode, int& index) const {
@@ -134,11 +135,56 @@ int Flu_Tree_Browser::NodeList::first(const char* name, int mode) const {
     return -1;
 }
 
-void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
-    if (num == cap) {
-        cap = cap ? cap * 2 : 1;
-        nodes = static_cast<Node**>(std::realloc(nodes, sizeof(Node*) * size_t(cap)));
+namespace {
+
+// Below this many children a scan is as quick as a hash.
+const int INDEXED_FROM = 16;
+
+}  // namespace
+
+Flu_Tree_Browser::Node* Flu_Tree_Browser::NodeList::firstNamed(const char* name, int mode) const {
+    if (sortedMode(mode) || num < INDEXED_FROM) {
+        const int i = first(name, mode);
+        return i < 0 ? nullptr : nodes[i];
     }
+    if (!names) {
+        names = std::make_unique<std::unordered_map<std::string_view, Named>>(size_t(num) * 2);
+        for (int i = 0; i < num; ++i) ++names->try_emplace(nodes[i]->label(), Named{nodes[i], 0}).first->second.count;
+    }
+    auto it = names->find(name);
+    return it == names->end() ? nullptr : it->second.first;
+}
+
+// Keeps the index of names true after n went to pos.
+void Flu_Tree_Browser::NodeList::noteAdded(Node* n, int pos) {
+    if (!names) return;
+    auto it = names->find(n->label());
+    if (it == names->end()) {
+        names->emplace(n->label(), Named{n, 1});
+    } else if (pos == num - 1) {
+        ++it->second.count;
+    } else if (pos == 0) {  // the new first of its name, which keys it
+        const int count = it->second.count + 1;
+        names->erase(it);
+        names->emplace(n->label(), Named{n, count});
+    } else {
+        names.reset();  // before or after the first of its name: unknown without a scan
+    }
+}
+
+void Flu_Tree_Browser::NodeList::noteErased(Node* n) {
+    if (!names) return;
+    auto it = names->find(n->label());
+    if (it == names->end()) return;
+    if (it->second.first != n)
+        --it->second.count;
+    else if (it->second.count == 1)
+        names->erase(it);
+    else
+        names.reset();  // the next of its name is unknown without a scan
+}
+
+void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
     if (pos >= 0)
         pos = std::min(pos, num);
     else if (mode == InsertFront)
@@ -147,9 +193,34 @@ void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
         search(n->label(), mode, pos);
     else
         pos = num;
-    std::memmove(nodes + pos + 1, nodes + pos, sizeof(Node*) * size_t(num - pos));
+    // The shorter side of pos moves, into the room at its end. Without room
+    // there, the children are centred again in the block, or in one twice
+    // its size when less than half their number is free.
+    int before = int(nodes - base), after = cap - before - num;
+    bool left = pos < num - pos;
+    if (left ? before == 0 : after == 0) {
+        const int size = before + after > num / 2 ? cap : std::max(1, cap * 2);
+        Node** block = size == cap ? base : static_cast<Node**>(std::malloc(sizeof(Node*) * size_t(size)));
+        before = (size - num) / 2;
+        if (num) std::memmove(block + before, nodes, sizeof(Node*) * size_t(num));
+        if (block != base) {
+            std::free(base);
+            base = block;
+            cap = size;
+        }
+        nodes = block + before;
+        after = cap - before - num;
+        if (left ? before == 0 : after == 0) left = !left;
+    }
+    if (left) {
+        std::memmove(nodes - 1, nodes, sizeof(Node*) * size_t(pos));
+        --nodes;
+    } else {
+        std::memmove(nodes + pos + 1, nodes + pos, sizeof(Node*) * size_t(num - pos));
+    }
     nodes[pos] = n;
     ++num;
+    noteAdded(n, pos);
 }
 
 int Flu_Tree_Browser::NodeList::indexOf(Node* n, int mode) const {
@@ -167,7 +238,13 @@ int Flu_Tree_Browser::NodeList::indexOf(Node* n, int mode) const {
 
 int Flu_Tree_Browser::NodeList::erase(int index) {
     if (index < 0 || index >= num) return -1;
-    std::memmove(nodes + index, nodes + index + 1, sizeof(Node*) * size_t(num - index - 1));
+    noteErased(nodes[index]);
+    if (index < num - 1 - index) {
+        std::memmove(nodes + 1, nodes, sizeof(Node*) * size_t(index));
+        ++nodes;
+    } else {
+        std::memmove(nodes + index, nodes + index + 1, sizeof(Node*) * size_t(num - index - 1));
+    }
     --num;
     return index;
 }
@@ -178,6 +255,7 @@ int Flu_Tree_Browser::NodeList::erase(const char* name, int mode) { return erase
 
 Flu_Tree_Browser::Node* Flu_Tree_Browser::NodeList::find(const char* name, int mode, int n) const {
     if (n < 1) return nullptr;
+    if (n == 1) return firstNamed(name, mode);
     if (sortedMode(mode)) {
         int i = first(name, mode);
         if (i < 0 || i + n - 1 >= num) return nullptr;
@@ -203,6 +281,7 @@ int Flu_Tree_Browser::NodeList::findNum(const char* name, int mode) const {
 
 void Flu_Tree_Browser::NodeList::sort(int mode) {
     if (!sortedMode(mode)) return;
+    forgetNames();
     bool reverse = mode == InsertSortedReverse;
     std::stable_sort(nodes, nodes + num, [reverse](Node* a, Node* b) {
         int c = std::strcmp(a->label(), b->label());
@@ -311,6 +390,7 @@ void Flu_Tree_Browser::Node::clear() {
 }
 
 void Flu_Tree_Browser::Node::label(const char* l) {
+    if (_parent) _parent->_children.forgetNames();
     text = l;
     remeasure();
 }

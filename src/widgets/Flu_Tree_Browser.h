@@ -13,6 +13,9 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Scrollbar.H>
 
+#include <memory>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class Fl_Image;
@@ -63,7 +66,8 @@ public:
     // raises ReasonWidgetCallback after the widget's own callback.
     static bool USE_FLU_WIDGET_CALLBACK;
 
-    // Ordered child pointers; the order is that of the rows.
+    // Ordered child pointers; the order is that of the rows. Room is kept at
+    // both ends, so that adding at the front or the back moves nothing.
     class NodeList {
     public:
         NodeList() = default;
@@ -78,7 +82,10 @@ public:
         int erase(Node* n, int mode);
         int erase(const char* name, int mode);
         int erase(int index);
-        void set(int i, Node* n) { nodes[i] = n; }
+        void set(int i, Node* n) {
+            nodes[i] = n;
+            forgetNames();
+        }
         void clear();
         // The n-th (1-based) child named `name`, or null.
         Node* find(const char* name, int mode, int n = 1) const;
@@ -88,11 +95,25 @@ public:
         // index of its first child (or where it would be inserted).
         bool search(const char* name, int mode, int& index) const;
         void sort(int mode);
+        // A child is renamed: names are indexed again when next looked up.
+        void forgetNames() { names.reset(); }
 
     private:
         int first(const char* name, int mode) const;
-        Node** nodes = nullptr;
+        Node* firstNamed(const char* name, int mode) const;
+        void noteAdded(Node* n, int pos);
+        void noteErased(Node* n);
+        Node** base = nullptr;   // the allocation, of cap pointers
+        Node** nodes = nullptr;  // the first child, within it
         int num = 0, cap = 0;
+        // In the unsorted modes a long list finds a name by hashing, not by
+        // a scan of the siblings: each name's first child, keyed by that
+        // child's own text, and how many children bear it. Built on demand.
+        struct Named {
+            Node* first;
+            int count;
+        };
+        mutable std::unique_ptr<std::unordered_map<std::string_view, Named>> names;
     };
 
     class IntStack {
