@@ -397,7 +397,6 @@ void Flu_Tree_Browser::Node::label(const char* l) {
 
 void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
     if (widget() == w) return;
-    forceResize();
     if (WidgetInfo* info = _widget) {
         // The row no longer has it while it dies (see clear).
         _widget = nullptr;
@@ -405,6 +404,8 @@ void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
         delete info;
         _tree->dispose(old);
     }
+    // After the death: the event it sent may have laid the rows out already.
+    forceResize();
     if (!w) return;
     _widget = new WidgetInfo{w, w->w(), nullptr, nullptr};
     if (USE_FLU_WIDGET_CALLBACK) {

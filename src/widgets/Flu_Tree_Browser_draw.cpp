@@ -683,7 +683,7 @@ void Flu_Tree_Browser::placeBars() {
     scrollV->resize(X + W - dx - BAR, Y + dy, BAR, vlen);
     scrollCorner->resize(X + W - dx - BAR, Y + H - dy - BAR, BAR, BAR);
     auto setBar = [](Bar* bar, bool shown, int content, int length) {
-        bar->view(length);
+        bar->view(std::max(0, length));
         if (!shown) {
             bar->hide();
             bar->value(0);

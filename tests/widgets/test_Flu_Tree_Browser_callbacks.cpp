@@ -535,3 +535,14 @@ TEST_F(FluTreeBrowserCallbacks, RemovedEntriesNeverCallBackAndAnEntryCallsBackOn
     }
     rebuild = nullptr;
 }
+
+// The old widget's deletion sends the window under the pointer an event,
+// which lays the rows out: the new widget, taller, still gets its room.
+TEST_F(FluTreeBrowserCallbacks, AWidgetReplacedUnderThePointerGetsItsRoom) {
+    show();
+    Node* e1 = tree->find("/pea1/Fontes/e1");
+    pointerOver(e1);
+    e1->widget(new Fl_Input(0, 0, 120, 40));
+    redraw();
+    EXPECT_EQ(tree->find("/pea1/Fontes/e2")->row_top(), e1->row_top() + 40);
+}
