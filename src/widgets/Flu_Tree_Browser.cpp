@@ -209,8 +209,8 @@ void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
             cap = size;
         }
         nodes = block + before;
-        after = cap - before - num;
-        if (left ? before == 0 : after == 0) left = !left;
+        // At least one place is free, and never fewer after than before.
+        if (before == 0) left = false;
     }
     if (left) {
         std::memmove(nodes - 1, nodes, sizeof(Node*) * size_t(pos));

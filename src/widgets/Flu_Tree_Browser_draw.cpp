@@ -985,7 +985,8 @@ int Flu_Tree_Browser::Bar::troughSide() const {
     }
     const int at = (across ? Fl::event_x() : Fl::event_y()) - start;
     if (at < 0 || at >= length) return 0;
-    const int thumb = std::max(int(slider_size() * length + .5), thickness / 2 + 1);
+    // Never under the toolkit's least thumb: placeBars makes it 15 pixels at least.
+    const int thumb = int(slider_size() * length + .5);
     const double range = maximum() - minimum();
     const double fraction = range ? (value() - minimum()) / range : 0.5;
     const int from = fraction >= 1.0 ? length - thumb : fraction <= 0.0 ? 0 : int(fraction * (length - thumb) + .5);

@@ -495,5 +495,21 @@ TEST_F(FluTreeBrowser, LongListsKeepTheirOrderAndFindTheFirstChildOfAName) {
             }
         }
         EXPECT_GT(model.size(), 100u);
+        // Three leaves of one name among many: as each first one goes, the
+        // next of that name is found.
+        tree->clear();
+        for (int i = 0; i < 20; ++i) tree->add(("/b/f" + std::to_string(i)).c_str());
+        ASSERT_NE(tree->find("/b/f0"), nullptr);
+        std::vector<Node*> named;
+        for (int i = 0; i < 3; ++i) {
+            Node* x = tree->add("/b/x");
+            named.insert(mode == Tree::InsertFront ? named.begin() : named.end(), x);
+        }
+        while (!named.empty()) {
+            ASSERT_EQ(tree->find("/b/x"), named.front());
+            tree->remove(named.front()->id());
+            named.erase(named.begin());
+        }
+        EXPECT_EQ(tree->find("/b/x"), nullptr);
     }
 }

@@ -546,3 +546,26 @@ TEST_F(FluTreeBrowserCallbacks, AWidgetReplacedUnderThePointerGetsItsRoom) {
     redraw();
     EXPECT_EQ(tree->find("/pea1/Fontes/e2")->row_top(), e1->row_top() + 40);
 }
+
+// A row widget may be a group: none of the widgets in it calls back as its
+// row goes during an event.
+TEST_F(FluTreeBrowserCallbacks, NoWidgetOfARowGroupCallsBackAsItsRowGoes) {
+    static int calls;
+    calls = 0;
+    Fl_Group* group = new Fl_Group(0, 0, 120, 22);
+    for (int i = 0; i < 2; ++i) {
+        Fl_Input* in = new Fl_Input(i * 60, 0, 60, 22);
+        in->callback([](Fl_Widget*, void*) { ++calls; });
+        in->set_changed();
+    }
+    group->end();
+    tree->add("/pea1/Zones/group", group, false);
+    show();
+    onCallback = [&](int reason, Node*) {
+        if (reason == Tree::ReasonSelected) tree->clear();
+    };
+    clickRow(tree->find("/pea1/Zones/e0"));
+    onCallback = nullptr;
+    Fl::check();
+    EXPECT_EQ(std::make_pair(tree->root_node()->children(), calls), std::make_pair(0, 0));
+}
