@@ -239,12 +239,7 @@ int Flu_Tree_Browser::NodeList::indexOf(Node* n, int mode) const {
 int Flu_Tree_Browser::NodeList::erase(int index) {
     if (index < 0 || index >= num) return -1;
     noteErased(nodes[index]);
-    if (index < num - 1 - index) {
-        std::memmove(nodes + 1, nodes, sizeof(Node*) * size_t(index));
-        ++nodes;
-    } else {
-        std::memmove(nodes + index, nodes + index + 1, sizeof(Node*) * size_t(num - index - 1));
-    }
+    std::memmove(nodes + index, nodes + index + 1, sizeof(Node*) * size_t(num - index - 1));
     --num;
     return index;
 }
@@ -279,9 +274,9 @@ int Flu_Tree_Browser::NodeList::findNum(const char* name, int mode) const {
     return count;
 }
 
+// Stable: the first child of each name stays the first, as the index has it.
 void Flu_Tree_Browser::NodeList::sort(int mode) {
     if (!sortedMode(mode)) return;
-    forgetNames();
     bool reverse = mode == InsertSortedReverse;
     std::stable_sort(nodes, nodes + num, [reverse](Node* a, Node* b) {
         int c = std::strcmp(a->label(), b->label());
@@ -850,9 +845,10 @@ Flu_Tree_Browser::Flu_Tree_Browser(int x, int y, int w, int h, const char* label
     scrollBox->end();
     scrollBox->box(FL_FLAT_BOX);
     scrollBox->color(FL_WHITE);
-    scrollV = new Bar(x + w - 15, y, 15, h - 15, FL_VERTICAL);
+    // The bars are placed by the resize that ends the construction.
+    scrollV = new Bar(FL_VERTICAL);
     scrollV->callback(_scrollCB, this);
-    scrollH = new Bar(x, y + h - 15, w - 15, 15, FL_HORIZONTAL);
+    scrollH = new Bar(FL_HORIZONTAL);
     scrollH->callback(_scrollCB, this);
     scrollCorner = new Fl_Group(x + w - 15, y + h - 15, 15, 15);
     scrollCorner->box(FL_UP_BOX);

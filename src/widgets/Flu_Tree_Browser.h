@@ -103,7 +103,8 @@ public:
         // Binary search in a sorted mode: whether the name is present, and the
         // index of its first child (or where it would be inserted).
         bool search(const char* name, int mode, int& index) const;
-        // Sorts by name in the sorted modes; the others keep their order.
+        // Sorts by name in the sorted modes, children of one name in their
+        // order; the others keep their order.
         void sort(int mode);
         // A child is renamed: names are indexed again when next looked up.
         void forgetNames() { names.reset(); }
@@ -728,7 +729,7 @@ private:
     // are the tree's, never the bar's.
     class Bar : public Fl_Scrollbar {
     public:
-        Bar(int x, int y, int w, int h, unsigned char direction);
+        explicit Bar(unsigned char direction);
         ~Bar() override;
         int handle(int event) override;
         void view(int length) { viewLength = length; }

@@ -965,7 +965,7 @@ void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*
 
 // ------------------------------------------------------------- scrollbars
 
-Flu_Tree_Browser::Bar::Bar(int x, int y, int w, int h, unsigned char direction) : Fl_Scrollbar(x, y, w, h) {
+Flu_Tree_Browser::Bar::Bar(unsigned char direction) : Fl_Scrollbar(0, 0, 0, 0) {
     type(direction);
 }
 

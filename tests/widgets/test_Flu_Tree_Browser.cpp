@@ -501,10 +501,13 @@ TEST_F(FluTreeBrowser, LongListsKeepTheirOrderAndFindTheFirstChildOfAName) {
         for (int i = 0; i < 20; ++i) tree->add(("/b/f" + std::to_string(i)).c_str());
         ASSERT_NE(tree->find("/b/f0"), nullptr);
         std::vector<Node*> named;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 2; ++i) {
             Node* x = tree->add("/b/x");
             named.insert(mode == Tree::InsertFront ? named.begin() : named.end(), x);
         }
+        // And one at the other end.
+        Node* last = tree->find("/b/")->insert("x", mode == Tree::InsertFront ? 99 : 0);
+        named.insert(mode == Tree::InsertFront ? named.end() : named.begin(), last);
         while (!named.empty()) {
             ASSERT_EQ(tree->find("/b/x"), named.front());
             tree->remove(named.front()->id());

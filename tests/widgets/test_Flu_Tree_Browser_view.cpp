@@ -840,8 +840,25 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
         qvtest::flushDrawing();
         EXPECT_EQ(firstRow(), std::make_pair(push.second, 0));
     }
+    // The trough ends where the thumb starts, and the arrows step by a line.
+    struct {
+        int value, y, after;
+    } presses[] = {
+        {middle, bar->y() + 15, middle - view},                  // the trough's first pixel
+        {middle, bar->y() + 7, middle - 16},                     // the arrow above it
+        {0, bar->y() + 15 + 15, view},                           // just past the thumb at the top
+        {int(bar->maximum()), bar->y() + view - 15 - 7, int(bar->maximum())},  // the thumb at the end
+    };
+    for (const auto& p : presses) {
+        bar->value(p.value);
+        redraw();
+        qvtest::click(win.get(), bar->x() + 7, p.y);
+        EXPECT_EQ(int(bar->value()), p.after) << p.value << " " << p.y;
+    }
+    bar->value(middle);
     qvtest::click(win.get(), hbar->x() + view - 30, hbar->y() + 7);
     EXPECT_EQ(int(hbar->value()), view);
+    EXPECT_NE(qvtest::pixelAt(*win, 200 - 7, 200 - 7), qvtest::rgbOf(FL_WHITE));  // the corner between the bars
     // Up with nothing hilighted uses nothing, and a page key typed elsewhere
     // is no shortcut to the tree's bars.
     tree->take_focus();
@@ -891,6 +908,7 @@ TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
     ASSERT_NE(qvtest::pixelAt(*win, bar->x() + 7, thumbThen), trough);
     qvtest::push(win.get(), bar->x() + 7, bar->y() + 15 + 7);
     qvtest::flushDrawing();
+    EXPECT_EQ(tree->scroll_area()->damage(), 0);  // drawn with the tree, nothing left due
     qvtest::drag(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
     qvtest::flushDrawing();
     EXPECT_GT(bar->value(), 0);
@@ -908,6 +926,12 @@ TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
     row->redraw();
     qvtest::flushDrawing();
     EXPECT_EQ(row->y(), 10 * (ROW + 1) - int(bar->value()));
+    // A label shown since calls for a new layout, which moves the widget.
+    const int left = row->x();
+    tree->find("/l10")->label_visible(true);
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_GT(row->x(), left);
     // Laid out by an event since, the rows still have widgets to take away.
     Node* branch = tree->add_branch("/b", new RowBox, false);
     tree->leavesShown(false);
