@@ -642,7 +642,13 @@ void nodeCall(WidgetFuzz& f, Tree* t, int what) {
         }
         break;
     default:
-        n->sort();
+        if (f.chance(2)) {
+            n->sort();
+        } else {
+            const int mode = f.pick(4);
+            WidgetFuzz::note("insertion mode %d", mode);
+            t->insertion_mode(mode);
+        }
         break;
     }
 }

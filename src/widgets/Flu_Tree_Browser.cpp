@@ -846,9 +846,9 @@ Flu_Tree_Browser::Flu_Tree_Browser(int x, int y, int w, int h, const char* label
     scrollBox->box(FL_FLAT_BOX);
     scrollBox->color(FL_WHITE);
     // The bars are placed by the resize that ends the construction.
-    scrollV = new Bar(FL_VERTICAL);
+    scrollV = new Bar(x, y, w, h, FL_VERTICAL);
     scrollV->callback(_scrollCB, this);
-    scrollH = new Bar(FL_HORIZONTAL);
+    scrollH = new Bar(x, y, w, h, FL_HORIZONTAL);
     scrollH->callback(_scrollCB, this);
     scrollCorner = new Fl_Group(x + w - 15, y + h - 15, 15, 15);
     scrollCorner->box(FL_UP_BOX);

@@ -729,7 +729,7 @@ private:
     // are the tree's, never the bar's.
     class Bar : public Fl_Scrollbar {
     public:
-        explicit Bar(unsigned char direction);
+        Bar(int x, int y, int w, int h, unsigned char direction);
         ~Bar() override;
         int handle(int event) override;
         void view(int length) { viewLength = length; }

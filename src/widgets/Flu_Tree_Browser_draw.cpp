@@ -965,7 +965,7 @@ void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*
 
 // ------------------------------------------------------------- scrollbars
 
-Flu_Tree_Browser::Bar::Bar(unsigned char direction) : Fl_Scrollbar(0, 0, 0, 0) {
+Flu_Tree_Browser::Bar::Bar(int x, int y, int w, int h, unsigned char direction) : Fl_Scrollbar(x, y, w, h) {
     type(direction);
 }
 
@@ -987,9 +987,8 @@ int Flu_Tree_Browser::Bar::troughSide() const {
     if (at < 0 || at >= length) return 0;
     // Never under the toolkit's least thumb: placeBars makes it 15 pixels at least.
     const int thumb = int(slider_size() * length + .5);
-    const double range = maximum() - minimum();
-    const double fraction = range ? (value() - minimum()) / range : 0.5;
-    const int from = fraction >= 1.0 ? length - thumb : fraction <= 0.0 ? 0 : int(fraction * (length - thumb) + .5);
+    // A shown bar runs from 0 to at least 1 (see placeBars).
+    const int from = int(value() / maximum() * (length - thumb) + .5);
     return at < from ? -1 : at >= from + thumb ? 1 : 0;
 }
 

@@ -846,6 +846,7 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
     } presses[] = {
         {middle, bar->y() + 15, middle - view},                  // the trough's first pixel
         {middle, bar->y() + 7, middle - 16},                     // the arrow above it
+        {middle, bar->y() + view - 15, middle + 16},             // the arrow below, at its top
         {0, bar->y() + 15 + 15, view},                           // just past the thumb at the top
         {int(bar->maximum()), bar->y() + view - 15 - 7, int(bar->maximum())},  // the thumb at the end
     };
@@ -855,9 +856,15 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
         qvtest::click(win.get(), bar->x() + 7, p.y);
         EXPECT_EQ(int(bar->value()), p.after) << p.value << " " << p.y;
     }
+    // A drag after a push in the trough leaves the thumb where the page put it.
+    bar->value(0);
+    redraw();
+    qvtest::dragPath(win.get(), bar->x() + 7, bar->y() + 100, bar->x() + 7, bar->y() + 140);
+    EXPECT_EQ(int(bar->value()), view);
     bar->value(middle);
     qvtest::click(win.get(), hbar->x() + view - 30, hbar->y() + 7);
     EXPECT_EQ(int(hbar->value()), view);
+    EXPECT_NE(qvtest::pixelAt(*win, hbar->x() + 7, hbar->y() + 7), qvtest::rgbOf(FL_WHITE));  // its arrow
     EXPECT_NE(qvtest::pixelAt(*win, 200 - 7, 200 - 7), qvtest::rgbOf(FL_WHITE));  // the corner between the bars
     // Up with nothing hilighted uses nothing, and a page key typed elsewhere
     // is no shortcut to the tree's bars.
@@ -869,6 +876,19 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
     elsewhere->take_focus();
     for (int k : {FL_Page_Down, FL_Down, FL_End, FL_Right}) key(k);
     EXPECT_EQ(std::make_pair(int(bar->value()), int(hbar->value())), std::make_pair(middle, view));
+    // A bar just long enough for its arrows keeps them; one of no length pages by nothing.
+    tree->take_focus();
+    tree->resize(0, 0, 200, 70);
+    redraw();
+    ASSERT_EQ(bar->h(), 55);
+    qvtest::click(win.get(), bar->x() + 7, bar->y() + 7);
+    EXPECT_EQ(int(bar->value()), middle - 16);
+    tree->resize(0, 0, 200, 10);
+    redraw();
+    ASSERT_TRUE(bar->visible());
+    key(FL_Page_Down);
+    EXPECT_EQ(int(bar->value()), middle - 16);
+    tree->resize(0, 0, 200, 200);
     // Without a vertical bar the page keys are not the tree's.
     tree->clear();
     leaves(3);
@@ -939,4 +959,23 @@ TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
     branch->widget()->redraw();
     qvtest::flushDrawing();
     EXPECT_LT(row->y(), -ROW);
+}
+
+// A row widget drawn again alone stays inside the view.
+TEST_F(FluTreeBrowserView, ARowWidgetDrawnAloneStaysInTheView) {
+    tree->box(FL_DOWN_FRAME);
+    Fl_Box* red = new Fl_Box(FL_FLAT_BOX, 0, 0, 40, ROW, nullptr);
+    red->color(FL_RED);
+    tree->add("/red", red, false);
+    leaves(30);
+    show();
+    tree->vscrollbar()->value(10);
+    redraw();
+    ASSERT_LT(red->y(), 0);  // reaching above the view, over the frame
+    const qvtest::Rgb frame = qvtest::pixelAt(*win, red->x() + 5, 0);
+    ASSERT_NE(frame, qvtest::rgbOf(FL_RED));
+    red->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 0), frame);
+    EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 5), qvtest::rgbOf(FL_RED));
 }
