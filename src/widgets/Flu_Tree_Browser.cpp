@@ -135,20 +135,13 @@ int Flu_Tree_Browser::NodeList::first(const char* name, int mode) const {
     return -1;
 }
 
-namespace {
-
-// Below this many children a scan is as quick as a hash.
-const int INDEXED_FROM = 16;
-
-}  // namespace
-
 Flu_Tree_Browser::Node* Flu_Tree_Browser::NodeList::firstNamed(const char* name, int mode) const {
-    if (sortedMode(mode) || num < INDEXED_FROM) {
+    if (sortedMode(mode)) {
         const int i = first(name, mode);
         return i < 0 ? nullptr : nodes[i];
     }
     if (!names) {
-        names = std::make_unique<std::unordered_map<std::string_view, Named>>(size_t(num) * 2);
+        names = std::make_unique<std::unordered_map<std::string_view, Named>>();
         for (int i = 0; i < num; ++i) ++names->try_emplace(nodes[i]->label(), Named{nodes[i], 0}).first->second.count;
     }
     auto it = names->find(name);
@@ -194,23 +187,18 @@ void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
     else
         pos = num;
     // The shorter side of pos moves, into the room at its end. Without room
-    // there, the children are centred again in the block, or in one twice
-    // its size when less than half their number is free.
-    int before = int(nodes - base), after = cap - before - num;
-    bool left = pos < num - pos;
-    if (left ? before == 0 : after == 0) {
-        const int size = before + after > num / 2 ? cap : std::max(1, cap * 2);
-        Node** block = size == cap ? base : static_cast<Node**>(std::malloc(sizeof(Node*) * size_t(size)));
-        before = (size - num) / 2;
-        if (num) std::memmove(block + before, nodes, sizeof(Node*) * size_t(num));
-        if (block != base) {
-            std::free(base);
-            base = block;
-            cap = size;
-        }
-        nodes = block + before;
-        // At least one place is free, and never fewer after than before.
-        if (before == 0) left = false;
+    // there, the children go to a block twice the size, in its middle: at
+    // least one place free on each side.
+    const bool left = pos < num - pos;
+    if (left ? nodes == base : nodes + num == base + cap) {
+        const int size = std::max(2, cap * 2);
+        Node** block = static_cast<Node**>(std::malloc(sizeof(Node*) * size_t(size)));
+        Node** moved = block + (size - num) / 2;
+        if (num) std::memcpy(moved, nodes, sizeof(Node*) * size_t(num));
+        std::free(base);
+        base = block;
+        nodes = moved;
+        cap = size;
     }
     if (left) {
         std::memmove(nodes - 1, nodes, sizeof(Node*) * size_t(pos));

@@ -117,9 +117,9 @@ public:
         Node** base = nullptr;   // the allocation, of cap pointers
         Node** nodes = nullptr;  // the first child, within it
         int num = 0, cap = 0;
-        // In the unsorted modes a long list finds a name by hashing, not by
-        // a scan of the siblings: each name's first child, keyed by that
-        // child's own text, and how many children bear it. Built on demand.
+        // In the unsorted modes a list finds a name by hashing, not by a scan
+        // of the siblings: each name's first child, keyed by that child's own
+        // text, and how many children bear it. Built at the first lookup.
         struct Named {
             Node* first;
             int count;

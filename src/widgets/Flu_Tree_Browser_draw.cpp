@@ -1000,7 +1000,6 @@ int Flu_Tree_Browser::Bar::handle(int event) {
     case FL_PUSH:
         // The middle button drags the thumb to the pointer.
         if (!paging && Fl::event_button() != FL_MIDDLE_MOUSE && (paging = troughSide())) {
-            handle_push();
             page(paging);
             Fl::add_timeout(0.5, repeat, this);
             return 1;
@@ -1011,12 +1010,8 @@ int Flu_Tree_Browser::Bar::handle(int event) {
         break;
     case FL_RELEASE:
     case FL_HIDE:
-        if (paging) {
-            paging = 0;
-            Fl::remove_timeout(repeat, this);
-            handle_release();
-            if (event == FL_RELEASE) return 1;
-        }
+        paging = 0;
+        Fl::remove_timeout(repeat, this);
         break;
     }
     return Fl_Scrollbar::handle(event);

@@ -847,6 +847,10 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
         {middle, bar->y() + 15, middle - view},                  // the trough's first pixel
         {middle, bar->y() + 7, middle - 16},                     // the arrow above it
         {middle, bar->y() + view - 15, middle + 16},             // the arrow below, at its top
+        {middle, bar->y() + 15 + 69, middle - view},             // the thumb spans 70 to 84 ...
+        {middle, bar->y() + 15 + 70, middle},
+        {middle, bar->y() + 15 + 84, middle},
+        {middle, bar->y() + 15 + 85, middle + view},             // ... of the 155 between the arrows
         {0, bar->y() + 15 + 15, view},                           // just past the thumb at the top
         {int(bar->maximum()), bar->y() + view - 15 - 7, int(bar->maximum())},  // the thumb at the end
     };
@@ -856,6 +860,17 @@ TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
         qvtest::click(win.get(), bar->x() + 7, p.y);
         EXPECT_EQ(int(bar->value()), p.after) << p.value << " " << p.y;
     }
+    // Held in the trough, a push pages on until it is let go.
+    bar->value(0);
+    redraw();
+    qvtest::push(win.get(), bar->x() + 7, bar->y() + 150);
+    for (int i = 0; i < 300 && bar->value() < 3 * view; ++i) Fl::wait(0.01);
+    qvtest::release(win.get(), bar->x() + 7, bar->y() + 150);
+    const int held = int(bar->value());
+    EXPECT_EQ(held % view, 0);
+    EXPECT_GE(held, 3 * view);
+    for (int i = 0; i < 10; ++i) Fl::wait(0.02);
+    EXPECT_EQ(int(bar->value()), held);
     // A drag after a push in the trough leaves the thumb where the page put it.
     bar->value(0);
     redraw();
@@ -934,6 +949,10 @@ TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
     EXPECT_GT(bar->value(), 0);
     EXPECT_EQ(row->y(), 10 * ROW - int(bar->value()));
     EXPECT_NE(qvtest::pixelAt(*win, bar->x() + 7, thumbNow), trough);  // the thumb followed
+    bar->color(FL_RED);  // a bar drawn again alone
+    bar->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, bar->x() + 7, bar->y() + bar->h() - 20), qvtest::rgbOf(FL_RED));
     qvtest::release(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
     // A row widget drawn again alone leaves the other rows be, unless the
     // rows changed meanwhile.
