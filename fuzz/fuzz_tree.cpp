@@ -240,8 +240,12 @@ Node* pickNodeWithWidget(WidgetFuzz& f, Tree* t) {
     return with.empty() ? nullptr : with[size_t(f.pick(int(with.size())))];
 }
 
+void fillAsTheEditor(Tree* t);
+
 // A row widget's own callback: as a "remove this entry" button or an entry
-// that acts on Enter, it may remove its node, clear the tree or open its node.
+// that acts on Enter or as it loses the keyboard, it may remove its node,
+// clear the tree (and fill it again, as the skin editor does) or open its
+// node.
 void widgetCallback(Fl_Widget* w, void*) {
     if (!fuzz) return;  // the input is over: its window hides, its entries call back
     require(treeLive() && tree->find(w) != nullptr, "a row widget calls back after its row was removed");
@@ -260,6 +264,7 @@ void widgetCallback(Fl_Widget* w, void*) {
         WidgetFuzz::note("widget callback: clear");
         ++actions;
         t->clear();
+        if (f.pick(2)) fillAsTheEditor(t);
         break;
     case 3:
         if (Node* n = t->find(w)) {
@@ -725,6 +730,21 @@ void optionCall(WidgetFuzz& f, Tree* t, int what) {
 }
 const int OPTION_CALLS = 29;
 
+// The skin editor's entries, each calling back as it loses the keyboard changed.
+void fillAsTheEditor(Tree* t) {
+    static const char* const sections[] = {"Couleurs", "Fontes", "Zones"};
+    Fl_Group* current = Fl_Group::current();
+    Fl_Group::current(nullptr);
+    for (const char* s : sections)
+        for (int i = 0; i < 5; ++i) {
+            const std::string path = std::string("/pea1/") + s + "/e" + std::to_string(i);
+            Fl_Input* in = new Fl_Input(0, 0, 120, 22);
+            in->callback(widgetCallback);
+            t->add(path.c_str(), in, true);
+        }
+    Fl_Group::current(current);
+}
+
 Tree* newTree(WidgetFuzz& f) {
     Fl_Group* current = Fl_Group::current();
     f.window()->begin();
@@ -746,12 +766,7 @@ Tree* newTree(WidgetFuzz& f) {
         t->root_node()->always_open(true);
         t->insertion_mode(Tree::InsertBack);
         t->root_label("Param\351trage");
-        static const char* const sections[] = {"Couleurs", "Fontes", "Zones"};
-        for (const char* s : sections)
-            for (int i = 0; i < 5; ++i) {
-                const std::string path = std::string("/pea1/") + s + "/e" + std::to_string(i);
-                t->add(path.c_str(), new Fl_Input(0, 0, 120, 22), true);
-            }
+        fillAsTheEditor(t);
     } else {
         for (int n = f.pick(preset == 1 ? 8 : 40); n > 0; --n) treeCall(f, t, f.pick(4));
     }

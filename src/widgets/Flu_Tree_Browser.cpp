@@ -35,14 +35,15 @@ void silence(Fl_Widget* w) {
 }  // namespace
 
 // A widget the tree lets go leaves its group at once and calls back no
-// more. During an event or a widget's callback the toolkit may still be
-// inside it or its group (a press on an entry takes the keyboard from
-// another entry, whose callback clears the tree): it then dies once the
-// event is done.
+// more. During an event, a widget's callback, or while the keyboard leaves
+// a widget, the toolkit may still be inside it or its group (a press on an
+// entry takes the keyboard from another entry, whose callback clears the
+// tree; the toolkit then goes on up the parents of the entry that lost the
+// keyboard): it then dies once the event is done.
 void Flu_Tree_Browser::dispose(Fl_Widget* w) {
     silence(w);
     if (w->parent()) w->parent()->remove(w);
-    if (busy)
+    if (busy || Fl::event() == FL_UNFOCUS)
         Fl::delete_widget(w);
     else
         delete w;

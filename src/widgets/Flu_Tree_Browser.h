@@ -785,6 +785,7 @@ private:
     }
     void startWalk();
     void drawRows();
+    void showRowWidgets();
     void stopAnimation();
     void endAnimation();
     void selectRange(Node* a, Node* b);

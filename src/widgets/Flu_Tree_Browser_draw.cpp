@@ -347,17 +347,23 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     return result;
 }
 
+// A widget told that it hides may call back, and the callback may remove
+// rows: the walk stops there (the tree then knows its rows changed), and
+// widgets removed meanwhile die later, once the toolkit is out of them.
 void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
+    Busy busy;
+    const unsigned long before = deletions;
     if (Fl_Widget* w = widget()) {
         if (visible)
             w->show();
         else
             w->hide();
     }
+    if (deletions != before) return;
     // The walk draws the children of an open branch, and those of a node
     // without a row of its own in its place, open or not.
     const bool down = visible && (openState() || rowHidden(rdata()));
-    for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
+    for (int i = 0; i < children() && deletions == before; ++i) child(i)->determineVisibility(down);
 }
 
 // Whether the walk from the root shows this node's widget.
@@ -399,7 +405,10 @@ void Flu_Tree_Browser::Node::open(bool b) {
     }
     if (!r.visibilityChanged) {
         const bool down = widgetsShown() && (openState() || rowHidden(r));
-        for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
+        const unsigned long before = deletions;
+        NodeWatch alive(this);
+        for (int i = 0; i < children() && deletions == before; ++i) child(i)->determineVisibility(down);
+        if (alive.gone()) return;
     }
     _tree->redraw();
     if (b && _parent) {
@@ -756,10 +765,7 @@ void Flu_Tree_Browser::draw() {
 
 void Flu_Tree_Browser::drawRows() {
     RData& r = rdata;
-    if (r.visibilityChanged) {
-        root.determineVisibility(true);
-        r.visibilityChanged = false;
-    }
+    if (r.visibilityChanged) showRowWidgets();
     fl_draw_box(scrollBox->box(), x(), y(), w(), h(), scrollBox->color());
     // A frame paints no background: fill the view so that no old row stays.
     fl_rectf(r.browserX, r.browserY, r.browserW, r.browserH, scrollBox->color());
@@ -796,10 +802,7 @@ int Flu_Tree_Browser::handle(int event) {
         Fl_Widget_Tracker alive(this);
         tellParts(event);
         if (!alive.exists()) return 1;
-        if (event == FL_SHOW || event == FL_HIDE) {
-            root.determineVisibility(true);
-            r.visibilityChanged = false;
-        }
+        if (event == FL_SHOW || event == FL_HIDE) showRowWidgets();
         return 1;
     }
     relayoutIfNeeded();
@@ -854,10 +857,7 @@ int Flu_Tree_Browser::handle(int event) {
     NodeWatch alive(&root);
     if (root.recurse(r, WalkHandle, event)) {
         if (alive.gone()) return 1;
-        if (r.visibilityChanged) {
-            root.determineVisibility(true);
-            r.visibilityChanged = false;
-        }
+        if (r.visibilityChanged) showRowWidgets();
         return 1;
     }
     if (event == FL_PUSH && r.selectionMode != SelectNone && !Fl::event_state(FL_CTRL) &&
@@ -869,6 +869,13 @@ int Flu_Tree_Browser::handle(int event) {
         return 1;
     }
     return event == FL_ENTER || event == FL_MOVE;
+}
+
+// Shows the widgets of the rows shown and hides the others. A widget that
+// hides may call back and remove rows, which asks for another pass.
+void Flu_Tree_Browser::showRowWidgets() {
+    rdata.visibilityChanged = false;
+    root.determineVisibility(true);
 }
 
 // What the toolkit's group does for these events, over a list made first:

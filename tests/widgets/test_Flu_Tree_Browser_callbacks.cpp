@@ -569,3 +569,34 @@ TEST_F(FluTreeBrowserCallbacks, NoWidgetOfARowGroupCallsBackAsItsRowGoes) {
     Fl::check();
     EXPECT_EQ(std::make_pair(tree->root_node()->children(), calls), std::make_pair(0, 0));
 }
+
+// An entry's own callback may remove its row as the entry loses the
+// keyboard to code outside any event, or hides with its branch closed from
+// code: the toolkit is still inside the entry, which dies later.
+TEST_F(FluTreeBrowserCallbacks, AnEntryMayRemoveItsRowAsItLosesTheKeyboardOrHides) {
+    static Tree* current;
+    outside = new Fl_Input(0, 0, 90, 25);
+    win->add(outside);
+    for (bool hide : {false, true}) {
+        SCOPED_TRACE(hide ? "hidden" : "keyboard lost");
+        tree->clear();
+        fill();
+        tree->allBranchesOpen(false);
+        tree->find("/pea1/")->open(true);
+        tree->find("/pea1/Fontes/")->open(true);
+        show();
+        Fl_Widget* entry = tree->find("/pea1/Fontes/e2")->widget();
+        qvtest::clickWidget(entry);
+        key('x', 0, "x");
+        current = tree;
+        entry->callback([](Fl_Widget* w, void*) { current->remove(w); });
+        Fl_Widget_Tracker alive(entry);
+        if (hide)
+            tree->find("/pea1/Fontes/")->open(false);
+        else
+            outside->take_focus();
+        EXPECT_EQ(tree->find("/pea1/Fontes/e2"), nullptr);
+        Fl::check();
+        EXPECT_FALSE(alive.exists());
+    }
+}
