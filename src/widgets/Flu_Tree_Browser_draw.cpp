@@ -635,10 +635,16 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     Fl_Group::resize(X, Y, W, H);
     const Fl_Boxtype b = scrollBox->box();
     RData& r = rdata;
-    r.x = X + Fl::box_dx(b);
-    r.y = Y + Fl::box_dy(b);
-    root.recurse(r, WalkMeasure);
-    placeBars();
+    // A widget that fills its row takes the width of the view it finds,
+    // which the bars placed after may change: measured again then.
+    for (int pass = 0; pass < 3; ++pass) {
+        const int viewW = r.browserW;
+        r.x = X + Fl::box_dx(b);
+        r.y = Y + Fl::box_dy(b);
+        root.recurse(r, WalkMeasure);
+        placeBars();
+        if (r.browserW == viewW) break;
+    }
     redraw();
 }
 

@@ -998,3 +998,15 @@ TEST_F(FluTreeBrowserView, ARowWidgetDrawnAloneStaysInTheView) {
     EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 0), frame);
     EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 5), qvtest::rgbOf(FL_RED));
 }
+
+// A widget that fills its row, made narrower than its own width by a
+// narrower tree, gets a horizontal bar at once.
+TEST_F(FluTreeBrowserView, ARowFillingWidgetWiderThanANarrowedViewGetsABar) {
+    leaf("/wide", 150)->expand_to_width(true);
+    show();
+    ASSERT_FALSE(tree->hscrollbar()->visible());
+    tree->resize(0, 0, 100, 200);
+    redraw();
+    EXPECT_TRUE(tree->hscrollbar()->visible());
+    EXPECT_EQ(int(tree->hscrollbar()->maximum()), 17 + 150 - 100);
+}
