@@ -2,7 +2,8 @@
 // building the tree, 1,000 path lookups and clear, for a balanced tree of
 // three levels and a flat one; then (the widget shown) the first layout, a
 // draw at the top and at the bottom, and opening and closing a branch of
-// 1,000 leaves. Needs a display:
+// 1,000 leaves; and n leaves added to one branch in each insertion mode.
+// Needs a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build-rel/bench/bench_tree
 
 #include "widgets/Flu_Tree_Browser.h"
@@ -245,6 +246,57 @@ void BM_OpenClose(benchmark::State& state, bool flat) {
     delete t;
 }
 
+// n leaves added by path to one branch, in a shuffled order, in each
+// insertion mode. The toolkit's tree sorts or appends by its sort order; it
+// has no front insertion by path, so its front row inserts at 0 below the
+// branch, which searches nothing.
+std::vector<std::string> branchLeaves(int n) {
+    std::vector<std::string> out;
+    char buf[64];
+    for (int i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "/branch/leaf%06d", i);
+        out.push_back(buf);
+    }
+    std::shuffle(out.begin(), out.end(), std::mt19937(42));
+    return out;
+}
+
+void BM_OneBranch_Flu(benchmark::State& state, int mode) {
+    fl_open_display();
+    auto paths = branchLeaves(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto* t = new Flu_Tree_Browser(0, 0, 400, 400);
+        t->insertion_mode(mode);
+        state.ResumeTiming();
+        for (auto& p : paths) t->add(p.c_str());
+        state.PauseTiming();
+        delete t;
+        state.ResumeTiming();
+    }
+}
+
+void BM_OneBranch_Toolkit(benchmark::State& state, int mode) {
+    fl_open_display();
+    auto paths = branchLeaves(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto* t = new Fl_Tree(0, 0, 400, 400);
+        t->sortorder(mode == Flu_Tree_Browser::InsertSorted          ? FL_TREE_SORT_ASCENDING
+                     : mode == Flu_Tree_Browser::InsertSortedReverse ? FL_TREE_SORT_DESCENDING
+                                                                     : FL_TREE_SORT_NONE);
+        Fl_Tree_Item* branch = t->add("/branch");
+        state.ResumeTiming();
+        if (mode == Flu_Tree_Browser::InsertFront)
+            for (auto& p : paths) t->insert(branch, p.c_str() + 8, 0);
+        else
+            for (auto& p : paths) t->add(p.c_str());
+        state.PauseTiming();
+        delete t;
+        state.ResumeTiming();
+    }
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }
@@ -284,5 +336,19 @@ TREE_BENCH(OpenClose, ShownFlu, balanced, false)
 TREE_BENCH(OpenClose, ShownToolkit, balanced, false)
 TREE_BENCH(OpenClose, ShownFlu, flat, true)
 TREE_BENCH(OpenClose, ShownToolkit, flat, true)
+
+// Names read BM_OneBranch_<tree>_<insertion mode>/<leaves>.
+#define BRANCH_BENCH(impl, mode) \
+    void BM_OneBranch_##impl##_##mode(benchmark::State& s) { BM_OneBranch_##impl(s, Flu_Tree_Browser::mode); } \
+    BENCHMARK(BM_OneBranch_##impl##_##mode)->Apply(sizes);
+
+BRANCH_BENCH(Flu, InsertFront)
+BRANCH_BENCH(Flu, InsertBack)
+BRANCH_BENCH(Flu, InsertSorted)
+BRANCH_BENCH(Flu, InsertSortedReverse)
+BRANCH_BENCH(Toolkit, InsertFront)
+BRANCH_BENCH(Toolkit, InsertBack)
+BRANCH_BENCH(Toolkit, InsertSorted)
+BRANCH_BENCH(Toolkit, InsertSortedReverse)
 
 BENCHMARK_MAIN();

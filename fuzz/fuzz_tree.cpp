@@ -7,7 +7,9 @@
 // called for. Nothing crashes, and what a user sees holds: the hilighted,
 // selected and reported nodes are nodes of the tree, a plain click on a row
 // gives that row the hilight, the selection and the keyboard, and the entry
-// widgets shown are those of the rows in view.
+// widgets shown are those of the rows in view, a row widget calls back at
+// most once an event and never once its row is removed, and a page key or a
+// push in a scrollbar's trough moves the rows by one view at most.
 #include "widget_fuzz.h"
 
 #include "widgets/Flu_Tree_Browser.h"
@@ -23,6 +25,9 @@
 #include <FL/Fl_Window.H>
 
 #include <cstdint>
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -41,6 +46,8 @@ std::unique_ptr<Fl_Widget_Tracker> treeAlive;
 Fl_Input* other = nullptr;   // somewhere else the keyboard can go
 int callbackDepth = 0;
 unsigned long actions = 0;   // what callbacks did to the tree, counted
+int eventDepth = 0;          // events being handled, nested
+std::map<Fl_Widget*, int> callsThisEvent;  // row widgets' callbacks in the outermost event
 
 bool treeLive() { return tree && treeAlive && treeAlive->exists(); }
 
@@ -151,9 +158,23 @@ std::vector<Node*> rowsInView(Tree* t) {
 }
 
 // Right after a draw: an entry widget shows in the view exactly when its row
-// is drawn there.
+// is drawn there, and the scrollbars are those of a whole new layout (an
+// animation that ended in the draw has laid the rows out again).
 void checkShownWidgets(Tree* t) {
     if (!t->visible_r() || !t->window() || !t->window()->shown() || t->damage() || t->animating()) return;
+    auto bars = [t] {
+        std::vector<double> out;
+        for (Fl_Scrollbar* bar : {t->vscrollbar(), t->hscrollbar()})
+            if (bar->visible())
+                out.insert(out.end(), {1.0, bar->maximum(), double(bar->value())});
+            else
+                out.insert(out.end(), {0.0, 0.0, 0.0});
+        return out;
+    };
+    const std::vector<double> drawn = bars();
+    t->resize(t->x(), t->y(), t->w(), t->h());
+    require(bars() == drawn, "the scrollbars differ from a new layout's: %g..%g at %g, now %g..%g at %g", drawn[0],
+            drawn[1], drawn[2], bars()[0], bars()[1], bars()[2]);
     Fl_Group* area = t->scroll_area();
     const int top = area->y() + Fl::box_dy(area->box()), bottom = top + area->h() - Fl::box_dh(area->box());
     const int scrolled = t->vscrollbar()->visible() ? int(t->vscrollbar()->value()) : 0;
@@ -219,10 +240,17 @@ Node* pickNodeWithWidget(WidgetFuzz& f, Tree* t) {
     return with.empty() ? nullptr : with[size_t(f.pick(int(with.size())))];
 }
 
+void fillAsTheEditor(Tree* t);
+
 // A row widget's own callback: as a "remove this entry" button or an entry
-// that acts on Enter, it may remove its node, clear the tree or open its node.
+// that acts on Enter or as it loses the keyboard, it may remove its node,
+// clear the tree (and fill it again, as the skin editor does) or open its
+// node.
 void widgetCallback(Fl_Widget* w, void*) {
-    if (!fuzz || !treeLive() || callbackDepth > 3) return;
+    if (!fuzz) return;  // the input is over: its window hides, its entries call back
+    require(treeLive() && tree->find(w) != nullptr, "a row widget calls back after its row was removed");
+    if (eventDepth > 0) require(++callsThisEvent[w] == 1, "a row widget calls back %d times in one event", callsThisEvent[w]);
+    if (callbackDepth > 3) return;
     WidgetFuzz& f = *fuzz;
     Tree* t = tree;
     ++callbackDepth;
@@ -236,6 +264,7 @@ void widgetCallback(Fl_Widget* w, void*) {
         WidgetFuzz::note("widget callback: clear");
         ++actions;
         t->clear();
+        if (f.pick(2)) fillAsTheEditor(t);
         break;
     case 3:
         if (Node* n = t->find(w)) {
@@ -618,7 +647,13 @@ void nodeCall(WidgetFuzz& f, Tree* t, int what) {
         }
         break;
     default:
-        n->sort();
+        if (f.chance(2)) {
+            n->sort();
+        } else {
+            const int mode = f.pick(4);
+            WidgetFuzz::note("insertion mode %d", mode);
+            t->insertion_mode(mode);
+        }
         break;
     }
 }
@@ -695,6 +730,21 @@ void optionCall(WidgetFuzz& f, Tree* t, int what) {
 }
 const int OPTION_CALLS = 29;
 
+// The skin editor's entries, each calling back as it loses the keyboard changed.
+void fillAsTheEditor(Tree* t) {
+    static const char* const sections[] = {"Couleurs", "Fontes", "Zones"};
+    Fl_Group* current = Fl_Group::current();
+    Fl_Group::current(nullptr);
+    for (const char* s : sections)
+        for (int i = 0; i < 5; ++i) {
+            const std::string path = std::string("/pea1/") + s + "/e" + std::to_string(i);
+            Fl_Input* in = new Fl_Input(0, 0, 120, 22);
+            in->callback(widgetCallback);
+            t->add(path.c_str(), in, true);
+        }
+    Fl_Group::current(current);
+}
+
 Tree* newTree(WidgetFuzz& f) {
     Fl_Group* current = Fl_Group::current();
     f.window()->begin();
@@ -716,12 +766,7 @@ Tree* newTree(WidgetFuzz& f) {
         t->root_node()->always_open(true);
         t->insertion_mode(Tree::InsertBack);
         t->root_label("Param\351trage");
-        static const char* const sections[] = {"Couleurs", "Fontes", "Zones"};
-        for (const char* s : sections)
-            for (int i = 0; i < 5; ++i) {
-                const std::string path = std::string("/pea1/") + s + "/e" + std::to_string(i);
-                t->add(path.c_str(), new Fl_Input(0, 0, 120, 22), true);
-            }
+        fillAsTheEditor(t);
     } else {
         for (int n = f.pick(preset == 1 ? 8 : 40); n > 0; --n) treeCall(f, t, f.pick(4));
     }
@@ -845,6 +890,22 @@ void widgetCall(WidgetFuzz& f, Tree* t, int what) {
             WidgetFuzz::note("the program deletes the tree");
             Fl::delete_widget(t);
             Fl::check();
+        } else if (f.chance(2)) {
+            // A press along a scrollbar: an arrow, the thumb or the trough;
+            // held or let go.
+            if (f.heldButton()) f.release(f.pointer());
+            if (!treeLive()) break;
+            Fl_Scrollbar* bar = f.pick(2) ? t->vscrollbar() : t->hscrollbar();
+            if (!bar->visible()) break;
+            const bool across = bar == t->hscrollbar();
+            const int along = f.pick(std::max(1, across ? bar->w() : bar->h()));
+            const qvfuzz::Point p = across ? qvfuzz::Point{bar->x() + along, bar->y() + 7}
+                                           : qvfuzz::Point{bar->x() + 7, bar->y() + along};
+            WidgetFuzz::note("press on a scrollbar at %d", along);
+            f.moveTo(p);
+            if (!treeLive()) break;
+            f.push(p, 1 + (f.chance(6) ? 1 : 0));
+            if (f.pick(3)) f.release(p);
         }
         break;
     }
@@ -891,6 +952,42 @@ void treeKey(WidgetFuzz& f) {
                 t->node_id(expected));
 }
 
+// The scrollbar of the tree that an event may scroll by a page: the vertical
+// one for a page key, the one under a push (the middle button's takes the
+// thumb to the pointer).
+Fl_Scrollbar* pagedBar(int event) {
+    if (!treeLive() || !tree->visible_r()) return nullptr;
+    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Page_Up || Fl::event_key() == FL_Page_Down))
+        return tree->vscrollbar();
+    if (event == FL_PUSH && Fl::event_button() != FL_MIDDLE_MOUSE)
+        for (Fl_Scrollbar* bar : {tree->vscrollbar(), tree->hscrollbar()})
+            if (bar->visible() && Fl::event_inside(bar)) return bar;
+    return nullptr;
+}
+
+// Every event the window gets: the row widgets' callbacks are counted in
+// it, and a page key or a push on a scrollbar moves it one view at most
+// (from where a layout due before it may have put it).
+int dispatch(int event, Fl_Window* w) {
+    if (eventDepth == 0) callsThisEvent.clear();
+    Fl_Scrollbar* bar = eventDepth == 0 ? pagedBar(event) : nullptr;
+    std::unique_ptr<Fl_Widget_Tracker> barAlive(bar ? new Fl_Widget_Tracker(bar) : nullptr);
+    const double before = bar ? bar->value() : 0;
+    const bool across = bar && bar == tree->hscrollbar();
+    const int lengthBefore = bar ? (across ? bar->w() : bar->h()) : 0;
+    const unsigned long actionsBefore = actions;
+    ++eventDepth;
+    const int used = Fl::handle_(event, w);
+    --eventDepth;
+    if (bar && barAlive->exists() && bar->visible() && actions == actionsBefore) {
+        const double from = std::min(before, bar->maximum());
+        const int view = std::max({0, lengthBefore, across ? bar->w() : bar->h()});
+        require(std::fabs(bar->value() - from) <= view, "a %s moves the rows from %g to %g, past a view of %d",
+                event == FL_PUSH ? "push on a scrollbar" : "page key", from, double(bar->value()), view);
+    }
+    return used;
+}
+
 }  // namespace
 
 // The toolkit is built without the sanitizer: it reads a freed widget
@@ -900,6 +997,7 @@ extern "C" const char* __asan_default_options() { return "max_free_fill_size=409
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WidgetFuzz f(data, size);
+    Fl::event_dispatch(dispatch);
     Tree::USE_FLU_WIDGET_CALLBACK = f.chance(4);
     newTree(f);
     other = new Fl_Input(445, 5, 140, 25);
@@ -945,5 +1043,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tree = nullptr;
     treeAlive.reset();
     Tree::USE_FLU_WIDGET_CALLBACK = false;
+    Fl::event_dispatch(nullptr);
     return 0;
 }

@@ -19,13 +19,31 @@ Flu_Tree_Browser::NodeWatch* Flu_Tree_Browser::watches = nullptr;
 unsigned long Flu_Tree_Browser::deletions = 0;
 int Flu_Tree_Browser::busy = 0;
 
-// A widget the tree lets go leaves its group at once. During an event or a
-// widget's callback the toolkit may still be inside it or its group (a
-// press on an entry takes the keyboard from another entry, whose callback
-// clears the tree): it then dies once the event is done.
+namespace {
+
+void calledBackNoMore(Fl_Widget*, void*) {}
+
+// A widget that dies with its row is hidden first when its death is put
+// off, and a changed entry calls back as it hides, even from inside its own
+// callback that cleared the tree.
+void silence(Fl_Widget* w) {
+    w->callback(calledBackNoMore);
+    if (Fl_Group* g = w->as_group())
+        for (int i = 0; i < g->children(); ++i) silence(g->child(i));
+}
+
+}  // namespace
+
+// A widget the tree lets go leaves its group at once and calls back no
+// more. During an event, a widget's callback, or while the keyboard leaves
+// a widget, the toolkit may still be inside it or its group (a press on an
+// entry takes the keyboard from another entry, whose callback clears the
+// tree; the toolkit then goes on up the parents of the entry that lost the
+// keyboard): it then dies once the event is done.
 void Flu_Tree_Browser::dispose(Fl_Widget* w) {
+    silence(w);
     if (w->parent()) w->parent()->remove(w);
-    if (busy)
+    if (busy || Fl::event() == FL_UNFOCUS)
         Fl::delete_widget(w);
     else
         delete w;
@@ -84,12 +102,13 @@ FluSimpleString joinPath(const char* path, const char* name) {
 
 // ---------------------------------------------------------------- NodeList
 
-Flu_Tree_Browser::NodeList::~NodeList() { std::free(nodes); }
+Flu_Tree_Browser::NodeList::~NodeList() { std::free(base); }
 
 void Flu_Tree_Browser::NodeList::clear() {
-    std::free(nodes);
-    nodes = nullptr;
+    std::free(base);
+    base = nodes = nullptr;
     num = cap = 0;
+    names.reset();
 }
 
 bool Flu_Tree_Browser::NodeList::search(const char* name, int mode, int& index) const {
@@ -117,11 +136,49 @@ int Flu_Tree_Browser::NodeList::first(const char* name, int mode) const {
     return -1;
 }
 
-void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
-    if (num == cap) {
-        cap = cap ? cap * 2 : 1;
-        nodes = static_cast<Node**>(std::realloc(nodes, sizeof(Node*) * size_t(cap)));
+Flu_Tree_Browser::Node* Flu_Tree_Browser::NodeList::firstNamed(const char* name, int mode) const {
+    if (sortedMode(mode)) {
+        const int i = first(name, mode);
+        return i < 0 ? nullptr : nodes[i];
     }
+    if (!names) {
+        names = std::make_unique<std::unordered_map<std::string_view, Named>>();
+        for (int i = 0; i < num; ++i) ++names->try_emplace(nodes[i]->label(), Named{nodes[i], 0}).first->second.count;
+    }
+    auto it = names->find(name);
+    return it == names->end() ? nullptr : it->second.first;
+}
+
+// Keeps the index of names true after n went to pos.
+void Flu_Tree_Browser::NodeList::noteAdded(Node* n, int pos) {
+    if (!names) return;
+    auto it = names->find(n->label());
+    if (it == names->end()) {
+        names->emplace(n->label(), Named{n, 1});
+    } else if (pos == num - 1) {
+        ++it->second.count;
+    } else if (pos == 0) {  // the new first of its name, which keys it
+        const int count = it->second.count + 1;
+        names->erase(it);
+        names->emplace(n->label(), Named{n, count});
+    } else {
+        names.reset();  // before or after the first of its name: unknown without a scan
+    }
+}
+
+void Flu_Tree_Browser::NodeList::noteErased(Node* n) {
+    if (!names) return;
+    auto it = names->find(n->label());
+    if (it == names->end()) return;
+    if (it->second.first != n)
+        --it->second.count;
+    else if (it->second.count == 1)
+        names->erase(it);
+    else
+        names.reset();  // the next of its name is unknown without a scan
+}
+
+void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
     if (pos >= 0)
         pos = std::min(pos, num);
     else if (mode == InsertFront)
@@ -130,9 +187,29 @@ void Flu_Tree_Browser::NodeList::add(Node* n, int mode, int pos) {
         search(n->label(), mode, pos);
     else
         pos = num;
-    std::memmove(nodes + pos + 1, nodes + pos, sizeof(Node*) * size_t(num - pos));
+    // The shorter side of pos moves, into the room at its end. Without room
+    // there, the children go to a block twice the size, in its middle: at
+    // least one place free on each side.
+    const bool left = pos < num - pos;
+    if (left ? nodes == base : nodes + num == base + cap) {
+        const int size = std::max(2, cap * 2);
+        Node** block = static_cast<Node**>(std::malloc(sizeof(Node*) * size_t(size)));
+        Node** moved = block + (size - num) / 2;
+        if (num) std::memcpy(moved, nodes, sizeof(Node*) * size_t(num));
+        std::free(base);
+        base = block;
+        nodes = moved;
+        cap = size;
+    }
+    if (left) {
+        std::memmove(nodes - 1, nodes, sizeof(Node*) * size_t(pos));
+        --nodes;
+    } else {
+        std::memmove(nodes + pos + 1, nodes + pos, sizeof(Node*) * size_t(num - pos));
+    }
     nodes[pos] = n;
     ++num;
+    noteAdded(n, pos);
 }
 
 int Flu_Tree_Browser::NodeList::indexOf(Node* n, int mode) const {
@@ -150,6 +227,7 @@ int Flu_Tree_Browser::NodeList::indexOf(Node* n, int mode) const {
 
 int Flu_Tree_Browser::NodeList::erase(int index) {
     if (index < 0 || index >= num) return -1;
+    noteErased(nodes[index]);
     std::memmove(nodes + index, nodes + index + 1, sizeof(Node*) * size_t(num - index - 1));
     --num;
     return index;
@@ -161,6 +239,7 @@ int Flu_Tree_Browser::NodeList::erase(const char* name, int mode) { return erase
 
 Flu_Tree_Browser::Node* Flu_Tree_Browser::NodeList::find(const char* name, int mode, int n) const {
     if (n < 1) return nullptr;
+    if (n == 1) return firstNamed(name, mode);
     if (sortedMode(mode)) {
         int i = first(name, mode);
         if (i < 0 || i + n - 1 >= num) return nullptr;
@@ -184,6 +263,7 @@ int Flu_Tree_Browser::NodeList::findNum(const char* name, int mode) const {
     return count;
 }
 
+// Stable: the first child of each name stays the first, as the index has it.
 void Flu_Tree_Browser::NodeList::sort(int mode) {
     if (!sortedMode(mode)) return;
     bool reverse = mode == InsertSortedReverse;
@@ -294,21 +374,22 @@ void Flu_Tree_Browser::Node::clear() {
 }
 
 void Flu_Tree_Browser::Node::label(const char* l) {
+    if (_parent) _parent->_children.forgetNames();
     text = l;
     remeasure();
 }
 
 void Flu_Tree_Browser::Node::widget(Fl_Widget* w) {
     if (widget() == w) return;
-    forceResize();
     if (WidgetInfo* info = _widget) {
         // The row no longer has it while it dies (see clear).
         _widget = nullptr;
         Fl_Widget* old = info->w;
-        if (info->cb) old->callback(info->cb, info->cbd);  // the node may not outlive it
         delete info;
         _tree->dispose(old);
     }
+    // After the death: the event it sent may have laid the rows out already.
+    forceResize();
     if (!w) return;
     _widget = new WidgetInfo{w, w->w(), nullptr, nullptr};
     if (USE_FLU_WIDGET_CALLBACK) {
@@ -753,11 +834,10 @@ Flu_Tree_Browser::Flu_Tree_Browser(int x, int y, int w, int h, const char* label
     scrollBox->end();
     scrollBox->box(FL_FLAT_BOX);
     scrollBox->color(FL_WHITE);
-    scrollV = new Fl_Scrollbar(x + w - 15, y, 15, h - 15);
-    scrollV->type(FL_VERTICAL);
+    // The bars are placed by the resize that ends the construction.
+    scrollV = new Bar(x, y, w, h, FL_VERTICAL);
     scrollV->callback(_scrollCB, this);
-    scrollH = new Fl_Scrollbar(x, y + h - 15, w - 15, 15);
-    scrollH->type(FL_HORIZONTAL);
+    scrollH = new Bar(x, y, w, h, FL_HORIZONTAL);
     scrollH->callback(_scrollCB, this);
     scrollCorner = new Fl_Group(x + w - 15, y + h - 15, 15, 15);
     scrollCorner->box(FL_UP_BOX);

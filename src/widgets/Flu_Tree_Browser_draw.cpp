@@ -347,17 +347,23 @@ int Flu_Tree_Browser::Node::recurse(RData& r, int type, int event) {
     return result;
 }
 
+// A widget told that it hides may call back, and the callback may remove
+// rows: the walk stops there (the tree then knows its rows changed), and
+// widgets removed meanwhile die later, once the toolkit is out of them.
 void Flu_Tree_Browser::Node::determineVisibility(bool visible) {
+    Busy busy;
+    const unsigned long before = deletions;
     if (Fl_Widget* w = widget()) {
         if (visible)
             w->show();
         else
             w->hide();
     }
+    if (deletions != before) return;
     // The walk draws the children of an open branch, and those of a node
     // without a row of its own in its place, open or not.
     const bool down = visible && (openState() || rowHidden(rdata()));
-    for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
+    for (int i = 0; i < children() && deletions == before; ++i) child(i)->determineVisibility(down);
 }
 
 // Whether the walk from the root shows this node's widget.
@@ -399,7 +405,10 @@ void Flu_Tree_Browser::Node::open(bool b) {
     }
     if (!r.visibilityChanged) {
         const bool down = widgetsShown() && (openState() || rowHidden(r));
-        for (int i = 0; i < children(); ++i) child(i)->determineVisibility(down);
+        const unsigned long before = deletions;
+        NodeWatch alive(this);
+        for (int i = 0; i < children() && deletions == before; ++i) child(i)->determineVisibility(down);
+        if (alive.gone()) return;
     }
     _tree->redraw();
     if (b && _parent) {
@@ -626,10 +635,16 @@ void Flu_Tree_Browser::resize(int X, int Y, int W, int H) {
     Fl_Group::resize(X, Y, W, H);
     const Fl_Boxtype b = scrollBox->box();
     RData& r = rdata;
-    r.x = X + Fl::box_dx(b);
-    r.y = Y + Fl::box_dy(b);
-    root.recurse(r, WalkMeasure);
-    placeBars();
+    // A widget that fills its row takes the width of the view it finds,
+    // which the bars placed after may change: measured again then.
+    for (int pass = 0; pass < 3; ++pass) {
+        const int viewW = r.browserW;
+        r.x = X + Fl::box_dx(b);
+        r.y = Y + Fl::box_dy(b);
+        root.recurse(r, WalkMeasure);
+        placeBars();
+        if (r.browserW == viewW) break;
+    }
     redraw();
 }
 
@@ -682,7 +697,8 @@ void Flu_Tree_Browser::placeBars() {
     scrollH->resize(X + dx, Y + H - dy - BAR, hlen, BAR);
     scrollV->resize(X + W - dx - BAR, Y + dy, BAR, vlen);
     scrollCorner->resize(X + W - dx - BAR, Y + H - dy - BAR, BAR, BAR);
-    auto setBar = [](Fl_Scrollbar* bar, bool shown, int content, int length) {
+    auto setBar = [](Bar* bar, bool shown, int content, int length) {
+        bar->view(std::max(0, length));
         if (!shown) {
             bar->hide();
             bar->value(0);
@@ -724,12 +740,38 @@ void Flu_Tree_Browser::startWalk() {
 }
 
 void Flu_Tree_Browser::draw() {
-    relayoutIfNeeded();
-    RData& r = rdata;
-    if (r.visibilityChanged) {
-        root.determineVisibility(true);
-        r.visibilityChanged = false;
+    // Only parts asked to be drawn again (an entry typed in, a bar that
+    // moved its thumb): they alone are, over the rows as they stand. A bar
+    // that moves the rows calls back, which redraws the whole tree.
+    const RData& r = rdata;
+    if (damage() == FL_DAMAGE_CHILD && !r.forceResize && !r.visibilityChanged &&
+        !(scrollBox->damage() & ~FL_DAMAGE_CHILD)) {
+        fl_push_clip(r.browserX, r.browserY, r.browserW, r.browserH);
+        for (Node* n : placed)
+            if (Fl_Widget* w = n->widget()) update_child(*w);
+        fl_pop_clip();
+        for (Fl_Widget* part : {static_cast<Fl_Widget*>(scrollCorner), static_cast<Fl_Widget*>(scrollH),
+                                static_cast<Fl_Widget*>(scrollV)})
+            update_child(*part);
+        return;
     }
+    relayoutIfNeeded();
+    drawRows();
+    // An animation that ended in this walk changed the layout. A redraw
+    // asked for now would be dropped: the bars and the rows follow at once.
+    if (rdata.forceResize) {
+        relayoutIfNeeded();
+        drawRows();
+    }
+    if (scrollCorner->visible()) draw_child(*scrollCorner);
+    if (scrollH->visible()) draw_child(*scrollH);
+    if (scrollV->visible()) draw_child(*scrollV);
+    scrollBox->clear_damage();  // drawn here, never by the toolkit
+}
+
+void Flu_Tree_Browser::drawRows() {
+    RData& r = rdata;
+    if (r.visibilityChanged) showRowWidgets();
     fl_draw_box(scrollBox->box(), x(), y(), w(), h(), scrollBox->color());
     // A frame paints no background: fill the view so that no old row stays.
     fl_rectf(r.browserX, r.browserY, r.browserW, r.browserH, scrollBox->color());
@@ -747,9 +789,6 @@ void Flu_Tree_Browser::draw() {
     for (Node* n : before)
         if (std::find(placed.begin(), placed.end(), n) == placed.end() && n->widget())
             n->widget()->position(-20000, -20000);
-    if (scrollCorner->visible()) draw_child(*scrollCorner);
-    if (scrollH->visible()) draw_child(*scrollH);
-    if (scrollV->visible()) draw_child(*scrollV);
 }
 
 int Flu_Tree_Browser::handle(int event) {
@@ -769,10 +808,7 @@ int Flu_Tree_Browser::handle(int event) {
         Fl_Widget_Tracker alive(this);
         tellParts(event);
         if (!alive.exists()) return 1;
-        if (event == FL_SHOW || event == FL_HIDE) {
-            root.determineVisibility(true);
-            r.visibilityChanged = false;
-        }
+        if (event == FL_SHOW || event == FL_HIDE) showRowWidgets();
         return 1;
     }
     relayoutIfNeeded();
@@ -788,6 +824,11 @@ int Flu_Tree_Browser::handle(int event) {
         r.grabbed = nullptr;
     }
     const int key = event == FL_KEYBOARD ? Fl::event_key() : 0;
+    if (key == FL_Page_Up || key == FL_Page_Down) {
+        if (!scrollV->visible()) return 0;
+        scrollV->page(key == FL_Page_Up ? -1 : 1);
+        return 1;
+    }
     if (key == FL_Up || key == FL_Down) {
         // The widget that loses the keyboard may call back: the walk starts after it.
         redraw();
@@ -822,10 +863,7 @@ int Flu_Tree_Browser::handle(int event) {
     NodeWatch alive(&root);
     if (root.recurse(r, WalkHandle, event)) {
         if (alive.gone()) return 1;
-        if (r.visibilityChanged) {
-            root.determineVisibility(true);
-            r.visibilityChanged = false;
-        }
+        if (r.visibilityChanged) showRowWidgets();
         return 1;
     }
     if (event == FL_PUSH && r.selectionMode != SelectNone && !Fl::event_state(FL_CTRL) &&
@@ -837,6 +875,13 @@ int Flu_Tree_Browser::handle(int event) {
         return 1;
     }
     return event == FL_ENTER || event == FL_MOVE;
+}
+
+// Shows the widgets of the rows shown and hides the others. A widget that
+// hides may call back and remove rows, which asks for another pass.
+void Flu_Tree_Browser::showRowWidgets() {
+    rdata.visibilityChanged = false;
+    root.determineVisibility(true);
 }
 
 // What the toolkit's group does for these events, over a list made first:
@@ -930,5 +975,66 @@ void Flu_Tree_Browser::timerRedrawCB() {
 }
 
 void Flu_Tree_Browser::_timerRedrawCB(void* arg) { static_cast<Flu_Tree_Browser*>(arg)->timerRedrawCB(); }
+
+// ------------------------------------------------------------- scrollbars
+
+Flu_Tree_Browser::Bar::Bar(int x, int y, int w, int h, unsigned char direction) : Fl_Scrollbar(x, y, w, h) {
+    type(direction);
+}
+
+Flu_Tree_Browser::Bar::~Bar() { Fl::remove_timeout(repeat, this); }
+
+void Flu_Tree_Browser::Bar::page(int direction) { handle_drag(clamp(value() + direction * viewLength)); }
+
+// Where a press lies, as the toolkit's scrollbar finds it: -1 in the trough
+// before the thumb, 1 after it, 0 on the thumb or an arrow.
+int Flu_Tree_Browser::Bar::troughSide() const {
+    const bool across = horizontal();
+    int start = across ? x() : y(), length = across ? w() : h();
+    const int thickness = across ? h() : w();
+    if (length >= 3 * thickness) {  // room for the arrows
+        start += thickness;
+        length -= 2 * thickness;
+    }
+    const int at = (across ? Fl::event_x() : Fl::event_y()) - start;
+    if (at < 0 || at >= length) return 0;
+    // Never under the toolkit's least thumb: placeBars makes it 15 pixels at least.
+    const int thumb = int(slider_size() * length + .5);
+    // A shown bar runs from 0 to at least 1 (see placeBars).
+    const int from = int(value() / maximum() * (length - thumb) + .5);
+    return at < from ? -1 : at >= from + thumb ? 1 : 0;
+}
+
+int Flu_Tree_Browser::Bar::handle(int event) {
+    switch (event) {
+    case FL_KEYBOARD:
+    case FL_SHORTCUT:
+        return 0;
+    case FL_PUSH:
+        // The middle button drags the thumb to the pointer.
+        if (!paging && Fl::event_button() != FL_MIDDLE_MOUSE && (paging = troughSide())) {
+            page(paging);
+            Fl::add_timeout(0.5, repeat, this);
+            return 1;
+        }
+        break;
+    case FL_DRAG:
+        if (paging) return 1;
+        break;
+    case FL_RELEASE:
+    case FL_HIDE:
+        paging = 0;
+        Fl::remove_timeout(repeat, this);
+        break;
+    }
+    return Fl_Scrollbar::handle(event);
+}
+
+// A push held in the trough pages on, as the toolkit's does.
+void Flu_Tree_Browser::Bar::repeat(void* bar) {
+    Bar* b = static_cast<Bar*>(bar);
+    b->page(b->paging);
+    Fl::repeat_timeout(0.05, repeat, bar);
+}
 
 void Flu_Tree_Browser::_scrollCB(Fl_Widget*, void* arg) { static_cast<Flu_Tree_Browser*>(arg)->redraw(); }

@@ -13,6 +13,7 @@
 #include "support/WidgetPixels.h"
 #include "widgets/flu_pixmaps.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -434,4 +435,84 @@ TEST_F(FluTreeBrowser, RedirectedWidgetCallbacksReachBothTheWidgetAndTheTree) {
               std::make_tuple(1, static_cast<Fl_Group*>(nullptr), std::string(), size_t(1)));
     Fl::check();
     EXPECT_EQ(liveBoxes, 0);
+}
+
+// A long list finds a name without a scan of the siblings. After adds at the
+// front or the back, moves, swaps, renames and removals, a path still finds
+// the first child of its name, an add below a leaf or of a leaf named like a
+// branch is still refused, and the children keep their order.
+TEST_F(FluTreeBrowser, LongListsKeepTheirOrderAndFindTheFirstChildOfAName) {
+    for (int mode : {Tree::InsertFront, Tree::InsertBack}) {
+        SCOPED_TRACE(mode);
+        tree->clear();
+        tree->insertion_mode(mode);
+        Node* b = tree->add_branch("/b");
+        std::vector<Node*> model;
+        auto firstNamed = [&](const std::string& name) -> Node* {
+            for (Node* n : model)
+                if (name == n->label()) return n;
+            return nullptr;
+        };
+        unsigned seed = 7;
+        auto pick = [&](unsigned n) { return (seed = seed * 1103515245u + 12345u) / 65536u % n; };
+        for (int step = 0; step < 2500; ++step) {
+            const std::string name = "n" + std::to_string(pick(40));
+            Node* first = firstNamed(name);
+            const unsigned what = pick(10);
+            if (what < 4 || (model.empty() && what < 8)) {
+                const bool branch = what == 3;
+                Node* added = tree->add(("/b/" + name + (branch ? "/" : "")).c_str());
+                Node* expected = first && first->is_branch() ? (branch ? first : nullptr) : first && branch ? nullptr : added;
+                ASSERT_EQ(added, expected) << step;
+                if (added && added != first) model.insert(mode == Tree::InsertFront ? model.begin() : model.end(), added);
+            } else if (what < 8 && !model.empty()) {
+                const size_t i = pick(unsigned(model.size()));
+                Node* n = model[i];
+                if (what == 4) {
+                    ASSERT_EQ(tree->remove(n->id()), n->id());
+                    model.erase(model.begin() + long(i));
+                } else if (what == 5) {
+                    const int pos = int(pick(unsigned(model.size()) + 2)) - 1;
+                    Node* target = model[size_t(std::max(0, std::min(pos, int(model.size()) - 1)))];
+                    EXPECT_EQ(n->move(pos), target != n);
+                    if (target != n) {
+                        model.erase(model.begin() + long(i));
+                        model.insert(std::find(model.begin(), model.end(), target), n);
+                    }
+                } else if (what == 6) {
+                    const size_t j = pick(unsigned(model.size()));
+                    EXPECT_EQ(Node::swap(n, model[j]), i != j);
+                    std::swap(model[i], model[j]);
+                } else {
+                    n->label(name.c_str());
+                }
+            }
+            ASSERT_EQ(b->children(), int(model.size())) << step;
+            for (size_t i = 0; i < model.size(); ++i) ASSERT_EQ(b->child(int(i)), model[i]) << step << " " << i;
+            for (int k = 0; k < 40; ++k) {
+                const std::string probe = "n" + std::to_string(k);
+                ASSERT_EQ(tree->find(("/b/" + probe).c_str()), firstNamed(probe)) << step << " " << probe;
+            }
+        }
+        EXPECT_GT(model.size(), 100u);
+        // Three leaves of one name among many: as each first one goes, the
+        // next of that name is found.
+        tree->clear();
+        for (int i = 0; i < 20; ++i) tree->add(("/b/f" + std::to_string(i)).c_str());
+        ASSERT_NE(tree->find("/b/f0"), nullptr);
+        std::vector<Node*> named;
+        for (int i = 0; i < 2; ++i) {
+            Node* x = tree->add("/b/x");
+            named.insert(mode == Tree::InsertFront ? named.begin() : named.end(), x);
+        }
+        // And one at the other end.
+        Node* last = tree->find("/b/")->insert("x", mode == Tree::InsertFront ? 99 : 0);
+        named.insert(mode == Tree::InsertFront ? named.end() : named.begin(), last);
+        while (!named.empty()) {
+            ASSERT_EQ(tree->find("/b/x"), named.front());
+            tree->remove(named.front()->id());
+            named.erase(named.begin());
+        }
+        EXPECT_EQ(tree->find("/b/x"), nullptr);
+    }
 }

@@ -808,3 +808,205 @@ TEST_F(FluTreeBrowserView, RowWidgetsHearOfTheTreeShownHiddenActivatedOrNot) {
     EXPECT_TRUE(entry->take_focus());
     EXPECT_EQ(Fl::focus(), entry);
 }
+
+// A page is one view. Page Up and Page Down, and a push in either bar's
+// trough, move the rows by the view's height (or width), however small the
+// thumb; keys the tree does not use never reach its bars.
+TEST_F(FluTreeBrowserView, PagesMoveOneViewAndTheBarsTakeNoKeys) {
+    leaves(10000, 600);
+    show();
+    Fl_Scrollbar *bar = tree->vscrollbar(), *hbar = tree->hscrollbar();
+    const int view = 200 - 15;
+    ASSERT_EQ(std::make_pair(bar->h(), hbar->w()), std::make_pair(view, view));
+    EXPECT_FLOAT_EQ(bar->slider_size(), 15.0f / (view - 30));  // drawn as small as ever
+    // The first row whose top lies in view, and where it shows.
+    auto firstRow = [&] {
+        const int v = int(bar->value()), i = (v + ROW - 1) / ROW;
+        return std::make_pair(v, tree->find(("/l" + std::to_string(i)).c_str())->widget()->y() - (i * ROW - v));
+    };
+    for (auto step : {std::make_pair(FL_Page_Down, view), std::make_pair(FL_Page_Down, 2 * view),
+                      std::make_pair(FL_Page_Up, view), std::make_pair(FL_Page_Up, 0), std::make_pair(FL_Page_Up, 0)}) {
+        EXPECT_EQ(key(step.first), 1);
+        qvtest::flushDrawing();
+        EXPECT_EQ(firstRow(), std::make_pair(step.second, 0));
+    }
+    // In the trough below the thumb, then above it.
+    const int middle = int(bar->maximum()) / 2;
+    bar->value(middle);
+    redraw();
+    const int thumb = bar->y() + 15 + (view - 30 - 15) / 2;
+    for (auto push : {std::make_pair(thumb + 40, middle + view), std::make_pair(thumb - 40, middle)}) {
+        qvtest::click(win.get(), bar->x() + 7, push.first);
+        qvtest::flushDrawing();
+        EXPECT_EQ(firstRow(), std::make_pair(push.second, 0));
+    }
+    // The trough ends where the thumb starts, and the arrows step by a line.
+    struct {
+        int value, y, after;
+    } presses[] = {
+        {middle, bar->y() + 15, middle - view},                  // the trough's first pixel
+        {middle, bar->y() + 7, middle - 16},                     // the arrow above it
+        {middle, bar->y() + view - 15, middle + 16},             // the arrow below, at its top
+        {middle, bar->y() + 15 + 69, middle - view},             // the thumb spans 70 to 84 ...
+        {middle, bar->y() + 15 + 70, middle},
+        {middle, bar->y() + 15 + 84, middle},
+        {middle, bar->y() + 15 + 85, middle + view},             // ... of the 155 between the arrows
+        {0, bar->y() + 15 + 15, view},                           // just past the thumb at the top
+        {int(bar->maximum()), bar->y() + view - 15 - 7, int(bar->maximum())},  // the thumb at the end
+    };
+    for (const auto& p : presses) {
+        bar->value(p.value);
+        redraw();
+        qvtest::click(win.get(), bar->x() + 7, p.y);
+        EXPECT_EQ(int(bar->value()), p.after) << p.value << " " << p.y;
+    }
+    // Held in the trough, a push pages on until it is let go.
+    bar->value(0);
+    redraw();
+    qvtest::push(win.get(), bar->x() + 7, bar->y() + 150);
+    for (int i = 0; i < 300 && bar->value() < 3 * view; ++i) Fl::wait(0.01);
+    qvtest::release(win.get(), bar->x() + 7, bar->y() + 150);
+    const int held = int(bar->value());
+    EXPECT_EQ(held % view, 0);
+    EXPECT_GE(held, 3 * view);
+    for (int i = 0; i < 10; ++i) Fl::wait(0.02);
+    EXPECT_EQ(int(bar->value()), held);
+    // A drag after a push in the trough leaves the thumb where the page put it.
+    bar->value(0);
+    redraw();
+    qvtest::dragPath(win.get(), bar->x() + 7, bar->y() + 100, bar->x() + 7, bar->y() + 140);
+    EXPECT_EQ(int(bar->value()), view);
+    bar->value(middle);
+    qvtest::click(win.get(), hbar->x() + view - 30, hbar->y() + 7);
+    EXPECT_EQ(int(hbar->value()), view);
+    EXPECT_NE(qvtest::pixelAt(*win, hbar->x() + 7, hbar->y() + 7), qvtest::rgbOf(FL_WHITE));  // its arrow
+    EXPECT_NE(qvtest::pixelAt(*win, 200 - 7, 200 - 7), qvtest::rgbOf(FL_WHITE));  // the corner between the bars
+    // Up with nothing hilighted uses nothing, and a page key typed elsewhere
+    // is no shortcut to the tree's bars.
+    tree->take_focus();
+    EXPECT_EQ(key(FL_Up), 0);
+    win->begin();
+    Fl_Button* elsewhere = new Fl_Button(220, 0, 60, 20, "x");
+    win->end();
+    elsewhere->take_focus();
+    for (int k : {FL_Page_Down, FL_Down, FL_End, FL_Right}) key(k);
+    EXPECT_EQ(std::make_pair(int(bar->value()), int(hbar->value())), std::make_pair(middle, view));
+    // A bar just long enough for its arrows keeps them; one of no length pages by nothing.
+    tree->take_focus();
+    tree->resize(0, 0, 200, 70);
+    redraw();
+    ASSERT_EQ(bar->h(), 55);
+    qvtest::click(win.get(), bar->x() + 7, bar->y() + 7);
+    EXPECT_EQ(int(bar->value()), middle - 16);
+    tree->resize(0, 0, 200, 10);
+    redraw();
+    ASSERT_TRUE(bar->visible());
+    key(FL_Page_Down);
+    EXPECT_EQ(int(bar->value()), middle - 16);
+    tree->resize(0, 0, 200, 200);
+    // Without a vertical bar the page keys are not the tree's.
+    tree->clear();
+    leaves(3);
+    tree->take_focus();
+    redraw();
+    EXPECT_EQ(key(FL_Page_Down), 0);
+}
+
+// The range follows the rows as soon as an animated close ends: the next
+// event may be long in coming.
+TEST_F(FluTreeBrowserView, TheBarsFollowAnAnimatedCloseAtItsEnd) {
+    Node* a = tree->add_branch("/a", new RowBox, false);
+    for (int i = 0; i < 30; ++i) leaf("/a/x" + std::to_string(i));
+    leaf("/z");
+    a->open(true);
+    show();
+    tree->animated(true);
+    tree->vscrollbar()->value(tree->vscrollbar()->maximum());
+    redraw();
+    ASSERT_TRUE(tree->vscrollbar()->visible());
+    a->open(false);
+    for (int i = 0; i < 200 && tree->animating(); ++i) Fl::wait(0.01);
+    ASSERT_FALSE(tree->animating());
+    EXPECT_FALSE(tree->vscrollbar()->visible());
+    EXPECT_EQ(qvtest::pixelAt(*win, 200 - 7, 100), qvtest::rgbOf(FL_WHITE));  // no bar drawn
+    EXPECT_EQ(tree->find("/z")->widget()->y(), ROW);
+}
+
+// A drag of the thumb moves the rows at once.
+TEST_F(FluTreeBrowserView, ADragOfTheThumbMovesTheRows) {
+    leaves(30);
+    show();
+    Fl_Scrollbar* bar = tree->vscrollbar();
+    Fl_Widget* row = tree->find("/l10")->widget();
+    const int thumbThen = bar->y() + 15 + 7, thumbNow = thumbThen + 60;
+    const qvtest::Rgb trough = qvtest::pixelAt(*win, bar->x() + 7, thumbNow);
+    ASSERT_NE(qvtest::pixelAt(*win, bar->x() + 7, thumbThen), trough);
+    qvtest::push(win.get(), bar->x() + 7, bar->y() + 15 + 7);
+    qvtest::flushDrawing();
+    EXPECT_EQ(tree->scroll_area()->damage(), 0);  // drawn with the tree, nothing left due
+    qvtest::drag(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
+    qvtest::flushDrawing();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_EQ(row->y(), 10 * ROW - int(bar->value()));
+    EXPECT_NE(qvtest::pixelAt(*win, bar->x() + 7, thumbNow), trough);  // the thumb followed
+    bar->color(FL_RED);  // a bar drawn again alone
+    bar->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, bar->x() + 7, bar->y() + bar->h() - 20), qvtest::rgbOf(FL_RED));
+    qvtest::release(win.get(), bar->x() + 7, bar->y() + 15 + 7 + 60);
+    // A row widget drawn again alone leaves the other rows be, unless the
+    // rows changed meanwhile.
+    qvtest::flushDrawing();
+    drawnBoxes = 0;
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(drawnBoxes, 1);
+    tree->vertical_gap(1);
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(row->y(), 10 * (ROW + 1) - int(bar->value()));
+    // A label shown since calls for a new layout, which moves the widget.
+    const int left = row->x();
+    tree->find("/l10")->label_visible(true);
+    row->redraw();
+    qvtest::flushDrawing();
+    EXPECT_GT(row->x(), left);
+    // Laid out by an event since, the rows still have widgets to take away.
+    Node* branch = tree->add_branch("/b", new RowBox, false);
+    tree->leavesShown(false);
+    qvtest::moveMouse(win.get(), 100, 100);
+    branch->widget()->redraw();
+    qvtest::flushDrawing();
+    EXPECT_LT(row->y(), -ROW);
+}
+
+// A row widget drawn again alone stays inside the view.
+TEST_F(FluTreeBrowserView, ARowWidgetDrawnAloneStaysInTheView) {
+    tree->box(FL_DOWN_FRAME);
+    Fl_Box* red = new Fl_Box(FL_FLAT_BOX, 0, 0, 40, ROW, nullptr);
+    red->color(FL_RED);
+    tree->add("/red", red, false);
+    leaves(30);
+    show();
+    tree->vscrollbar()->value(10);
+    redraw();
+    ASSERT_LT(red->y(), 0);  // reaching above the view, over the frame
+    const qvtest::Rgb frame = qvtest::pixelAt(*win, red->x() + 5, 0);
+    ASSERT_NE(frame, qvtest::rgbOf(FL_RED));
+    red->redraw();
+    qvtest::flushDrawing();
+    EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 0), frame);
+    EXPECT_EQ(qvtest::pixelAt(*win, red->x() + 5, 5), qvtest::rgbOf(FL_RED));
+}
+
+// A widget that fills its row, made narrower than its own width by a
+// narrower tree, gets a horizontal bar at once.
+TEST_F(FluTreeBrowserView, ARowFillingWidgetWiderThanANarrowedViewGetsABar) {
+    leaf("/wide", 150)->expand_to_width(true);
+    show();
+    ASSERT_FALSE(tree->hscrollbar()->visible());
+    tree->resize(0, 0, 100, 200);
+    redraw();
+    EXPECT_TRUE(tree->hscrollbar()->visible());
+    EXPECT_EQ(int(tree->hscrollbar()->maximum()), 17 + 150 - 100);
+}
