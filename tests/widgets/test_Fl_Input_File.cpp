@@ -151,11 +151,11 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
         qvtest::flushDrawing();
     }
     EXPECT_EQ(w.look() + std::to_string(w.in.position() - static_cast<int>(deep.size())), deep + "al*.txt black C2C22");
-    // Tab on a text longer than the lister holds: the text is kept, refused.
+    // Tab on a text longer than the lister holds: the text is kept, refused as too long.
     const std::string tooLong = dir + std::string(FL_DIR_PATH, 'q');
     w.at(tooLong);
     w.type(FL_Tab);
-    EXPECT_EQ(w.look(), tooLong + " red E6E1");
+    EXPECT_EQ(w.look(), tooLong + " red E6E10");
 
     // Emptied, the text stays empty for a new path.
     w.at(dir + "abc");
@@ -234,6 +234,35 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
         EXPECT_EQ(std::to_string(w.in.getFilename(out, size)) + " " + out, name);
     }
     EXPECT_EQ(w.in.getFilename(nullptr, 10) + w.in.getFilename(out, 0), 0);
+}
+
+TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
+    InputWindow w("/");
+    // Spaces draw nothing: the ink is that of the letters typed at the end.
+    const std::string blank = "/" + std::string(1200, ' ');
+    const auto ink = [&] {
+        return qvtest::changedZone(w.win, [&](bool on) {
+            w.in.textcolor(on ? FL_BLUE : FL_BLACK);
+            w.in.redraw();
+        });
+    };
+    w.at(blank);
+    w.in.position(w.in.size());
+    for (const char* c : {"M", "M", "M"}) qvtest::key(&w.win, *c, 0, c);
+    fl_font(w.in.textfont(), w.in.textsize());
+    const int typed = static_cast<int>(fl_width("MMM"));
+    const qvtest::Zone letters = ink();
+    EXPECT_TRUE(letters.x > X + 360 - typed - 30 && letters.x + letters.w < X + 360 && letters.w >= typed - 4)
+        << letters;
+    // A click on the first letter puts the cursor before it; typing there shows.
+    qvtest::click(&w.win, letters.x + 2, Y + 25);
+    EXPECT_EQ(w.in.position(), w.in.size() - 3);
+    qvtest::key(&w.win, 'M', 0, "M");
+    EXPECT_EQ(ink().w - letters.w, static_cast<int>(fl_width("M"))) << ink();
+    // Home shows the start: the letters leave the view, the folder's "/" comes in.
+    qvtest::key(&w.win, FL_Home);
+    const qvtest::Zone start = ink();
+    EXPECT_TRUE(start.x < X + 10 && start.w < 10) << start;
 }
 
 }  // namespace
