@@ -327,9 +327,12 @@ bool Fl_File_Dialog::acceptAnswer(int pathSize) {
     if (!problem && !(mode_ & FL_FILE_DIALOG_SAVE)) problem = lookUpAnswer(text, mode_ & FL_FILE_DIALOG_MULTI);
     if (!problem) return true;
     if (problem != ENAMETOOLONG) {
-        // Lines of what is gone must not stay to be picked again.
+        // Lines of what is gone must not stay to be picked again. Unless the
+        // files still highlighted are named instead, the input shows what the
+        // lister holds: a typed name, a folder, "~" expanded.
         input_->dirReread(3);
         fill();
+        if (text == input_->value()) input_->value(input_->dirPath());
     }
     status(fl_dir_messages[problem == ENAMETOOLONG ? FL_DIR_TOO_LONG : FL_DIR_NO_ENTRY_MATCH]);
     return false;

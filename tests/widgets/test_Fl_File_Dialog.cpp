@@ -2,6 +2,7 @@
 
 #include "widgets/Fl_Input_File.h"
 
+#include "support/Environnement.h"
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
@@ -546,6 +547,15 @@ TEST(FileDialog, OpeningRefusesANameThatNamesNothingAndReadsTheFolderAgain) {
                   press(w, "Ok");
               }),
               folder + "a.txt");
+    // "~" names nothing to the caller: refused, the input shows the folder
+    // that it stands for, which is then taken.
+    VariableEnvironnement home("HOME", tmp.path().c_str());
+    EXPECT_EQ(runDialog("~/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  press(w, "Ok");
+                  EXPECT_EQ(d.input()->value() + std::string(" ") + d.statusLine()->label(), dir + refused.substr(2, 30));
+                  press(w, "Ok");
+              }),
+              folder);
     // A folder removed while shown lists nothing once refused.
     EXPECT_EQ(runDialog(dir + "sub/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
                   rmdir(tmp.file("sub").c_str());
