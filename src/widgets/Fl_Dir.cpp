@@ -414,8 +414,6 @@ int Fl_Dir::dirReread(int mode) {
     if (dirRead(std::string(path_, folderLen_).c_str()) == 0) {
         // The folder is gone: none of its lines may stay to be picked.
         nFiles_ = 0;
-        typedEntry_ = truncated_ = false;
-        listPos_ = 0;
         dirNotify(mode);
         return dirError(FL_DIR_NO_FOLDER);
     }

@@ -296,7 +296,7 @@ void Fl_Input_File::drawLongText() {
     const int X = x() + Fl::box_dx(b) + 2, Y = y() + Fl::box_dy(b), W = w() - Fl::box_dw(b) - 4,
               H = h() - Fl::box_dh(b);
     draw_box(b, color());
-    fl_push_clip(X - 2, Y, W + 4, H);
+    fl_push_clip(x() + Fl::box_dx(b), Y, w() - Fl::box_dw(b), H);
     fl_font(textfont(), textsize());
     keepCursorInView(W);
     const char* text = value() + firstInView_;

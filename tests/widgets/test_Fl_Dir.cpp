@@ -113,6 +113,10 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
         u.cdUp();
         EXPECT_EQ(u.dirPath(), to) << from;
     }
+    Lister gone(top + "d/link/../");  // the link removed since: its name is all there is
+    unlink(links.file("d/link").c_str());
+    gone.cdUp();
+    EXPECT_EQ(gone.dirPath(), top);
 
     // A sub-folder or a pattern of this folder; the rest of the text does not go up.
     EXPECT_EQ(d.after(d.cdSub("sub")), "1 12 " + dir + "sub/");

@@ -250,11 +250,11 @@ TEST(FileDialog, ModalDialogReturnsTheChosenNameOrLeavesTheBufferAlone) {
                   type(w, d, FL_Enter);
               }),
               folder + "q");
-    // A double click on a file accepts it; several files in a buffer too
-    // small for them are refused as too long, one that fits is taken.
+    // A double click on a file accepts it; several files in a buffer one
+    // byte short of them are refused as too long, one that fits is taken.
     EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [](Fl_Window&, Fl_File_Dialog& d) { choose(d, {3}, 1); }), folder + "b.txt");
     for (int mode : {int(FL_FILE_DIALOG_MULTI), FL_FILE_DIALOG_MULTI | FL_FILE_DIALOG_SAVE})
-        EXPECT_EQ(runDialog(dir, static_cast<int>(dir.size()) + 6, mode, [](Fl_Window& w, Fl_File_Dialog& d) {
+        EXPECT_EQ(runDialog(dir, static_cast<int>(dir.size()) + 11, mode, [](Fl_Window& w, Fl_File_Dialog& d) {
                       clickLine(w, d, 2);
                       clickLine(w, d, 3, FL_CTRL);
                       press(w, "Ok");
@@ -530,6 +530,12 @@ TEST(FileDialog, OpeningRefusesANameThatNamesNothingAndReadsTheFolderAgain) {
                   press(w, "Ok");  // the folder alone
               }),
               folder);
+    // A pattern names no file: it gives no name, as ever.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  type(w, d, '*', "*");
+                  press(w, "Ok");
+              }),
+              "0 ");
     // Several files: the one still there stays chosen.
     EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_MULTI, [&](Fl_Window& w, Fl_File_Dialog& d) {
                   clickLine(w, d, 2);

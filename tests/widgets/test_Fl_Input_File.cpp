@@ -239,14 +239,15 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
 TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     InputWindow w("/");
     // Spaces draw nothing: the ink is that of the letters typed at the end.
-    const std::string blank = "/" + std::string(1200, ' ');
     const auto ink = [&] {
         return qvtest::changedZone(w.win, [&](bool on) {
-            w.in.textcolor(on ? FL_BLUE : FL_BLACK);
+            w.in.textcolor(on ? FL_BLUE : FL_DARK_RED);
             w.in.redraw();
         });
     };
-    w.at(blank);
+    w.at("MMM");  // short: the toolkit draws it
+    const qvtest::Zone drawnByToolkit = ink();
+    w.at("/" + std::string(1200, ' '));
     w.in.position(w.in.size());
     for (const char* c : {"M", "M", "M"}) qvtest::key(&w.win, *c, 0, c);
     fl_font(w.in.textfont(), w.in.textsize());
@@ -254,6 +255,29 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     const qvtest::Zone letters = ink();
     EXPECT_TRUE(letters.x > X + 360 - typed - 30 && letters.x + letters.w < X + 360 && letters.w >= typed - 4)
         << letters;
+    EXPECT_EQ(std::make_pair(letters.y, letters.h), std::make_pair(drawnByToolkit.y, drawnByToolkit.h));
+
+    // The cursor stands after the letters while the input has the focus.
+    const int top = Y + FL_INPUT_FILE_STRIP + Fl::box_dy(w.in.box()), mid = letters.y + letters.h / 2;
+    const auto cursorAt = [&] {
+        for (int x = letters.x + letters.w - 2; x < letters.x + letters.w + 5; ++x)
+            if (qvtest::pixelAt(w.win, x, mid) == qvtest::rgbOf(w.in.cursor_color())) return x;
+        return -1;
+    };
+    EXPECT_NE(cursorAt(), -1);
+    Fl::focus(nullptr);
+    w.in.redraw();
+    EXPECT_EQ(cursorAt(), -1);
+    Fl::focus(&w.in);
+
+    // The last two letters selected: their background, inside the text's row.
+    qvtest::key(&w.win, FL_Left, FL_SHIFT);
+    qvtest::key(&w.win, FL_Left, FL_SHIFT);
+    const int selected = letters.x + letters.w * 5 / 6, first = letters.x + letters.w / 6;
+    EXPECT_EQ(qvtest::pixelAt(w.win, selected, top + 2), qvtest::rgbOf(w.in.selection_color()));
+    EXPECT_NE(qvtest::pixelAt(w.win, selected, top), qvtest::rgbOf(w.in.selection_color()));
+    EXPECT_NE(qvtest::pixelAt(w.win, first, top + 2), qvtest::rgbOf(w.in.selection_color()));
+
     // A click on the first letter puts the cursor before it; typing there shows.
     qvtest::click(&w.win, letters.x + 2, Y + 25);
     EXPECT_EQ(w.in.position(), w.in.size() - 3);
@@ -263,6 +287,12 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     qvtest::key(&w.win, FL_Home);
     const qvtest::Zone start = ink();
     EXPECT_TRUE(start.x < X + 10 && start.w < 10) << start;
+    int slash = -1;
+    for (int x = start.x; x < start.x + start.w && slash < 0; ++x)
+        if (qvtest::pixelAt(w.win, x, mid) != qvtest::rgbOf(w.in.color())) slash = x;
+    ASSERT_NE(slash, -1);
+    qvtest::key(&w.win, FL_End);  // and leaves again, nothing of it drawn over
+    EXPECT_EQ(qvtest::pixelAt(w.win, slash, mid), qvtest::rgbOf(w.in.color()));
 }
 
 }  // namespace
