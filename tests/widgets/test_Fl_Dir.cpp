@@ -113,8 +113,8 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
         u.cdUp();
         EXPECT_EQ(u.dirPath(), to) << from;
     }
-    Lister gone(top + "d/link/../");  // the link removed since: its name is all there is
-    unlink(links.file("d/link").c_str());
+    Lister gone(top + "d/link/../");  // its target removed since: its name is all there is
+    for (const char* f : {"e/in", "e"}) rmdir(links.file(f).c_str());
     gone.cdUp();
     EXPECT_EQ(gone.dirPath(), top);
 

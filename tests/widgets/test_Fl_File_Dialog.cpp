@@ -546,6 +546,13 @@ TEST(FileDialog, OpeningRefusesANameThatNamesNothingAndReadsTheFolderAgain) {
                   press(w, "Ok");
               }),
               folder + "a.txt");
+    // A name holding "," is one name when it exists.
+    ecrireFichier(tmp.file("e,f"), "x");
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_MULTI, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  d.input()->value((dir + "e,f").c_str());
+                  press(w, "Ok");
+              }),
+              folder + "e,f");
     // Saving takes a name that is gone, or new.
     EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_SAVE, [&](Fl_Window& w, Fl_File_Dialog& d) {
                   clickLine(w, d, 2);

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -264,7 +265,12 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
             if (qvtest::pixelAt(w.win, x, mid) == qvtest::rgbOf(w.in.cursor_color())) return x;
         return -1;
     };
-    EXPECT_NE(cursorAt(), -1);
+    // It stays a margin inside the right edge, over the letters' whole height.
+    const int textLeft = X + Fl::box_dx(w.in.box()) + 2, textWidth = 360 - Fl::box_dw(w.in.box()) - 4;
+    const int cursor = cursorAt();
+    EXPECT_TRUE(cursor <= textLeft + textWidth - 20 && cursor > textLeft + textWidth - 20 - fl_width("M")) << cursor;
+    for (int y : {letters.y, letters.y + letters.h - 1})
+        EXPECT_EQ(qvtest::pixelAt(w.win, cursor, y), qvtest::rgbOf(w.in.cursor_color())) << y;
     Fl::focus(nullptr);
     w.in.redraw();
     EXPECT_EQ(cursorAt(), -1);
@@ -277,7 +283,23 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     EXPECT_EQ(qvtest::pixelAt(w.win, selected, top + 2), qvtest::rgbOf(w.in.selection_color()));
     EXPECT_NE(qvtest::pixelAt(w.win, selected, top), qvtest::rgbOf(w.in.selection_color()));
     EXPECT_NE(qvtest::pixelAt(w.win, first, top + 2), qvtest::rgbOf(w.in.selection_color()));
-
+    // Each letter shows: the first in ink on the background, the selected in
+    // a contrasting ink on the selection.
+    const auto colours = [&](int from, int to) {
+        std::set<std::tuple<int, int, int>> seen;
+        for (int x = from; x < to; ++x) {
+            const qvtest::Rgb c = qvtest::pixelAt(w.win, x, mid);
+            seen.insert(std::make_tuple(c.r, c.g, c.b));
+        }
+        return seen;
+    };
+    const qvtest::Rgb sel = qvtest::rgbOf(w.in.selection_color()), back = qvtest::rgbOf(w.in.color());
+    const auto unselected = colours(letters.x, letters.x + letters.w / 3 - 1),
+               chosen = colours(letters.x + letters.w / 3 + 2, letters.x + letters.w);
+    EXPECT_TRUE(unselected.count(std::make_tuple(back.r, back.g, back.b)) && unselected.size() > 2 &&
+                !unselected.count(std::make_tuple(sel.r, sel.g, sel.b)));
+    EXPECT_TRUE(chosen.count(std::make_tuple(sel.r, sel.g, sel.b)) && chosen.size() > 2 &&
+                !chosen.count(std::make_tuple(back.r, back.g, back.b)));
     // A click on the first letter puts the cursor before it; typing there shows.
     qvtest::click(&w.win, letters.x + 2, Y + 25);
     EXPECT_EQ(w.in.position(), w.in.size() - 3);
@@ -293,6 +315,14 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     ASSERT_NE(slash, -1);
     qvtest::key(&w.win, FL_End);  // and leaves again, nothing of it drawn over
     EXPECT_EQ(qvtest::pixelAt(w.win, slash, mid), qvtest::rgbOf(w.in.color()));
+    // Moved left past the edge, the cursor comes back a margin inside it.
+    for (int i = 0; i < 100; ++i) qvtest::key(&w.win, FL_Left);
+    int spaces = 0;
+    while (fl_width(std::string(size_t(spaces), ' ').c_str()) < 20) ++spaces;
+    const int margin = textLeft + static_cast<int>(fl_width(std::string(size_t(spaces), ' ').c_str()));
+    EXPECT_EQ(qvtest::pixelAt(w.win, margin, mid), qvtest::rgbOf(w.in.cursor_color()));
+    for (int x : {margin - 2, margin + 2})
+        EXPECT_EQ(qvtest::pixelAt(w.win, x, mid), qvtest::rgbOf(w.in.color())) << x - margin;
 }
 
 }  // namespace
