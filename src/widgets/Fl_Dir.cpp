@@ -410,6 +410,9 @@ int Fl_Dir::cdUp() {
 
 int Fl_Dir::dirReread(int mode) {
     status_ = FL_DIR_OK;
+    // Never read (every path refused): no folder to read again, not even
+    // the working one.
+    if (lastRead_ == 0) return 0;
     const bool wildcard = std::strpbrk(path_ + folderLen_, "*?[{") != nullptr;
     if (dirRead(std::string(path_, folderLen_).c_str()) == 0) {
         // The folder is gone: none of its lines may stay to be picked.

@@ -280,6 +280,8 @@ TEST(Dir, ReadingAgainShowsWhatCameAndWentAndAFolderGoneListsNothing) {
     std::filesystem::remove_all(dir);
     EXPECT_EQ(d.after(d.dirReread()), "0 12E2 " + dir + "*.txt");
     EXPECT_EQ(std::to_string(d.dirFileCount()) + d.shown(), "0");
+    Lister never(tmp.path() + "/none/x");  // no folder was ever read: nothing to read again
+    EXPECT_EQ(never.after(never.dirReread()) + std::to_string(never.dirFileCount()), "0  0");
     mkdir(dir.c_str(), 0755);  // a bare name then reads it anew
     ecrireFichier(dir + "c.txt", "x");
     EXPECT_EQ(d.after(d.cd("c")), "1 12 " + dir + "c");
