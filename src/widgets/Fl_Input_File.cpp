@@ -337,14 +337,14 @@ int Fl_Input_File::handle(int event) {
     // The toolkit input sees the widget less the strip.
     lowerInput(FL_INPUT_FILE_STRIP);
     const int handled = Fl_Input::handle(event);
+    lowerInput(-FL_INPUT_FILE_STRIP);
     // The toolkit places the cursor by the part of a long text it lays out.
-    if ((event == FL_PUSH || event == FL_DRAG) && Fl::event_button() == 1 && !Fl::event_clicks() &&
-        Fl::event_inside(this) && longText() && Fl::focus() == this) {
+    if ((event == FL_DRAG || (event == FL_PUSH && Fl::event_inside(this))) && Fl::event_button() == 1 &&
+        !Fl::event_clicks() && longText() && Fl::focus() == this) {
         fl_font(textfont(), textsize());
         const int at = positionAt(Fl::event_x() - x() - Fl::box_dx(box()) - 2);
         position(at, event == FL_DRAG || Fl::event_state(FL_SHIFT) ? mark() : at);
     }
-    lowerInput(-FL_INPUT_FILE_STRIP);
     switch (event) {
     case FL_PUSH:
         if (Fl::event_y() >= y() + FL_INPUT_FILE_STRIP || !Fl::event_inside(this)) return handled;

@@ -276,10 +276,10 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     EXPECT_EQ(cursorAt(), -1);
     Fl::focus(&w.in);
 
-    // The last two letters selected: their background, inside the text's row.
+    // The middle letter selected: its background, inside the text's row.
+    qvtest::key(&w.win, FL_Left);
     qvtest::key(&w.win, FL_Left, FL_SHIFT);
-    qvtest::key(&w.win, FL_Left, FL_SHIFT);
-    const int selected = letters.x + letters.w * 5 / 6, first = letters.x + letters.w / 6;
+    const int selected = letters.x + letters.w / 2, first = letters.x + letters.w / 6;
     EXPECT_EQ(qvtest::pixelAt(w.win, selected, top + 2), qvtest::rgbOf(w.in.selection_color()));
     EXPECT_NE(qvtest::pixelAt(w.win, selected, top), qvtest::rgbOf(w.in.selection_color()));
     EXPECT_NE(qvtest::pixelAt(w.win, first, top + 2), qvtest::rgbOf(w.in.selection_color()));
@@ -294,8 +294,10 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
         return seen;
     };
     const qvtest::Rgb sel = qvtest::rgbOf(w.in.selection_color()), back = qvtest::rgbOf(w.in.color());
-    const auto unselected = colours(letters.x, letters.x + letters.w / 3 - 1),
-               chosen = colours(letters.x + letters.w / 3 + 2, letters.x + letters.w);
+    auto unselected = colours(letters.x, letters.x + letters.w / 3 - 1);
+    const auto last = colours(letters.x + letters.w * 2 / 3 + 2, letters.x + letters.w);
+    unselected.insert(last.begin(), last.end());
+    const auto chosen = colours(letters.x + letters.w / 3 + 2, letters.x + letters.w * 2 / 3 - 1);
     int darkest = 3 * 255;
     for (const auto& [r, g, b] : unselected) darkest = std::min(darkest, r + g + b);
     EXPECT_TRUE(unselected.count(std::make_tuple(back.r, back.g, back.b)) && darkest < 3 * 128 &&
@@ -303,6 +305,11 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
         << darkest;
     EXPECT_TRUE(chosen.count(std::make_tuple(sel.r, sel.g, sel.b)) && chosen.size() > 2 &&
                 !chosen.count(std::make_tuple(back.r, back.g, back.b)));
+    // A drag from the first letter to past the last selects the three.
+    qvtest::push(&w.win, letters.x + 2, Y + 25);
+    qvtest::drag(&w.win, letters.x + letters.w + 15, Y + 25);
+    qvtest::release(&w.win, letters.x + letters.w + 15, Y + 25);
+    EXPECT_EQ(std::make_pair(w.in.mark(), w.in.position()), std::make_pair(w.in.size() - 3, w.in.size()));
     // A click on the first letter puts the cursor before it; typing there shows.
     qvtest::click(&w.win, letters.x + 2, Y + 25);
     EXPECT_EQ(w.in.position(), w.in.size() - 3);
@@ -326,6 +333,29 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     EXPECT_EQ(qvtest::pixelAt(w.win, margin, mid), qvtest::rgbOf(w.in.cursor_color()));
     for (int x : {margin - 2, margin + 2})
         EXPECT_EQ(qvtest::pixelAt(w.win, x, mid), qvtest::rgbOf(w.in.color())) << x - margin;
+}
+
+// The path strip follows the view of a long text: the last folder's button
+// ends past its separator, where it is drawn.
+TEST(InputFile, ThePathStripFollowsTheViewOfALongText) {
+    InputWindow w("/");
+    w.at("/" + std::string(1200, ' ') + "/ab/");
+    w.in.position(w.in.size());
+    qvtest::key(&w.win, 'M', 0, "M");
+    const qvtest::Zone ink = qvtest::changedZone(w.win, [&](bool on) {
+        w.in.textcolor(on ? FL_BLUE : FL_BLACK);
+        w.in.redraw();
+    });
+    fl_font(w.in.textfont(), w.in.textsize());
+    // The ink is "/ab/M" ending at the cursor: "ab/" ends where "M" begins.
+    const int afterAb = ink.x + ink.w - static_cast<int>(fl_width("M"));
+    for (const auto& [x, button] : {std::pair(afterAb - 1, 3), std::pair(afterAb - static_cast<int>(fl_width("b/")), 3),
+                                    std::pair(ink.x - 2, 2), std::pair(afterAb + 12, 0)}) {
+        qvtest::push(&w.win, x, Y + 6);
+        EXPECT_EQ(w.in.highlighted(), button) << x - afterAb;
+        qvtest::drag(&w.win, x, Y - 20);  // off the strip: released there, nothing opens
+        qvtest::release(&w.win, x, Y - 20);
+    }
 }
 
 }  // namespace
