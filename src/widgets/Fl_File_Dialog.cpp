@@ -334,7 +334,10 @@ bool Fl_File_Dialog::acceptAnswer(int pathSize) {
         fill();
         if (text == input_->value()) input_->value(input_->dirPath());
     }
-    status(fl_dir_messages[problem == ENAMETOOLONG ? FL_DIR_TOO_LONG : FL_DIR_NO_ENTRY_MATCH]);
+    // A folder on the way that may not be searched hides what it holds.
+    status(fl_dir_messages[problem == ENAMETOOLONG ? FL_DIR_TOO_LONG
+                           : problem == EACCES     ? FL_DIR_NO_FOLDER
+                                                   : FL_DIR_NO_ENTRY_MATCH]);
     return false;
 }
 

@@ -19,6 +19,7 @@
 #include <FL/fl_draw.H>  // after the test framework: it brings X11's macros
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -569,6 +570,22 @@ TEST(FileDialog, OpeningRefusesANameThatNamesNothingAndReadsTheFolderAgain) {
                   press(w, "Ok");
               }),
               folder);
+    // A folder that may no longer be searched hides its files (root passes).
+    if (geteuid() != 0) {
+        mkdir(tmp.file("sub/in").c_str(), 0755);
+        ecrireFichier(tmp.file("sub/in/x.txt"), "x");
+        EXPECT_EQ(runDialog(dir + "sub/in/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                      clickLine(w, d, 2);
+                      chmod(tmp.file("sub/in").c_str(), 0600);
+                      press(w, "Ok");
+                      EXPECT_EQ(d.statusLine()->label() + std::string(w.shown() ? " shown" : ""),
+                                "Sorry - No such directory or permission denied shown");
+                      chmod(tmp.file("sub/in").c_str(), 0755);
+                      press(w, "Cancel");
+                  }),
+                  "0 " + dir + "sub/in/");
+        std::filesystem::remove_all(tmp.file("sub/in"));
+    }
     // A folder removed while shown lists nothing once refused.
     EXPECT_EQ(runDialog(dir + "sub/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
                   rmdir(tmp.file("sub").c_str());
