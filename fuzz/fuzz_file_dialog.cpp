@@ -629,9 +629,20 @@ void checkUp(Run& r, const std::string& before) {
     if (was == "/") return;
     const std::string now = normalFolder(folderOf(in));
     if (now == was) return;  // refused
-    if (("/" + before).find("/../") != std::string::npos) {
-        // After "..", the folder shown is the system's: Up opens its parent.
-        char* up = realpath((before + "..").c_str(), nullptr);
+    const size_t dots = ("/" + before).rfind("/../");
+    if (dots != std::string::npos) {
+        // Where a ".." leads only the system knows (after a link, not to the
+        // name before it); the names after the last one are taken as named.
+        const std::string through = before.substr(0, dots + 3), rest = before.substr(dots + 3);
+        std::string expected;
+        if (rest.empty()) {
+            expected = through + "..";
+        } else if (char* real = realpath(through.c_str(), nullptr)) {
+            const std::string named = normalFolder(std::string(real) + "/" + rest);
+            std::free(real);
+            expected = named.size() > 1 ? named.substr(0, named.rfind('/', named.size() - 2) + 1) : named;
+        }
+        char* up = realpath(expected.c_str(), nullptr);
         char* opened = realpath(folderOf(in).c_str(), nullptr);
         const bool same = up && opened && std::strcmp(up, opened) == 0;
         std::free(up);
