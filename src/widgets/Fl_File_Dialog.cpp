@@ -68,6 +68,9 @@ public:
     void onRelease(void (*cb)(void*), void* data) { onRelease_ = cb; data_ = data; }
     int handle(int event) override {
         if (event == FL_KEYBOARD && isEnter()) return 0;
+        // A double click counts on a line: on the frame or below the last
+        // line it would open the folder highlighted before.
+        if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_clicks() && !onLine()) Fl::event_clicks(0);
         Fl_Widget_Tracker alive(this);
         const int handled = Fl_Multi_Browser::handle(event);
         if (event == FL_RELEASE && alive.exists() && onRelease_) onRelease_(data_);
@@ -75,6 +78,11 @@ public:
     }
 
 private:
+    bool onLine() {
+        int X, Y, W, H;
+        bbox(X, Y, W, H);
+        return Fl::event_inside(X, Y, W, H) && find_item(Fl::event_y());
+    }
     void (*onRelease_)(void*) = nullptr;
     void* data_ = nullptr;
 };

@@ -493,6 +493,19 @@ TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
     }
 }
 
+TEST(FileDialog, ADoubleClickOffTheLinesOpensNothing) {
+    DialogWindow w(0);  // .., .hidden, a.txt, b.txt, run.exe, sub
+    clickLine(w.win, w.d, 6);
+    const std::string before = w.look();
+    for (int y : {w.d.fileBrowser()->y(), lineY(w.d, 9)}) {  // the frame, below the last line
+        qvtest::flushDrawing();
+        qvtest::doubleClick(&w.win, w.d.fileBrowser()->x() + 40, y);
+        EXPECT_EQ(w.look(), before) << y;
+    }
+    doubleClickLine(w.win, w.d, 6);
+    EXPECT_EQ(w.d.input()->value(), w.dir + "sub/");
+}
+
 TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
     for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
         DialogWindow w(mode);  // .., .hidden, a.txt, b.txt, run.exe, sub
