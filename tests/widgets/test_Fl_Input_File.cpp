@@ -256,6 +256,17 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     const qvtest::Zone letters = ink();
     EXPECT_TRUE(letters.x > X + 360 - typed - 30 && letters.x + letters.w < X + 360 && letters.w >= typed - 4)
         << letters;
+    // Nothing is drawn past the input's frame, though the text goes on.
+    const std::string typedText = w.in.value();
+    w.in.value((typedText + std::string(20, 'M')).c_str());
+    w.in.position(static_cast<int>(typedText.size()));
+    const int row = letters.y + letters.h / 2;
+    const qvtest::Rgb frame = qvtest::pixelAt(w.win, X + 359, row), outside = qvtest::pixelAt(w.win, X + 362, row);
+    EXPECT_TRUE(frame != qvtest::rgbOf(FL_DARK_RED) && frame != qvtest::rgbOf(FL_BLACK) &&
+                outside == qvtest::rgbOf(w.win.color()))
+        << frame << outside;
+    w.in.value(typedText.c_str());
+    w.in.position(w.in.size());
     EXPECT_EQ(std::make_pair(letters.y, letters.h), std::make_pair(drawnByToolkit.y, drawnByToolkit.h));
 
     // The cursor stands after the letters while the input has the focus.
@@ -281,7 +292,8 @@ TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
     qvtest::key(&w.win, FL_Left, FL_SHIFT);
     const int selected = letters.x + letters.w / 2, first = letters.x + letters.w / 6;
     EXPECT_EQ(qvtest::pixelAt(w.win, selected, top + 2), qvtest::rgbOf(w.in.selection_color()));
-    EXPECT_NE(qvtest::pixelAt(w.win, selected, top), qvtest::rgbOf(w.in.selection_color()));
+    const int bottom = Y + 40 - Fl::box_dy(w.in.box()) - 1;  // the text row's last line of pixels
+    for (int y : {top, bottom}) EXPECT_NE(qvtest::pixelAt(w.win, selected, y), qvtest::rgbOf(w.in.selection_color())) << y;
     EXPECT_NE(qvtest::pixelAt(w.win, first, top + 2), qvtest::rgbOf(w.in.selection_color()));
     // Each letter shows: the first in ink on the background, the selected in
     // a contrasting ink on the selection.
