@@ -66,6 +66,14 @@ void BM_Keystroke(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
+// A refused answer reads the folder on screen again, in the lister already open.
+void BM_Reread(benchmark::State& state) {
+    const std::string& folder = folderOf(static_cast<int>(state.range(0)));
+    auto d = std::make_unique<Fl_Dir>(folder.c_str(), FL_DIR_SORT_ALPHA, 0);
+    for (auto _ : state) benchmark::DoNotOptimize(d->dirReread(3));
+    state.SetComplexityN(state.range(0));
+}
+
 void BM_SortByName(benchmark::State& state) {
     const std::string& folder = folderOf(static_cast<int>(state.range(0)));
     auto d = std::make_unique<Fl_Dir>(folder.c_str(), FL_DIR_SORT_NONE, 0);
@@ -99,6 +107,7 @@ void BM_InsertionSortByName(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Cd)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Complexity();
+BENCHMARK(BM_Reread)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Complexity();
 BENCHMARK(BM_Keystroke)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Complexity();
 BENCHMARK(BM_SortByName)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Complexity();
 BENCHMARK(BM_InsertionSortByName)->Arg(100)->Arg(1000)->Arg(3000)->Arg(10000)->Complexity();

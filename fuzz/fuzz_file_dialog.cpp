@@ -8,8 +8,11 @@
 // input names files it did not get from the user's hand, they are exactly the
 // highlighted ones and they exist; a typed character lands where the cursor
 // is; a name typed in full that exists is listed; Enter answers; Up opens the
-// parent of the folder shown; recent folders are labelled as recorded; and the
-// answer of the modal dialog is what its input held.
+// parent of the folder shown (the system's, after a ".." that follows a
+// link); recent folders are labelled as recorded; the answer of the modal
+// dialog is what its input held; and every answer to open names entries that
+// exist, though the program removes and renames files of a folder between
+// steps, while the dialog shows it.
 #include "widget_fuzz.h"
 
 #include "support/WidgetEvents.h"
@@ -52,8 +55,9 @@ using qvfuzz::require;
 using qvfuzz::WidgetFuzz;
 
 // ---------------------------------------------------------------------------
-// The folder the dialog works on, made once per process; nothing here writes
-// to it, so every input sees the same entries.
+// The folder the dialog works on, made once per process; only its "churn"
+// folder changes: laid anew for every input, then the program removes and
+// renames its entries between steps.
 
 const int LONG_LEVELS = 9;  // nested folders of 240 characters: the deepest path passes 2,047
 
@@ -111,6 +115,7 @@ Fixture makeFixture() {
     (void)symlink("a.txt", (b + "link.txt").c_str());
     (void)symlink("sub", (b + "subLink").c_str());
     (void)symlink("loop", (b + "loop").c_str());
+    (void)symlink("sub/inner", (b + "innerLink").c_str());  // ".." after it leads to sub
     // Just past the lister's cap, made out of name order.
     for (int i = FL_DIR_MAX_FILES + 49; i >= 0; --i) {
         char name[16];
@@ -139,6 +144,23 @@ const Fixture& fixture() {
 void removeFixture() {
     std::error_code ignored;
     std::filesystem::remove_all(fixture().base, ignored);
+}
+
+// The churn folder's entries as laid for each input, and the names that
+// renames give them.
+const char* const CHURN_LAID[] = {"g1.txt", "g2.txt", "g3.txt", "gdir", "gdir/in.txt"};
+const char* const CHURN_NAMES[] = {"g1.txt", "g2.txt", "g3.txt", "gdir", "h1.txt", "h2.txt", "h3.txt", "hdir"};
+const int N_CHURN = sizeof CHURN_NAMES / sizeof CHURN_NAMES[0];
+
+void layChurn() {
+    const std::string churn = fixture().base + "churn/";
+    std::error_code ignored;
+    std::filesystem::remove_all(churn, ignored);
+    std::filesystem::create_directory(churn);
+    for (const char* name : CHURN_LAID) {
+        if (std::strchr(name, '.')) touch(churn + name);
+        else std::filesystem::create_directory(churn + name);
+    }
 }
 
 bool isSep(char c) { return c == '/' || c == '\\'; }
@@ -182,10 +204,24 @@ std::string shown(const std::string& name) {
     return s;
 }
 
+bool inChurn(const std::string& folder) {
+    return inFixture(folder) && normalFolder(folder).rfind(fixture().base + "churn/", 0) == 0;
+}
+
 // The names of a fixture folder as the list may show them.
 const std::set<std::string>& entriesOf(const std::string& folder) {
     static std::map<std::string, std::set<std::string>> cache;
-    const std::string key = normalFolder(folder);
+    static const std::set<std::string> churnNames = [] {
+        std::set<std::string> names{".", "..", "in.txt"};
+        for (const char* n : CHURN_NAMES) names.insert(n);
+        return names;
+    }();
+    // A line of the churn folder may name an entry gone since it was read.
+    if (inChurn(folder)) return churnNames;
+    // The folder the system opens: after a link, ".." is not the name before.
+    char* real = realpath(folder.c_str(), nullptr);
+    const std::string key = real ? std::string(real) : normalFolder(folder);
+    std::free(real);
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     std::set<std::string>& names = cache[key];
@@ -199,6 +235,19 @@ const std::set<std::string>& entriesOf(const std::string& folder) {
 bool exists(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
+}
+
+// An answer to open names what is there (a link followed): the whole text,
+// or a folder followed by names parted by ",".
+bool answerExists(const std::string& text) {
+    struct stat st;
+    if (stat(text.c_str(), &st) == 0) return true;
+    const size_t folder = text.find_last_of("/\\") + 1;
+    if (text.find(',', folder) == std::string::npos) return false;
+    const std::string names = text.substr(folder) + ",";
+    for (size_t at = 0, comma; (comma = names.find(',', at)) != std::string::npos; at = comma + 1)
+        if (comma == at || stat((text.substr(0, folder) + names.substr(at, comma - at)).c_str(), &st) != 0) return false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -253,16 +302,18 @@ const char* const START_PATHS[] = {
     "",        "sub/",     "*.txt",   "Zed/",      "a",           "fifo/",     "empty/",     "@sym/",
     "a&b dir/", "x:y/",    "sub/../", "nope/",     "many/",       "~/",        "~/sub/",     "$HOME/Zed/",
     "sub/inner/", "c:d.txt", "new",   "*.C*",      "[ab]*",       "{a,B}*",    "Zed/*.exe",  "dots../",
-    "subLink/", ".hdir/",  "many/f30", "a.txt",    "f",           "lng/",
+    "subLink/", ".hdir/",  "many/f30", "a.txt",    "f",           "lng/",      "churn/",     "churn/g",
+    "innerLink/../", "churn/gdir/",
 };
-const char* const RECENT[] = {"", "sub/", "Zed/", "@sym/", "a&b dir/", "x:y/", "sub/../", "many/", "dots../",
+const char* const RECENT[] = {"", "sub/", "churn/", "innerLink/../", "Zed/", "@sym/", "a&b dir/", "x:y/", "sub/../", "many/", "dots../",
                               "fifo/", "lng/"};
 const char* const FRAGMENTS[] = {
     "a",      "b.txt",  "sub/",   "Zed/",  "../",    "..",     "~/",     "~",      "*.txt",  "*",
     "?",      "[ab]*",  "{a,B}*", "f30",   "f3049",  "many/",  "new",    "c:",     "@",      "&",
     "x:y/",   "@sym/",  "a&b dir/", "Readme", "run.exe", "B.TXT", "Mixed.Txt", ".hidden", "/", "$HOME/",
     "lng/",   "nope/",  "dots../", "fifo/", "empty/", "link.txt", "dangling", "pipe", "\303\251", "sp ace.txt",
-    "x..y",   "subLink/", "[1].txt", "trail ", "inner/", ".", "./", "//",
+    "x..y",   "subLink/", "[1].txt", "trail ", "inner/", ".", "./", "//",     "churn/", "g1.txt", "h2.txt",
+    "gdir/",  "innerLink/", "../../",
 };
 const int N_FRAGMENTS = sizeof FRAGMENTS / sizeof FRAGMENTS[0];
 
@@ -329,7 +380,9 @@ public:
         require(!s.highlighted.empty() && shown(s.text) == shown(s.folder) + joined(s.highlighted),
                 "%s: the input names \"%s\", the files highlighted are \"%s\"", when, s.text.c_str(),
                 joined(s.highlighted).c_str());
-        if (!inFixture(s.folder) || s.text.compare(0, s.folder.size(), s.folder) != 0) return;
+        // The churn folder's files may go between two steps: their answer is
+        // checked when it is given.
+        if (!inFixture(s.folder) || inChurn(s.folder) || s.text.compare(0, s.folder.size(), s.folder) != 0) return;
         // No name here holds a ",": in a multi list it parts the names.
         std::string names = s.text.substr(s.folder.size()) + ",";
         for (size_t at = 0, comma; (comma = names.find(',', at)) != std::string::npos; at = comma + 1) {
@@ -393,6 +446,13 @@ public:
         checkRecent();
     }
 
+    // Given answers to open name what exists; saving may name what is gone.
+    void checkGiven(const std::string& text, const char* how) const {
+        if ((mode & FL_FILE_DIALOG_SAVE) || hasWildcard(text)) return;
+        require(answerExists(text), "%s answered \"%s\", which names nothing", how, text.c_str());
+    }
+
+    int mode = 0;           // of the dialog the run works on
     int oks = 0;            // answers given by Ok (or Enter, or a double click on a file)
     bool accepted = false;  // modal: the last answer
     Snapshot answer;        // modal: what the input held when Ok was pressed
@@ -504,13 +564,25 @@ void endCallback(Fl_Widget* w, void*) {
     }
 }
 
+// The program's own Ok, as the modal front end's: the dialog says whether
+// the text may be handed back, then the caller reads it.
 void okCallback(Fl_Widget*, void*) {
     Run* r = current;
     if (!r) return;  // the release of a held button once the input is done
     ++r->oks;
     WidgetFuzz::note("Ok");
     r->check("Ok");
+    Fl_File_Dialog* d = r->dialog();
+    if (d && !d->acceptAnswer(FL_DIR_PATH)) {
+        const std::string status = d->statusLine()->label();
+        WidgetFuzz::note("  refused: %s", status.c_str());
+        require(status == fl_dir_messages[FL_DIR_NO_ENTRY_MATCH] || status == fl_dir_messages[FL_DIR_TOO_LONG],
+                "a refused answer says \"%s\"", status.c_str());
+        r->check("a refused Ok");
+        return;
+    }
     if (Fl_Input_File* in = r->input()) {  // the answer a caller reads
+        r->checkGiven(in->value(), "Ok");
         char out[FL_DIR_PATH];
         const int folder = in->getFilename(out, sizeof out);
         const std::string text = in->value();
@@ -528,6 +600,7 @@ Fl_File_Dialog* buildDialog(Run& r, const std::string& start, int mode, int sort
                      filter, int(r.endAction));
     Fl_File_Dialog* d = new Fl_File_Dialog(5, 5, nullptr, start.c_str(), mode, sort, filter);
     d->endCallback(endCallback, nullptr);
+    r.mode = mode;
     return d;
 }
 
@@ -556,6 +629,27 @@ void checkUp(Run& r, const std::string& before) {
     if (was == "/") return;
     const std::string now = normalFolder(folderOf(in));
     if (now == was) return;  // refused
+    const size_t dots = ("/" + before).rfind("/../");
+    if (dots != std::string::npos) {
+        // Where a ".." leads only the system knows (after a link, not to the
+        // name before it); the names after the last one are taken as named.
+        const std::string through = before.substr(0, dots + 3), rest = before.substr(dots + 3);
+        std::string expected;
+        if (rest.empty()) {
+            expected = through + "..";
+        } else if (char* real = realpath(through.c_str(), nullptr)) {
+            const std::string named = normalFolder(std::string(real) + "/" + rest);
+            std::free(real);
+            expected = named.size() > 1 ? named.substr(0, named.rfind('/', named.size() - 2) + 1) : named;
+        }
+        char* up = realpath(expected.c_str(), nullptr);
+        char* opened = realpath(folderOf(in).c_str(), nullptr);
+        const bool same = up && opened && std::strcmp(up, opened) == 0;
+        std::free(up);
+        std::free(opened);
+        require(same, "Up from %s opened %s, not the parent of the folder shown", before.c_str(), folderOf(in).c_str());
+        return;
+    }
     const std::string parent = was.substr(0, was.rfind('/', was.size() - 2) + 1);
     require(now == parent, "Up from %s opened %s, not %s", before.c_str(), folderOf(in).c_str(), parent.c_str());
 }
@@ -678,7 +772,7 @@ void typeStep(Run& r) {
     const size_t folder = folderLength(now);
     const std::string name = now.substr(folder), dir = now.substr(0, folder);
     if (in->dirFilter() != 0 || name.empty() || name == "." || name == ".." || hasWildcard(now) ||
-        now.find(',') != std::string::npos || dir != folderOf(in) || !inFixture(dir))
+        now.find(',') != std::string::npos || dir != folderOf(in) || !inFixture(dir) || inChurn(dir))
         return;
     struct stat st;
     if (stat((dir + name).c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) return;
@@ -783,7 +877,23 @@ std::string anyPath(WidgetFuzz& f) {
 void callerStep(Run& r) {
     WidgetFuzz& f = r.f();
     Fl_Input_File* in = r.input();
-    switch (f.pick(7)) {
+    switch (f.pick(9)) {
+    case 7:
+    case 8: {
+        // The program removes or renames an entry of the churn folder.
+        const std::string churn = fixture().base + "churn/";
+        const std::string from = churn + CHURN_NAMES[f.pick(N_CHURN)];
+        if (f.chance(2)) {
+            WidgetFuzz::note("remove %s", from.c_str());
+            std::error_code ignored;
+            std::filesystem::remove_all(from, ignored);
+        } else {
+            const std::string to = churn + CHURN_NAMES[f.pick(N_CHURN)];
+            WidgetFuzz::note("rename %s to %s", from.c_str(), to.c_str());
+            (void)std::rename(from.c_str(), to.c_str());
+        }
+        break;
+    }
     case 0: {
         const std::string p = anyPath(f);
         WidgetFuzz::note("caller value(\"%s\")", p.c_str());
@@ -924,11 +1034,19 @@ void modalOk(Fl_Widget* w, void* data) {
     ModalRun* m = static_cast<ModalRun*>(data);
     Run& r = *m->run;
     ++r.oks;
-    r.accepted = true;
-    r.answer = r.look();
+    const Snapshot asked = r.look();
     WidgetFuzz::note("Ok (modal)");
     r.check("Ok");
+    Fl_Window* win = w->window();
     m->okCb(w, m->okData);
+    if (win->shown()) {
+        WidgetFuzz::note("  refused: %s", r.dialog()->statusLine()->label());
+        r.check("a refused Ok");
+        return;
+    }
+    r.accepted = true;
+    r.answer = asked;
+    r.checkGiven(asked.text, "the modal Ok");
 }
 
 void runModal(void* data) {
@@ -969,6 +1087,10 @@ void runModal(void* data) {
         case 3: w->do_callback(); break;
         default: qvtest::key(w, FL_Enter, 0, "\r"); break;
         }
+        if (w->shown() && (how == 1 || how == 4)) {
+            WidgetFuzz::note("the answer refused, then Cancel");
+            cancel->do_callback();
+        }
         require(!w->shown(), "the dialog stays open after %d", how);
     }
     f.routeTo(nullptr);
@@ -984,6 +1106,7 @@ void runModalInput(WidgetFuzz& f, Run& r, const std::string& start, int mode, in
     const std::string given = path.data();
     WidgetFuzz::note("modal dialog on \"%s\", mode %d, sort %d, filter %#x, buffer %d", given.c_str(), mode, sort,
                      filter, size);
+    r.mode = mode;
     ModalRun m{&r};
     Fl::add_timeout(0.0, runModal, &m);
     const int result = fl_file_dialog("Choisir", path.data(), mode, sort, filter, false, size);
@@ -994,10 +1117,10 @@ void runModalInput(WidgetFuzz& f, Run& r, const std::string& start, int mode, in
         return;
     }
     const std::string& text = r.answer.text;
-    if (hasWildcard(text) || text.size() >= size_t(size)) {
-        require(result == 0 && got.empty(), "\"%s\" in a buffer of %d returned %d and \"%s\"", text.c_str(), size,
-                 result, got.c_str());
+    if (hasWildcard(text)) {  // a pattern hands back no name
+        require(result == 0 && got.empty(), "\"%s\" returned %d and \"%s\"", text.c_str(), result, got.c_str());
     } else {
+        require(text.size() < size_t(size), "\"%s\" was taken for a buffer of %d", text.c_str(), size);
         require(got == text && size_t(result) == folderLength(text), "\"%s\" returned %d and \"%s\"", text.c_str(),
                 result, got.c_str());
     }
@@ -1007,6 +1130,7 @@ void runModalInput(WidgetFuzz& f, Run& r, const std::string& start, int mode, in
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fixture();
+    layChurn();
     // Dragging selected text would start the toolkit's drag-and-drop loop,
     // which waits for a real button release.
     Fl::dnd_text_ops(0);

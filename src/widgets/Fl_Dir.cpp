@@ -3,6 +3,7 @@
 #include "widgets/Fl_Dir_Find.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-const char* const fl_dir_messages[10] = {
+const char* const fl_dir_messages[11] = {
     "Sorry - No files match with selected Filter",
     "Sorry - Invalid directory was entered",
     "Sorry - No such directory or permission denied",
@@ -25,6 +26,7 @@ const char* const fl_dir_messages[10] = {
     "Sorry - No file matches entry",
     "Please Select Files",
     "",
+    "Sorry - The path is too long",
 };
 
 namespace {
@@ -249,6 +251,33 @@ std::string expandPath(const char* src) {
     return out;
 }
 
+std::string joinedFolder(bool absolute, const std::vector<std::string>& names) {
+    std::string s = absolute ? "/" : "";
+    for (const std::string& name : names) s += name + "/";
+    return s;
+}
+
+std::vector<std::string> folderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::istringstream parts(folder);
+    for (std::string name; std::getline(parts, name, '/');)
+        if (!name.empty()) names.push_back(name);
+    return names;
+}
+
+// When `folder` (ending with "/") names a link, the parent of its target as
+// the system finds it, absolute.
+bool systemParent(const std::string& folder, std::string& parent) {
+    struct stat st;
+    const std::string link = folder.substr(0, folder.size() - 1);
+    if (lstat(link.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    char* real = realpath((folder + "..").c_str(), nullptr);
+    if (!real) return false;
+    parent = real;
+    std::free(real);
+    return true;
+}
+
 int folderRank(const Fl_Dir_File* f) {
     return f->type == FL_DIR_PARENT ? 0 : isFolderType(f->type) ? 1 : 2;
 }
@@ -324,7 +353,7 @@ int Fl_Dir::cd(const char* path, int mode) {
     std::replace(folder.begin(), folder.end(), '\\', '/');
     const std::string full = folder + expanded.substr(typedFolder);
     // Cut to the buffer, a path would name another folder: refuse it whole.
-    if (full.size() >= sizeof path_) return dirError(FL_DIR_INVALID_FOLDER);
+    if (full.size() >= sizeof path_) return dirError(FL_DIR_TOO_LONG);
 
     if (nFiles_ > 0 && p.folder == folderLen_ && expanded.compare(0, typedFolder, path_, typedFolder) == 0) {
         dropTypedEntry();
@@ -345,16 +374,26 @@ int Fl_Dir::cd(const char* path, int mode) {
 
 int Fl_Dir::cdUp() {
     // The folder as the system resolves it: "." and "name/.." taken out, so
-    // that "/data/sub/../" goes up to "/".
+    // that "/data/sub/../" goes up to "/". A ".." after a link leads to the
+    // parent of the link's target, which only the system knows: asked there.
     // The folder's separators are all "/": cd turned backslashes into them.
     const std::string folder(path_, folderLen_);
-    const bool absolute = !folder.empty() && folder[0] == '/';
+    bool absolute = !folder.empty() && folder[0] == '/';
     std::vector<std::string> names;
     std::istringstream parts(folder);
     for (std::string name; std::getline(parts, name, '/');) {
         if (name == "..") {
-            if (!names.empty() && names.back() != "..") names.pop_back();
-            else if (!absolute) names.push_back(name);  // above the root is the root
+            if (!names.empty() && names.back() != "..") {
+                std::string resolved;
+                if (systemParent(joinedFolder(absolute, names), resolved)) {
+                    names = folderNames(resolved);
+                    absolute = true;
+                } else {
+                    names.pop_back();
+                }
+            } else if (!absolute) {
+                names.push_back(name);  // above the root is the root
+            }
         } else if (!name.empty() && name != ".") {
             names.push_back(name);
         }
@@ -363,11 +402,26 @@ int Fl_Dir::cdUp() {
     if (names.back() == "..") names.push_back("..");
     else names.pop_back();
     if (names.empty() && !absolute) return 0;  // a single relative folder: its parent has no name
-    std::string up = absolute ? "/" : "";
-    for (const std::string& name : names) up += name + "/";
+    std::string up = joinedFolder(absolute, names);
     const char* pattern = path_ + folderLen_;
     if (std::strpbrk(pattern, "*?[{")) up += pattern;
     return cd(up.c_str(), 0);
+}
+
+int Fl_Dir::dirReread(int mode) {
+    status_ = FL_DIR_OK;
+    // Never read (every path refused): no folder to read again, not even
+    // the working one.
+    if (lastRead_ == 0) return 0;
+    const bool wildcard = std::strpbrk(path_ + folderLen_, "*?[{") != nullptr;
+    if (dirRead(std::string(path_, folderLen_).c_str()) == 0) {
+        // The folder is gone: none of its lines may stay to be picked.
+        nFiles_ = 0;
+        dirNotify(mode);
+        return dirError(FL_DIR_NO_FOLDER);
+    }
+    dirSort(sort_);
+    return dirShowOrFail(mode, wildcard, true);
 }
 
 int Fl_Dir::cdRoot() { return cd("/", 0); }

@@ -51,10 +51,11 @@ enum {
     FL_DIR_NO_COMPLETION = 6,
     FL_DIR_NO_ENTRY_MATCH = 7,
     FL_DIR_SELECT_FILES = 8,
-    FL_DIR_OK = 9
+    FL_DIR_OK = 9,
+    FL_DIR_TOO_LONG = 10
 };
 
-extern const char* const fl_dir_messages[10];
+extern const char* const fl_dir_messages[11];
 
 // Folders are separated by "/" (a backslash is turned into one); any other
 // character, ":" included, belongs to a name.
@@ -93,6 +94,10 @@ public:
     int cdHome();
     int cdCurrent();
     int cdSub(const char* name);
+    // Reads the current folder again, for entries come or gone since it was
+    // read, and calls the list callbacks (per `mode`) even when nothing is
+    // shown; a folder gone lists nothing. Returns the number of shown entries.
+    int dirReread(int mode = 0);
 
     void dirSort(int mode);
     void dirSetFilter(int bits);

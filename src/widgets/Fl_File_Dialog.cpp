@@ -11,6 +11,9 @@
 #include <FL/Fl_Pixmap.H>
 #include <FL/Fl_Return_Button.H>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -65,6 +68,9 @@ public:
     void onRelease(void (*cb)(void*), void* data) { onRelease_ = cb; data_ = data; }
     int handle(int event) override {
         if (event == FL_KEYBOARD && isEnter()) return 0;
+        // A double click counts on a line: on the frame or below the last
+        // line it would open the folder highlighted before.
+        if ((event == FL_PUSH || event == FL_RELEASE) && Fl::event_clicks() && !onLine()) Fl::event_clicks(0);
         Fl_Widget_Tracker alive(this);
         const int handled = Fl_Multi_Browser::handle(event);
         if (event == FL_RELEASE && alive.exists() && onRelease_) onRelease_(data_);
@@ -72,6 +78,11 @@ public:
     }
 
 private:
+    bool onLine() {
+        int X, Y, W, H;
+        bbox(X, Y, W, H);
+        return Fl::event_inside(X, Y, W, H) && find_item(Fl::event_y());
+    }
     void (*onRelease_)(void*) = nullptr;
     void* data_ = nullptr;
 };
@@ -101,6 +112,28 @@ std::string lineOf(const Fl_Dir_File& f) {
     case FL_DIR_SYSTEM: return "";
     default: return "@C00@." + name;
     }
+}
+
+// 0 when `path` names an entry (a link followed), else why not.
+int lookUp(const std::string& path) {
+    struct stat st;
+    if (path.empty()) return ENOENT;
+    return stat(path.c_str(), &st) == 0 ? 0 : errno;
+}
+
+// 0 when `text` names an existing entry or, in a multi list, a folder
+// followed by existing names parted by ","; else why not.
+int lookUpAnswer(const std::string& text, bool multi) {
+    const int whole = lookUp(text);
+    const size_t folder = text.find_last_of("/\\") + 1;  // 0 without a separator
+    if (whole == 0 || !multi || text.find(',', folder) == std::string::npos) return whole;
+    const std::string names = text.substr(folder) + ",";
+    for (size_t at = 0, comma; (comma = names.find(',', at)) != std::string::npos; at = comma + 1) {
+        const std::string name = names.substr(at, comma - at);
+        const int e = name.empty() ? ENOENT : lookUp(text.substr(0, folder) + name);
+        if (e) return e;
+    }
+    return 0;
 }
 
 const char* modeText(int mode) {
@@ -294,6 +327,28 @@ void Fl_File_Dialog::fill() {
     followed_ = highlightKey();
 }
 
+bool Fl_File_Dialog::acceptAnswer(int pathSize) {
+    const std::string text = input_->value();
+    // A pattern hands back no name.
+    if (text.find_first_of("*?[{") != std::string::npos) return true;
+    int problem = text.size() >= static_cast<size_t>(pathSize) ? ENAMETOOLONG : 0;
+    if (!problem && !(mode_ & FL_FILE_DIALOG_SAVE)) problem = lookUpAnswer(text, mode_ & FL_FILE_DIALOG_MULTI);
+    if (!problem) return true;
+    if (problem != ENAMETOOLONG) {
+        // Lines of what is gone must not stay to be picked again. Unless the
+        // files still highlighted are named instead, the input shows what the
+        // lister holds: a typed name, a folder, "~" expanded.
+        input_->dirReread(3);
+        fill();
+        if (text == input_->value()) input_->value(input_->dirPath());
+    }
+    // A folder on the way that may not be searched hides what it holds.
+    status(fl_dir_messages[problem == ENAMETOOLONG ? FL_DIR_TOO_LONG
+                           : problem == EACCES     ? FL_DIR_NO_FOLDER
+                                                   : FL_DIR_NO_ENTRY_MATCH]);
+    return false;
+}
+
 void Fl_File_Dialog::listCb(Fl_Widget*, void* self) { static_cast<Fl_File_Dialog*>(self)->select(); }
 
 // The highlight as the input last followed it.
@@ -409,6 +464,8 @@ void Fl_File_Dialog::select() {
 namespace {
 
 struct DialogAnswer {
+    Fl_File_Dialog* dialog;
+    int pathSize;
     int answer = 0;  // 1 accepted
 };
 
@@ -423,12 +480,12 @@ void answer(Fl_Window* win, int value) {
 
 int fl_file_dialog(const char* title, char* path, int mode, int sort, int filter, bool, int pathSize) {
     static Fl_Pixmap one(onePicture), many(manyPicture);
-    DialogAnswer state;
     Fl_Group* saved = Fl_Group::current();
     Fl_Group::current(nullptr);
     Fl_Double_Window win(472, 343, title);
-    win.user_data(&state);
     Fl_File_Dialog dialog(5, 5, nullptr, path, mode, sort, filter);
+    DialogAnswer state{&dialog, pathSize};
+    win.user_data(&state);
     Fl_Box picture(208, 306, 56, 34);
     picture.image(mode & FL_FILE_DIALOG_MULTI ? &many : &one);
     Fl_Button cancel(267, 311, 197, 25, "Cancel");
@@ -439,7 +496,10 @@ int fl_file_dialog(const char* title, char* path, int mode, int sort, int filter
     win.set_modal();
 
     cancel.callback([](Fl_Widget* w, void*) { answer(w->window(), 0); });
-    ok.callback([](Fl_Widget* w, void*) { answer(w->window(), 1); });
+    ok.callback([](Fl_Widget* w, void*) {
+        const DialogAnswer* a = static_cast<DialogAnswer*>(w->window()->user_data());
+        if (a->dialog->acceptAnswer(a->pathSize)) answer(w->window(), 1);
+    });
     win.callback([](Fl_Widget* w, void*) { answer(w->as_window(), 0); });
     dialog.endCallback([](Fl_Widget*, void* okButton) { static_cast<Fl_Widget*>(okButton)->do_callback(); }, &ok);
 

@@ -35,6 +35,11 @@ public:
     void endCallback(Fl_Callback* cb, void* data) { end_ = cb; endData_ = data; }
     // Refills the file list from the lister's shown entries.
     void fill();
+    // Whether the input's text may be handed to a caller whose buffer holds
+    // `pathSize` bytes: to open, it must name existing files or a folder
+    // (folders change while the list shows them). When it may not, the status
+    // line says why, and a missing name has the folder read again.
+    bool acceptAnswer(int pathSize = FL_DIR_PATH);
 
     Fl_Multi_Browser* fileBrowser() const { return list_; }
     Fl_Input_File* input() const { return input_; }

@@ -2,6 +2,7 @@
 
 #include <FL/Fl_Menu_Button.H>
 #include <FL/fl_draw.H>
+#include <FL/fl_utf8.h>
 
 #include <algorithm>
 #include <cstring>
@@ -175,13 +176,14 @@ std::vector<int> Fl_Input_File::buttonEdges() {
     std::vector<int> edges;
     const char* text = value();
     fl_font(textfont(), textsize());
+    const int scroll = textScroll();
     for (int i = 0; text[i];) {
         if (!isSeparator(text[i])) {
             ++i;
             continue;
         }
         while (isSeparator(text[i])) ++i;
-        const int edge = static_cast<int>(fl_width(text, i)) - xscroll() + 6;
+        const int edge = static_cast<int>(fl_width(text, i)) - scroll + 6;
         edges.push_back(std::min(edge, w()));
     }
     return edges;
@@ -246,9 +248,87 @@ void Fl_Input_File::lowerInput(int by) {
     Fl_Widget::h(h() - by);
 }
 
+bool Fl_Input_File::longText() const {
+    // Control characters are laid out as two ("^X"), tabs as up to eight.
+    int laidOut = 0;
+    for (const char* c = value(); *c; ++c)
+        laidOut += *c == '\t' ? 8 : static_cast<unsigned char>(*c) < 0x20 || *c == 0x7f ? 2 : 1;
+    return laidOut > FL_INPUT_FILE_TOOLKIT_LINE;
+}
+
+// Pixels of the text left of the input's edge; the font must be set.
+int Fl_Input_File::textScroll() {
+    if (!longText()) return xscroll();
+    firstInView_ = std::min(firstInView_, size());
+    return static_cast<int>(fl_width(value(), firstInView_));
+}
+
+void Fl_Input_File::keepCursorInView(int width) {
+    const char* text = value();
+    const int cursor = position();
+    firstInView_ = std::min(firstInView_, size());
+    const int margin = std::min(20, width / 4);
+    if (cursor < firstInView_) {
+        // Moved left past the edge: the cursor a margin inside it.
+        firstInView_ = cursor;
+        while (firstInView_ > 0 && fl_width(text + firstInView_, cursor - firstInView_) < margin) --firstInView_;
+    }
+    while (firstInView_ < cursor && fl_width(text + firstInView_, cursor - firstInView_) > width - margin)
+        firstInView_ += fl_utf8len1(text[firstInView_]);
+}
+
+// The place in a long text nearest to `ex` pixels from the text's left edge.
+int Fl_Input_File::positionAt(int ex) {
+    const char* text = value();
+    int at = firstInView_;
+    for (double left = 0; at < size();) {
+        const int n = fl_utf8len1(text[at]);
+        const double w = fl_width(text + at, n);
+        if (left + w / 2 > ex) break;
+        left += w;
+        at += n;
+    }
+    return at;
+}
+
+void Fl_Input_File::drawLongText() {
+    const Fl_Boxtype b = box();
+    const int X = x() + Fl::box_dx(b) + 2, Y = y() + Fl::box_dy(b), W = w() - Fl::box_dw(b) - 4,
+              H = h() - Fl::box_dh(b);
+    draw_box(b, color());
+    fl_push_clip(x() + Fl::box_dx(b), Y, w() - Fl::box_dw(b), H);
+    fl_font(textfont(), textsize());
+    keepCursorInView(W);
+    const char* text = value() + firstInView_;
+    int shown = 0;  // bytes drawn: up to the right edge
+    while (firstInView_ + shown < size() && fl_width(text, shown) < W) shown += fl_utf8len1(text[shown]);
+    shown = std::min(shown, size() - firstInView_);
+    const int baseline = Y + (H - fl_height()) / 2 + fl_height() - fl_descent();
+    const auto xOf = [&](int at) { return X + static_cast<int>(fl_width(text, std::max(0, at - firstInView_))); };
+    const int from = std::min(position(), mark()), to = std::max(position(), mark());
+    const Fl_Color ink = active_r() ? textcolor() : fl_inactive(textcolor());
+    fl_color(ink);
+    fl_draw(text, shown, X, baseline);
+    if (from != to && to > firstInView_) {
+        const int left = xOf(from), right = xOf(to);
+        fl_push_clip(left, Y, right - left, H);
+        fl_color(selection_color());
+        fl_rectf(left, Y + 1, right - left, H - 2);
+        fl_color(fl_contrast(ink, selection_color()));
+        fl_draw(text, shown, X, baseline);
+        fl_pop_clip();
+    } else if (from == to && Fl::focus() == this && active_r()) {
+        fl_color(cursor_color());
+        const int cx = xOf(position());
+        fl_rectf(cx, baseline - fl_height() + fl_descent(), 2, fl_height());
+    }
+    fl_pop_clip();
+}
+
 void Fl_Input_File::draw() {
     lowerInput(FL_INPUT_FILE_STRIP);
-    Fl_Input::draw();
+    if (longText()) drawLongText();
+    else Fl_Input::draw();
     lowerInput(-FL_INPUT_FILE_STRIP);
     drawTopBtn();
 }
@@ -258,6 +338,13 @@ int Fl_Input_File::handle(int event) {
     lowerInput(FL_INPUT_FILE_STRIP);
     const int handled = Fl_Input::handle(event);
     lowerInput(-FL_INPUT_FILE_STRIP);
+    // The toolkit places the cursor by the part of a long text it lays out.
+    if ((event == FL_DRAG || (event == FL_PUSH && Fl::event_inside(this))) && Fl::event_button() == 1 &&
+        !Fl::event_clicks() && longText() && Fl::focus() == this) {
+        fl_font(textfont(), textsize());
+        const int at = positionAt(Fl::event_x() - x() - Fl::box_dx(box()) - 2);
+        position(at, event == FL_DRAG || Fl::event_state(FL_SHIFT) ? mark() : at);
+    }
     switch (event) {
     case FL_PUSH:
         if (Fl::event_y() >= y() + FL_INPUT_FILE_STRIP || !Fl::event_inside(this)) return handled;

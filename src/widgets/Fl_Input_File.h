@@ -22,7 +22,10 @@ enum {
     FL_INPUT_FILE_STRIP = 12,      // height of the path strip
     FL_INPUT_FILE_FIRST_USER = 4,  // pull-down index of the first recent folder
     FL_INPUT_FILE_USERS = 10,
-    FL_INPUT_FILE_USER_TEXT = 2228
+    FL_INPUT_FILE_USER_TEXT = 2228,
+    // The toolkit input lays out only about the first 1,020 characters of a
+    // line; a longer text is drawn here.
+    FL_INPUT_FILE_TOOLKIT_LINE = 1000
 };
 
 // A menu entry with nothing but its label, shortcut and flags.
@@ -70,11 +73,18 @@ public:
 
 protected:
     void drawTopBtn();
+    // A text longer than the toolkit input lays out, drawn from the first
+    // byte in view, which follows the cursor.
+    void drawLongText();
 
 private:
     // Right edges of the path buttons, from the widget's left edge.
     std::vector<int> buttonEdges();
     int buttonAt(int ex);
+    bool longText() const;
+    int textScroll();
+    void keepCursorInView(int width);
+    int positionAt(int ex);
     void setTextState(bool normal);
     void lowerInput(int by);
     void followText();
@@ -90,6 +100,7 @@ private:
     int textState_ = 1;
     Fl_Menu_Button* pulldown_ = nullptr;
     Fl_Widget_Tracker* pulldownAlive_ = nullptr;
+    int firstInView_ = 0;  // of a long text
 };
 
 #endif

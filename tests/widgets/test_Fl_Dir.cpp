@@ -77,8 +77,8 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
         {dir + "fifo/", "12E7 " + dir + "fifo/"}, {dir + "fifo/*.txt", "12E3 " + dir + "fifo/*.txt"},
         {dir + "c:x", "E7 " + dir + "c:x"},     // ":" belongs to the name
         {fill, "E7 " + dir + fill},             // the longest path the lister holds
-        {fill + "y", "E1 " + ab},               // one more would be cut: refused
-        {dir + std::string(FL_DIR_PATH, 'x') + "/f", "E1 " + ab},
+        {fill + "y", "E10 " + ab},              // one more would be cut: refused as too long
+        {dir + std::string(FL_DIR_PATH, 'x') + "/f", "E10 " + ab},
     };
     for (const auto& c : failures) {
         Lister f(ab);
@@ -96,6 +96,27 @@ TEST(Dir, TypedNameShowsItsMatchesFailuresKeepTheFolderAndCdMovesBetweenFolders)
         u.cdUp();
         EXPECT_EQ(u.dirPath(), to) << from;
     }
+    // A ".." after a link leads where the system goes: to the parent of the
+    // link's target, not back over the link's name.
+    TempDir links;
+    const std::string top = links.path() + "/";
+    for (const char* f : {"d", "e", "e/in"}) mkdir(links.file(f).c_str(), 0755);
+    ASSERT_EQ(symlink((top + "e").c_str(), links.file("d/link").c_str()), 0);
+    const std::string real = std::filesystem::canonical(links.path()).string();
+    const std::string realParent = std::filesystem::path(real).parent_path().string() + "/";
+    const std::pair<std::string, std::string> linkUps[] = {
+        {top + "d/link/../", realParent}, {top + "d/link/../e/", real + "/"},
+        {top + "d/link/in/../../", realParent}, {top + "d/link/", top + "d/"},
+    };
+    for (const auto& [from, to] : linkUps) {
+        Lister u(from);
+        u.cdUp();
+        EXPECT_EQ(u.dirPath(), to) << from;
+    }
+    Lister gone(top + "d/link/../");  // its target removed since: its name is all there is
+    for (const char* f : {"e/in", "e"}) rmdir(links.file(f).c_str());
+    gone.cdUp();
+    EXPECT_EQ(gone.dirPath(), top);
 
     // A sub-folder or a pattern of this folder; the rest of the text does not go up.
     EXPECT_EQ(d.after(d.cdSub("sub")), "1 12 " + dir + "sub/");
@@ -231,6 +252,39 @@ TEST(Dir, FilenameExpandReplacesVariablesAndHomeWithinBounds) {
     char text[] = "a\\b\\c";
     Fl_Dir::convertSlash(text);
     EXPECT_STREQ(text, "a/b/c");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Dir, ReadingAgainShowsWhatCameAndWentAndAFolderGoneListsNothing) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/sub/";
+    mkdir(dir.c_str(), 0755);
+    for (const char* f : {"a1", "a2", "b"}) ecrireFichier(dir + f, "x");
+    Lister d(dir + "a");
+    EXPECT_EQ(d.shown(), ".. a1 a2 ");
+    std::remove((dir + "a1").c_str());
+    ecrireFichier(dir + "a3", "x");
+    EXPECT_EQ(d.after(d.dirReread()), "2 12 " + dir + "a");
+    EXPECT_EQ(d.shown(), ".. a2 a3 ");
+    // Nothing left that the text shows: the list hears of it all the same.
+    for (const char* f : {"a2", "a3"}) std::remove((dir + f).c_str());
+    EXPECT_EQ(d.after(d.dirReread()), "0 12E7 " + dir + "a");
+    EXPECT_EQ(d.shown(), ".. ");
+    d.after(d.cd((dir + "*.txt").c_str(), 3));
+    for (const auto& [mode, calls] : {std::pair(3, "E3"), std::pair(1, "1E3"), std::pair(2, "2E3")})
+        EXPECT_EQ(d.after(d.dirReread(mode)), "0 " + std::string(calls) + " " + dir + "*.txt");
+    // The folder gone: none of its lines stays, the path is kept.
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(d.after(d.dirReread()), "0 12E2 " + dir + "*.txt");
+    EXPECT_EQ(std::to_string(d.dirFileCount()) + d.shown(), "0");
+    Lister never(tmp.path() + "/none/x");  // no folder was ever read: nothing to read again
+    EXPECT_EQ(never.after(never.dirReread()) + std::to_string(never.dirFileCount()), "0  0");
+    mkdir(dir.c_str(), 0755);  // a bare name then reads it anew
+    ecrireFichier(dir + "c.txt", "x");
+    EXPECT_EQ(d.after(d.cd("c")), "1 12 " + dir + "c");
 }
 
 }  // namespace

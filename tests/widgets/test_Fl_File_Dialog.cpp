@@ -2,6 +2,7 @@
 
 #include "widgets/Fl_Input_File.h"
 
+#include "support/Environnement.h"
 #include "support/ModalDriver.h"
 #include "support/TempDir.h"
 #include "support/WidgetEvents.h"
@@ -18,6 +19,7 @@
 #include <FL/fl_draw.H>  // after the test framework: it brings X11's macros
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -196,8 +198,9 @@ TEST(FileDialog, SelectionPutsFilesInTheInputAndDoubleClicksOpenFolders) {
 // Runs the modal dialog on `start` in a buffer of `size` bytes with `answer`
 // run on its window (none: nobody answers); gives the result and the buffer.
 std::string runDialog(const std::string& start, int size, int mode, std::function<void(Fl_Window&, Fl_File_Dialog&)> answer) {
-    char path[FL_DIR_PATH];
-    std::snprintf(path, sizeof path, "%s", start.c_str());
+    std::vector<char> buffer(static_cast<size_t>(std::max(size, int(FL_DIR_PATH))));
+    char* path = buffer.data();
+    std::snprintf(path, buffer.size(), "%s", start.c_str());
     qvtest::ModalDriver driver(answer ? 3.0 : 0.3);
     // The window is drawn first, as on screen: a list knows where its lines are once drawn.
     if (answer)
@@ -248,13 +251,29 @@ TEST(FileDialog, ModalDialogReturnsTheChosenNameOrLeavesTheBufferAlone) {
                   type(w, d, FL_Enter);
               }),
               folder + "q");
-    // A double click on a file accepts it; several files in a buffer too small for them give no name.
+    // A double click on a file accepts it; several files in a buffer one
+    // byte short of them are refused as too long, one that fits is taken.
     EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [](Fl_Window&, Fl_File_Dialog& d) { choose(d, {3}, 1); }), folder + "b.txt");
-    EXPECT_EQ(runDialog(dir, static_cast<int>(dir.size()) + 8, FL_FILE_DIALOG_MULTI, [](Fl_Window& w, Fl_File_Dialog& d) {
-                  choose(d, {2, 3});
+    for (int mode : {int(FL_FILE_DIALOG_MULTI), FL_FILE_DIALOG_MULTI | FL_FILE_DIALOG_SAVE})
+        EXPECT_EQ(runDialog(dir, static_cast<int>(dir.size()) + 11, mode, [](Fl_Window& w, Fl_File_Dialog& d) {
+                      clickLine(w, d, 2);
+                      clickLine(w, d, 3, FL_CTRL);
+                      press(w, "Ok");
+                      EXPECT_EQ(d.statusLine()->label() + std::string(w.shown() ? " shown" : ""),
+                                "Sorry - The path is too long shown");
+                      clickLine(w, d, 2);
+                      press(w, "Ok");
+                  }),
+                  folder + "a.txt");
+    // Longer than the system takes a name: too long, not missing.
+    EXPECT_EQ(runDialog(dir, 3 * FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  d.input()->value((dir + std::string(5000, 'x')).c_str());
                   press(w, "Ok");
+                  EXPECT_EQ(d.statusLine()->label() + std::string(w.shown() ? " shown" : ""),
+                            "Sorry - The path is too long shown");
+                  press(w, "Cancel");
               }),
-              "0 ");
+              "0 " + dir);
 }
 
 TEST(FileDialog, AFolderShowingNothingEmptiesTheListAndUpLeavesTheFolderNamed) {
@@ -287,13 +306,22 @@ TEST(FileDialog, AFolderShowingNothingEmptiesTheListAndUpLeavesTheFolderNamed) {
     // A path longer than the lister holds would, cut, open Zed: refused.
     d.input()->value((dir + "Zed/" + std::string(FL_DIR_PATH, 'x')).c_str());
     type(w.win, d, '/', "/");
-    EXPECT_EQ(lookOf(d).substr(0, 13) + d.statusLine()->label(), "@C35@b@.../| Sorry - Invalid directory was entered");
+    EXPECT_EQ(lookOf(d).substr(0, 13) + d.statusLine()->label(), "@C35@b@.../| Sorry - The path is too long");
     // The parent line of a path through ".." opens the parent of the folder it names.
     d.input()->value((dir + "Zed/..").c_str());
     type(w.win, d, '/', "/");
     EXPECT_EQ(d.fileBrowser()->size(), 5);
     doubleClickLine(w.win, d, 1);
     EXPECT_EQ(d.input()->value(), std::filesystem::path(tmp.path()).parent_path().string() + "/");
+    // After a ".." that follows a link, the system shows the parent of the
+    // link's target (here the folder itself): Up opens the parent of that.
+    for (const char* f : {"d", "e"}) mkdir(tmp.file(f).c_str(), 0755);
+    ASSERT_EQ(symlink(tmp.file("e").c_str(), tmp.file("d/link").c_str()), 0);
+    d.input()->value((dir + "d/link/..").c_str());
+    type(w.win, d, '/', "/");
+    EXPECT_EQ(d.fileBrowser()->size(), 7);  // .., Zed, a.txt, d, e, fifo, run.exe
+    doubleClickLine(w.win, d, 1);
+    EXPECT_EQ(d.input()->value(), std::filesystem::canonical(tmp.path()).parent_path().string() + "/");
 }
 
 TEST(FileDialog, TheAnswerIsTheHighlightedFilesAndEnterGivesItFromTheList) {
@@ -465,6 +493,19 @@ TEST(FileDialog, AReleaseOverTheListsScrollbarStillChoosesTheHighlightedFile) {
     }
 }
 
+TEST(FileDialog, ADoubleClickOffTheLinesOpensNothing) {
+    DialogWindow w(0);  // .., .hidden, a.txt, b.txt, run.exe, sub
+    clickLine(w.win, w.d, 6);
+    const std::string before = w.look();
+    for (int y : {w.d.fileBrowser()->y(), lineY(w.d, 9)}) {  // the frame, below the last line
+        qvtest::flushDrawing();
+        qvtest::doubleClick(&w.win, w.d.fileBrowser()->x() + 40, y);
+        EXPECT_EQ(w.look(), before) << y;
+    }
+    doubleClickLine(w.win, w.d, 6);
+    EXPECT_EQ(w.d.input()->value(), w.dir + "sub/");
+}
+
 TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
     for (int mode : {0, int(FL_FILE_DIALOG_MULTI)}) {
         DialogWindow w(mode);  // .., .hidden, a.txt, b.txt, run.exe, sub
@@ -473,6 +514,99 @@ TEST(FileDialog, ADoubleClickOnAFileAnswersOnce) {
         doubleClickLine(w.win, w.d, 4);
         EXPECT_EQ(w.d.input()->value() + std::string(" ") + std::to_string(ended), w.dir + "b.txt 1") << mode;
     }
+}
+
+// In open mode the answer names what exists when it is given: files removed
+// or renamed while the list shows them, and names typed that match nothing,
+// are refused with the folder read again.
+TEST(FileDialog, OpeningRefusesANameThatNamesNothingAndReadsTheFolderAgain) {
+    TempDir tmp;
+    const std::string dir = tmp.path() + "/", folder = std::to_string(dir.size()) + " " + dir;
+    for (const char* f : {"a.txt", "b.txt", "c.txt"}) ecrireFichier(tmp.file(f), "x");
+    mkdir(tmp.file("sub").c_str(), 0755);
+    const auto seen = [](Fl_Window& w, Fl_File_Dialog& d) {
+        return highlightOf(d) + " " + lookOf(d) + (w.shown() ? " shown" : "");
+    };
+    const std::string refused = " | Sorry - No file matches entry shown";
+    // Lines: .., a.txt, b.txt, c.txt, sub.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  clickLine(w, d, 3);
+                  std::remove(tmp.file("b.txt").c_str());
+                  press(w, "Ok");
+                  EXPECT_EQ(seen(w, d), " @C35@b@.../|@C00@.a.txt|@C00@.c.txt|@C32@b@.sub/| " + dir + refused);
+                  std::rename(tmp.file("c.txt").c_str(), tmp.file("d.txt").c_str());
+                  doubleClickLine(w, d, 3);
+                  EXPECT_EQ(seen(w, d), " @C35@b@.../|@C00@.a.txt|@C00@.d.txt|@C32@b@.sub/| " + dir + refused);
+                  type(w, d, 'q', "q");
+                  type(w, d, FL_Enter);
+                  EXPECT_EQ(seen(w, d), " @C35@b@.../|@C32@b@.sub/| " + dir + "q" + refused);
+                  type(w, d, FL_BackSpace);
+                  press(w, "Ok");  // the folder alone
+              }),
+              folder);
+    // A pattern names no file: it gives no name, as ever.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  type(w, d, '*', "*");
+                  press(w, "Ok");
+              }),
+              "0 ");
+    // Several files: the one still there stays chosen.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_MULTI, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  clickLine(w, d, 2);
+                  clickLine(w, d, 3, FL_CTRL);
+                  std::remove(tmp.file("d.txt").c_str());
+                  press(w, "Ok");
+                  EXPECT_EQ(seen(w, d), "2, @C35@b@.../|@C00@.a.txt|@C32@b@.sub/| " + dir + "a.txt" + refused);
+                  press(w, "Ok");
+              }),
+              folder + "a.txt");
+    // A name holding "," is one name when it exists.
+    ecrireFichier(tmp.file("e,f"), "x");
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_MULTI, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  d.input()->value((dir + "e,f").c_str());
+                  press(w, "Ok");
+              }),
+              folder + "e,f");
+    // Saving takes a name that is gone, or new.
+    EXPECT_EQ(runDialog(dir, FL_DIR_PATH, FL_FILE_DIALOG_SAVE, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  clickLine(w, d, 2);
+                  std::remove(tmp.file("a.txt").c_str());
+                  press(w, "Ok");
+              }),
+              folder + "a.txt");
+    // "~" names nothing to the caller: refused, the input shows the folder
+    // that it stands for, which is then taken.
+    VariableEnvironnement home("HOME", tmp.path().c_str());
+    EXPECT_EQ(runDialog("~/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  press(w, "Ok");
+                  EXPECT_EQ(d.input()->value() + std::string(" ") + d.statusLine()->label(), dir + refused.substr(2, 30));
+                  press(w, "Ok");
+              }),
+              folder);
+    // A folder that may no longer be searched hides its files (root passes).
+    if (geteuid() != 0) {
+        mkdir(tmp.file("sub/in").c_str(), 0755);
+        ecrireFichier(tmp.file("sub/in/x.txt"), "x");
+        EXPECT_EQ(runDialog(dir + "sub/in/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                      clickLine(w, d, 2);
+                      chmod(tmp.file("sub/in").c_str(), 0600);
+                      press(w, "Ok");
+                      EXPECT_EQ(d.statusLine()->label() + std::string(w.shown() ? " shown" : ""),
+                                "Sorry - No such directory or permission denied shown");
+                      chmod(tmp.file("sub/in").c_str(), 0755);
+                      press(w, "Cancel");
+                  }),
+                  "0 " + dir + "sub/in/");
+        std::filesystem::remove_all(tmp.file("sub/in"));
+    }
+    // A folder removed while shown lists nothing once refused.
+    EXPECT_EQ(runDialog(dir + "sub/", FL_DIR_PATH, 0, [&](Fl_Window& w, Fl_File_Dialog& d) {
+                  rmdir(tmp.file("sub").c_str());
+                  press(w, "Ok");
+                  EXPECT_EQ(seen(w, d), "  " + dir + "sub/" + refused);
+                  press(w, "Cancel");
+              }),
+              "0 " + dir + "sub/");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -151,11 +152,11 @@ TEST(InputFile, KeysMakeTheListFollowTabCompletesErrorsTurnTheTextRed) {
         qvtest::flushDrawing();
     }
     EXPECT_EQ(w.look() + std::to_string(w.in.position() - static_cast<int>(deep.size())), deep + "al*.txt black C2C22");
-    // Tab on a text longer than the lister holds: the text is kept, refused.
+    // Tab on a text longer than the lister holds: the text is kept, refused as too long.
     const std::string tooLong = dir + std::string(FL_DIR_PATH, 'q');
     w.at(tooLong);
     w.type(FL_Tab);
-    EXPECT_EQ(w.look(), tooLong + " red E6E1");
+    EXPECT_EQ(w.look(), tooLong + " red E6E10");
 
     // Emptied, the text stays empty for a new path.
     w.at(dir + "abc");
@@ -234,6 +235,142 @@ TEST(InputFile, PullDownOpensParentHomeCurrentRootAndTheLastTenFolders) {
         EXPECT_EQ(std::to_string(w.in.getFilename(out, size)) + " " + out, name);
     }
     EXPECT_EQ(w.in.getFilename(nullptr, 10) + w.in.getFilename(out, 0), 0);
+}
+
+TEST(InputFile, TheCursorStaysInViewInATextLongerThanTheToolkitLaysOut) {
+    InputWindow w("/");
+    // Spaces draw nothing: the ink is that of the letters typed at the end.
+    const auto ink = [&] {
+        return qvtest::changedZone(w.win, [&](bool on) {
+            w.in.textcolor(on ? FL_BLUE : FL_DARK_RED);
+            w.in.redraw();
+        });
+    };
+    w.at("MMM");  // short: the toolkit draws it
+    const qvtest::Zone drawnByToolkit = ink();
+    w.at("/" + std::string(1200, ' '));
+    w.in.position(w.in.size());
+    for (const char* c : {"M", "M", "M"}) qvtest::key(&w.win, *c, 0, c);
+    fl_font(w.in.textfont(), w.in.textsize());
+    const int typed = static_cast<int>(fl_width("MMM"));
+    const qvtest::Zone letters = ink();
+    EXPECT_TRUE(letters.x > X + 360 - typed - 30 && letters.x + letters.w < X + 360 && letters.w >= typed - 4)
+        << letters;
+    // Nothing is drawn past the input's frame, though the text goes on.
+    const std::string typedText = w.in.value();
+    w.in.value((typedText + std::string(20, 'M')).c_str());
+    w.in.position(static_cast<int>(typedText.size()));
+    const int row = letters.y + letters.h / 2;
+    const qvtest::Rgb frame = qvtest::pixelAt(w.win, X + 359, row), outside = qvtest::pixelAt(w.win, X + 362, row);
+    EXPECT_TRUE(frame != qvtest::rgbOf(FL_DARK_RED) && frame != qvtest::rgbOf(FL_BLACK) &&
+                outside == qvtest::rgbOf(w.win.color()))
+        << frame << outside;
+    w.in.value(typedText.c_str());
+    w.in.position(w.in.size());
+    EXPECT_EQ(std::make_pair(letters.y, letters.h), std::make_pair(drawnByToolkit.y, drawnByToolkit.h));
+
+    // The cursor stands after the letters while the input has the focus.
+    const int top = Y + FL_INPUT_FILE_STRIP + Fl::box_dy(w.in.box()), mid = letters.y + letters.h / 2;
+    const auto cursorAt = [&] {
+        for (int x = letters.x + letters.w - 2; x < letters.x + letters.w + 5; ++x)
+            if (qvtest::pixelAt(w.win, x, mid) == qvtest::rgbOf(w.in.cursor_color())) return x;
+        return -1;
+    };
+    // It stays a margin inside the right edge, over the letters' whole height.
+    const int textLeft = X + Fl::box_dx(w.in.box()) + 2, textWidth = 360 - Fl::box_dw(w.in.box()) - 4;
+    const int cursor = cursorAt();
+    EXPECT_TRUE(cursor <= textLeft + textWidth - 20 && cursor > textLeft + textWidth - 20 - fl_width("M")) << cursor;
+    for (int y : {letters.y, letters.y + letters.h - 1})
+        EXPECT_EQ(qvtest::pixelAt(w.win, cursor, y), qvtest::rgbOf(w.in.cursor_color())) << y;
+    Fl::focus(nullptr);
+    w.in.redraw();
+    EXPECT_EQ(cursorAt(), -1);
+    Fl::focus(&w.in);
+
+    // The middle letter selected: its background, inside the text's row.
+    qvtest::key(&w.win, FL_Left);
+    qvtest::key(&w.win, FL_Left, FL_SHIFT);
+    const int selected = letters.x + letters.w / 2, first = letters.x + letters.w / 6;
+    for (int y : {top + 1, top + 2, Y + 40 - Fl::box_dy(w.in.box()) - 2})
+        EXPECT_EQ(qvtest::pixelAt(w.win, selected, y), qvtest::rgbOf(w.in.selection_color())) << y;
+    const int bottom = Y + 40 - Fl::box_dy(w.in.box()) - 1;  // the text row's last line of pixels
+    for (int y : {top, bottom}) EXPECT_NE(qvtest::pixelAt(w.win, selected, y), qvtest::rgbOf(w.in.selection_color())) << y;
+    EXPECT_NE(qvtest::pixelAt(w.win, first, top + 2), qvtest::rgbOf(w.in.selection_color()));
+    // Each letter shows: the first in ink on the background, the selected in
+    // a contrasting ink on the selection.
+    const auto colours = [&](int from, int to) {
+        std::set<std::tuple<int, int, int>> seen;
+        for (int x = from; x < to; ++x) {
+            const qvtest::Rgb c = qvtest::pixelAt(w.win, x, mid);
+            seen.insert(std::make_tuple(c.r, c.g, c.b));
+        }
+        return seen;
+    };
+    const qvtest::Rgb sel = qvtest::rgbOf(w.in.selection_color()), back = qvtest::rgbOf(w.in.color());
+    for (int third : {0, 2}) {
+        const auto unselected = colours(letters.x + letters.w * third / 3 + 1, letters.x + letters.w * (third + 1) / 3 - 1);
+        int darkest = 3 * 255;
+        for (const auto& [r, g, b] : unselected) darkest = std::min(darkest, r + g + b);
+        EXPECT_TRUE(unselected.count(std::make_tuple(back.r, back.g, back.b)) && darkest < 3 * 128 &&
+                    !unselected.count(std::make_tuple(sel.r, sel.g, sel.b)))
+            << third << " " << darkest;
+    }
+    const auto chosen = colours(letters.x + letters.w / 3 + 2, letters.x + letters.w * 2 / 3 - 1);
+    EXPECT_TRUE(chosen.count(std::make_tuple(sel.r, sel.g, sel.b)) && chosen.size() > 2 &&
+                !chosen.count(std::make_tuple(back.r, back.g, back.b)));
+    // A drag from the first letter to past the last selects the three.
+    qvtest::push(&w.win, letters.x + 2, Y + 25);
+    qvtest::drag(&w.win, letters.x + letters.w + 15, Y + 25);
+    qvtest::release(&w.win, letters.x + letters.w + 15, Y + 25);
+    EXPECT_EQ(std::make_pair(w.in.mark(), w.in.position()), std::make_pair(w.in.size() - 3, w.in.size()));
+    // A click on the first third of the first letter puts the cursor before
+    // it, whatever font was set last; typing there shows.
+    fl_font(FL_TIMES, 40);
+    qvtest::click(&w.win, letters.x + 3, Y + 25);
+    EXPECT_EQ(w.in.position(), w.in.size() - 3);
+    qvtest::key(&w.win, 'M', 0, "M");
+    EXPECT_EQ(ink().w - letters.w, static_cast<int>(fl_width("M"))) << ink();
+    // Home shows the start: the letters leave the view, the folder's "/" comes in.
+    qvtest::key(&w.win, FL_Home);
+    const qvtest::Zone start = ink();
+    EXPECT_TRUE(start.x < X + 10 && start.w < 10) << start;
+    int slash = -1;
+    for (int x = start.x; x < start.x + start.w && slash < 0; ++x)
+        if (qvtest::pixelAt(w.win, x, mid) != qvtest::rgbOf(w.in.color())) slash = x;
+    ASSERT_NE(slash, -1);
+    qvtest::key(&w.win, FL_End);  // and leaves again, nothing of it drawn over
+    EXPECT_EQ(qvtest::pixelAt(w.win, slash, mid), qvtest::rgbOf(w.in.color()));
+    // Moved left past the edge, the cursor comes back a margin inside it.
+    for (int i = 0; i < 100; ++i) qvtest::key(&w.win, FL_Left);
+    int spaces = 0;
+    while (fl_width(std::string(size_t(spaces), ' ').c_str()) < 20) ++spaces;
+    const int margin = textLeft + static_cast<int>(fl_width(std::string(size_t(spaces), ' ').c_str()));
+    EXPECT_EQ(qvtest::pixelAt(w.win, margin, mid), qvtest::rgbOf(w.in.cursor_color()));
+    for (int x : {margin - 2, margin + 2})
+        EXPECT_EQ(qvtest::pixelAt(w.win, x, mid), qvtest::rgbOf(w.in.color())) << x - margin;
+}
+
+// The path strip follows the view of a long text: the last folder's button
+// ends past its separator, where it is drawn.
+TEST(InputFile, ThePathStripFollowsTheViewOfALongText) {
+    InputWindow w("/");
+    w.at("/" + std::string(1200, ' ') + "/ab/");
+    w.in.position(w.in.size());
+    qvtest::key(&w.win, 'M', 0, "M");
+    const qvtest::Zone ink = qvtest::changedZone(w.win, [&](bool on) {
+        w.in.textcolor(on ? FL_BLUE : FL_BLACK);
+        w.in.redraw();
+    });
+    fl_font(w.in.textfont(), w.in.textsize());
+    // The ink is "/ab/M" ending at the cursor: "ab/" ends where "M" begins.
+    const int afterAb = ink.x + ink.w - static_cast<int>(fl_width("M"));
+    for (const auto& [x, button] : {std::pair(afterAb - 1, 3), std::pair(afterAb - static_cast<int>(fl_width("b/")), 3),
+                                    std::pair(ink.x - 2, 2), std::pair(afterAb + 12, 0)}) {
+        qvtest::push(&w.win, x, Y + 6);
+        EXPECT_EQ(w.in.highlighted(), button) << x - afterAb;
+        qvtest::drag(&w.win, x, Y - 20);  // off the strip: released there, nothing opens
+        qvtest::release(&w.win, x, Y - 20);
+    }
 }
 
 }  // namespace
