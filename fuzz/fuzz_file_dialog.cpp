@@ -459,6 +459,7 @@ public:
     EndAction endAction = END_NONE;
     Fl_Widget* ok = nullptr;
     bool callerText = false;
+    bool pressInText = false;  // the button went down in the input's text
     bool deleteLater = false;  // a deletion the toolkit runs at its next wait
 
 private:
@@ -506,11 +507,17 @@ int dispatch(int event, Fl_Window* w) {
     if (in) {
         if (event == FL_KEYBOARD) {
             hand = Fl::focus() == in;
-        } else if (event == FL_PUSH || event == FL_DRAG || event == FL_RELEASE) {
+        } else if (event == FL_PUSH) {
             // The text below the path strip, under the left or middle button:
             // the cursor, a selection, a paste.
             const int b = Fl::event_button();
             hand = (b == 1 || b == 2) && Fl::event_inside(in) && Fl::event_y() >= in->y() + FL_INPUT_FILE_STRIP;
+            r->pressInText = hand;
+        } else if (event == FL_DRAG || event == FL_RELEASE) {
+            // The input follows a press in its text wherever the pointer goes:
+            // the middle button pastes at the release, off the input too.
+            hand = r->pressInText;
+            if (event == FL_RELEASE) r->pressInText = false;
         }
     }
     const bool arm = event == FL_PUSH || event == FL_KEYBOARD || event == FL_SHORTCUT;
