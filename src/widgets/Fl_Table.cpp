@@ -566,6 +566,13 @@ int Fl_Table::move_cursor(int R, int C) {
         c = 0;
         if (++r >= _rows) r = 0;
     }
+    place_cursor(r, c);
+    if (r <= toprow || r >= botrow) row_position(r);
+    if (c <= leftcol || c >= rightcol) col_position(c);
+    return 1;
+}
+
+void Fl_Table::place_cursor(int r, int c) {
     damage_zone(current_row, current_col, select_row, select_col, r, c);
     select_row = r;
     select_col = c;
@@ -575,9 +582,66 @@ int Fl_Table::move_cursor(int R, int C) {
         current_row = r;
         current_col = c;
     }
-    if (r <= toprow || r >= botrow) row_position(r);
+}
+
+Fl_Table::RowSeen Fl_Table::row_seen(int top, int height, double scroll) const {
+    const int Y = int(top - scroll + tiy);  // as find_cell() places it
+    if (Y >= tiy && Y + height <= tiy + tih) return ROW_WHOLE;
+    return height > 0 && Y < tiy + tih && Y + height > tiy ? ROW_IN_PART : ROW_HIDDEN;
+}
+
+// Putting the row reached at the top, as the arrows do, would move the view
+// by more than a view and hide the rows between the two. The view follows
+// the cursor by the rows it moved instead, so that the cursor keeps its place
+// on screen, and by a view at most.
+int Fl_Table::page_cursor(int dir) {
+    if (_rows == 0 || _cols == 0) return 0;
+    // Never backwards: with one visible row the page would be -1.
+    const int page = std::max(0, botrow - toprow - 1);
+    const int from = select_row == -1 ? 0 : select_row;
+    const int c = select_col == -1 ? 0 : select_col;
+    int r = std::max(0, std::min(from + dir * page, _rows - 1));
+    enum { STAY, FOLLOW, TO_TOP } view = STAY;
+    double scroll = 0;
+    if ((r <= toprow || r >= botrow) && table_h > tih) {
+        const double y = slider_value(vscrollbar);
+        const int from_top = row_scroll_position(from);
+        if (row_seen(from_top, row_height(from), y) != ROW_HIDDEN) {
+            scroll = y + (row_scroll_position(r) - from_top);
+            scroll = std::max(y - tih, std::min(scroll, y + tih));
+            scroll = std::max(0.0, std::min(scroll, vscrollbar->maximum()));
+            // Rows of other heights may leave the row reached outside the view.
+            r = row_in_view(from, r, scroll);
+            view = r == from ? STAY : FOLLOW;
+        } else {
+            view = TO_TOP;  // a cursor the user scrolled out of sight
+        }
+    }
+    if (r == select_row && c == select_col) return 0;
+    place_cursor(r, c);
+    if (view == TO_TOP) row_position(r);
+    if (view == FOLLOW) {
+        slider_value(vscrollbar, scroll);
+        table_scrolled();
+        redraw();
+    }
     if (c <= leftcol || c >= rightcol) col_position(c);
     return 1;
+}
+
+int Fl_Table::row_in_view(int from, int to, double scroll) {
+    int top = row_scroll_position(to);
+    if (row_seen(top, row_height(to), scroll) != ROW_HIDDEN) return to;
+    // Back towards `from`: the first row shown whole, else the first shown.
+    const int back = to > from ? -1 : 1;
+    int part = from;
+    for (int r = to + back; r != from; r += back) {
+        top += back < 0 ? -row_height(r) : row_height(r - 1);
+        const RowSeen seen = row_seen(top, row_height(r), scroll);
+        if (seen == ROW_WHOLE) return r;
+        if (part == from && seen == ROW_IN_PART) part = r;
+    }
+    return part;
 }
 
 // ---- partial redraw ----
@@ -898,8 +962,6 @@ bool Fl_Table::end_drag() {
 }
 
 int Fl_Table::handle_key() {
-    // Never backwards: with one visible row the page would be -1.
-    const int page = std::max(0, botrow - toprow - 1);
     int moved = 0;
     switch (Fl::event_key()) {
     case FL_Home:
@@ -921,10 +983,10 @@ int Fl_Table::handle_key() {
         moved = move_cursor(1, 0);
         break;
     case FL_Page_Up:
-        moved = move_cursor(-page, 0);
+        moved = page_cursor(-1);
         break;
     case FL_Page_Down:
-        moved = move_cursor(page, 0);
+        moved = page_cursor(1);
         break;
     default:
         break;

@@ -146,8 +146,8 @@ TEST_F(TableTest, FindCellBoundsAndClamps) {
 }
 
 // A 200-pixel table shows rows 0-6 whole and row 7 by one pixel, columns 0-2 whole and column 3 by 36 of its 80
-// pixels; heights of 33 and 108 show 1 and 4 rows. A page is the rows between the top and the bottom row (a row whose
-// far edge touches the top counts), never backwards.
+// pixels; heights of 33, 58 and 108 show 1, 2 and 4 rows. A page is the rows between the top and the bottom row (a
+// row whose far edge touches the top counts), never backwards.
 TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     // Cases on the same table follow each other; -1: the scroll is not checked.
     const struct { int h, rows, cols, r, c, key, mods; Quad want; int vscroll, hscroll; } cases[] = {
@@ -159,7 +159,7 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
         {200, 3, 4, 1, 0, FL_Left, 0, {1, 0, 1, 0}, 0, -1}, {200, 3, 4, -1, -1, FL_Right, 0, {0, 1, 0, 1}, 0, -1},  // from (0, 0)
         {200, 3, 4, -1, -1, FL_Down, FL_SHIFT, {1, 0, 1, 0}, 0, -1},  // no anchor to stretch from: it starts there
         {200, 3, 4, 0, 1, FL_Page_Down, 0, {1, 1, 1, 1}, 0, -1}, {200, 3, 4, 2, 1, FL_Page_Up, 0, {1, 1, 1, 1}, 0, -1},
-        {33, 10, 1, 5, 0, FL_Page_Down, 0, {5, 0, 5, 0}, 0, 0},
+        {33, 10, 1, 5, 0, FL_Page_Down, 0, {5, 0, 5, 0}, 0, 0}, {58, 10, 1, 0, 0, FL_Page_Down, 0, {0, 0, 0, 0}, 0, 0},
         {108, 10, 1, 5, 0, FL_Page_Down, 0, {7, 0, 7, 0}, 150, 0}, {108, 10, 1, 5, 0, FL_Page_Up, 0, {2, 0, 2, 0}, 50, 0},
         {200, 20, 10, 6, 0, FL_Down, 0, {7, 0, 7, 0}, 175, 0},  // row 7 goes to the top
         {200, 20, 10, 8, 0, FL_Down, 0, {9, 0, 9, 0}, 175, 0},  // rows 7-14 are whole: no scroll
@@ -238,6 +238,67 @@ TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
         qvtest::flushDrawing();
         qvtest::click(win, t->vscrollbar->x() + 8, t->vscrollbar->y() + t->vscrollbar->h() - 30);
         EXPECT_EQ(int(t->vscrollbar->value()), tih) << rows;
+    }
+}
+
+// A page key moves the cursor by the rows between the top and the bottom row. When the row reached is not one shown
+// whole, the view follows by as many rows, so that the cursor keeps its place on screen, but by one view at most:
+// paging down, then up, shows every row. Rows of other heights may leave the row reached outside that view: the
+// cursor stops at the farthest row shown whole on its way, else shown in part, else the key is unused.
+TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
+    auto shows = [&](int r) {
+        auto [X, Y, W, H] = t->cell(CELL, r, 0);
+        return Y < std::get<1>(t->area()) + std::get<3>(t->area()) && Y + H > std::get<1>(t->area());
+    };
+    auto cursor = [&] { return std::get<2>(t->selection()); };
+    // A 10^6-row table paged from row 999,000 to its end and back; rows of 12 and 60 pixels in blocks of a dozen.
+    for (bool varied : {false, true}) {
+        build(varied ? 240 : 1000000, 1);
+        for (int r = 0; varied && r < 240; ++r) t->row_height(r, r / 12 % 2 ? 60 : 12);
+        qvtest::showAndDraw(*win);
+        const int first = varied ? 0 : 999000, last = t->rows() - 1, tih = std::get<3>(t->area());
+        t->row_position(first);
+        t->set_selection(first, 0, first, 0);
+        Fl::focus(t);
+        for (int key : {FL_Page_Down, FL_Page_Up}) {
+            const int dir = key == FL_Page_Down ? 1 : -1;
+            std::vector<bool> seen(last - first + 1);
+            for (int n = 0; n < 1000 && (dir > 0 ? cursor() < last : cursor() > first); ++n) {
+                for (int r = std::max(t->toprow, first); r <= t->botrow; ++r) seen[r - first] = seen[r - first] || shows(r);
+                const int before = t->vscrollbar->value(), at = std::get<1>(t->cell(CELL, cursor(), 0));
+                ASSERT_EQ(qvtest::key(win, key), 1) << cursor();
+                const int moved = dir * (int(t->vscrollbar->value()) - before);
+                ASSERT_TRUE(moved >= 0 && moved <= tih && shows(cursor())) << varied << " " << cursor() << " " << moved;
+                // Rows of one height: the cursor keeps its place unless the view stopped at an end.
+                if (!varied && moved && t->vscrollbar->value() != t->vscrollbar->maximum()) {
+                    EXPECT_EQ(std::get<1>(t->cell(CELL, cursor(), 0)), at) << cursor();
+                }
+            }
+            for (int r = std::max(t->toprow, first); r <= t->botrow; ++r) seen[r - first] = seen[r - first] || shows(r);
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0) << varied << " " << key;
+            EXPECT_TRUE(dir > 0 ? cursor() == last : cursor() <= first) << varied << " " << cursor();
+        }
+    }
+    // Heights of rows from 0 on, each repeated up to the next; the view's top, the cursor, the key: the cursor and
+    // the view after it. The view is 192 pixels high.
+    const struct { std::vector<std::pair<int, int>> heights; int scroll, from, key, to, after; } cases[] = {
+        {{{0, 20}, {10, 100}}, 0, 5, FL_Page_Down, 10, 192},        // row 11 shows only in part
+        {{{0, 20}, {10, 250}, {11, 20}}, 0, 5, FL_Page_Down, 10, 192},  // row 10 never whole
+        {{{0, 20}, {9, 1000}}, 0, 9, FL_Page_Down, 9, 0},          // no row after the tall one shows: unused
+        {{{0, 100}, {10, 20}}, 1000, 14, FL_Page_Up, 9, 808},
+        {{{0, 25}}, 40, 3, FL_Page_Up, 0, 0},                      // the view stops at the top
+    };
+    for (auto& k : cases) {
+        build(40, 1);
+        for (size_t i = 0; i < k.heights.size(); ++i)
+            for (int r = k.heights[i].first; r < (i + 1 < k.heights.size() ? k.heights[i + 1].first : 40); ++r)
+                t->row_height(r, k.heights[i].second);
+        t->scrollTo(t->vscrollbar, k.scroll);
+        t->set_selection(k.from, 0, k.from, 0);
+        Fl::focus(t);
+        const int taken = qvtest::key(win, k.key);
+        EXPECT_EQ(std::make_tuple(taken, cursor(), int(t->vscrollbar->value())),
+                  std::make_tuple(int(k.to != k.from), k.to, k.after)) << k.from << " key " << k.key;
     }
 }
 
