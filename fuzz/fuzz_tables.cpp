@@ -90,7 +90,8 @@ public:
         View v{this->Fl_Table::select_row, this->Fl_Table::select_col, valueOf(this->vscrollbar),
                valueOf(this->hscrollbar), false, this->tih};
         int X, Y, W, H;
-        v.cursorShown = this->find_cell(Fl_Table::CONTEXT_CELL, std::max(v.row, 0), std::max(v.col, 0), X, Y, W, H) == 0 &&
+        v.cursorShown = this->tih > 0 &&
+                        this->find_cell(Fl_Table::CONTEXT_CELL, std::max(v.row, 0), std::max(v.col, 0), X, Y, W, H) == 0 &&
                         shows(Y, H, this->tiy, this->tih);
         return v;
     }

@@ -586,8 +586,9 @@ void Fl_Table::place_cursor(int r, int c) {
 
 Fl_Table::RowSeen Fl_Table::row_seen(int top, int height, double scroll) const {
     const int Y = int(top - scroll + tiy);  // as find_cell() places it
+    // A row of no height between the edges counts as whole.
     if (Y >= tiy && Y + height <= tiy + tih) return ROW_WHOLE;
-    return height > 0 && Y < tiy + tih && Y + height > tiy ? ROW_IN_PART : ROW_HIDDEN;
+    return Y < tiy + tih && Y + height > tiy ? ROW_IN_PART : ROW_HIDDEN;
 }
 
 // Putting the row reached at the top, as the arrows do, would move the view
@@ -602,13 +603,14 @@ int Fl_Table::page_cursor(int dir) {
     const int c = select_col == -1 ? 0 : select_col;
     int r = std::max(0, std::min(from + dir * page, _rows - 1));
     enum { STAY, FOLLOW, TO_TOP } view = STAY;
-    double scroll = 0;
-    if ((r <= toprow || r >= botrow) && table_h > tih) {
-        const double y = slider_value(vscrollbar);
+    double scroll = slider_value(vscrollbar);
+    if (r != from && (r <= toprow || r >= botrow)) {
+        const double y = scroll;
         const int from_top = row_scroll_position(from);
         if (row_seen(from_top, row_height(from), y) != ROW_HIDDEN) {
             scroll = y + (row_scroll_position(r) - from_top);
             scroll = std::max(y - tih, std::min(scroll, y + tih));
+            // A table that fits has a maximum below 0.
             scroll = std::max(0.0, std::min(scroll, vscrollbar->maximum()));
             // Rows of other heights may leave the row reached outside the view.
             r = row_in_view(from, r, scroll);
@@ -636,7 +638,8 @@ int Fl_Table::row_in_view(int from, int to, double scroll) {
     const int back = to > from ? -1 : 1;
     int part = from;
     for (int r = to + back; r != from; r += back) {
-        top += back < 0 ? -row_height(r) : row_height(r - 1);
+        // The row crossed: r itself going up, the one before it going down.
+        top += back * row_height(std::min(r, r - back));
         const RowSeen seen = row_seen(top, row_height(r), scroll);
         if (seen == ROW_WHOLE) return r;
         if (part == from && seen == ROW_IN_PART) part = r;

@@ -177,6 +177,9 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
                                   k.vscroll < 0 ? v : k.vscroll, k.hscroll < 0 ? h : k.hscroll))
             << k.r << "," << k.c << " key " << k.key;
     }
+    t->set_selection(18, 0, 18, 0);  // a caller's moves
+    const int moved = t->move_cursor(1, 0);
+    EXPECT_EQ(std::make_pair(moved, t->move_cursor(1, 0)), std::make_pair(1, 0));
     // A key that cannot move reaches only a callback that asks for it; a move from elsewhere takes the focus and
     // tells the callback first.
     t->logCallbacks();
@@ -195,7 +198,7 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     EXPECT_EQ(qvtest::key(t, 'a'), 0);
     for (int cols : {0, 3}) {  // no cell, then no row: no move
         t->cols(cols), t->rows(0);
-        for (int k : {FL_Right, FL_Down, FL_End}) EXPECT_EQ(qvtest::key(t, k), 0) << k;
+        for (int k : {FL_Right, FL_Down, FL_End, FL_Page_Down}) EXPECT_EQ(qvtest::key(t, k), 0) << k;
     }
 }
 
@@ -246,15 +249,19 @@ TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
 // paging down, then up, shows every row. Rows of other heights may leave the row reached outside that view: the
 // cursor stops at the farthest row shown whole on its way, else shown in part, else the key is unused.
 TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
-    auto shows = [&](int r) {
+    // The pixel rows of a row's cell that show: none when the first is not above the second.
+    auto span = [&](int r) {
         auto [X, Y, W, H] = t->cell(CELL, r, 0);
-        return Y < std::get<1>(t->area()) + std::get<3>(t->area()) && Y + H > std::get<1>(t->area());
+        auto [AX, AY, AW, AH] = t->area();
+        return std::pair{std::max(Y, AY), std::min(Y + H, AY + AH)};
     };
+    auto shows = [&](int r) { return span(r).first < span(r).second; };
     auto cursor = [&] { return std::get<2>(t->selection()); };
     // A 10^6-row table paged from row 999,000 to its end and back; rows of 12 and 60 pixels in blocks of a dozen.
     for (bool varied : {false, true}) {
         build(varied ? 240 : 1000000, 1);
         for (int r = 0; varied && r < 240; ++r) t->row_height(r, r / 12 % 2 ? 60 : 12);
+        t->cellColors = {FL_RED, FL_GREEN, FL_BLUE, FL_YELLOW};
         qvtest::showAndDraw(*win);
         const int first = varied ? 0 : 999000, last = t->rows() - 1, tih = std::get<3>(t->area());
         t->row_position(first);
@@ -263,30 +270,38 @@ TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
         for (int key : {FL_Page_Down, FL_Page_Up}) {
             const int dir = key == FL_Page_Down ? 1 : -1;
             std::vector<bool> seen(last - first + 1);
-            for (int n = 0; n < 1000 && (dir > 0 ? cursor() < last : cursor() > first); ++n) {
+            auto see = [&] {
                 for (int r = std::max(t->toprow, first); r <= t->botrow; ++r) seen[r - first] = seen[r - first] || shows(r);
-                const int before = t->vscrollbar->value(), at = std::get<1>(t->cell(CELL, cursor(), 0));
+            };
+            see();
+            for (int n = 0; n < 1000 && (dir > 0 ? cursor() < last : cursor() > first); ++n) {
+                const int before = t->vscrollbar->value(), at = span(cursor()).first;
                 ASSERT_EQ(qvtest::key(win, key), 1) << cursor();
                 const int moved = dir * (int(t->vscrollbar->value()) - before);
                 ASSERT_TRUE(moved >= 0 && moved <= tih && shows(cursor())) << varied << " " << cursor() << " " << moved;
+                const int x = t->middle(CELL, cursor(), 0).first, y = (span(cursor()).first + span(cursor()).second) / 2;
+                EXPECT_EQ(pixelAt(*win, x, y), rgbOf(t->cellColors[cursor() % 4])) << cursor();
                 // Rows of one height: the cursor keeps its place unless the view stopped at an end.
                 if (!varied && moved && t->vscrollbar->value() != t->vscrollbar->maximum()) {
-                    EXPECT_EQ(std::get<1>(t->cell(CELL, cursor(), 0)), at) << cursor();
+                    EXPECT_EQ(span(cursor()).first, at) << cursor();
                 }
+                see();
             }
-            for (int r = std::max(t->toprow, first); r <= t->botrow; ++r) seen[r - first] = seen[r - first] || shows(r);
             EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0) << varied << " " << key;
             EXPECT_TRUE(dir > 0 ? cursor() == last : cursor() <= first) << varied << " " << cursor();
         }
     }
-    // Heights of rows from 0 on, each repeated up to the next; the view's top, the cursor, the key: the cursor and
+    // Heights of rows from 0 on, each up to the next; the view's top, the cursor (-1: none), the key: the cursor and
     // the view after it. The view is 192 pixels high.
     const struct { std::vector<std::pair<int, int>> heights; int scroll, from, key, to, after; } cases[] = {
-        {{{0, 20}, {10, 100}}, 0, 5, FL_Page_Down, 10, 192},        // row 11 shows only in part
-        {{{0, 20}, {10, 250}, {11, 20}}, 0, 5, FL_Page_Down, 10, 192},  // row 10 never whole
-        {{{0, 20}, {9, 1000}}, 0, 9, FL_Page_Down, 9, 0},          // no row after the tall one shows: unused
-        {{{0, 100}, {10, 20}}, 1000, 14, FL_Page_Up, 9, 808},
-        {{{0, 25}}, 40, 3, FL_Page_Up, 0, 0},                      // the view stops at the top
+        {{{0, 25}}, 0, -1, FL_Page_Down, 6, 0}, {{{0, 25}}, 0, 1, FL_Page_Down, 7, 150},  // to the bottom row, in part
+        {{{0, 25}}, 40, 8, FL_Page_Up, 1, 0},                        // to the top row; the view stops at the top
+        {{{0, 24}}, 0, 8, FL_Page_Down, 14, 336},                    // just below the view: out of sight
+        {{{0, 20}, {10, 100}}, 0, 5, FL_Page_Down, 10, 192},         // row 11 shows only in part
+        {{{0, 20}, {10, 250}, {11, 20}}, 0, 5, FL_Page_Down, 10, 192},  // row 10 is never whole
+        {{{0, 20}, {9, 1000}}, 0, 9, FL_Page_Down, 9, 0},           // nothing after the tall row shows: unused
+        {{{0, 20}, {6, 100}, {8, 30}, {9, 150}, {10, 50}, {11, 20}}, 550, 15, FL_Page_Up, 10, 358},
+        {{{0, 96}, {10, 20}}, 960, 14, FL_Page_Up, 8, 768},          // row 8 at the very top
     };
     for (auto& k : cases) {
         build(40, 1);
@@ -294,11 +309,11 @@ TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
             for (int r = k.heights[i].first; r < (i + 1 < k.heights.size() ? k.heights[i + 1].first : 40); ++r)
                 t->row_height(r, k.heights[i].second);
         t->scrollTo(t->vscrollbar, k.scroll);
-        t->set_selection(k.from, 0, k.from, 0);
+        t->set_selection(k.from, k.from < 0 ? -1 : 0, k.from, k.from < 0 ? -1 : 0);
         Fl::focus(t);
         const int taken = qvtest::key(win, k.key);
-        EXPECT_EQ(std::make_tuple(taken, cursor(), int(t->vscrollbar->value())),
-                  std::make_tuple(int(k.to != k.from), k.to, k.after)) << k.from << " key " << k.key;
+        EXPECT_EQ(std::make_tuple(taken, t->selection(), int(t->vscrollbar->value())),
+                  std::make_tuple(int(k.to != k.from), Quad(k.to, 0, k.to, 0), k.after)) << k.from << " key " << k.key;
     }
 }
 
