@@ -604,7 +604,7 @@ int Fl_Table::page_cursor(int dir) {
     int r = std::max(0, std::min(from + dir * page, _rows - 1));
     enum { STAY, FOLLOW, TO_TOP } view = STAY;
     double scroll = slider_value(vscrollbar);
-    if (r != from && (r <= toprow || r >= botrow)) {
+    if (r <= toprow || r >= botrow) {
         const double y = scroll;
         const int from_top = row_scroll_position(from);
         if (row_seen(from_top, row_height(from), y) != ROW_HIDDEN) {
@@ -613,7 +613,7 @@ int Fl_Table::page_cursor(int dir) {
             // A table that fits has a maximum below 0.
             scroll = std::max(0.0, std::min(scroll, vscrollbar->maximum()));
             // Rows of other heights may leave the row reached outside the view.
-            r = row_in_view(from, r, scroll);
+            r = row_in_view(from, r, dir, scroll);
             view = r == from ? STAY : FOLLOW;
         } else {
             view = TO_TOP;  // a cursor the user scrolled out of sight
@@ -631,20 +631,21 @@ int Fl_Table::page_cursor(int dir) {
     return 1;
 }
 
-int Fl_Table::row_in_view(int from, int to, double scroll) {
-    int top = row_scroll_position(to);
-    if (row_seen(top, row_height(to), scroll) != ROW_HIDDEN) return to;
-    // Back towards `from`: the first row shown whole, else the first shown.
-    const int back = to > from ? -1 : 1;
-    int part = from;
-    for (int r = to + back; r != from; r += back) {
-        // The row crossed: r itself going up, the one before it going down.
-        top += back * row_height(std::min(r, r - back));
-        const RowSeen seen = row_seen(top, row_height(r), scroll);
-        if (seen == ROW_WHOLE) return r;
-        if (part == from && seen == ROW_IN_PART) part = r;
+int Fl_Table::row_in_view(int from, int to, int dir, double scroll) {
+    int top = row_scroll_position(from), whole = from, part = from;
+    RowSeen seen = ROW_HIDDEN;
+    for (int r = from; r != to;) {
+        // The row crossed: r itself going down, the one before it going up.
+        top += dir * row_height(std::min(r, r + dir));
+        r += dir;
+        seen = row_seen(top, row_height(r), scroll);
+        if (seen == ROW_WHOLE) whole = r;
+        if (seen == ROW_IN_PART) part = r;
     }
-    return part;
+    // The row reached when it shows, else the farthest one shown whole, else
+    // the farthest shown in part.
+    if (seen != ROW_HIDDEN) return to;
+    return whole != from ? whole : part;
 }
 
 // ---- partial redraw ----

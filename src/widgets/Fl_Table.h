@@ -226,9 +226,9 @@ private:
     // How much shows of a row at `top` of `height` pixels, drawn where
     // find_cell() puts it, in the view scrolled to `scroll`.
     RowSeen row_seen(int top, int height, double scroll) const;
-    // The row nearest `to`, on the way from `from`, that the view scrolled to
-    // `scroll` shows; `from` when none.
-    int row_in_view(int from, int to, double scroll);
+    // The row nearest `to`, on the way from `from` in the direction `dir`,
+    // that the view scrolled to `scroll` shows; `from` when none.
+    int row_in_view(int from, int to, int dir, double scroll);
     void fit_selection();
     // Sets anchor and cursor and marks the new selection for repainting.
     void select_block(int anchor_row, int anchor_col, int cursor_row, int cursor_col);

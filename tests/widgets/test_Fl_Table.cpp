@@ -294,7 +294,8 @@ TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
     // Heights of rows from 0 on, each up to the next; the view's top, the cursor (-1: none), the key: the cursor and
     // the view after it. The view is 192 pixels high.
     const struct { std::vector<std::pair<int, int>> heights; int scroll, from, key, to, after; } cases[] = {
-        {{{0, 25}}, 0, -1, FL_Page_Down, 6, 0}, {{{0, 25}}, 0, 1, FL_Page_Down, 7, 150},  // to the bottom row, in part
+        {{{0, 25}}, 0, -1, FL_Page_Down, 6, 0}, {{{0, 25}}, 100, -1, FL_Page_Up, 0, 0},  // from row 0, in view or not
+        {{{0, 25}}, 0, 1, FL_Page_Down, 7, 150},                     // to the bottom row, in part
         {{{0, 25}}, 40, 8, FL_Page_Up, 1, 0},                        // to the top row; the view stops at the top
         {{{0, 24}}, 0, 8, FL_Page_Down, 14, 336},                    // just below the view: out of sight
         {{{0, 20}, {10, 100}}, 0, 5, FL_Page_Down, 10, 192},         // row 11 shows only in part
