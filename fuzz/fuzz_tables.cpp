@@ -5,8 +5,10 @@
 // only cells, headers and callbacks it holds, and its selection and cursor
 // are cells of the table (or none); a row table's selected rows follow its mode.
 // After a key, a cursor that moved is in view and a view whose cursor did not
-// move stays where it was (no group's own scrollbar takes a key); a Shift-click
-// selects from the clicked row to a row still in the table since it was clicked.
+// move stays where it was (no group's own scrollbar takes a key); a page key
+// scrolls one view at most, towards where it pages, unless the cursor was out
+// of sight; a Shift-click selects from the clicked row to a row still in the
+// table since it was clicked.
 #include "widget_fuzz.h"
 
 #include "widgets/Fl_MyScroll.h"
@@ -49,10 +51,13 @@ bool shows(int pos, int size, int from, int extent) {
 
 double valueOf(Fl_Valuator* v) { return v->value(); }
 
-// The cursor and the scroll offsets.
+// The cursor, the scroll offsets, whether the cursor's row shows (row 0
+// when there is no cursor: keys move from there) and the view's height.
 struct View {
     int row, col;
     double vscroll, hscroll;
+    bool cursorShown;
+    int height;
 };
 
 // What every table of the target offers the steps and the callback.
@@ -82,10 +87,23 @@ public:
     void fireAutoDrag() override { qvfuzz::WidgetFuzz::fireTimeout(Base::_auto_drag_cb2, this); }
 
     View view() override {
-        return {this->Fl_Table::select_row, this->Fl_Table::select_col, valueOf(this->vscrollbar), valueOf(this->hscrollbar)};
+        View v{this->Fl_Table::select_row, this->Fl_Table::select_col, valueOf(this->vscrollbar),
+               valueOf(this->hscrollbar), false, this->tih};
+        int X, Y, W, H;
+        v.cursorShown = this->tih > 0 &&
+                        this->find_cell(Fl_Table::CONTEXT_CELL, std::max(v.row, 0), std::max(v.col, 0), X, Y, W, H) == 0 &&
+                        shows(Y, H, this->tiy, this->tih);
+        return v;
     }
     void checkAfterKey(const View& before) override {
         const View now = view();
+        // A cursor the user scrolled out of sight is brought back wherever it is.
+        const int key = Fl::event_key();
+        if ((key == FL_Page_Down || key == FL_Page_Up) && before.cursorShown) {
+            const double moved = (key == FL_Page_Down ? 1 : -1) * (now.vscroll - before.vscroll);
+            require(moved >= 0 && moved <= before.height, "Page %s scrolled the view from %g to %g, a view being %d high",
+                    key == FL_Page_Down ? "Down" : "Up", before.vscroll, now.vscroll, before.height);
+        }
         if (now.row == before.row && now.col == before.col) {
             require(now.vscroll == before.vscroll && now.hscroll == before.hscroll,
                     "a key left the cursor at %d,%d but scrolled the view from %g,%g to %g,%g", now.row, now.col,

@@ -566,6 +566,13 @@ int Fl_Table::move_cursor(int R, int C) {
         c = 0;
         if (++r >= _rows) r = 0;
     }
+    place_cursor(r, c);
+    if (r <= toprow || r >= botrow) row_position(r);
+    if (c <= leftcol || c >= rightcol) col_position(c);
+    return 1;
+}
+
+void Fl_Table::place_cursor(int r, int c) {
     damage_zone(current_row, current_col, select_row, select_col, r, c);
     select_row = r;
     select_col = c;
@@ -575,9 +582,70 @@ int Fl_Table::move_cursor(int R, int C) {
         current_row = r;
         current_col = c;
     }
-    if (r <= toprow || r >= botrow) row_position(r);
+}
+
+Fl_Table::RowSeen Fl_Table::row_seen(int top, int height, double scroll) const {
+    const int Y = int(top - scroll + tiy);  // as find_cell() places it
+    // A row of no height between the edges counts as whole.
+    if (Y >= tiy && Y + height <= tiy + tih) return ROW_WHOLE;
+    return Y < tiy + tih && Y + height > tiy ? ROW_IN_PART : ROW_HIDDEN;
+}
+
+// Putting the row reached at the top, as the arrows do, would move the view
+// by more than a view and hide the rows between the two. The view follows
+// the cursor by the rows it moved instead, so that the cursor keeps its place
+// on screen, and by a view at most.
+int Fl_Table::page_cursor(int dir) {
+    if (_rows == 0 || _cols == 0) return 0;
+    // Never backwards: with one visible row the page would be -1.
+    const int page = std::max(0, botrow - toprow - 1);
+    const int from = select_row == -1 ? 0 : select_row;
+    const int c = select_col == -1 ? 0 : select_col;
+    int r = std::max(0, std::min(from + dir * page, _rows - 1));
+    enum { STAY, FOLLOW, TO_TOP } view = STAY;
+    double scroll = slider_value(vscrollbar);
+    if (r <= toprow || r >= botrow) {
+        const double y = scroll;
+        const int from_top = row_scroll_position(from);
+        if (row_seen(from_top, row_height(from), y) != ROW_HIDDEN) {
+            scroll = y + (row_scroll_position(r) - from_top);
+            scroll = std::max(y - tih, std::min(scroll, y + tih));
+            // A table that fits has a maximum below 0.
+            scroll = std::max(0.0, std::min(scroll, vscrollbar->maximum()));
+            // Rows of other heights may leave the row reached outside the view.
+            r = row_in_view(from, r, dir, scroll);
+            view = r == from ? STAY : FOLLOW;
+        } else {
+            view = TO_TOP;  // a cursor the user scrolled out of sight
+        }
+    }
+    if (r == select_row && c == select_col) return 0;
+    place_cursor(r, c);
+    if (view == TO_TOP) row_position(r);
+    if (view == FOLLOW) {
+        slider_value(vscrollbar, scroll);
+        table_scrolled();
+        redraw();
+    }
     if (c <= leftcol || c >= rightcol) col_position(c);
     return 1;
+}
+
+int Fl_Table::row_in_view(int from, int to, int dir, double scroll) {
+    int top = row_scroll_position(from), whole = from, part = from;
+    RowSeen seen = ROW_HIDDEN;
+    for (int r = from; r != to;) {
+        // The row crossed: r itself going down, the one before it going up.
+        top += dir * row_height(std::min(r, r + dir));
+        r += dir;
+        seen = row_seen(top, row_height(r), scroll);
+        if (seen == ROW_WHOLE) whole = r;
+        if (seen == ROW_IN_PART) part = r;
+    }
+    // The row reached when it shows, else the farthest one shown whole, else
+    // the farthest shown in part.
+    if (seen != ROW_HIDDEN) return to;
+    return whole != from ? whole : part;
 }
 
 // ---- partial redraw ----
@@ -898,8 +966,6 @@ bool Fl_Table::end_drag() {
 }
 
 int Fl_Table::handle_key() {
-    // Never backwards: with one visible row the page would be -1.
-    const int page = std::max(0, botrow - toprow - 1);
     int moved = 0;
     switch (Fl::event_key()) {
     case FL_Home:
@@ -921,10 +987,10 @@ int Fl_Table::handle_key() {
         moved = move_cursor(1, 0);
         break;
     case FL_Page_Up:
-        moved = move_cursor(-page, 0);
+        moved = page_cursor(-1);
         break;
     case FL_Page_Down:
-        moved = move_cursor(page, 0);
+        moved = page_cursor(1);
         break;
     default:
         break;

@@ -218,6 +218,17 @@ private:
     // After one size changed: recompute, repaint when visible, report.
     void size_changed(bool visible, int R, int C);
     void scroll_to(bool vertical, int index);
+    // Anchor (unless Shift stretches from it) and cursor to the cell.
+    void place_cursor(int r, int c);
+    // Page Down (1) or Up (-1); 0 when the cursor cannot move.
+    int page_cursor(int dir);
+    enum RowSeen { ROW_HIDDEN, ROW_IN_PART, ROW_WHOLE };
+    // How much shows of a row at `top` of `height` pixels, drawn where
+    // find_cell() puts it, in the view scrolled to `scroll`.
+    RowSeen row_seen(int top, int height, double scroll) const;
+    // The row nearest `to`, on the way from `from` in the direction `dir`,
+    // that the view scrolled to `scroll` shows; `from` when none.
+    int row_in_view(int from, int to, int dir, double scroll);
     void fit_selection();
     // Sets anchor and cursor and marks the new selection for repainting.
     void select_block(int anchor_row, int anchor_col, int cursor_row, int cursor_col);

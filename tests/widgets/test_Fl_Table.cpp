@@ -146,8 +146,8 @@ TEST_F(TableTest, FindCellBoundsAndClamps) {
 }
 
 // A 200-pixel table shows rows 0-6 whole and row 7 by one pixel, columns 0-2 whole and column 3 by 36 of its 80
-// pixels; heights of 33 and 108 show 1 and 4 rows. A page is the rows between the top and the bottom row (a row whose
-// far edge touches the top counts), never backwards.
+// pixels; heights of 33, 58 and 108 show 1, 2 and 4 rows. A page is the rows between the top and the bottom row (a
+// row whose far edge touches the top counts), never backwards.
 TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     // Cases on the same table follow each other; -1: the scroll is not checked.
     const struct { int h, rows, cols, r, c, key, mods; Quad want; int vscroll, hscroll; } cases[] = {
@@ -159,7 +159,7 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
         {200, 3, 4, 1, 0, FL_Left, 0, {1, 0, 1, 0}, 0, -1}, {200, 3, 4, -1, -1, FL_Right, 0, {0, 1, 0, 1}, 0, -1},  // from (0, 0)
         {200, 3, 4, -1, -1, FL_Down, FL_SHIFT, {1, 0, 1, 0}, 0, -1},  // no anchor to stretch from: it starts there
         {200, 3, 4, 0, 1, FL_Page_Down, 0, {1, 1, 1, 1}, 0, -1}, {200, 3, 4, 2, 1, FL_Page_Up, 0, {1, 1, 1, 1}, 0, -1},
-        {33, 10, 1, 5, 0, FL_Page_Down, 0, {5, 0, 5, 0}, 0, 0},
+        {33, 10, 1, 5, 0, FL_Page_Down, 0, {5, 0, 5, 0}, 0, 0}, {58, 10, 1, 0, 0, FL_Page_Down, 0, {0, 0, 0, 0}, 0, 0},
         {108, 10, 1, 5, 0, FL_Page_Down, 0, {7, 0, 7, 0}, 150, 0}, {108, 10, 1, 5, 0, FL_Page_Up, 0, {2, 0, 2, 0}, 50, 0},
         {200, 20, 10, 6, 0, FL_Down, 0, {7, 0, 7, 0}, 175, 0},  // row 7 goes to the top
         {200, 20, 10, 8, 0, FL_Down, 0, {9, 0, 9, 0}, 175, 0},  // rows 7-14 are whole: no scroll
@@ -177,6 +177,9 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
                                   k.vscroll < 0 ? v : k.vscroll, k.hscroll < 0 ? h : k.hscroll))
             << k.r << "," << k.c << " key " << k.key;
     }
+    t->set_selection(18, 0, 18, 0);  // a caller's moves
+    const int moved = t->move_cursor(1, 0);
+    EXPECT_EQ(std::make_pair(moved, t->move_cursor(1, 0)), std::make_pair(1, 0));
     // A key that cannot move reaches only a callback that asks for it; a move from elsewhere takes the focus and
     // tells the callback first.
     t->logCallbacks();
@@ -195,7 +198,7 @@ TEST_F(TableTest, KeysMoveTheCursorAndScrollItIntoView) {
     EXPECT_EQ(qvtest::key(t, 'a'), 0);
     for (int cols : {0, 3}) {  // no cell, then no row: no move
         t->cols(cols), t->rows(0);
-        for (int k : {FL_Right, FL_Down, FL_End}) EXPECT_EQ(qvtest::key(t, k), 0) << k;
+        for (int k : {FL_Right, FL_Down, FL_End, FL_Page_Down}) EXPECT_EQ(qvtest::key(t, k), 0) << k;
     }
 }
 
@@ -238,6 +241,80 @@ TEST_F(TableTest, KeysTheTableCannotUseLeaveTheViewOnTheCursor) {
         qvtest::flushDrawing();
         qvtest::click(win, t->vscrollbar->x() + 8, t->vscrollbar->y() + t->vscrollbar->h() - 30);
         EXPECT_EQ(int(t->vscrollbar->value()), tih) << rows;
+    }
+}
+
+// A page key moves the cursor by the rows between the top and the bottom row. When the row reached is not one shown
+// whole, the view follows by as many rows, so that the cursor keeps its place on screen, but by one view at most:
+// paging down, then up, shows every row. Rows of other heights may leave the row reached outside that view: the
+// cursor stops at the farthest row shown whole on its way, else shown in part, else the key is unused.
+TEST_F(TableTest, PageKeysScrollOneViewAtMostAndShowEveryRow) {
+    // The pixel rows of a row's cell that show: none when the first is not above the second.
+    auto span = [&](int r) {
+        auto [X, Y, W, H] = t->cell(CELL, r, 0);
+        auto [AX, AY, AW, AH] = t->area();
+        return std::pair{std::max(Y, AY), std::min(Y + H, AY + AH)};
+    };
+    auto shows = [&](int r) { return span(r).first < span(r).second; };
+    auto cursor = [&] { return std::get<2>(t->selection()); };
+    // A 10^6-row table paged from row 999,000 to its end and back; rows of 12 and 60 pixels in blocks of a dozen.
+    for (bool varied : {false, true}) {
+        build(varied ? 240 : 1000000, 1);
+        for (int r = 0; varied && r < 240; ++r) t->row_height(r, r / 12 % 2 ? 60 : 12);
+        t->cellColors = {FL_RED, FL_GREEN, FL_BLUE, FL_YELLOW};
+        qvtest::showAndDraw(*win);
+        const int first = varied ? 0 : 999000, last = t->rows() - 1, tih = std::get<3>(t->area());
+        t->row_position(first);
+        t->set_selection(first, 0, first, 0);
+        Fl::focus(t);
+        for (int key : {FL_Page_Down, FL_Page_Up}) {
+            const int dir = key == FL_Page_Down ? 1 : -1;
+            std::vector<bool> seen(last - first + 1);
+            auto see = [&] {
+                for (int r = std::max(t->toprow, first); r <= t->botrow; ++r) seen[r - first] = seen[r - first] || shows(r);
+            };
+            see();
+            for (int n = 0; n < 1000 && (dir > 0 ? cursor() < last : cursor() > first); ++n) {
+                const int before = t->vscrollbar->value(), at = span(cursor()).first;
+                ASSERT_EQ(qvtest::key(win, key), 1) << cursor();
+                const int moved = dir * (int(t->vscrollbar->value()) - before);
+                ASSERT_TRUE(moved >= 0 && moved <= tih && shows(cursor())) << varied << " " << cursor() << " " << moved;
+                const int x = t->middle(CELL, cursor(), 0).first, y = (span(cursor()).first + span(cursor()).second) / 2;
+                EXPECT_EQ(pixelAt(*win, x, y), rgbOf(t->cellColors[cursor() % 4])) << cursor();
+                // Rows of one height: the cursor keeps its place unless the view stopped at an end.
+                if (!varied && moved && t->vscrollbar->value() != t->vscrollbar->maximum()) {
+                    EXPECT_EQ(span(cursor()).first, at) << cursor();
+                }
+                see();
+            }
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0) << varied << " " << key;
+            EXPECT_TRUE(dir > 0 ? cursor() == last : cursor() <= first) << varied << " " << cursor();
+        }
+    }
+    // Heights of rows from 0 on, each up to the next; the view's top, the cursor (-1: none), the key: the cursor and
+    // the view after it. The view is 192 pixels high.
+    const struct { std::vector<std::pair<int, int>> heights; int scroll, from, key, to, after; } cases[] = {
+        {{{0, 25}}, 0, -1, FL_Page_Down, 6, 0}, {{{0, 25}}, 100, -1, FL_Page_Up, 0, 0},  // from row 0, in view or not
+        {{{0, 25}}, 0, 1, FL_Page_Down, 7, 150},                     // to the bottom row, in part
+        {{{0, 25}}, 40, 8, FL_Page_Up, 1, 0},                        // to the top row; the view stops at the top
+        {{{0, 24}}, 0, 8, FL_Page_Down, 14, 336},                    // just below the view: out of sight
+        {{{0, 20}, {10, 100}}, 0, 5, FL_Page_Down, 10, 192},         // row 11 shows only in part
+        {{{0, 20}, {10, 250}, {11, 20}}, 0, 5, FL_Page_Down, 10, 192},  // row 10 is never whole
+        {{{0, 20}, {9, 1000}}, 0, 9, FL_Page_Down, 9, 0},           // nothing after the tall row shows: unused
+        {{{0, 20}, {6, 100}, {8, 30}, {9, 150}, {10, 50}, {11, 20}}, 550, 15, FL_Page_Up, 10, 358},
+        {{{0, 96}, {10, 20}}, 960, 14, FL_Page_Up, 8, 768},          // row 8 at the very top
+    };
+    for (auto& k : cases) {
+        build(40, 1);
+        for (size_t i = 0; i < k.heights.size(); ++i)
+            for (int r = k.heights[i].first; r < (i + 1 < k.heights.size() ? k.heights[i + 1].first : 40); ++r)
+                t->row_height(r, k.heights[i].second);
+        t->scrollTo(t->vscrollbar, k.scroll);
+        t->set_selection(k.from, k.from < 0 ? -1 : 0, k.from, k.from < 0 ? -1 : 0);
+        Fl::focus(t);
+        const int taken = qvtest::key(win, k.key);
+        EXPECT_EQ(std::make_tuple(taken, t->selection(), int(t->vscrollbar->value())),
+                  std::make_tuple(int(k.to != k.from), Quad(k.to, 0, k.to, 0), k.after)) << k.from << " key " << k.key;
     }
 }
 

@@ -85,6 +85,22 @@ TEST_F(TableRowTest, AShiftClickExtendsOnlyFromALastRowStillInTheTable) {
     }
 }
 
+// A page key with Shift stretches the table's selection from its anchor and leaves the selected rows alone; the view
+// follows the cursor by the rows it moved. A view scrolled to a row's edge counts the row above, which only touches
+// it, as its top row: the page is then a row longer.
+TEST_F(TableRowTest, ShiftWithAPageKeyStretchesFromTheAnchorAndScrollsByThePage) {
+    t->rows(100);
+    qvtest::click(&win, 50, rowY(1));
+    qvtest::click(&win, 50, rowY(3), 1, FL_SHIFT);
+    for (auto [key, cursor, scroll] : {std::tuple{FL_Page_Down, 9, 150}, {FL_Page_Down, 16, 325}, {FL_Page_Up, 9, 150}}) {
+        EXPECT_EQ(qvtest::key(&win, key, FL_SHIFT), 1);
+        int top, left, bottom, right;
+        t->get_selection(top, left, bottom, right);
+        EXPECT_EQ(std::make_tuple(top, left, bottom, right, int(t->vscrollbar->value()), selected()),
+                  std::make_tuple(3, 0, cursor, 0, scroll, Rows{1, 2, 3})) << cursor;
+    }
+}
+
 // Ten rows, 0-7 visible. Each operation returns, selects and repaints: only the visible cells of the rows that
 // changed, or the whole table ("*") for whole-table changes, only when something changed.
 TEST_F(TableRowTest, SelectingAndSwitchingModesRepaintOnlyWhatChanged) {
